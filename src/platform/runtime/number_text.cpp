@@ -1,0 +1,51 @@
+#include "platform/runtime/number_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace rt {
+namespace {
+
+std::string Format(double value, int significant) {
+  if (value == 0.0 || std::isnan(value)) return "0";
+  if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, value);
+  // buf: [-]d.ddddde[+-]XX
+  std::string s(buf);
+  bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  size_t e = s.find('e');
+  int exponent = std::atoi(s.c_str() + e + 1);
+  std::string digits;
+  for (size_t i = 0; i < e; ++i)
+    if (s[i] != '.') digits += s[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out;
+  if (exponent >= significant || exponent < -4) {
+    out = digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    char ebuf[16];
+    std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    out += ebuf;
+  } else if (exponent < 0) {
+    out = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+  } else {
+    size_t intLen = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= intLen) {
+      out = digits + std::string(intLen - digits.size(), '0');
+    } else {
+      out = digits.substr(0, intLen) + "." + digits.substr(intLen);
+    }
+  }
+  return negative ? "-" + out : out;
+}
+
+}  // namespace
+
+std::string FormatNumber(double value) { return Format(value, 15); }
+std::string FormatSingle(float value) { return Format(static_cast<double>(value), 7); }
+
+}  // namespace rt
