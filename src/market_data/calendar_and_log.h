@@ -1,0 +1,24 @@
+#pragma once
+// Small procedures the whole program shares: stepping back to a trading day,
+// the trace file and the elapsed-time text of the progress labels.
+#include <string>
+
+#include "platform/runtime/date.h"
+
+// The trace switch. It starts off and nothing in the program turns it on, so
+// LogError writes only where a developer sets it while tracing a fault.
+extern bool blnLogging;
+
+// Moves the day back over a listed holiday (1 January, 18 February) and then
+// over Saturday and Sunday; a weekday that is not a holiday stays as it is.
+// Leaves the result in the caller's variable and returns it.
+rt::Date PreviousTradingDay(rt::Date& datDay);
+
+// Appends "<date and time>\t<message>\r\n" to err.log in the application
+// folder when logging is on; otherwise does nothing. Never fails the caller.
+void LogError(const std::string& strMessage);
+
+// "hh:mm:ss" of the whole seconds from start to finish (hours keep all their
+// digits; a finish before the start gives negative hours with floored minutes
+// and seconds); "00:00:00" when the count does not fit a 32-bit integer.
+std::string FormatElapsedTime(rt::Date datStart, rt::Date datFinish);
