@@ -25,6 +25,8 @@ inline constexpr int32_t kErrSubscriptOutOfRange = 9;
 inline constexpr int32_t kErrTypeMismatch = 13;
 inline constexpr int32_t kErrFileNotFound = 53;
 inline constexpr int32_t kErrPathFileAccess = 75;
+inline constexpr int32_t kErrPathNotFound = 76;
+inline constexpr int32_t kErrInvalidUseOfNull = 94;
 inline constexpr int32_t kErrInvalidProcedureCall = 5;
 
 [[noreturn]] inline void RaiseOverflow() { throw Error(kErrOverflow, "Overflow"); }

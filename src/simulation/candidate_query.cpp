@@ -1,0 +1,129 @@
+#include "simulation/candidate_query.h"
+
+#include <array>
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/runtime/conversions.h"
+#include "platform/runtime/number_text.h"
+
+namespace simulation {
+namespace {
+
+// One ranking range: the column it bounds, its switch and its two bounds.
+struct BoundGroup {
+  const char* column;
+  bool RunParameters::*flag;
+  std::string RunParameters::*lower;
+  std::string RunParameters::*upper;
+  bool marketIndex;  // one of the four index ranges
+};
+
+// In the order they are written into the statement.
+constexpr std::array<BoundGroup, 10> kBoundGroups{{
+    {"PercentMA", &RunParameters::blnPercentMA, &RunParameters::strPercentMAMin, &RunParameters::strPercentMAMax, false},
+    {"PriceChange", &RunParameters::blnPriceChange, &RunParameters::strPriceChangeMin, &RunParameters::strPriceChangeMax, false},
+    {"VolumeChange", &RunParameters::blnVolChange, &RunParameters::strVolChangeMin, &RunParameters::strVolChangeMax, false},
+    {"MACD", &RunParameters::blnMACDRange, &RunParameters::strMACDMin, &RunParameters::strMACDMax, false},
+    {"BBDistance", &RunParameters::blnBBDist, &RunParameters::strBBDistMin, &RunParameters::strBBDistMax, false},
+    {"RSIChange", &RunParameters::blnRSIChange, &RunParameters::strRSIChangeMin, &RunParameters::strRSIChangeMax, false},
+    {"DJ_MA", &RunParameters::blnDJMA, &RunParameters::strDJMAMin, &RunParameters::strDJMAMax, true},
+    {"DJ_RSI", &RunParameters::blnDJRSI, &RunParameters::strDJRSIMin, &RunParameters::strDJRSIMax, true},
+    {"NS_MA", &RunParameters::blnNSMA, &RunParameters::strNSMAMin, &RunParameters::strNSMAMax, true},
+    {"NS_RSI", &RunParameters::blnNSRSI, &RunParameters::strNSRSIMin, &RunParameters::strNSRSIMax, true},
+}};
+
+// Values pasted between single quotes: a quote inside is doubled.
+std::string QuotedText(const std::string& value) {
+  std::string out = "'";
+  for (char c : value) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+std::string DateLiteral(int16_t databaseType, rt::Date day) {
+  const std::string text = rt::FormatDate(day);
+  return databaseType == 1 ? "#" + text + "#" : "'" + text + "'";
+}
+
+std::string DayCondition(const RunParameters& p, rt::Date dayBefore, rt::Date lastDay) {
+  if (lastDay.IsZero()) {
+    const char* equals = p.intDatabaseType == 1 ? "WHERE (AcquireDate = " : "WHERE (AcquireDate =";
+    return equals + DateLiteral(p.intDatabaseType, dayBefore) + ") AND AcquirePrice <> -1 AND ";
+  }
+  return "WHERE (AcquireDate >= " + DateLiteral(p.intDatabaseType, dayBefore) + ") AND (AcquireDate <= " +
+         DateLiteral(p.intDatabaseType, lastDay) + ") " + "AND AcquirePrice <> -1 AND ";
+}
+
+std::string Ranking(int16_t buyCriteria) {
+  switch (buyCriteria) {
+    case -1:
+    case 0: return "ORDER BY PercentMA";
+    case 1: return "ORDER BY MACD DESC";
+    case 2: return "ORDER BY PriceChange";
+    case 3: return "ORDER BY VolumeChange DESC";
+    case 4: return "ORDER BY PercentMA * VolumeChange DESC";
+    case 5: return "ORDER BY PercentMA DESC";
+    default: return "";
+  }
+}
+
+// The index range of a column tested against a row of the given market.
+bool OutsideRange(const RunParameters& p, const BoundGroup& group, const std::optional<double>& value) {
+  if (!(p.*group.flag) || !value) return false;
+  const std::string& lower = p.*group.lower;
+  const std::string& upper = p.*group.upper;
+  if (!lower.empty() && *value < BoundValue(lower)) return true;
+  if (!upper.empty() && *value > BoundValue(upper)) return true;
+  return false;
+}
+
+const BoundGroup& Group(const char* column) {
+  for (const BoundGroup& g : kBoundGroups)
+    if (std::string_view(g.column) == column) return g;
+  throw std::logic_error("no bound group for a column");
+}
+
+}  // namespace
+
+double BoundValue(const std::string& text) { return rt::Val(text); }
+
+std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
+  std::string sql;
+  // Only the two known dialects get a select list and day condition; any
+  // other kind leaves a text that the database refuses when it is opened.
+  if (p.intDatabaseType == 1 || p.intDatabaseType == 2) {
+    // The key columns let each bought candidate be read back as exactly its own row.
+    sql = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
+          "AcquireDate, Symbol, Positioning "
+          "From [" + p.strSimTable + "] ";
+    sql += DayCondition(p, datDay - 1, datLastDay);
+    sql += "((" + rt::FormatNumber(dblAmount - p.dblCommission) + " / AcquirePrice) < (Volume * " +
+           rt::FormatNumber(p.dblMaxVolPct / 100) + ")) ";
+  }
+  for (const BoundGroup& g : kBoundGroups) {
+    if (!(p.*g.flag) || (g.marketIndex && !p.blnCombineIndicators)) continue;
+    if (!(p.*g.lower).empty())
+      sql += std::string(" AND (") + g.column + " >= " + rt::FormatNumber(BoundValue(p.*g.lower)) + ") ";
+    if (!(p.*g.upper).empty())
+      sql += std::string(" AND (") + g.column + " <= " + rt::FormatNumber(BoundValue(p.*g.upper)) + ") ";
+  }
+  if (p.blnSelectByPosition) sql += " AND ([Positioning] = " + QuotedText(p.strSelectPositioning) + ") ";
+  if (p.blnSelectByMarket) sql += " AND ([Market] = " + QuotedText(p.strSelectMarket) + ") ";
+  return sql + Ranking(p.intBuyCriteria);
+}
+
+bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {
+  if (p.blnCombineIndicators || !row.market) return false;
+  const std::string& market = *row.market;
+  // The Dow's ranges judge both NYSE and AMEX rows; the NASDAQ's only NASDAQ rows.
+  if (market == "ny" || market == "am")
+    return OutsideRange(p, Group("DJ_MA"), row.djMA) || OutsideRange(p, Group("DJ_RSI"), row.djRSI);
+  if (market == "ns")
+    return OutsideRange(p, Group("NS_MA"), row.nsMA) || OutsideRange(p, Group("NS_RSI"), row.nsRSI);
+  return false;
+}
+
+}  // namespace simulation

@@ -1,0 +1,121 @@
+#include "simulation/engine_reports.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/number_text.h"
+#include "platform/runtime/rounding.h"
+
+namespace simulation {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+// The columns after the first, shared by both replay logs.
+constexpr const char* kLogHeaderTail =
+    "Symbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\tTarget Price\t"
+    "Release Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD";
+
+std::string Rounded(double value, int places) { return rt::FormatNumber(rt::Round(value, places)); }
+
+std::string Join(const std::vector<std::string>& fields) {
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i) line += '\t';
+    line += fields[i];
+  }
+  return line;
+}
+
+// Fields 5 to 14 of a position line: amount to market.
+std::vector<std::string> AmountToMarket(const PortfolioSlot& s) {
+  return {Rounded(s.dblAmount, 0),       Rounded(SharesBought(s), 0),    Rounded(s.dblPercentMA, 1),
+          Rounded(s.dblAcquirePrice, 2), Rounded(s.dblTargetPrice, 2),   rt::FormatDate(s.datReleaseDate),
+          Rounded(s.dblReleasePrice, 2), Rounded(s.dblGainLoss, 1),      std::to_string(s.lngVolume),
+          s.strMarket};
+}
+
+void WriteLines(const std::string& location, const std::vector<std::string>& lines, std::ios::openmode mode) {
+  const std::filesystem::path path = rt::AppPath(location);
+  std::error_code ec;
+  if (!std::filesystem::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
+  std::ofstream out(path, mode | std::ios::binary);
+  if (!out) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
+  for (const std::string& line : lines) out << line << kLineEnd;
+  out.close();
+  if (!out) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
+}
+
+}  // namespace
+
+void SymbolSummary::Add(const std::string& symbol, const std::string& positioning, double gainLoss) {
+  SymbolTotals* entry = nullptr;
+  for (SymbolTotals& e : entries_) {
+    if (e.symbol == symbol) {
+      entry = &e;
+      break;
+    }
+  }
+  if (entry) {
+    entry->gainLoss += gainLoss;
+  } else {
+    if (!entries_.back().symbol.empty()) entries_.emplace_back();
+    entry = &entries_.back();
+    entry->symbol = symbol;
+    entry->gainLoss = gainLoss;
+  }
+  entry->total += 1;
+  if (positioning == "LONG") entry->longs += 1;
+  else entry->shorts += 1;
+}
+
+std::vector<std::string> SimulationSummaryLines(const SymbolSummary& summary) {
+  std::vector<std::string> lines{"", "Symbol\tLong\tShort\tTotal\tGainLoss"};
+  for (const SymbolTotals& e : summary.Entries())
+    lines.push_back(Join({e.symbol, std::to_string(e.longs), std::to_string(e.shorts), std::to_string(e.total),
+                          rt::FormatNumber(e.gainLoss)}));
+  return lines;
+}
+
+std::string AllStocksReportLine(const PortfolioSlot& s) {
+  std::vector<std::string> fields{rt::FormatDate(s.datAcquireDate), s.strSymbol, s.strPositioning,
+                                  rt::FormatDate(s.datBoughtDate)};
+  for (std::string& f : AmountToMarket(s)) fields.push_back(std::move(f));
+  fields.push_back(Rounded(s.dblVolumeChange, 2));
+  fields.push_back(Rounded(s.dblPriceChange, 2));
+  fields.push_back(Rounded(s.dblMACD, 2));
+  return Join(fields);
+}
+
+std::string PerDayReportLine(rt::Date day, const PortfolioSlot& s) {
+  // The fourth column is headed "Bought Date" but has always held the acquire
+  // date; spreadsheets built on the file expect it there.
+  std::vector<std::string> fields{rt::FormatDate(day), s.strSymbol, s.strPositioning,
+                                  rt::FormatDate(s.datAcquireDate)};
+  for (std::string& f : AmountToMarket(s)) fields.push_back(std::move(f));
+  return Join(fields);
+}
+
+bool ListedInDayBlock(const PortfolioSlot& s, rt::Date day) {
+  if (s.datAcquireDate > day) return false;
+  if (s.datReleaseDate < day && (s.strBought.empty() || !s.datReleaseDate.IsZero())) return false;
+  return true;
+}
+
+void CreateAllStocksReport() {
+  WriteReportFile(kAllStocksReportFile, {"", std::string("Acquire Date\t") + kLogHeaderTail});
+}
+
+void CreatePerDayReport() { WriteReportFile(kPerDayReportFile, {"", std::string("Date\t") + kLogHeaderTail}); }
+
+void AppendReportLines(const std::string& location, const std::vector<std::string>& lines) {
+  WriteLines(location, lines, std::ios::app);
+}
+
+void WriteReportFile(const std::string& location, const std::vector<std::string>& lines) {
+  WriteLines(location, lines, std::ios::trunc);
+}
+
+}  // namespace simulation

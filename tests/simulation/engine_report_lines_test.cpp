@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/runtime/error.h"
+#include "simulation/engine_reports.h"
+#include "support/temp_app_folder.h"
+
+namespace {
+
+using namespace simulation;
+
+PortfolioSlot Position() {
+  PortfolioSlot s;
+  s.datAcquireDate = rt::DateSerial(2004, 3, 9);
+  s.strSymbol = "BRK.B";
+  s.strPositioning = "LONG";
+  s.datBoughtDate = rt::DateSerial(2004, 3, 10);
+  s.dblAmount = 5000.5;         // ties go to the even neighbour: 5000
+  s.dblAcquirePrice = 25.0;     // 200.02 shares: 200
+  s.dblPercentMA = 2.25;        // 2.2
+  s.dblTargetPrice = 0;
+  s.datReleaseDate = rt::DateSerial(2004, 3, 15);
+  s.dblReleasePrice = 26.125;   // 26.12
+  s.dblGainLoss = 4.5;
+  s.lngVolume = 1234567;
+  s.strMarket = "ny";
+  s.dblVolumeChange = -12.5;
+  s.dblPriceChange = 0.375;     // 0.38
+  s.dblMACD = 1.0 / 3.0;        // 0.33
+  s.strBought = "B";
+  return s;
+}
+
+TEST(ReportLinesTest, PositionLineHasSeventeenFieldsInTheirNumberForms) {
+  EXPECT_EQ(AllStocksReportLine(Position()),
+            "3/9/2004\tBRK.B\tLONG\t3/10/2004\t5000\t200\t2.2\t25\t0\t3/15/2004\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
+}
+
+TEST(ReportLinesTest, PerDayLineCarriesTheAcquireDateFourthAndNoChangeColumns) {
+  EXPECT_EQ(PerDayReportLine(rt::DateSerial(2004, 3, 12), Position()),
+            "3/12/2004\tBRK.B\tLONG\t3/9/2004\t5000\t200\t2.2\t25\t0\t3/15/2004\t26.12\t4.5\t1234567\tny");
+}
+
+TEST(ReportLinesTest, UnfilledOrderAndOpenPositionNeverDivideByZero) {
+  PortfolioSlot s = Position();
+  s.dblAcquirePrice = 0;
+  s.datReleaseDate = rt::Date();
+  s.datBoughtDate = rt::Date();
+  EXPECT_EQ(AllStocksReportLine(s),
+            "3/9/2004\tBRK.B\tLONG\t12:00:00 AM\t5000\t0\t2.2\t0\t0\t12:00:00 AM\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
+}
+
+TEST(ReportLinesTest, DayBlockListsHeldPositionsThroughTheirReleaseDay) {
+  PortfolioSlot s = Position();  // acquired 3/9, released 3/15
+  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 8)));
+  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 9)));
+  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 15)));
+  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 16)));
+
+  s.datReleaseDate = rt::Date();  // still open: listed every later day
+  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2010, 1, 1)));
+  s.strBought = "";  // no release and never bought: never listed
+  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 9)));
+}
+
+TEST(SymbolSummaryTest, TotalsPerSymbolInOrderOfFirstAppearance) {
+  SymbolSummary summary;
+  summary.Add("MSFT", "LONG", 3.7);
+  summary.Add("IBM", "LONG", 1);
+  summary.Add("MSFT", "SHORT", -1.2);
+  summary.Add("msft", "SHORT", 0.5);  // symbols compared exactly
+  EXPECT_EQ(SimulationSummaryLines(summary),
+            (std::vector<std::string>{"", "Symbol\tLong\tShort\tTotal\tGainLoss", "MSFT\t1\t1\t2\t2.5",
+                                      "IBM\t1\t0\t1\t1", "msft\t0\t1\t1\t0.5"}));
+}
+
+TEST(SymbolSummaryTest, NoTradedRowGivesOneEmptyLine) {
+  EXPECT_EQ(SimulationSummaryLines(SymbolSummary()),
+            (std::vector<std::string>{"", "Symbol\tLong\tShort\tTotal\tGainLoss", "\t0\t0\t0\t0"}));
+}
+
+TEST(ReportFilesTest, LogsAreCreatedWithHeaderAndAppendedWithCrLf) {
+  testsupport::TempAppFolder app;
+  std::filesystem::create_directories(app.File("Reports"));
+  CreateAllStocksReport();
+  AppendReportLines(kAllStocksReportFile, {"a\tb", "c"});
+  EXPECT_EQ(testsupport::ReadFileBytes(app.File("Reports/Simulation Summary by Symbol.csv")),
+            "\r\nAcquire Date\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\t"
+            "Target Price\tRelease Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n"
+            "a\tb\r\nc\r\n");
+  CreatePerDayReport();
+  CreatePerDayReport();  // created anew, not appended
+  EXPECT_EQ(testsupport::ReadFileBytes(app.File("Reports/Portfolio Summary by Date.csv")),
+            "\r\nDate\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\t"
+            "Target Price\tRelease Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n");
+}
+
+TEST(ReportFilesTest, MissingReportsFolderFailsAndIsNotCreated) {
+  testsupport::TempAppFolder app;
+  try {
+    AppendReportLines(kPerDayReportFile, {""});
+    FAIL() << "expected an error";
+  } catch (const rt::Error& e) {
+    EXPECT_EQ(e.Number(), rt::kErrPathNotFound);
+  }
+  EXPECT_FALSE(std::filesystem::exists(app.File("Reports")));
+}
+
+}  // namespace
