@@ -1,0 +1,63 @@
+#include "platform/inet/open_url.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/inet/service_addresses.h"
+#include "support/quote_service_process.h"
+
+namespace {
+
+// Sets or clears the quote-host variable for one test.
+class QuoteHost {
+ public:
+  explicit QuoteHost(const char* value) {
+    if (const char* old = std::getenv(inet::kQuoteHostVariable)) previous_ = old, had_ = true;
+    if (value) ::setenv(inet::kQuoteHostVariable, value, 1);
+    else ::unsetenv(inet::kQuoteHostVariable);
+  }
+  ~QuoteHost() {
+    if (had_) ::setenv(inet::kQuoteHostVariable, previous_.c_str(), 1);
+    else ::unsetenv(inet::kQuoteHostVariable);
+  }
+
+ private:
+  std::string previous_;
+  bool had_ = false;
+};
+
+}  // namespace
+
+TEST(ServiceAddressTest, FixedAddressUnlessTheVariableNamesAnother) {
+  {
+    QuoteHost unset(nullptr);
+    EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:8841");
+    EXPECT_EQ(inet::TestPageAddress(), "http://127.0.0.1:8841/test");
+  }
+  {
+    QuoteHost empty("");
+    EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:8841");
+  }
+  QuoteHost other("http://127.0.0.1:9000/");
+  EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:9000");
+  EXPECT_EQ(inet::TestPageAddress(), "http://127.0.0.1:9000/test");
+}
+
+TEST(OpenURLTest, FetchesTheBodyFromARunningService) {
+  testsupport::QuoteServiceProcess service;
+  std::string body = inet::OpenURL(service.Address() + "/test");
+  EXPECT_NE(body.find("</html>"), std::string::npos);
+  std::string page = inet::OpenURL(service.Address() + "/d?a=0&b=01&c=2004&d=11&e=31&f=2004&g=d&s=IBM");
+  EXPECT_GT(page.size(), 10000u);  // 200 rows, read in many pieces
+  EXPECT_NE(page.find("31-Dec-2004"), std::string::npos);
+}
+
+TEST(OpenURLTest, EmptyOnAnyFailure) {
+  testsupport::QuoteServiceProcess service;
+  EXPECT_EQ(inet::OpenURL(service.Address() + "/no/such/page"), "");  // HTTP 404
+  EXPECT_EQ(inet::OpenURL("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/test"), "");
+  EXPECT_EQ(inet::OpenURL(""), "");
+  EXPECT_EQ(inet::OpenURL("not an address"), "");
+  EXPECT_EQ(inet::OpenURL("file:///etc/hostname"), "");
+}
