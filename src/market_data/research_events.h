@@ -13,7 +13,11 @@ class ResearchEvents {
   virtual ~ResearchEvents() = default;
 
   virtual void Winner(clsStock& stock, bool& store) {}
-  virtual void UpdateWinnerView(int32_t& row, double& gainLoss) {}
+  // The Trade stage's result for one simulation-table row, named by the row's
+  // key: the table is read in no fixed order, so a running count would not
+  // find the row in the winners list.
+  virtual void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
+                                double& gainLoss) {}
   virtual void TotalStocks(int16_t& count) {}
   // symbol, total, index, a flag the window does not read, and whether the
   // label shows only "index of total".
