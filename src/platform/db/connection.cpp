@@ -1,0 +1,287 @@
+#include "platform/db/connection.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+
+#include "platform/db/db_error.h"
+#include "platform/db/jet_sql.h"
+#include "platform/db/lru_cache.h"
+
+namespace db {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+// Maintenance must not wait for a connection that stays open.
+constexpr int kExclusiveBusyTimeoutMs = 250;
+constexpr size_t kTranslationCacheSize = 512;
+constexpr size_t kStatementCacheSize = 128;
+
+std::string WithDetail(const std::string& text, const std::string& detail) { return text + " (" + detail + ")"; }
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+std::string Unbracketed(std::string name) {
+  if (StartsWith(name, "main.")) name.erase(0, 5);
+  if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
+  return name;
+}
+
+// Raises the provider error that Jet gave for the same failure.
+[[noreturn]] void RaiseSqlite(int rc, const std::string& message, const std::filesystem::path& path) {
+  switch (rc & 0xFF) {
+    case SQLITE_CONSTRAINT:
+      if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE)
+        Raise(kErrProviderFailure, kDuplicateValuesText);
+      if (rc == SQLITE_CONSTRAINT_DATATYPE || rc == SQLITE_CONSTRAINT_CHECK)
+        Raise(kErrConversionFailed, WithDetail(kConversionText, message));
+      if (rc == SQLITE_CONSTRAINT_NOTNULL)
+        Raise(kErrProviderFailure, WithDetail("Index or primary key cannot contain a Null value.", message));
+      Raise(kErrProviderFailure, WithDetail("The changes you requested to the table were not successful.", message));
+    case SQLITE_MISMATCH:
+      Raise(kErrConversionFailed, WithDetail(kConversionText, message));
+    case SQLITE_ERROR: {
+      const std::string noTable = "no such table: ";
+      if (StartsWith(message, noTable))
+        Raise(kErrTableMissing, "The database engine cannot find the input table or query '" +
+                                    Unbracketed(message.substr(noTable.size())) +
+                                    "'. Make sure it exists and that its name is spelled correctly.");
+      const std::string exists = " already exists";
+      if (StartsWith(message, "table ") && message.size() > exists.size() + 6 &&
+          message.compare(message.size() - exists.size(), exists.size(), exists) == 0)
+        Raise(kErrStatementFailed,
+              "Table '" + Unbracketed(message.substr(6, message.size() - 6 - exists.size())) + "' already exists.");
+      if (message.find("syntax error") != std::string::npos || message.find("incomplete input") != std::string::npos ||
+          message.find("unrecognized token") != std::string::npos)
+        Raise(kErrStatementFailed, WithDetail("Syntax error in SQL statement.", message));
+      Raise(kErrStatementFailed, WithDetail("The SQL statement could not be run.", message));
+    }
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      Raise(kErrProviderFailure, WithDetail("The database file '" + path.string() + "' is in use by another connection.", message));
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      Raise(kErrProviderFailure, WithDetail("Unrecognized database format '" + path.string() + "'.", message));
+    case SQLITE_CANTOPEN:
+      Raise(kErrProviderFailure, WithDetail("Could not open the database file '" + path.string() + "'.", message));
+    default:
+      Raise(kErrProviderFailure, WithDetail("The database reported an error.", message));
+  }
+}
+
+bool OnlyBlanksAndSemicolons(const char* p) {
+  for (; p && *p; ++p)
+    if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';') return false;
+  return true;
+}
+
+Value ReadColumn(sqlite3_stmt* stmt, int column) {
+  switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: return Value(static_cast<int64_t>(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt, column));
+    case SQLITE_NULL: return Value();
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      std::string s(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+      if (std::optional<rt::Date> d = ParseStoredDate(s)) return Value(*d);
+      return Value(std::move(s));
+    }
+  }
+}
+
+}  // namespace
+
+struct Connection::Impl {
+  sqlite3* db = nullptr;
+  std::filesystem::path path;
+  int level = 0;
+  LruCache<std::string> translations{kTranslationCacheSize};
+  LruCache<sqlite3_stmt*> statements{kStatementCacheSize};
+
+  [[noreturn]] void Fail(int rc) const { RaiseSqlite(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), path); }
+
+  std::string Translate(const std::string& jet) {
+    if (std::string* known = translations.Find(jet)) return *known;
+    std::string sqlite = TranslateJetSql(jet);
+    translations.Add(jet, sqlite);
+    return sqlite;
+  }
+
+  sqlite3_stmt* Prepare(const std::string& sql) {
+    if (sqlite3_stmt** cached = statements.Find(sql)) return *cached;
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size() + 1), SQLITE_PREPARE_PERSISTENT, &stmt,
+                                &tail);
+    if (rc != SQLITE_OK) Fail(rc);
+    if (!stmt) Raise(kErrNoCommandText, "Command text was not set for the command object.");
+    if (!OnlyBlanksAndSemicolons(tail)) {
+      sqlite3_finalize(stmt);
+      Raise(kErrStatementFailed, "Characters found after end of SQL statement.");
+    }
+    if (std::optional<sqlite3_stmt*> evicted = statements.Add(sql, stmt)) sqlite3_finalize(*evicted);
+    return stmt;
+  }
+
+  // Steps the statement to its end, handing each row to onRow.
+  template <typename OnRow>
+  void Run(sqlite3_stmt* stmt, OnRow&& onRow) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) onRow();
+    if (rc != SQLITE_DONE) {
+      std::string message = sqlite3_errmsg(db);
+      sqlite3_reset(stmt);
+      SyncLevel();
+      RaiseSqlite(rc, message, path);
+    }
+    sqlite3_reset(stmt);
+  }
+
+  int64_t Execute(const std::string& sqliteText) {
+    sqlite3_stmt* stmt = Prepare(sqliteText);
+    sqlite3_int64 before = sqlite3_total_changes64(db);
+    Run(stmt, [] {});
+    return sqlite3_total_changes64(db) - before;
+  }
+
+  // An error such as a full disk ends the whole transaction inside SQLite.
+  void SyncLevel() {
+    if (level > 0 && sqlite3_get_autocommit(db)) level = 0;
+  }
+
+  void Close() {
+    statements.Clear([](sqlite3_stmt* s) { sqlite3_finalize(s); });
+    translations.Clear([](std::string&) {});
+    if (db) sqlite3_close_v2(db);
+    db = nullptr;
+    level = 0;
+  }
+};
+
+Connection::Connection() : impl_(std::make_unique<Impl>()) {}
+Connection::~Connection() { impl_->Close(); }
+
+bool Connection::IsOpen() const { return impl_->db != nullptr; }
+const std::filesystem::path& Connection::Path() const { return impl_->path; }
+
+Connection::Impl& Connection::Require() const {
+  if (!impl_->db) Raise(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
+  return *impl_;
+}
+
+void Connection::Open(const std::filesystem::path& path) { OpenWith(path, false); }
+void Connection::OpenExclusive(const std::filesystem::path& path) { OpenWith(path, true); }
+
+void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
+  if (impl_->db) Raise(kErrObjectOpen, "Operation is not allowed when the object is open.");
+  impl_->path = path;
+  if (!std::filesystem::is_regular_file(path))
+    Raise(kErrProviderFailure, "Could not find file '" + path.string() + "'.");
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close_v2(db);
+    RaiseSqlite(rc, message, path);
+  }
+  impl_->db = db;
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, exclusive ? kExclusiveBusyTimeoutMs : kBusyTimeoutMs);
+  try {
+    if (exclusive) {
+      // Taking the write lock once in exclusive mode keeps it until close;
+      // it fails while any other connection has the file open.
+      impl_->Execute("PRAGMA locking_mode=EXCLUSIVE");
+      impl_->Execute("BEGIN EXCLUSIVE");
+      impl_->Execute("COMMIT");
+    } else {
+      // The journal switch reads the file header: a file that is not a
+      // database fails here rather than at the first query.
+      impl_->Execute("PRAGMA journal_mode=WAL");
+      impl_->Execute("PRAGMA synchronous=NORMAL");
+    }
+    impl_->Execute("SELECT count(*) FROM sqlite_master");
+  } catch (...) {
+    impl_->Close();
+    throw;
+  }
+}
+
+void Connection::Close() { impl_->Close(); }
+
+int64_t Connection::Execute(const std::string& sql) {
+  Impl& impl = Require();
+  return impl.Execute(impl.Translate(sql));
+}
+
+Recordset Connection::OpenRecordset(const std::string& sql) {
+  Impl& impl = Require();
+  sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
+  int columns = sqlite3_column_count(stmt);
+  std::vector<std::string> names;
+  for (int c = 0; c < columns; ++c) {
+    const char* name = sqlite3_column_name(stmt, c);
+    names.emplace_back(name ? name : "");
+  }
+  std::vector<Value> cells;
+  impl.Run(stmt, [&] {
+    for (int c = 0; c < columns; ++c) cells.push_back(ReadColumn(stmt, c));
+  });
+  return Recordset(std::move(names), std::move(cells));
+}
+
+int Connection::BeginTrans() {
+  Impl& impl = Require();
+  impl.SyncLevel();
+  impl.Execute(impl.level == 0 ? "BEGIN" : "SAVEPOINT kv_" + std::to_string(impl.level));
+  return ++impl.level;
+}
+
+void Connection::CommitTrans() {
+  Impl& impl = Require();
+  if (impl.level > 0 && sqlite3_get_autocommit(impl.db)) {
+    impl.level = 0;
+    Raise(kErrProviderFailure, "The transaction was rolled back by the database after an earlier error.");
+  }
+  if (impl.level == 0) Raise(kErrNoTransaction, "No transaction is active.");
+  impl.Execute(impl.level == 1 ? "COMMIT" : "RELEASE SAVEPOINT kv_" + std::to_string(impl.level - 1));
+  --impl.level;
+}
+
+void Connection::RollbackTrans() {
+  Impl& impl = Require();
+  if (impl.level > 0 && sqlite3_get_autocommit(impl.db)) {  // already undone by the database
+    impl.level = 0;
+    return;
+  }
+  if (impl.level == 0) Raise(kErrNoTransaction, "No transaction is active.");
+  if (impl.level == 1) {
+    impl.Execute("ROLLBACK");
+  } else {
+    std::string savepoint = "kv_" + std::to_string(impl.level - 1);
+    impl.Execute("ROLLBACK TO SAVEPOINT " + savepoint);
+    impl.Execute("RELEASE SAVEPOINT " + savepoint);
+  }
+  --impl.level;
+}
+
+int Connection::TransactionLevel() const { return impl_->db ? impl_->level : 0; }
+
+void CreateDatabaseFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) || ec)
+    Raise(kErrProviderFailure, "The database file '" + path.string() + "' already exists.");
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // Switching to WAL writes the file header, so the new file is a database
+  // that any SQLite tool recognises, not an empty file.
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+  std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  sqlite3_close_v2(db);
+  if (rc != SQLITE_OK) {
+    std::filesystem::remove(path, ec);
+    RaiseSqlite(rc, message, path);
+  }
+}
+
+}  // namespace db

@@ -1,0 +1,60 @@
+#pragma once
+// The database connection: one SQLite file, driven with the Jet SQL text the
+// engine builds (translated by jet_sql.h). Every failure raises an rt::Error
+// with the provider codes of db_error.h; a call on a closed connection raises
+// 3704 instead of touching anything.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/db/recordset.h"
+
+namespace db {
+
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens an existing database file with WAL journal, synchronous=NORMAL and
+  // a busy timeout; a missing file or one that is not a database fails here.
+  void Open(const std::filesystem::path& path);
+  // Opens the file for maintenance: fails at once unless no other connection
+  // has the file open, and holds it exclusively until closed.
+  void OpenExclusive(const std::filesystem::path& path);
+  // Closes the connection (rolling back an open transaction); harmless when
+  // already closed.
+  void Close();
+  bool IsOpen() const;
+  int State() const { return IsOpen() ? 1 : 0; }
+  const std::filesystem::path& Path() const;
+
+  // Runs one statement; returns the rows it inserted, changed or deleted.
+  // Text after the first statement fails (a trailing ";" is allowed).
+  int64_t Execute(const std::string& sql);
+  // Runs one statement and returns its rows.
+  Recordset OpenRecordset(const std::string& sql);
+
+  // Transactions nest: an inner BeginTrans opens a savepoint. BeginTrans
+  // returns the new nesting level.
+  int BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+  int TransactionLevel() const;
+
+ private:
+  struct Impl;
+  void OpenWith(const std::filesystem::path& path, bool exclusive);
+  Impl& Require() const;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Creates an empty database file (WAL journal) at exactly the path; fails
+// with the provider error when a file of that name exists or the file cannot
+// be made (a missing folder is not created).
+void CreateDatabaseFile(const std::filesystem::path& path);
+
+}  // namespace db

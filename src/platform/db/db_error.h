@@ -1,0 +1,38 @@
+#pragma once
+// The error numbers and texts of the database layer. Every failure is an
+// rt::Error carrying the provider code the engine tests for, so callers tell
+// "table missing" (create it) from "statement failed" and "conversion failed".
+#include <cstdint>
+#include <string>
+
+#include "platform/runtime/error.h"
+
+namespace db {
+
+inline constexpr int32_t kErrTableMissing = static_cast<int32_t>(0x80040E37);
+inline constexpr int32_t kErrStatementFailed = static_cast<int32_t>(0x80040E14);
+inline constexpr int32_t kErrConversionFailed = static_cast<int32_t>(0x80040E07);
+inline constexpr int32_t kErrNoCommandText = static_cast<int32_t>(0x80040E0C);
+// Duplicate keys, Nulls in a key, a locked or unreadable file, I/O failures.
+inline constexpr int32_t kErrProviderFailure = static_cast<int32_t>(0x80004005);
+inline constexpr int32_t kErrNoTransaction = static_cast<int32_t>(0x8004D00E);
+// Object-level errors of the recordset and connection objects.
+inline constexpr int32_t kErrNoCurrentRecord = 3021;
+inline constexpr int32_t kErrItemNotFound = 3265;
+inline constexpr int32_t kErrObjectClosed = 3704;
+inline constexpr int32_t kErrObjectOpen = 3705;
+
+inline constexpr const char* kDuplicateValuesText =
+    "The changes you requested to the table were not successful because they would create duplicate values "
+    "in the index, primary key, or relationship.";
+inline constexpr const char* kNoCurrentRecordText =
+    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a "
+    "current record.";
+inline constexpr const char* kObjectClosedText = "Operation is not allowed when the object is closed.";
+inline constexpr const char* kConversionText = "Data type mismatch in criteria expression.";
+
+[[noreturn]] inline void Raise(int32_t number, const std::string& description) {
+  throw rt::Error(number, description);
+}
+
+}  // namespace db
