@@ -28,7 +28,6 @@ inline constexpr int32_t kErrPathFileAccess = 75;
 inline constexpr int32_t kErrPathNotFound = 76;
 inline constexpr int32_t kErrInvalidUseOfNull = 94;
 inline constexpr int32_t kErrInvalidProcedureCall = 5;
-inline constexpr int32_t kErrInvalidUseOfNull = 94;
 
 [[noreturn]] inline void RaiseOverflow() { throw Error(kErrOverflow, "Overflow"); }
 [[noreturn]] inline void RaiseTypeMismatch() { throw Error(kErrTypeMismatch, "Type mismatch"); }
