@@ -1,0 +1,22 @@
+#pragma once
+// The one database connection that every engine object shares, and where
+// the configured database file lives.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/db/connection.h"
+
+// The shared connection. Each engine object opens a new one into it when it
+// is created; the last live engine object closes and releases it, so it is
+// nullptr before the first engine and after the last.
+extern std::shared_ptr<db::Connection> cnDatabase;
+
+// The database file of a configured location: an absolute POSIX path is used
+// as given; any other text lies under the application folder ("\" read as
+// "/"); the old default "c:\data\Vennorath.mdb" is "Vennorath.db" there.
+std::filesystem::path ResolveDatabasePath(const std::string& location);
+
+// The shared connection for a database call. Without one it raises 3704 with
+// a clear text; a closed one raises the same at its first call.
+db::Connection& SharedConnection();

@@ -1,0 +1,100 @@
+// The engine object's life with the shared connection, and the two database
+// utilities QueryDB and TestDatabase.
+#include <strings.h>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "market_data/schema.h"
+#include "platform/db/db_error.h"
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/number_text.h"
+#include "platform/runtime/rounding.h"
+#include "platform/user/user_services.h"
+
+std::shared_ptr<db::Connection> cnDatabase;
+
+namespace {
+
+// Engine objects alive now: only the last one to end closes the connection,
+// so the query window's short-lived engine leaves the main one connected.
+int liveEngines = 0;
+
+constexpr const char* kOldDefaultLocation = "c:\\data\\Vennorath.mdb";
+
+}  // namespace
+
+std::filesystem::path ResolveDatabasePath(const std::string& location) {
+  if (strcasecmp(location.c_str(), kOldDefaultLocation) == 0) return rt::AppPath("Vennorath.db");
+  return rt::AppPath(location);
+}
+
+db::Connection& SharedConnection() {
+  if (!cnDatabase)
+    db::Raise(db::kErrObjectClosed, std::string(db::kObjectClosedText) + " The database connection is not open.");
+  return *cnDatabase;
+}
+
+clsResearch::clsResearch() {
+  ++liveEngines;
+  RunParameters& parms = Parms();
+  parms.strDatabasePath = ResolveDatabasePath(parms.strDatabasePath).string();
+  CreateDatabase(parms.strDatabasePath);
+  cnDatabase = std::make_shared<db::Connection>();
+  try {
+    cnDatabase->Open(parms.strDatabasePath);
+  } catch (const std::exception&) {
+    // The engine still exists; its next database call reports the closed
+    // connection, and TestDatabase answers False.
+    LogError("Database could not be opened.");
+  }
+}
+
+clsResearch::~clsResearch() {
+  rsResearch_.reset();
+  if (--liveEngines == 0 && cnDatabase) {
+    cnDatabase->Close();
+    cnDatabase.reset();
+  }
+}
+
+std::string clsResearch::QueryDB(const std::string& sql) {
+  try {
+    rsResearch_ = std::make_unique<db::Recordset>();
+    user::DoEvents();
+    *rsResearch_ = SharedConnection().OpenRecordset(sql);
+    user::DoEvents();
+    const db::Value& first = rsResearch_->Field(0);
+    std::string result = first.IsNull() ? "No Result" : rt::FormatNumber(rt::Round(first.ToDouble(), 2));
+    rsResearch_->Close();
+    rsResearch_.reset();
+    return result;
+  } catch (const std::exception&) {
+    rsResearch_.reset();
+    return "ERROR!!";
+  }
+}
+
+bool clsResearch::TestDatabase() {
+  std::string sql;
+  if (Parms().intDatabaseType == 1)
+    sql = "CREATE TABLE [VraskEatsWeeds] ([AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] "
+          "TEXT,CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol]));";
+  else if (Parms().intDatabaseType == 2)
+    sql = "CREATE TABLE [VraskEatsWeeds]([AcquireDate] [smalldatetime] NULL , [BoughtDate] [smalldatetime] NULL "
+          ",[Symbol] [nvarchar] (255) COLLATE SQL_Latin1_General_CP1_CI_AS NULL, [Market] [nvarchar] (255) COLLATE "
+          "SQL_Latin1_General_CP1_CI_AS NULL ,) ON [PRIMARY]";
+  try {
+    SharedConnection().Execute(sql);
+    user::DoEvents();
+  } catch (const std::exception&) {
+    return false;
+  }
+  try {
+    SharedConnection().Execute("drop table [VraskEatsWeeds]");
+  } catch (const std::exception&) {
+    // A scratch table that cannot be dropped shows at the next test.
+  }
+  return true;
+}

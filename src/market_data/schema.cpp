@@ -1,0 +1,95 @@
+// The tables the engine creates on demand (quote tables, Stock_Master,
+// SimStatus) in both dialects, and the database file's creation and repair.
+#include "market_data/schema.h"
+
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/user/user_services.h"
+
+namespace {
+
+constexpr const char* kServerText50 = " [nvarchar] (50) COLLATE SQL_Latin1_General_CP1_CI_AS NULL , ";
+constexpr const char* kServerText255 = " [nvarchar] (255) COLLATE SQL_Latin1_General_CP1_CI_AS NULL";
+
+std::string QuoteTableStatement(const std::string& symbol, int16_t databaseType) {
+  bool index = !symbol.empty() && symbol.front() == '^';
+  if (databaseType == 1) {
+    return "CREATE TABLE [" + symbol + "] ([DamnDate] DATETIME PRIMARY KEY, [Open] MONEY, [High] MONEY, [Low] MONEY, " +
+           (index ? "[Close] MONEY)" : "[Close] MONEY, [Adj_Close] MONEY, [Volume] INTEGER)");
+  }
+  if (databaseType == 2) {
+    std::string sql = "CREATE TABLE [" + symbol + "] ([DamnDate] [smalldatetime] NULL , ";
+    for (const char* column : {"[Open]", "[High]", "[Low]", "[Close]"}) sql += std::string(column) + kServerText50;
+    return sql + (index ? ") ON [PRIMARY]" : std::string("[Adj_Close]") + kServerText50 + "[Volume] [int] NULL) ON [PRIMARY]");
+  }
+  return "";
+}
+
+std::string StockMasterStatement(int16_t databaseType) {
+  if (databaseType == 1) return "CREATE TABLE [Stock_Master] ([Symbol] TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)";
+  if (databaseType == 2)
+    return std::string("CREATE TABLE [Stock_Master] ([Symbol]") + kServerText255 + " , [Market]" + kServerText255 +
+           " , [Inception] [smalldatetime] NULL , ) ON [PRIMARY]";
+  return "";
+}
+
+std::string SimStatusStatement(int16_t databaseType) {
+  std::string slots;
+  for (size_t i = 1; i + 1 < kSimStatusColumns.size(); ++i) slots += "[" + std::string(kSimStatusColumns[i]) + "] DOUBLE, ";
+  if (databaseType == 1) return "CREATE TABLE [SimStatus] ([SimTable] TEXT PRIMARY KEY, " + slots + "[PortCount] DOUBLE)";
+  if (databaseType == 2)
+    return std::string("CREATE TABLE [SimStatus] ([SimTable]") + kServerText255 + ", " + slots +
+           "[PortCount] DOUBLE) ON [PRIMARY]";
+  return "";
+}
+
+}  // namespace
+
+void clsResearch::CreateTable(const std::string& symbol) {
+  const std::string& name = db::SqlName(symbol);
+  try {
+    SharedConnection().Execute("drop table [" + name + "]");
+  } catch (const std::exception&) {
+    // A missing table is the usual case.
+  }
+  SharedConnection().Execute(QuoteTableStatement(name, Parms().intDatabaseType));
+}
+
+void clsResearch::CreateTable_Master() {
+  try {
+    db::Connection& cn = SharedConnection();
+    cn.Execute(StockMasterStatement(Parms().intDatabaseType));
+    cn.Execute(SimStatusStatement(Parms().intDatabaseType));
+  } catch (const rt::Error& e) {
+    user::MsgBox(e.Description(), user::kOKOnly);
+  }
+}
+
+void CreateDatabase(const std::string& strPath) {
+  std::filesystem::path path = ResolveDatabasePath(strPath);
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) || ec) return;
+  try {
+    db::CreateDatabaseFile(path);
+  } catch (const rt::Error&) {
+    // Silent: opening the connection reports the missing file.
+  }
+}
+
+void RepairDatabase(const std::string& strPath) {
+  try {
+    db::Connection cn;
+    cn.OpenExclusive(ResolveDatabasePath(strPath));
+    // A damaged file is left alone rather than compacted further.
+    db::Recordset check = cn.OpenRecordset("PRAGMA integrity_check");
+    if (check.Eof() || check.Field(0).ToText() != "ok")
+      db::Raise(db::kErrProviderFailure, "The database file is damaged.");
+    cn.Execute("VACUUM");
+    cn.Close();
+  } catch (const std::exception&) {
+    user::MsgBox("An error occurred while repairing the database.", user::kCritical, user::kApplicationTitle);
+  }
+}
