@@ -58,6 +58,12 @@ TEST_F(SchemaTest, QuoteTablesHaveSevenColumnsForStocksAndFiveForIndices) {
             }),
             db::kErrProviderFailure);
 
+  db::Recordset rs = cn.OpenRecordset("SELECT DamnDate, [Open], [High], [Low],[Close]From [^DJI] WHERE DamnDate >= "
+                                      "#12/29/2003# AND DamnDate <= #1/31/2004# ORDER BY DamnDate DESC");
+  ASSERT_EQ(rs.RecordCount(), 1);
+  EXPECT_EQ(rs.Field("Close").ToText(), "10450");
+  EXPECT_EQ(rs.Field("DamnDate").ToText(), "1/2/2004");
+
   engine.CreateTable("IBM");  // starts from an empty table
   EXPECT_EQ(Rows("IBM"), 0);
   EXPECT_EQ(Rows("^DJI"), 1);
