@@ -62,10 +62,81 @@ class clsResearch {
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====
  public:
+  // Fills the indicator columns 11 to 46 (15 aside) and 51 to 67 of
+  // udtStockDays with the run parameters of the moment. False when the
+  // history has fewer than 35 days (nothing is computed, so that the symbol
+  // is skipped) or a step fails (the columns before it keep their values);
+  // symbol only names the history in the error log.
+  bool CrunchData(const std::string& symbol);
+
+  // The steps of CrunchData, each writing one column of every row:
+  // f 11, g 12, h 13, i 16, j 17, k 18, l 19, m 20, n 21, o 22, p 23, q 24,
+  // r 25, s 26, t 27, u 28, v 29, w 30, Y 32, z 33, aa 34, ac 36, ad 37,
+  // ag 40, ah 41. Each raises rt::Error where CrunchData would fail.
+  void f();
+  void g();
+  void h();
+  void i();
+  void j();
+  void k();
+  void l();
+  void m();
+  void n();
+  void o();
+  void p();
+  void q();
+  void r();
+  void s();
+  void t();
+  void u();
+  void v();
+  void w();
+  void Y();
+  void z();
+  void aa();
+  void ac();
+  void ad();
+  void ag();
+  void ah();
+
+ private:
+  void AverageVolumeB();      // 14
+  void AverageVolumeSwing();  // 15, run by the swing criterion, not by CrunchData
+  void ComputeFastEma();      // 42
+  void ComputeSlowEma();      // 43
+  void ComputeMacdLine();     // 44
+  void ComputeMacdSignal();   // 45
+  void ComputeMacdHistogram();  // 46
+
+  // The ADX pipeline, columns 51 to 67 in this order.
+  void CalculateADX();
+  void CalcRawPlusDM();
+  void CalcRawMinusDM();
+  void CalcPlusDM();
+  void CalcMinusDM();
+  void SmoothPlusDM();
+  void SmoothMinusDM();
+  void CalcRangeHighLow();
+  void CalcRangeHighClose();
+  void CalcRangeLowClose();
+  void CalcTrueRange();
+  void SmoothTrueRange();
+  void CalcPlusDI();
+  void CalcMinusDI();
+  void CalcDIDifference();
+  void CalcDISum();
+  void CalcDX();
+  void CalcADX();
   // ===== end indicator columns =====
 
   // ===== market index indicators (market_indicators.cpp) =====
  public:
+  // Fill dblIndexRSI and dblIndexPercentMA (and the columns they need) of
+  // every row of udtDJIDays / udtNASDAQDays. Errors (an RSI period that
+  // reaches past the oldest day, a period of 0, a close reading 0) pass to
+  // the caller as rt::Error.
+  void CrunchMarketDJI();
+  void CrunchMarketNASDAQ();
   // ===== end market index indicators =====
 
   // ===== run flags and Select driver (select_driver.cpp) =====
