@@ -1,0 +1,29 @@
+#pragma once
+// Day records straight from a history file in the shipped layout
+// (Date,Open,High,Low,Close,Adj Close,Volume; oldest first), filled the way
+// LoadData fills them from a quote table, so that indicator tests and
+// benchmarks need no database. Once LoadData can be fed from a test database,
+// it replaces this reader.
+#include <filesystem>
+#include <string>
+
+#include "market_data/day_record.h"
+
+namespace testsupport {
+
+// The whole file as day records, newest first. A symbol beginning with "^"
+// is read as an index (close, open, high, low as stored, no volume); any
+// other as a stock: the close is the adjusted close, open, high and low are
+// divided by close / adjusted close when that ratio shows a split (>= 1.1 or
+// <= 0.9). A day whose close is 0 leaves a blank record (none at the oldest
+// end). Raises rt::Error where the loader fails: an adjusted close of 0, a
+// volume beyond 32 bits, a malformed line.
+DayRecords LoadHistoryCsv(const std::filesystem::path& file, const std::string& symbol);
+
+// The symbol a history file holds: its name without ".csv".
+std::string SymbolOfHistoryFile(const std::filesystem::path& file);
+
+// The path of a fixture under tests/fixtures.
+std::filesystem::path FixturePath(const std::string& name);
+
+}  // namespace testsupport
