@@ -166,10 +166,53 @@ class clsResearch {
 
   // ===== order entry and initial stop (order_entry.cpp) =====
  public:
+  // The position the Trade stage is working on: one set per engine, filled
+  // row by row and cleared between rows. Day indexes count into udtStockDays
+  // (0 the newest day).
+  struct TradePosition {
+    std::string strSymbol;
+    std::string strPositioning;  // "LONG" or "SHORT"
+    rt::Date datAcquireDate;     // signal day
+    double dblAcquirePrice = 0;  // fill price, to the cent
+    rt::Date datBoughtDate;      // fill day
+    int16_t intBoughtDay = 0;    // index of the fill day
+    int16_t intCurrentDay = 0;   // index the walk has reached
+    double dblStopPrice = 0;     // not rounded
+    std::string strProfitFlag;   // "P" once the profit level was reached
+    rt::Date datReleaseDate;
+    double dblReleasePrice = 0;  // to the cent
+    double dblGainLoss = 0;      // percent, two decimals
+    double dblPrevHigh = 0;      // of the day before the fill day
+    double dblPrevLow = 0;
+  };
+  TradePosition& TradeState() { return trade_; }
+  const TradePosition& TradeState() const { return trade_; }
+
+  // Each order answers 0 when it bought and -1 when it did not.
+  int32_t PurchaseStock(rt::Date& signalDate);
+  int32_t MarketPurchase(rt::Date& signalDate);
+  int32_t LimitPurchase(rt::Date& signalDate);
+  int32_t StopPurchase(rt::Date& signalDate);
+  void SetStopPrice();
+
+ private:
+  TradePosition trade_;
   // ===== end order entry =====
 
   // ===== exit rules and sell buffer (exit_rules.cpp) =====
  public:
+  void UpdateAndSell();
+  bool MaxAge();
+  void ProfitableLoss();
+  void NewExtreme();
+  void ApplySellBuffer();
+
+ private:
+  // Walks the position from its fill day toward the newest day, testing the
+  // exit before moving the stop with the given rule.
+  void WalkToExit(void (clsResearch::*updateStop)(int16_t day));
+  void TrailProfitableStop(int16_t day);
+  void FollowSwingExtreme(int16_t day);
   // ===== end exit rules =====
 
   // ===== trade driver and results (trade_driver.cpp) =====
