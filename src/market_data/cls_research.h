@@ -46,18 +46,46 @@ class clsResearch {
 
   // ===== symbol import (symbol_import.cpp) =====
  public:
+  // Adds the symbols of a "SYMBOL,market" file that Stock_Master does not
+  // hold yet; creates the master tables when they are missing.
+  void ImportNewStocks(const std::string& path);
+
   // ===== end symbol import =====
 
   // ===== quote download (quote_download.cpp) =====
  public:
+  // True when the connectivity test page answers with a non-empty body.
+  bool TestInternet();
+  // Fetches one page of daily history of the symbol between the two dates
+  // (newest first, at most 200 rows) into udtStockDays.
+  bool PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate);
+
+ private:
+  bool ParseQuotePage(const std::string& page, bool isIndex);
+
   // ===== end quote download =====
 
   // ===== quote storage (quote_storage.cpp) =====
  public:
+  // Downloads the symbol's history between the dates page by page and stores
+  // it; a zero start date means "from the earliest date for analysis" and
+  // records the inception date at the end.
+  bool UpdateStock(rt::Date& startDate, rt::Date& endDate, std::string& symbol);
+  void UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate);
+  // The symbol's first trading day from Stock_Master; the zero date when
+  // unknown (also for symbols without a master row, such as the indices).
+  rt::Date GetInceptionDate(const std::string& symbol);
+
   // ===== end quote storage =====
 
   // ===== history loading (history_loading.cpp) =====
  public:
+  // Loads the symbol's history for the period plus the look-back into the
+  // day records (topping up the table from the quote service when allowed).
+  // Returns the first date with a full look-back, or 1 January 1800 when
+  // there is not enough data (kNotEnoughData).
+  rt::Date LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
+
   // ===== end history loading =====
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====

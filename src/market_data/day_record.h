@@ -21,7 +21,7 @@ struct DayRecord {
   rt::PriceText strHigh;   // stocks: split-rescaled
   rt::PriceText strOpen;   // stocks: split-rescaled
   rt::PriceText strAdjClose;  // written only by the quote-page parser
-  int32_t lngVolume = 0;
+  int64_t lngVolume = 0;  // 64-bit: index and heavy-volume days exceed 2^31 shares
 
   // Indicator columns 11 to 67.
   double dblAvgClose2 = 0;         // 11

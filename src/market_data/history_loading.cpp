@@ -1,0 +1,155 @@
+// LoadData: a symbol's stored history into the day records, topped up from
+// the quote service first when the run allows downloads.
+#include <string>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/day_record.h"
+#include "market_data/history_rows.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
+
+namespace {
+
+bool IsIndexSymbol(const std::string& symbol) { return !symbol.empty() && symbol[0] == '^'; }
+
+// A date literal of the database kind ("" for a kind without one).
+std::string DateLiteral(rt::Date d, int16_t databaseType) {
+  const std::string text = rt::FormatShortDate(d);
+  if (databaseType == 1) return "#" + text + "#";
+  if (databaseType == 2) return "'" + text + "'";
+  return "";
+}
+
+// MIN and MAX of the stored days from five days before the start (so that a
+// start on a weekend or holiday still finds its first trading day) to the end.
+std::string RangeQuery(const std::string& symbol, rt::Date start, rt::Date end, int16_t databaseType) {
+  if (databaseType != 1 && databaseType != 2) return "";
+  return "SELECT MIN(DamnDate), MAX(DamnDate) From [" + symbol + "] WHERE " + "DamnDate >= " +
+         DateLiteral(start - 5, databaseType) + " AND " + "DamnDate <= " + DateLiteral(end, databaseType);
+}
+
+std::string RowQuery(const std::string& symbol, rt::Date start, rt::Date requestedEnd, int16_t databaseType,
+                     const std::string& rangeQuery) {
+  if (databaseType != 1 && databaseType != 2) return rangeQuery;
+  const std::string columns = IsIndexSymbol(symbol) ? "SELECT DamnDate, [Open], [High], [Low],[Close]From ["
+                                                    : "SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, "
+                                                      "Volume From [";
+  return columns + symbol + "] WHERE " + "DamnDate >= " + DateLiteral(start, databaseType) + " AND " +
+         "DamnDate <= " + DateLiteral(requestedEnd, databaseType) + " ORDER BY DamnDate DESC";
+}
+
+// The day-record array a symbol's rows go to.
+DayRecords& TargetArray(const std::string& symbol) {
+  if (!IsIndexSymbol(symbol)) return udtStockDays;
+  return symbol == "^DJI" ? udtDJIDays : udtNASDAQDays;
+}
+
+bool Before(const rt::Date& a, const db::Value& b) { return !b.IsNull() && a < b.ToDate(); }
+bool Before(const db::Value& a, const rt::Date& b) { return !a.IsNull() && a.ToDate() < b; }
+
+}  // namespace
+
+rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays) {
+  LogError("Entering LoadData");
+  const RunParameters& parms = Parms();
+  const rt::Date requestedStart = startDate;
+  const rt::Date requestedEnd = endDate;
+  HistoryWindow(requestedStart, requestedEnd, lookBackDays, startDate, endDate);
+
+  udtStockDays.assign(1, DayRecord{});
+  DayRecords& target = TargetArray(symbol);
+  // An index load starts from an empty array, so a failed load leaves no
+  // stale days of an earlier one behind.
+  if (&target != &udtStockDays) target.clear();
+
+  if (!db::IsBracketSafe(symbol)) {
+    user::MsgBox("The symbol \"" + symbol + "\" cannot be used as a table name.");
+    return NotEnoughData();
+  }
+
+  try {
+    db::Connection& connection = SharedConnection();
+    const std::string rangeQuery = RangeQuery(symbol, startDate, endDate, parms.intDatabaseType);
+    user::DoEvents();
+    LogError("Opening recordset: " + rangeQuery);
+    db::Recordset range;
+    try {
+      range = connection.OpenRecordset(rangeQuery);
+    } catch (const rt::Error& e) {
+      if (e.Number() != db::kErrTableMissing) throw;
+      LogError("Calling CreateTable: " + symbol);
+      CreateTable(symbol);
+      LogError("CreateTable returned");
+      LogError("Opening recordset again: " + rangeQuery);
+      range = connection.OpenRecordset(rangeQuery);
+    }
+    LogError("Recordset open");
+
+    db::Value minDate = range.Field(0), maxDate = range.Field(1);
+    const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
+    if (parms.blnUpdateData && wantsDownload) {
+      rt::Date inception;
+      if (Before(startDate, minDate)) {
+        LogError("Calling GetInceptionDate: " + symbol);
+        inception = GetInceptionDate(symbol);
+        LogError("GetInceptionDate returned");
+      }
+      if (Parms().blnUseInternet) {
+        rt::Date from = inception;
+        if (!maxDate.IsNull() && !(Before(inception, minDate) && Before(startDate, minDate)))
+          from = maxDate.ToDate();  // only the days after the newest stored day
+        LogError("Calling UpdateStock: " + rt::FormatDate(from) + ", " + rt::FormatDate(endDate));
+        bool updated = UpdateStock(from, endDate, symbol);
+        LogError(std::string("UpdateStock returned: ") + (updated ? "True" : "False"));
+      }
+      range.Close();
+      range = connection.OpenRecordset(rangeQuery);
+      minDate = range.Field(0);
+      maxDate = range.Field(1);
+    }
+
+    if (!SpansMoreThanLookBack(minDate, maxDate, parms.intWinDays)) {
+      LogError("Exiting LoadData: 1/1/1800");
+      startDate = requestedStart;
+      return NotEnoughData();
+    }
+    LogError("Date range > intWinDays");
+    range.Close();
+
+    const bool isIndex = IsIndexSymbol(symbol);
+    const std::string rowQuery = RowQuery(symbol, startDate, requestedEnd, parms.intDatabaseType, rangeQuery);
+    user::DoEvents();
+    LogError("Opening recordset: " + rowQuery);
+    db::Recordset rows = connection.OpenRecordset(rowQuery);
+    user::DoEvents();
+    LogError("Recordset open");
+
+    // A zero-close row is skipped without leaving a gap.
+    target.clear();
+    target.reserve(static_cast<size_t>(rows.RecordCount()));
+    for (; !rows.Eof(); rows.MoveNext()) {
+      StoredQuoteRow row{rows.Field(0), rows.Field(1), rows.Field(2), rows.Field(3), rows.Field(4),
+                         isIndex ? db::Value() : rows.Field(5), isIndex ? db::Value() : rows.Field(6)};
+      DayRecord day;
+      if (isIndex ? IndexDayFromRow(row, day) : StockDayFromRow(row, day)) target.push_back(day);
+    }
+    if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
+
+    rt::Date result = FirstFullLookBackDate(requestedStart, udtStockDays.back().datDamnDate, parms.intWinDays);
+    startDate = requestedStart;
+    LogError("Exiting LoadData: " + rt::FormatDate(result));
+    return result;
+  } catch (const rt::Error& e) {
+    if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
+    if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed)
+      user::MsgBox(e.Description());
+    LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
+    LogError("Exiting LoadData in error");
+    return NotEnoughData();
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// How stored quote rows become day records, shared by the history loader and
+// by callers that hold a symbol's stored rows in memory and cut windows from
+// them (the Trade stage): both must give exactly the same records.
+#include <string>
+
+#include "market_data/day_record.h"
+#include "platform/db/value.h"
+#include "platform/runtime/date.h"
+
+// "Not enough data": the result of LoadData when the stored history in the
+// window is too short or the load failed. Every caller compares with it.
+rt::Date NotEnoughData();
+
+// One stored row of a quote table, as the row query reads it.
+struct StoredQuoteRow {
+  db::Value date, open, high, low, close, adjClose, volume;
+};
+
+// The day record of a stock row: the adjusted close as the close, open, high
+// and low divided by the close/adjusted-close ratio when it shows a split
+// (ratio >= 1.1 or <= 0.9). nullopt-like false for a row whose close is zero
+// (not loaded). Raises on a zero or unreadable adjusted close.
+bool StockDayFromRow(const StoredQuoteRow& row, DayRecord& day);
+
+// The day record of an index row, prices as stored; false for a zero close.
+bool IndexDayFromRow(const StoredQuoteRow& row, DayRecord& day);
+
+// Whether MIN..MAX of the stored days in the window span more than the
+// look-back (a Null bound means no day in the window).
+bool SpansMoreThanLookBack(const db::Value& minDate, const db::Value& maxDate, int winDays);
+
+// The first date with a full look-back in memory: the requested start, or the
+// oldest loaded day plus the look-back when the history starts later.
+rt::Date FirstFullLookBackDate(rt::Date requestedStart, rt::Date oldestLoaded, int winDays);
+
+// The window the loader reads: the start moved back by the look-back (time of
+// day dropped), both ends moved back to a trading day.
+void HistoryWindow(rt::Date requestedStart, rt::Date requestedEnd, int lookBackDays, rt::Date& windowStart,
+                   rt::Date& windowEnd);
