@@ -14,7 +14,7 @@ using testsupport::LoadHistoryCsv;
 
 TEST(HistoryCsv, StockRowsFollowTheLoaderRules) {
   const DayRecords days = LoadHistoryCsv(FixturePath("loader_rules.csv"), "RULES");
-  ASSERT_EQ(days.size(), 6u);  // the zero close at the oldest end leaves no record
+  ASSERT_EQ(days.size(), 5u);  // zero closes leave no record, and no gap
 
   // Newest first; an adjusted close longer than six characters is cut, and
   // the ratio is taken against the cut text (123.4567 / 123.45 is no split).
@@ -32,24 +32,22 @@ TEST(HistoryCsv, StockRowsFollowTheLoaderRules) {
   EXPECT_EQ(days[3].strOpen.Text(), "10.5  ");
   EXPECT_EQ(days[3].strHigh.Text(), "11    ");
 
-  // A zero close in the middle keeps its slot, blank.
-  EXPECT_TRUE(days[4].strClose.IsBlank());
-  EXPECT_TRUE(days[4].datDamnDate.IsZero());
-
-  // Ratio 2.0: open, high and low halved, volume kept.
-  EXPECT_EQ(days[5].strClose.Text(), "10    ");
-  EXPECT_EQ(days[5].strOpen.Text(), "20    ");
-  EXPECT_EQ(days[5].strHigh.Text(), "22    ");
-  EXPECT_EQ(days[5].strLow.Text(), "18    ");
-  EXPECT_EQ(days[5].lngVolume, 100);
+  // Ratio 2.0: open, high and low halved, volume kept; the zero-close day
+  // before it in the file leaves no blank record between them.
+  EXPECT_EQ(rt::FormatIso(days[4].datDamnDate), "2020-01-03");
+  EXPECT_EQ(days[4].strClose.Text(), "10    ");
+  EXPECT_EQ(days[4].strOpen.Text(), "20    ");
+  EXPECT_EQ(days[4].strHigh.Text(), "22    ");
+  EXPECT_EQ(days[4].strLow.Text(), "18    ");
+  EXPECT_EQ(days[4].lngVolume, 100);
 }
 
 TEST(HistoryCsv, IndexRowsKeepTheirPricesAndNoVolume) {
   const DayRecords days = LoadHistoryCsv(FixturePath("loader_rules.csv"), "^DJI");
-  ASSERT_EQ(days.size(), 6u);
-  EXPECT_EQ(days[5].strClose.Text(), "20    ");
-  EXPECT_EQ(days[5].strOpen.Text(), "40    ");
-  EXPECT_EQ(days[5].lngVolume, 0);
+  ASSERT_EQ(days.size(), 5u);
+  EXPECT_EQ(days[4].strClose.Text(), "20    ");
+  EXPECT_EQ(days[4].strOpen.Text(), "40    ");
+  EXPECT_EQ(days[4].lngVolume, 0);
 }
 
 TEST(HistoryCsv, FailsWhereTheLoaderFails) {
@@ -57,11 +55,14 @@ TEST(HistoryCsv, FailsWhereTheLoaderFails) {
   const auto zeroAdjusted = folder.File("zero.csv");
   testsupport::WriteFileBytes(zeroAdjusted, "Date,Open,High,Low,Close,Adj Close,Volume\n2020-01-02,1,1,1,1,0,5\n");
   EXPECT_THROW(LoadHistoryCsv(zeroAdjusted, "Z"), rt::Error);
+}
 
+TEST(HistoryCsv, VolumesBeyond32BitsLoad) {
+  testsupport::TempAppFolder folder;
   const auto hugeVolume = folder.File("huge.csv");
   testsupport::WriteFileBytes(hugeVolume,
                               "Date,Open,High,Low,Close,Adj Close,Volume\n2020-01-02,1,1,1,1,1,2674463000\n");
-  EXPECT_THROW(LoadHistoryCsv(hugeVolume, "C"), rt::Error);
+  EXPECT_EQ(LoadHistoryCsv(hugeVolume, "C").at(0).lngVolume, 2674463000);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // Day records straight from a history file in the shipped layout
-// (Date,Open,High,Low,Close,Adj Close,Volume; oldest first), filled the way
-// LoadData fills them from a quote table, so that indicator tests and
-// benchmarks need no database. Once LoadData can be fed from a test database,
-// it replaces this reader.
+// (Date,Open,High,Low,Close,Adj Close,Volume; oldest first), filled by the
+// history loader's own row rules, so that indicator tests and benchmarks need
+// no database. (The loader reads prices back from a table where downloads
+// stored them as six-character texts; this reader keeps the file's digits.)
 #include <filesystem>
 #include <string>
 
@@ -15,9 +15,8 @@ namespace testsupport {
 // is read as an index (close, open, high, low as stored, no volume); any
 // other as a stock: the close is the adjusted close, open, high and low are
 // divided by close / adjusted close when that ratio shows a split (>= 1.1 or
-// <= 0.9). A day whose close is 0 leaves a blank record (none at the oldest
-// end). Raises rt::Error where the loader fails: an adjusted close of 0, a
-// volume beyond 32 bits, a malformed line.
+// <= 0.9). A day whose close is 0 is left out. Raises rt::Error where the
+// loader fails: an adjusted close of 0, a malformed line.
 DayRecords LoadHistoryCsv(const std::filesystem::path& file, const std::string& symbol);
 
 // The symbol a history file holds: its name without ".csv".

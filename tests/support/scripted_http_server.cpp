@@ -1,0 +1,49 @@
+#include "support/scripted_http_server.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/inet/service_addresses.h"
+
+namespace testsupport {
+
+ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies)
+    : server_(std::make_unique<httplib::Server>()), bodies_(std::move(bodies)) {
+  auto answer = [this](const httplib::Request& request, httplib::Response& response) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string query;
+    for (const auto& [key, value] : request.params) query += (query.empty() ? "?" : "&") + key + "=" + value;
+    size_t n = requests_.size();
+    requests_.push_back(request.path + query);
+    std::string body = bodies_.empty() ? "" : bodies_[std::min(n, bodies_.size() - 1)];
+    response.set_content(body, "text/html");
+  };
+  server_->Get("/d", answer);
+  server_->Get("/test", answer);
+  int port = server_->bind_to_any_port("127.0.0.1");
+  if (port <= 0) throw std::runtime_error("cannot bind a loopback port");
+  thread_ = std::thread([this] { server_->listen_after_bind(); });
+  while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (const char* host = std::getenv(inet::kQuoteHostVariable)) {
+    previousHost_ = host;
+    hadPreviousHost_ = true;
+  }
+  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(port)).c_str(), 1);
+}
+
+ScriptedHttpServer::~ScriptedHttpServer() {
+  server_->stop();
+  if (thread_.joinable()) thread_.join();
+  if (hadPreviousHost_) ::setenv(inet::kQuoteHostVariable, previousHost_.c_str(), 1);
+  else ::unsetenv(inet::kQuoteHostVariable);
+}
+
+std::vector<std::string> ScriptedHttpServer::Requests() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requests_;
+}
+
+}  // namespace testsupport
