@@ -59,7 +59,6 @@ std::string OpenURL(const std::string& address) {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // timeouts without SIGALRM
     curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgentName);
     curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
-    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");  // any encoding curl can decode
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);        // an error page is no reply
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "support/engine_test_bed.h"
+#include "support/quote_service_process.h"
+#include "support/scripted_http_server.h"
+
+namespace {
+
+using testsupport::Day;
+using testsupport::EngineTestBed;
+
+std::string Row(const std::string& date, const std::string& price) {
+  return "<tr><td><nobr>" + date + "</nobr></td><td><nobr>" + price + "</nobr></td><td><nobr>" + price +
+         "</nobr></td><td><nobr>" + price + "</nobr></td><td><b>" + price + "</b></td><td><nobr>100</nobr></td>" +
+         "<td><nobr>" + price + "</nobr></td></tr>";
+}
+
+std::string Page(const std::string& rows) { return "<table><tr><th><nobr>Date</nobr></th></tr>" + rows + "</table>"; }
+
+class QuoteStorageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bed_.Engine().CreateTable_Master();
+    bed_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('IBM', 'ny')");
+  }
+  bool Update(rt::Date& start, rt::Date& end, std::string symbol = "IBM") {
+    return bed_.Engine().UpdateStock(start, end, symbol);
+  }
+  std::string Count(const std::string& table = "IBM") { return bed_.Scalar("SELECT COUNT(*) FROM [" + table + "]"); }
+  EngineTestBed bed_;
+};
+
+TEST_F(QuoteStorageTest, AZeroStartDownloadsTwentyYearsPageByPageAndRecordsTheInception) {
+  testsupport::QuoteServiceProcess service;
+  bed_.Engine().CreateTable("IBM");
+  Parms().datEarliestDate = Day(1999, 6, 1);
+  rt::Date start;  // the zero date
+  rt::Date end = Day(2020, 11, 16);
+  ASSERT_TRUE(Update(start, end));
+  EXPECT_EQ(start, Day(1999, 6, 1));  // given back as the earliest date
+  EXPECT_EQ(end, Day(2020, 11, 16));  // the caller's end date stays
+  EXPECT_EQ(Count(), "5253");         // every trading day of the file, each once
+  EXPECT_EQ(bed_.Scalar("SELECT Inception FROM Stock_Master WHERE Symbol = 'IBM'"), "1/3/2000");
+  // One request per 200 days, each ending where the last one did.
+  EXPECT_EQ(bed_.Events().interneting.size(), 2u * 27u);
+  // Prices are stored as the six-character texts of the page.
+  EXPECT_EQ(bed_.Scalar("SELECT [Close] FROM [IBM] WHERE DamnDate = #1/3/2000#"), "116");
+  EXPECT_EQ(bed_.Scalar("SELECT Adj_Close FROM [IBM] WHERE DamnDate = #1/3/2000#"), "73.872");
+  EXPECT_EQ(bed_.Scalar("SELECT Volume FROM [IBM] WHERE DamnDate = #1/3/2000#"), "10347700");
+
+  // Stored days are skipped on a second download.
+  rt::Date again = Day(2020, 1, 1), last = Day(2020, 11, 16);
+  ASSERT_TRUE(Update(again, last));
+  EXPECT_EQ(Count(), "5253");
+}
+
+TEST_F(QuoteStorageTest, APageWithNoRowsEndsTheDownloadWithoutAnInceptionDate) {
+  testsupport::QuoteServiceProcess service;
+  bed_.Engine().CreateTable("IBM");
+  rt::Date start, end = Day(1990, 1, 1);
+  Parms().datEarliestDate = Day(1989, 1, 1);
+  EXPECT_TRUE(Update(start, end));
+  EXPECT_EQ(Count(), "0");
+  EXPECT_EQ(bed_.Scalar("SELECT Inception FROM Stock_Master WHERE Symbol = 'IBM'"), "");
+}
+
+TEST_F(QuoteStorageTest, DatesKeepTheirCentury) {
+  testsupport::ScriptedHttpServer server({Page(Row("31-Dec-1929", "10") + Row("30-Dec-1929", "9"))});
+  bed_.Engine().CreateTable("IBM");
+  rt::Date start = Day(1929, 1, 1), end = Day(1929, 12, 31);
+  ASSERT_TRUE(Update(start, end));
+  EXPECT_EQ(bed_.Scalar("SELECT MAX(DamnDate) FROM [IBM]"), "12/31/1929");
+}
+
+TEST_F(QuoteStorageTest, AServiceThatIgnoresTheEndDateCannotLoopForever) {
+  std::string full;
+  rt::Date d = Day(2010, 12, 31);
+  for (int i = 0; i < 200; ++i, d = d - 1)
+    full += Row(std::to_string(d.Day()) + "-" + std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr((d.Month() - 1) * 3, 3) +
+                    "-" + std::to_string(d.Year()),
+                "10");
+  testsupport::ScriptedHttpServer server({Page(full)});
+  bed_.Engine().CreateTable("IBM");
+  rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
+  EXPECT_TRUE(Update(start, end));
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(Count(), "200");
+}
+
+TEST_F(QuoteStorageTest, AMissingTableIsCreatedAndThePageFetchedAgain) {
+  testsupport::ScriptedHttpServer server({Page(Row("5-Mar-2004", "10"))});
+  rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
+  EXPECT_TRUE(Update(start, end, "XOM"));
+  EXPECT_EQ(Count("XOM"), "1");
+  EXPECT_EQ(server.Requests().size(), 2u);
+}
+
+TEST_F(QuoteStorageTest, AFailedFetchFailsTheDownload) {
+  testsupport::ScriptedHttpServer server({""});
+  bed_.Engine().CreateTable("IBM");
+  rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
+  EXPECT_FALSE(Update(start, end));
+}
+
+TEST_F(QuoteStorageTest, InceptionDatesAreWrittenAndReadBackAndUnknownOnesAreZero) {
+  bed_.Engine().UpdateInceptionDate("IBM", Day(1962, 1, 2));
+  EXPECT_EQ(bed_.Engine().GetInceptionDate("IBM"), Day(1962, 1, 2));
+  EXPECT_TRUE(bed_.Engine().GetInceptionDate("^DJI").IsZero());  // no master row
+  bed_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('MSFT', 'ns')");
+  EXPECT_TRUE(bed_.Engine().GetInceptionDate("MSFT").IsZero());  // Null
+  EXPECT_TRUE(bed_.User().Prompts().empty());
+}
+
+}  // namespace
