@@ -174,22 +174,74 @@ class clsResearch {
   bool PauseProcess() const { return blnPauseProcess_; }
   // Pause also stops; clearing pause clears stop too.
   void PauseProcess(bool value) { blnPauseProcess_ = blnStopProcess_ = value; }
+  // The symbol Process started last: a paused run resumes after it.
+  const std::string& LastStock() const { return strLastStock_; }
 
  private:
   bool blnStopProcess_ = false;
   bool blnPauseProcess_ = false;
+  std::string strLastStock_;
   // ===== end run flags and Select driver =====
 
   // ===== selection criteria (selection_criteria.cpp) =====
  public:
+  // Each judges day i of udtStockDays with the run parameters: "LONG" or
+  // "SHORT" votes for a side, "X" vetoes the day, "" (Bollinger, ADX) has no
+  // opinion; the minimum-volume rule answers "OK" or "X". A row that is not
+  // loaded (i + 1, i + 2, the swing window) raises "Subscript out of range".
+  std::string WinMA(int i);
+  std::string WinRSI(int i);
+  std::string WinBoll(int i);
+  std::string WinMinVolume(int i);
+  std::string WinMACD(int i);
+  std::string WinADX(int i);
+  // Breakout from a narrow range; fills the swing columns 47 to 49 of row
+  // i + 2 and column 15, raises Swing for each stage passed. "LONG" or "X".
+  std::string WinSwing(int i, const std::string& symbol);
+
+ private:
+  void FindSwingHigh(int i);
+  void FindSwingMacdHigh(int i);
+  void FindSwingLow(int i);
+  void FindSwingMacdLow(int i);
   // ===== end selection criteria =====
 
   // ===== winner scan (winner_scan.cpp) =====
  public:
+  // Scans the loaded symbol from startDate (or, when that day is not loaded,
+  // from the first day with a full look-back) to the newest day, and raises
+  // Winner(stock, true) for every day that the enabled criteria (or, with
+  // noCriteria, the forced side in positioning) and the gates let through.
+  // A day whose values cannot be computed gives no winner; a Stop ends the
+  // scan at the next day, a Pause lets it finish. The result is unused ("").
+  std::string OutputWinners(const std::string& symbol, const std::string& market, bool simulationFlag,
+                            rt::Date startDate, bool noCriteria, std::string& positioning);
+
+ private:
+  // The side that the enabled criteria give day i ("" for none); fills the
+  // swing answer.
+  std::string JudgeDay(int i, const std::string& symbol, std::string& swingAnswer);
+  // The winner record of day i for the side, or nothing when a gate drops it.
+  std::unique_ptr<clsStock> BuildWinner(int i, const std::string& symbol, const std::string& market,
+                                        bool simulationFlag, const std::string& positioning,
+                                        const std::string& swingAnswer);
   // ===== end winner scan =====
 
   // ===== simulation table (simulation_table.cpp) =====
  public:
+  // Drops the simulation table of that name and creates it empty. Only the
+  // Jet dialect (database kind 1) has the table; for another kind nothing is
+  // touched and the Select run refuses to start. A name that cannot stand
+  // between brackets is refused with a message.
+  void CreateSimulationTable(const std::string& tableName);
+  // Deletes every row of the table named by strSimTable; errors reach the caller.
+  void ClearSimPort();
+  // Runs one winner's INSERT in its own transaction; a failure is rolled back
+  // and shown (a failed statement quietly), never passed on.
+  void LogWinner(const std::string& statement);
+  // Raises Winner(stock, false) for every row of the table named by
+  // strSimTable, by symbol, side and day, so that the winners list refills.
+  void LoadWinners();
   // ===== end simulation table =====
 
   // ===== order entry and initial stop (order_entry.cpp) =====

@@ -43,3 +43,13 @@ ColumnMember MemberOf(int column) {
 
 double& DayRecord::Col(int column) { return this->*MemberOf(column); }
 double DayRecord::Col(int column) const { return this->*MemberOf(column); }
+
+DayRecord& DayAt(DayRecords& days, long i) {
+  if (i < 0 || static_cast<size_t>(i) >= days.size()) rt::RaiseSubscript();
+  return days[static_cast<size_t>(i)];
+}
+
+const DayRecord& DayAt(const DayRecords& days, long i) {
+  if (i < 0 || static_cast<size_t>(i) >= days.size()) rt::RaiseSubscript();
+  return days[static_cast<size_t>(i)];
+}

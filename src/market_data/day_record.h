@@ -93,6 +93,11 @@ struct DayRecord {
 
 using DayRecords = std::vector<DayRecord>;
 
+// Element i of a day array; "Subscript out of range" when there is none, so
+// that a rule reading past the oldest loaded day fails like any other error.
+DayRecord& DayAt(DayRecords& days, long i);
+const DayRecord& DayAt(const DayRecords& days, long i);
+
 // The stock being worked on; the quote-page parser also uses it as its buffer.
 extern DayRecords udtStockDays;
 // The index "^DJI".
