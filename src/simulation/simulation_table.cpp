@@ -1,0 +1,115 @@
+// The simulation table: one row per Select candidate, keyed by day, symbol
+// and side; created per simulation, filled one committed row per winner,
+// read back to refill the winners list.
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/run_parameters.h"
+#include "market_data/database_connection.h"
+#include "platform/db/connection.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
+
+namespace {
+
+std::string TrimmedText(const db::Value& value) {
+  std::string text = value.ToText();
+  size_t b = text.find_first_not_of(' ');
+  if (b == std::string::npos) return "";
+  return text.substr(b, text.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
+void clsResearch::CreateSimulationTable(const std::string& tableName) {
+  std::string name;
+  try {
+    name = db::SqlName(tableName);
+  } catch (const rt::Error& refused) {
+    user::MsgBox(refused.Description());
+    return;
+  }
+  // Only the Jet dialect has a simulation table; Process refuses the run once.
+  if (Parms().intDatabaseType != 1) return;
+
+  user::DoEvents();
+  try {
+    SharedConnection().Execute("drop table [" + name + "]");
+  } catch (const rt::Error&) {
+    // A missing table is the normal case.
+  }
+  try {
+    SharedConnection().Execute("CREATE TABLE [" + name + "] (" + "[AcquireDate] DATETIME, [BoughtDate] DATETIME, " +
+                         "[Symbol] TEXT, [Market] TEXT," + "[Positioning] TEXT, " + "[AcquirePrice] MONEY, " +
+                         "[RSI] DOUBLE, " + "[RSIChange] DOUBLE, " + "[MACD] DOUBLE, " + "[PercentMA] DOUBLE, " +
+                         "[Bought] TEXT, " + "[Shares] INTEGER, " + "[MaxPrice] MONEY, " + "[MinPrice] MONEY, " +
+                         "[TargetPrice] MONEY, " + "[ReleaseDate] DATETIME, " + "[ReleasePrice] MONEY, " +
+                         "[GainLoss] DOUBLE, " + "[Volume] INTEGER, " + "[VolumeChange] DOUBLE, " +
+                         "[PriceChange] DOUBLE, " + "[BBDistance] DOUBLE, " + "[DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, " +
+                         "[NS_RSI] DOUBLE, [NS_MA] DOUBLE," + "CONSTRAINT [PK] PRIMARY KEY " +
+                         "([AcquireDate], [Symbol], [Positioning]));");
+  } catch (const rt::Error& failed) {
+    if (failed.Number() != db::kErrStatementFailed) user::MsgBox(failed.Description());
+  }
+  user::DoEvents();
+}
+
+void clsResearch::ClearSimPort() {
+  user::DoEvents();
+  SharedConnection().Execute("DELETE FROM [" + db::SqlName(Parms().strSimTable) + "]");
+  user::DoEvents();
+}
+
+void clsResearch::LogWinner(const std::string& statement) {
+  db::Connection& connection = SharedConnection();
+  int level = 0;
+  try {
+    level = connection.BeginTrans();
+    connection.Execute(statement);
+    connection.CommitTrans();
+  } catch (const rt::Error& failed) {
+    // Always roll back: a transaction left open would swallow every winner after it.
+    try {
+      if (level > 0 && connection.TransactionLevel() >= level) connection.RollbackTrans();
+    } catch (const rt::Error&) {
+      // The connection is gone; there is nothing left to undo.
+    }
+    if (failed.Number() != db::kErrStatementFailed) user::MsgBox(failed.Description());
+  }
+  user::DoEvents();
+}
+
+void clsResearch::LoadWinners() {
+  try {
+    db::Recordset rows = SharedConnection().OpenRecordset("SELECT * From [" + db::SqlName(Parms().strSimTable) + "] " +
+                                                    "ORDER BY [Symbol], [Positioning], [AcquireDate]");
+    for (; !rows.Eof(); rows.MoveNext()) {
+      clsStock stock;
+      stock.Market = TrimmedText(rows.Field("Market"));
+      stock.VolumeChange = rows.Field("VolumeChange").ToDouble();
+      stock.PriceChange = rows.Field("PriceChange").ToDouble();
+      stock.MACDFastLine = rows.Field("MACD").ToDouble();
+      stock.ClosePrice = rows.Field("AcquirePrice").ToDouble();
+      stock.Volume = rt::CLng(rows.Field("Volume").ToDouble());
+      stock.AcquireDate = rows.Field("AcquireDate").ToDate();
+      stock.Positioning = TrimmedText(rows.Field("Positioning"));
+      stock.Symbol = TrimmedText(rows.Field("Symbol"));
+      stock.RSI = rt::CInt(rows.Field("RSI").ToDouble());
+      stock.PercentMA = rt::CInt(rows.Field("PercentMA").ToDouble());
+      stock.DJ_RSI = rt::CInt(rows.Field("DJ_RSI").ToDouble());
+      stock.DJ_MA = rt::CInt(rows.Field("DJ_MA").ToDouble());
+      stock.NS_RSI = rt::CInt(rows.Field("NS_RSI").ToDouble());
+      stock.NS_MA = rt::CInt(rows.Field("NS_MA").ToDouble());
+      stock.BBDistance = rt::CSng(rows.Field("BBDistance").ToDouble());
+      stock.RSIChange = rt::CSng(rows.Field("RSIChange").ToDouble());
+      if (!rows.Field("GainLoss").IsNull()) stock.GainLoss = rows.Field("GainLoss").ToDouble();
+      bool store = false;
+      Raise(&ResearchEvents::Winner, stock, store);
+    }
+  } catch (const rt::Error& failed) {
+    LogError("Error in LoadWinners: " + std::to_string(failed.Number()) + " - " + failed.Description());
+    user::MsgBox("An error occurred loading simulation results.", user::kInformation, user::kApplicationTitle);
+  }
+}
