@@ -301,18 +301,53 @@ class clsResearch {
 
   // ===== engine report files (engine_reports.cpp) =====
  public:
+  // Writes "Portfolio Summary.csv" (totals per symbol of the simulation table)
+  // and returns its full path; "" after an error, which it shows.
+  std::string CreateSimulationSummary();
+
+ private:
+  // Appends udtPortfolio(k) to "Simulation Summary by Symbol.csv"; shows an error.
+  void OuputAllStocksReport(size_t k);
+  // Appends the block of day D to "Portfolio Summary by Date.csv"; errors go to the caller.
+  void OutputPerDayReport(rt::Date D);
   // ===== end engine report files =====
 
   // ===== portfolio replay (portfolio_replay.cpp) =====
  public:
+  // Replays the simulation table day by day into udtPortfolio and
+  // udtBalanceHistory. dblBalance carries the start balance in (-1: value
+  // the account once from AccountInfo and Portfolio) and the final balance out.
+  void SimResults(bool blnReplay, double& dblBalance);
+  // The money for each position bought on a day: the balance over the slots.
+  double GetPurchaseAmount(double dblBalance);
+  // Raises UpdateDisplay for every position held on the day, then once more with done.
+  void UpdateDisplay(rt::Date datDay);
+
+ private:
+  // The replay from the table check to the Results event; errors go to SimResults.
+  void ReplayDays(bool blnReplay, double& dblBalance, int32_t& startBalance);
+  // Buys the day's accepted candidates into udtPortfolio; false when a stop ended the day.
+  bool BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
+                     int16_t& openPositions);
+  bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
   // ===== end portfolio replay =====
 
   // ===== candidate query and market rules (candidate_query.cpp) =====
  public:
+  // The statement of the day's candidates (datLastDay the zero date) or of the
+  // range check (datLastDay the replay's last day).
+  std::string BuildQuery(rt::Date datDay, double dblAmount, bool blnReplay, rt::Date datLastDay);
+  // Walks the candidate rows in rank order and keeps in objStocks at most
+  // lngLimit that pass the market-index rules; shows its own errors.
+  void MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std::vector<clsStock>& objStocks);
   // ===== end candidate query =====
 
   // ===== account valuation (account_valuation.cpp) =====
  public:
+  // The cash balance of the account (AccountInfo); errors go to the caller.
+  double GetCashBalance();
+  // The open positions of Portfolio at their latest closes; errors go to the caller.
+  double GetStockBalance();
   // ===== end account valuation =====
 
   // ===== sweep pause state (sweep_pause_state.cpp) =====

@@ -4,8 +4,13 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "market_data/cls_research.h"
+#include "platform/db/recordset.h"
+#include "platform/db/sql_text.h"
 #include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
+#include "platform/user/user_services.h"
 
 namespace simulation {
 namespace {
@@ -32,16 +37,6 @@ constexpr std::array<BoundGroup, 10> kBoundGroups{{
     {"NS_MA", &RunParameters::blnNSMA, &RunParameters::strNSMAMin, &RunParameters::strNSMAMax, true},
     {"NS_RSI", &RunParameters::blnNSRSI, &RunParameters::strNSRSIMin, &RunParameters::strNSRSIMax, true},
 }};
-
-// Values pasted between single quotes: a quote inside is doubled.
-std::string QuotedText(const std::string& value) {
-  std::string out = "'";
-  for (char c : value) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
-}
 
 std::string DateLiteral(int16_t databaseType, rt::Date day) {
   const std::string text = rt::FormatDate(day);
@@ -98,7 +93,7 @@ std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double 
     // The key columns let each bought candidate be read back as exactly its own row.
     sql = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
           "AcquireDate, Symbol, Positioning "
-          "From [" + p.strSimTable + "] ";
+          "From [" + db::SqlName(p.strSimTable) + "] ";
     sql += DayCondition(p, datDay - 1, datLastDay);
     sql += "((" + rt::FormatNumber(dblAmount - p.dblCommission) + " / AcquirePrice) < (Volume * " +
            rt::FormatNumber(p.dblMaxVolPct / 100) + ")) ";
@@ -110,8 +105,8 @@ std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double 
     if (!(p.*g.upper).empty())
       sql += std::string(" AND (") + g.column + " <= " + rt::FormatNumber(BoundValue(p.*g.upper)) + ") ";
   }
-  if (p.blnSelectByPosition) sql += " AND ([Positioning] = " + QuotedText(p.strSelectPositioning) + ") ";
-  if (p.blnSelectByMarket) sql += " AND ([Market] = " + QuotedText(p.strSelectMarket) + ") ";
+  if (p.blnSelectByPosition) sql += " AND ([Positioning] = '" + db::SqlText(p.strSelectPositioning) + "') ";
+  if (p.blnSelectByMarket) sql += " AND ([Market] = '" + db::SqlText(p.strSelectMarket) + "') ";
   return sql + Ranking(p.intBuyCriteria);
 }
 
@@ -127,3 +122,68 @@ bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {
 }
 
 }  // namespace simulation
+
+// ----- the engine's members -----
+
+namespace {
+
+std::optional<double> NumberOrNull(const db::Value& v) {
+  if (v.IsNull()) return std::nullopt;
+  return v.ToDouble();
+}
+
+simulation::IndexReadings Readings(const db::Recordset& rs) {
+  simulation::IndexReadings r;
+  if (const db::Value& market = rs.Field("Market"); !market.IsNull()) r.market = market.ToText();
+  r.djMA = NumberOrNull(rs.Field("DJ_MA"));
+  r.djRSI = NumberOrNull(rs.Field("DJ_RSI"));
+  r.nsMA = NumberOrNull(rs.Field("NS_MA"));
+  r.nsRSI = NumberOrNull(rs.Field("NS_RSI"));
+  return r;
+}
+
+// A text column read where a value is required: Null fails as it would in an assignment.
+std::string RequiredText(const db::Value& v) {
+  if (v.IsNull()) rt::RaiseInvalidUseOfNull();
+  return v.ToText();
+}
+
+// The candidate as the purchase step needs it: the values the ranking saw and
+// the key that finds its row again.
+clsStock Candidate(const db::Recordset& rs) {
+  clsStock s;
+  if (const db::Value& bought = rs.Field("BoughtDate"); !bought.IsNull()) s.BoughtDate = bought.ToDate();
+  s.PercentMA = rt::CInt(rs.Field("PercentMA").ToDouble());
+  s.Volume = rt::CLng(rs.Field("Volume").ToDouble());
+  s.AcquireDate = rs.Field("AcquireDate").ToDate();
+  s.Symbol = RequiredText(rs.Field("Symbol"));
+  s.Positioning = RequiredText(rs.Field("Positioning"));
+  return s;
+}
+
+}  // namespace
+
+std::string clsResearch::BuildQuery(rt::Date datDay, double dblAmount, bool blnReplay, rt::Date datLastDay) {
+  return simulation::BuildCandidateQuery(Parms(), datDay, dblAmount, datLastDay);
+}
+
+void clsResearch::MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std::vector<clsStock>& objStocks) {
+  const RunParameters& p = Parms();
+  objStocks.assign(1, clsStock{});
+  int32_t accepted = 0;
+  try {
+    for (; !rsCandidates.Eof(); rsCandidates.MoveNext()) {
+      const bool reject = simulation::MarketRulesReject(p, Readings(rsCandidates));
+      if (accepted < lngLimit && !reject) {
+        // Read whole before it joins the list, so a row that fails is not half kept.
+        clsStock candidate = Candidate(rsCandidates);
+        objStocks.resize(static_cast<size_t>(accepted) + 1);
+        objStocks[static_cast<size_t>(accepted)] = std::move(candidate);
+        ++accepted;
+      }
+    }
+  } catch (const std::exception& e) {
+    // The day goes on with the candidates accepted so far.
+    user::MsgBox(e.what());
+  }
+}

@@ -3,10 +3,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/recordset.h"
+#include "platform/db/sql_text.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/runtime/rounding.h"
+#include "platform/user/user_services.h"
 
 namespace simulation {
 namespace {
@@ -98,12 +104,6 @@ std::string PerDayReportLine(rt::Date day, const PortfolioSlot& s) {
   return Join(fields);
 }
 
-bool ListedInDayBlock(const PortfolioSlot& s, rt::Date day) {
-  if (s.datAcquireDate > day) return false;
-  if (s.datReleaseDate < day && (s.strBought.empty() || !s.datReleaseDate.IsZero())) return false;
-  return true;
-}
-
 void CreateAllStocksReport() {
   WriteReportFile(kAllStocksReportFile, {"", std::string("Acquire Date\t") + kLogHeaderTail});
 }
@@ -119,3 +119,46 @@ void WriteReportFile(const std::string& location, const std::vector<std::string>
 }
 
 }  // namespace simulation
+
+// ----- the engine's members -----
+
+std::string clsResearch::CreateSimulationSummary() {
+  user::User().SetPointer(user::kPointerHourglass);
+  try {
+    rsResearch_ = std::make_unique<db::Recordset>();
+    *rsResearch_ = SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning], [GainLoss] from [" +
+                                                    db::SqlName(Parms().strSimTable) + "]");
+    simulation::SymbolSummary summary;
+    for (; !rsResearch_->Eof(); rsResearch_->MoveNext()) {
+      const db::Value& gainLoss = rsResearch_->Field("GainLoss");
+      if (gainLoss.IsNull()) continue;  // not traded
+      summary.Add(rsResearch_->Field("Symbol").ToText(), rsResearch_->Field("Positioning").ToText(),
+                  gainLoss.ToDouble());
+    }
+    rsResearch_.reset();
+    simulation::WriteReportFile(simulation::kPortfolioSummaryFile, simulation::SimulationSummaryLines(summary));
+    user::User().SetPointer(user::kPointerDefault);
+    return rt::AppPath(simulation::kPortfolioSummaryFile).string();
+  } catch (const std::exception&) {
+    rsResearch_.reset();
+    user::User().SetPointer(user::kPointerDefault);
+    user::MsgBox("This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
+    return "";
+  }
+}
+
+void clsResearch::OuputAllStocksReport(size_t k) {
+  try {
+    if (k >= udtPortfolio.size()) rt::RaiseSubscript();
+    simulation::AppendReportLines(simulation::kAllStocksReportFile, {simulation::AllStocksReportLine(udtPortfolio[k])});
+  } catch (const std::exception& e) {
+    user::MsgBox(e.what());
+  }
+}
+
+void clsResearch::OutputPerDayReport(rt::Date D) {
+  std::vector<std::string> lines{""};  // an empty line opens each day's block
+  for (const PortfolioSlot& slot : udtPortfolio)
+    if (HeldOnDay(slot, D)) lines.push_back(simulation::PerDayReportLine(D, slot));
+  simulation::AppendReportLines(simulation::kPerDayReportFile, lines);
+}

@@ -46,9 +46,6 @@ std::vector<std::string> SimulationSummaryLines(const SymbolSummary& summary);
 std::string AllStocksReportLine(const PortfolioSlot& slot);
 // One line (without its CR LF) of the block of day D in "Portfolio Summary by Date.csv".
 std::string PerDayReportLine(rt::Date day, const PortfolioSlot& slot);
-// Whether a position belongs to the block of day D: acquired by then and
-// either released on or after it or still open.
-bool ListedInDayBlock(const PortfolioSlot& slot, rt::Date day);
 
 // Create the two replay logs anew with an empty line and their header line.
 void CreateAllStocksReport();

@@ -48,6 +48,11 @@ extern std::vector<ChartPoint> udtBalanceHistory;
 // Empties the positions to the one empty element a replay or a Trade run starts from.
 void ResetPortfolio();
 
+// Whether the position is held on the day, as the results list and the
+// per-day report show it: acquired by then and either released on or after
+// it, or without a release date but bought (Bought not empty).
+bool HeldOnDay(const PortfolioSlot& slot, rt::Date day);
+
 // Shares the position's amount buys at its acquire price, unrounded. An order
 // that never filled carries the price 0 and bought no shares.
 double SharesBought(const PortfolioSlot& slot);

@@ -18,9 +18,6 @@ namespace simulation {
 // money the day after that date. Returns true when the slot was freed.
 bool ReleaseIfDue(PortfolioSlot& slot, rt::Date day, double commission, double& balance);
 
-// Whether the results list shows the position for `day`.
-bool ShownOnDay(const PortfolioSlot& slot, rt::Date day);
-
 // Writes the position into the display record for `day`; other fields keep their values.
 void FillDisplayRecord(clsStock& record, const PortfolioSlot& slot, rt::Date day);
 

@@ -29,11 +29,6 @@ bool ReleaseIfDue(PortfolioSlot& slot, rt::Date day, double commission, double& 
   return false;
 }
 
-bool ShownOnDay(const PortfolioSlot& slot, rt::Date day) {
-  if (slot.datAcquireDate > day) return false;
-  return slot.datReleaseDate >= day || (slot.datReleaseDate.IsZero() && !slot.strBought.empty());
-}
-
 void FillDisplayRecord(clsStock& r, const PortfolioSlot& s, rt::Date day) {
   r.CurrentDate = day;
   r.Symbol = s.strSymbol;

@@ -53,15 +53,15 @@ TEST(ReportLinesTest, UnfilledOrderAndOpenPositionNeverDivideByZero) {
 
 TEST(ReportLinesTest, DayBlockListsHeldPositionsThroughTheirReleaseDay) {
   PortfolioSlot s = Position();  // acquired 3/9, released 3/15
-  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 8)));
-  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 9)));
-  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 15)));
-  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 16)));
+  EXPECT_FALSE(HeldOnDay(s, rt::DateSerial(2004, 3, 8)));
+  EXPECT_TRUE(HeldOnDay(s, rt::DateSerial(2004, 3, 9)));
+  EXPECT_TRUE(HeldOnDay(s, rt::DateSerial(2004, 3, 15)));
+  EXPECT_FALSE(HeldOnDay(s, rt::DateSerial(2004, 3, 16)));
 
   s.datReleaseDate = rt::Date();  // still open: listed every later day
-  EXPECT_TRUE(ListedInDayBlock(s, rt::DateSerial(2010, 1, 1)));
+  EXPECT_TRUE(HeldOnDay(s, rt::DateSerial(2010, 1, 1)));
   s.strBought = "";  // no release and never bought: never listed
-  EXPECT_FALSE(ListedInDayBlock(s, rt::DateSerial(2004, 3, 9)));
+  EXPECT_FALSE(HeldOnDay(s, rt::DateSerial(2004, 3, 9)));
 }
 
 TEST(SymbolSummaryTest, TotalsPerSymbolInOrderOfFirstAppearance) {

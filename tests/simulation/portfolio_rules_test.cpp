@@ -65,18 +65,6 @@ TEST(ReleaseTest, OpenPositionsAndTheNoDateMarkersStayHeld) {
   EXPECT_THROW(ReleaseIfDue(garbled, Day(30), 13, balance), rt::Error);
 }
 
-TEST(DisplayTest, ShownFromAcquireDayThroughReleaseDayOrWhileHeld) {
-  PortfolioSlot s = Traded(4);
-  EXPECT_FALSE(ShownOnDay(s, Day(8)));
-  EXPECT_TRUE(ShownOnDay(s, Day(9)));
-  EXPECT_TRUE(ShownOnDay(s, Day(15)));
-  EXPECT_FALSE(ShownOnDay(s, Day(16)));
-  s.datReleaseDate = rt::Date();
-  EXPECT_TRUE(ShownOnDay(s, Day(30)));
-  s.strBought = "";
-  EXPECT_FALSE(ShownOnDay(s, Day(30)));
-}
-
 TEST(DisplayTest, RecordCarriesRoundedFiguresAndKeepsOtherFields) {
   PortfolioSlot s = Traded(-2.25);
   s.strSymbol = "IBM";

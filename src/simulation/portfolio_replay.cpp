@@ -1,0 +1,264 @@
+// The portfolio replay: one calendar day at a time over the simulation
+// table, with a fixed number of slots, a daily purchase cap and a running
+// balance. The day's rules themselves live in portfolio_replay_rules.cpp.
+#include "simulation/portfolio_replay.h"
+
+#include <algorithm>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/recordset.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/number_text.h"
+#include "platform/user/user_services.h"
+#include "simulation/portfolio_records.h"
+
+namespace {
+
+// Trace lines are built only when the trace is on: the replay runs thousands
+// of times in a sweep.
+template <typename MakeText>
+void Trace(MakeText&& make) {
+  if (blnLogging) LogError(make());
+}
+
+std::string RequiredText(const db::Value& v) {
+  if (v.IsNull()) rt::RaiseInvalidUseOfNull();
+  return v.ToText();
+}
+
+// Counters the design keeps in 16 bits fail past that range rather than wrap.
+void Increment(int16_t& counter) { counter = rt::CInt(static_cast<double>(counter) + 1); }
+
+std::string BoughtRowQuery(const RunParameters& p, const clsStock& candidate) {
+  const std::string date = rt::FormatDate(candidate.AcquireDate);
+  const std::string dateLiteral = p.intDatabaseType == 1 ? "#" + date + "#" : "'" + date + "'";
+  const char* selectList = p.intDatabaseType == 1
+                               ? "SELECT PercentMA, AcquireDate ,BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, "
+                               : "SELECT PercentMA, AcquireDate, BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, ";
+  return std::string(selectList) +
+         "Symbol, Volume, AcquirePrice, Market, TargetPrice, ReleasePrice, Bought, VolumeChange, PriceChange, MACD "
+         "From [" + db::SqlName(p.strSimTable) + "] WHERE (((AcquireDate)=" + dateLiteral + ") AND ((Symbol)='" +
+         db::SqlText(candidate.Symbol) + "') AND ((Positioning)='" + db::SqlText(candidate.Positioning) + "'))";
+}
+
+// The bought candidate's own row, found again by its key.
+void ReadBoughtRow(const RunParameters& p, const clsStock& candidate, PortfolioSlot& slot) {
+  const std::string sql = BoughtRowQuery(p, candidate);
+  Trace([&] { return "Opening recordet: " + sql; });
+  db::Recordset row = SharedConnection().OpenRecordset(sql);
+  Trace([] { return std::string("Recordet open"); });
+  user::DoEvents();
+  slot.datAcquireDate = row.Field("AcquireDate").ToDate();
+  if (const db::Value& v = row.Field("BoughtDate"); !v.IsNull()) slot.datBoughtDate = v.ToDate();
+  slot.strPositioning = RequiredText(row.Field("Positioning"));
+  slot.dblRSI = row.Field("RSI").ToDouble();
+  if (const db::Value& v = row.Field("ReleaseDate"); v.GetKind() == db::Value::Kind::Date) {
+    slot.datReleaseDate = v.ToDate();
+    slot.dblGainLoss = row.Field("GainLoss").ToDouble();
+  }
+  slot.dblPercentMA = row.Field("PercentMA").ToDouble();
+  slot.strSymbol = RequiredText(row.Field("Symbol"));
+  slot.lngVolume = rt::CLng(row.Field("Volume").ToDouble());
+  slot.dblAcquirePrice = row.Field("AcquirePrice").ToDouble();
+  slot.strMarket = RequiredText(row.Field("Market"));
+  slot.dblVolumeChange = row.Field("VolumeChange").ToDouble();
+  slot.dblPriceChange = row.Field("PriceChange").ToDouble();
+  slot.dblMACD = row.Field("MACD").ToDouble();
+  if (const db::Value& v = row.Field("ReleasePrice"); !v.IsNull()) slot.dblReleasePrice = v.ToDouble();
+  if (const db::Value& v = row.Field("TargetPrice"); !v.IsNull()) slot.dblTargetPrice = v.ToDouble();
+  if (const db::Value& v = row.Field("Bought"); !v.IsNull()) slot.strBought = v.ToText();
+}
+
+}  // namespace
+
+void clsResearch::SimResults(bool blnReplay, double& dblBalance) {
+  Trace([&] { return "Entering clsResearch.SimResults: " + std::string(blnReplay ? "True" : "False") + ", " +
+                     rt::FormatNumber(dblBalance); });
+  if (StopRequested()) return;
+  const RunParameters& p = Parms();
+  udtBalanceHistory.assign(1, ChartPoint{});
+  if (p.strSimTable.empty() || p.strSimTable == "SimPort") {
+    user::MsgBox("Invalid Simulation Table.");
+    return;
+  }
+  int32_t startBalance = 0;
+  try {
+    ReplayDays(blnReplay, dblBalance, startBalance);
+  } catch (const std::exception& e) {
+    const auto* error = dynamic_cast<const rt::Error*>(&e);
+    Trace([&] { return "Error: " + std::to_string(error ? error->Number() : 0) + " - " + e.what(); });
+    user::MsgBox(e.what());
+    user::User().SetPointer(user::kPointerDefault);
+  }
+  rsResearch_.reset();
+  Trace([] { return std::string("Exiting clsResearch.SimResults"); });
+}
+
+void clsResearch::ReplayDays(bool blnReplay, double& dblBalance, int32_t& startBalance) {
+  const RunParameters& p = Parms();
+  const int16_t buyPerDay = p.intBuyPerDay;
+  std::vector<clsStock> candidates(1);
+  startBalance = rt::CLng(dblBalance);
+  rsResearch_ = std::make_unique<db::Recordset>();
+  ResetPortfolio();
+
+  // The earliest signal day; the newest-first walk of every row gives the
+  // same day, one indexed row is enough.
+  const std::string firstDaySql = "SELECT TOP 1 AcquireDate FROM [" + db::SqlName(p.strSimTable) + "] ORDER BY AcquireDate";
+  Trace([&] { return "Opening recordset: " + firstDaySql; });
+  *rsResearch_ = SharedConnection().OpenRecordset(firstDaySql);
+  Trace([] { return std::string("Recordset open"); });
+  user::DoEvents();
+  if (rsResearch_->Eof()) {
+    Trace([] { return std::string("Recordset EOF"); });
+    user::MsgBox("Simulation Table Is Empty.");
+    return;
+  }
+  rt::Date firstDay = rsResearch_->Field(0).ToDate();
+  Trace([&] { return "Recordset not EOF, datStart = " + rt::FormatDate(firstDay); });
+  rt::Date lastDay = rt::CDate(p.strSimEnd);
+  const int32_t totalDays = rt::CLng(static_cast<double>(lastDay.DayNumber() - firstDay.DayNumber() + 1));
+  rsResearch_->Close();
+  if (p.blnSelectByDate) {
+    firstDay = p.datSelectStart;
+    lastDay = p.datSelectEnd;
+  }
+
+  // An account valued from the database is valued once; the replay then
+  // runs from that balance like from any other.
+  if (dblBalance == -1) {
+    dblBalance = GetCashBalance() + GetStockBalance();
+    startBalance = rt::CLng(dblBalance);
+  }
+
+  *rsResearch_ = SharedConnection().OpenRecordset(BuildQuery(firstDay, 0, blnReplay, lastDay));
+  const bool anyCandidate = !rsResearch_->Eof();
+  rsResearch_->Close();
+
+  int16_t openPositions = 0;
+  int16_t positionsBought = 0;
+  int32_t simulatedDays = 0;
+  int16_t historyIndex = 0;
+  if (anyCandidate) {
+    for (rt::Date day = firstDay; day <= lastDay; day = day + 1) {
+      if (StopRequested()) return;
+      ++simulatedDays;
+      int32_t total = totalDays;
+      Trace([&] { return "Raising Progress2: " + std::to_string(simulatedDays) + ", " + std::to_string(total); });
+      Raise(&ResearchEvents::Progress2, simulatedDays, total);
+
+      for (PortfolioSlot& slot : udtPortfolio)
+        if (simulation::ReleaseIfDue(slot, day, p.dblCommission, dblBalance)) --openPositions;
+
+      if (openPositions < p.intMaxStocks) {
+        const double amount = GetPurchaseAmount(dblBalance);
+        const int32_t toBuy = std::min<int32_t>(p.intMaxStocks - openPositions, buyPerDay);
+        Trace([] { return std::string("Calling BuildQuery"); });
+        const std::string sql = BuildQuery(day, amount, blnReplay, rt::Date());
+        Trace([&] { return "BuildQuery returned: " + sql; });
+        Trace([] { return std::string("Opening recordset"); });
+        *rsResearch_ = SharedConnection().OpenRecordset(sql);
+        Trace([] { return std::string("Recordset open"); });
+        user::DoEvents();
+        if (!rsResearch_->Eof()) {
+          Trace([] { return std::string("Recordset not EOF"); });
+          Trace([] { return std::string("Calling MarketRules"); });
+          MarketRules(toBuy, *rsResearch_, candidates);
+          Trace([] { return std::string("MarketRules returned"); });
+          if (!candidates.empty() && candidates[0].Volume != 0) {
+            if (!BuyCandidates(candidates, amount, positionsBought, openPositions)) return;
+            candidates.assign(1, clsStock{});
+          }
+        }
+        rsResearch_->Close();
+        user::DoEvents();
+        if (p.blnCalculateResults) {
+          Trace([&] { return "Calling UpdateDisplay: " + rt::FormatDate(day); });
+          UpdateDisplay(day);
+          Trace([] { return std::string("UpdateDisplay returned"); });
+        }
+        if (p.blnPerDayReport) {
+          Trace([&] { return "Calling OutputPerDayReport: " + rt::FormatDate(day); });
+          OutputPerDayReport(day);
+        }
+      }
+
+      udtBalanceHistory.resize(static_cast<size_t>(historyIndex) + 1);
+      udtBalanceHistory[static_cast<size_t>(historyIndex)] = ChartPoint{dblBalance, day};
+      Increment(historyIndex);
+    }
+  }
+
+  simulation::ReplayTally tally;
+  for (size_t k = 0; k < udtPortfolio.size(); ++k) {
+    if (StopRequested()) return;
+    const PortfolioSlot& slot = udtPortfolio[k];
+    if (slot.strBought != "S") continue;
+    tally.Add(slot);
+    if (p.blnAllStocksReport) {
+      Trace([&] { return "Calling OuputAllStocksReport: " + std::to_string(k); });
+      OuputAllStocksReport(k);
+      Trace([] { return std::string("OuputAllStocksReport returned"); });
+    }
+  }
+
+  double averageReturn = 0, averageHold = 0, balance = 0;
+  int16_t shorts = 0, longs = 0, winners = 0, losers = 0;
+  int32_t start = 0;
+  if (!simulation::NothingBought(udtPortfolio)) {
+    const simulation::ReplayResults r = tally.Results(udtPortfolio.size());
+    averageReturn = r.averageReturn;
+    averageHold = r.averageHold;
+    shorts = rt::CInt(static_cast<double>(r.shorts));
+    longs = rt::CInt(static_cast<double>(r.longs));
+    winners = rt::CInt(static_cast<double>(r.winners));
+    losers = rt::CInt(static_cast<double>(r.losers));
+    balance = dblBalance;
+    start = startBalance;
+  }
+  Raise(&ResearchEvents::Results, averageReturn, averageHold, shorts, longs, winners, losers, balance, start);
+}
+
+bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
+                                int16_t& openPositions) {
+  const RunParameters& p = Parms();
+  for (const clsStock& candidate : candidates) {
+    if (StopRequested()) return false;
+    PortfolioSlot slot;
+    ReadBoughtRow(p, candidate, slot);
+    slot.dblAmount = amount;
+    udtPortfolio.resize(static_cast<size_t>(positionsBought) + 1);
+    udtPortfolio[static_cast<size_t>(positionsBought)] = std::move(slot);
+    Increment(positionsBought);
+    Increment(openPositions);
+  }
+  return true;
+}
+
+double clsResearch::GetPurchaseAmount(double dblBalance) {
+  const double slots = Parms().intMaxStocks;
+  if (slots == 0) rt::RaiseDivisionByZero();
+  if (dblBalance == -1) return (GetCashBalance() + GetStockBalance()) / slots;
+  return dblBalance / slots;
+}
+
+void clsResearch::UpdateDisplay(rt::Date datDay) {
+  clsStock record;
+  bool shown = false;
+  for (const PortfolioSlot& slot : udtPortfolio) {
+    if (!HeldOnDay(slot, datDay)) continue;
+    simulation::FillDisplayRecord(record, slot, datDay);
+    bool done = false;
+    Raise(&ResearchEvents::UpdateDisplay, record, done);
+    shown = true;
+  }
+  if (shown) {
+    bool done = true;
+    Raise(&ResearchEvents::UpdateDisplay, record, done);
+  }
+}
