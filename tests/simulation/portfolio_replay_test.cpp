@@ -63,7 +63,7 @@ class PortfolioReplayTest : public ::testing::Test {
     p.intBuyCriteria = 0;            // smallest PercentMA first
     p.blnDJMA = true, p.strDJMAMin = "-2";  // applied per market, not in the statement
     p.blnCalculateResults = true;
-    simtest::CreateSimulationTable("sim_Hand");
+    engine_->CreateSimulationTable("sim_Hand");
   }
 
   // Two weeks of March 2004 worked out on paper: see HandWorkedReplay.
@@ -358,7 +358,7 @@ TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
   Parms() = RunParameters::DesignDefaults();
   clsResearch engine;
   Parms().strSimTable = "sim_Sum";
-  simtest::CreateSimulationTable("sim_Sum");
+  engine.CreateSimulationTable("sim_Sum");
   user->AnswerMsgBox(user::kAnswerOK,
                      "This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
   EXPECT_EQ(engine.CreateSimulationSummary(), "");  // no Reports folder

@@ -1,23 +1,11 @@
 #pragma once
-// Simulation tables for the Portfolio tests: the table as the Select stage
-// creates it, and rows as the Trade stage leaves them, written in SQL so that
-// each row reads like the table would show it.
+// Rows of a simulation table as the Trade stage leaves them, written in SQL
+// so that each row reads like the table would show it.
 #include <string>
 
 #include "market_data/database_connection.h"
 
 namespace simtest {
-
-// Creates the simulation table with its 26 columns and its key.
-inline void CreateSimulationTable(const std::string& table) {
-  SharedConnection().Execute(
-      "CREATE TABLE [" + table + "] ([AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] TEXT,"
-      "[Positioning] TEXT, [AcquirePrice] MONEY, [RSI] DOUBLE, [RSIChange] DOUBLE, [MACD] DOUBLE, "
-      "[PercentMA] DOUBLE, [Bought] TEXT, [Shares] INTEGER, [MaxPrice] MONEY, [MinPrice] MONEY, "
-      "[TargetPrice] MONEY, [ReleaseDate] DATETIME, [ReleasePrice] MONEY, [GainLoss] DOUBLE, [Volume] INTEGER, "
-      "[VolumeChange] DOUBLE, [PriceChange] DOUBLE, [BBDistance] DOUBLE, [DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, "
-      "[NS_RSI] DOUBLE, [NS_MA] DOUBLE,CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol], [Positioning]));");
-}
 
 // One candidate row. Texts are SQL literals: dates as #m/d/yyyy#, NULL where
 // the Trade stage leaves nothing.
