@@ -177,9 +177,31 @@ class clsResearch {
   // The symbol Process started last: a paused run resumes after it.
   const std::string& LastStock() const { return strLastStock_; }
 
+  // The Select stage. symbols(0) is "all:", "like:" and a pattern, or the
+  // first of the symbols to scan; "all:" and "like:" are replaced in place by
+  // the matching Stock_Master symbols. Loads and computes both indices, then
+  // loads, computes and scans each symbol after resumeSymbol (from the first
+  // when it is ""). Returns "complete", "stop" (Stop, or Pause after the
+  // current symbol) or "error" (shown to the user, who may repair the data).
+  std::string Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
+                      bool simulationFlag, bool spareFlag, const std::string& resumeSymbol, int16_t lookBackDays);
+  // Asks for the market of a symbol missing from Stock_Master and adds it.
+  void AddStock(const std::string& symbol);
+
  private:
+  // The markets of the symbols, expanding "all:" and "like:" into the list.
+  std::vector<std::string> SelectSymbolList(std::vector<std::string>& symbols, std::string& symbolInError);
+  void LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
+  // Loads, computes and scans one symbol; one with too little history is
+  // skipped, one whose indicators fail is logged and skipped.
+  void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
+                  int16_t lookBackDays);
+  // Tells the user what stopped the run and offers the repair; "error".
+  std::string ReportSelectError(int32_t number, const std::string& description, const std::string& symbolInError);
+
   bool blnStopProcess_ = false;
   bool blnPauseProcess_ = false;
+  bool blnSimulation_ = false;
   std::string strLastStock_;
   // ===== end run flags and Select driver =====
 

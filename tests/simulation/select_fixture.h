@@ -1,62 +1,19 @@
 #pragma once
-// Day arrays written by hand for the Select rules, and a listener that keeps
-// what the engine raised.
+// Day arrays written by hand for the Select rules, on the engine test bed.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "market_data/cls_research.h"
 #include "market_data/day_record.h"
-#include "market_data/research_events.h"
-#include "market_data/run_parameters.h"
-#include "platform/user/scripted_user_services.h"
-#include "support/temp_app_folder.h"
-
-struct SwingStage {
-  std::string stage;
-  rt::Date day;
-  std::string symbol;
-};
-
-class RecordingListener : public ResearchEvents {
- public:
-  void Winner(clsStock& stock, bool& store) override {
-    winners.push_back(stock);
-    stores.push_back(store);
-    if (onWinner) onWinner(stock);
-  }
-  void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool&, bool& countOnly) override {
-    counts.push_back({symbol, total, index});
-    if (onStockCount) onStockCount(index);
-  }
-  void TotalStocks(int16_t& count) override { totalStocks.push_back(count); }
-  void Swing(std::string& stage, rt::Date& day, std::string& symbol) override {
-    swings.push_back({stage, day, symbol});
-  }
-
-  struct Count {
-    std::string symbol;
-    int32_t total;
-    int32_t index;
-  };
-  std::vector<clsStock> winners;
-  std::vector<bool> stores;
-  std::vector<Count> counts;
-  std::vector<int16_t> totalStocks;
-  std::vector<SwingStage> swings;
-  std::function<void(clsStock&)> onWinner;
-  std::function<void(int32_t)> onStockCount;
-};
+#include "support/engine_test_bed.h"
 
 // Newest day of the hand-made arrays; row k is k calendar days earlier.
-inline rt::Date DayOfRow(size_t row) { return *rt::Date::FromParts(2004, 6, 30) - static_cast<double>(row); }
+inline rt::Date DayOfRow(size_t row) { return testsupport::Day(2004, 6, 30) - static_cast<double>(row); }
 
 // n rows newest first: close 20 (high 21, low 19), volume 1000, moving
 // average B 20, RSI 50, bands 25 and 15; the two index arrays hold the same
 // days with RSI 55 and a distance of 2 % from their average.
-inline void MakeDays(size_t n) {
+inline void FillSelectDays(size_t n) {
   udtStockDays.assign(n, DayRecord{});
   udtDJIDays.assign(n, DayRecord{});
   udtNASDAQDays.assign(n, DayRecord{});
@@ -90,23 +47,16 @@ inline void SetPrices(size_t row, const char* close, const char* high, const cha
   udtStockDays[row].strLow.Assign(low);
 }
 
-// The design's parameter values, set before the engine opens its database.
-struct DesignParameters {
-  DesignParameters() { Parms() = RunParameters::DesignDefaults(); }
-};
-
 class SelectRulesTest : public ::testing::Test {
  protected:
-  void SetUp() override { engine.SetListener(&events); }
   void TearDown() override {
     udtStockDays.clear();
     udtDJIDays.clear();
     udtNASDAQDays.clear();
   }
 
-  testsupport::TempAppFolder folder;
-  DesignParameters parameters;
-  user::ScopedScriptedUser user;
-  RecordingListener events;
-  clsResearch engine;
+  testsupport::EngineTestBed bed;
+  clsResearch& engine = bed.Engine();
+  testsupport::RecordingEvents& events = bed.Events();
+  user::ScriptedUserServices& user = bed.User();
 };

@@ -6,7 +6,7 @@
 using CriteriaTest = SelectRulesTest;
 
 TEST_F(CriteriaTest, MovingAverageDistanceIsAWholePercentRoundedBeforeTheThreshold) {
-  MakeDays(3);
+  FillSelectDays(3);
   DayRecord& day = udtStockDays[0];
   Parms().intMADiff = 0;
   day.dblMA_B = 20;  // close exactly on the average
@@ -37,7 +37,7 @@ TEST_F(CriteriaTest, MovingAverageDistanceIsAWholePercentRoundedBeforeTheThresho
 }
 
 TEST_F(CriteriaTest, RsiCrossingAndLevelModes) {
-  MakeDays(3);
+  FillSelectDays(3);
   DayRecord& day = udtStockDays[0];
   Parms().intRSIMode = 1;
   EXPECT_EQ(engine.WinRSI(0), "X");
@@ -61,7 +61,7 @@ TEST_F(CriteriaTest, RsiCrossingAndLevelModes) {
 }
 
 TEST_F(CriteriaTest, BollingerNeedsTheSignalAndHasNoOpinionBetweenTheLevels) {
-  MakeDays(3);
+  FillSelectDays(3);
   DayRecord& day = udtStockDays[0];
   day.dblRSIBelowLow = 1;
   EXPECT_EQ(engine.WinBoll(0), "X");
@@ -75,7 +75,7 @@ TEST_F(CriteriaTest, BollingerNeedsTheSignalAndHasNoOpinionBetweenTheLevels) {
 }
 
 TEST_F(CriteriaTest, MinimumVolumeComparesWholeShareCounts) {
-  MakeDays(3);
+  FillSelectDays(3);
   DayRecord& day = udtStockDays[0];
   Parms().lngVolDollarMin = 10000;
   Parms().sngVolPercMax = 0.5f;
@@ -96,7 +96,7 @@ TEST_F(CriteriaTest, MinimumVolumeComparesWholeShareCounts) {
 }
 
 TEST_F(CriteriaTest, MacdHistogramMustCrossZeroBeyondTheThreshold) {
-  MakeDays(3);
+  FillSelectDays(3);
   DayRecord& day = udtStockDays[0];
   DayRecord& before = udtStockDays[1];
   Parms().dblMACDMin = -3;
@@ -122,7 +122,7 @@ TEST_F(CriteriaTest, MacdHistogramMustCrossZeroBeyondTheThreshold) {
 }
 
 TEST_F(CriteriaTest, AdxVotesOnlyWhenRisingTwoDaysAboveTheThreshold) {
-  MakeDays(3);
+  FillSelectDays(3);
   auto set = [](double plusDI, double minusDI, double adx0, double adx1, double adx2) {
     udtStockDays[0].dblPlusDI = plusDI;
     udtStockDays[0].dblMinusDI = minusDI;
@@ -152,7 +152,7 @@ TEST_F(CriteriaTest, SwingWindowIsWholeWeeksOfFiveDays) {
   // 10 days: 1.43 weeks, one week, rows 2 to 5; 11: two weeks, rows 2 to 10;
   // 18: 2.57 weeks, three weeks, rows 2 to 15.
   for (Case c : {Case{10, 25}, Case{11, 35}, Case{18, 45}}) {
-    MakeDays(30);
+    FillSelectDays(30);
     const char* highs[][2] = {{"25", "5"}, {"30", "6"}, {"35", "10"}, {"40", "11"}, {"45", "15"}, {"50", "16"}};
     for (auto& h : highs) udtStockDays[std::stoul(h[1])].strHigh.Assign(h[0]);
     udtStockDays[4].strLow.Assign("17");
@@ -171,7 +171,7 @@ namespace {
 // day before, doubled volume and a MACD line above its swing high: every
 // stage of the swing rule passes for row 0.
 void MakeBreakout() {
-  MakeDays(40);
+  FillSelectDays(40);
   SetPrices(1, "21.5", "22", "21");
   SetPrices(0, "22", "23", "21");
   udtStockDays[1].lngVolume = 5000;  // its swing average is 1400
@@ -219,6 +219,6 @@ TEST_F(CriteriaTest, SwingComparesTheCloseTextsAsTexts) {
   ASSERT_EQ(events.swings.size(), 1u);
   EXPECT_EQ(events.swings[0].stage, "range");
 
-  MakeDays(2);
+  FillSelectDays(2);
   EXPECT_THROW(engine.WinSwing(0, "IBM"), rt::Error);  // no row i + 2
 }

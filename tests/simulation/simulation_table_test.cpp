@@ -51,7 +51,7 @@ class SimulationTableTest : public SelectRulesTest {
 }  // namespace
 
 TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
-  rt::Date jan5 = *rt::Date::FromParts(2004, 1, 5);
+  rt::Date jan5 = testsupport::Day(2004, 1, 5);
   Store(Winner("MSFT", "LONG", jan5));
   Store(Winner("IBM", "SHORT", jan5));
   Store(Winner("IBM", "LONG", jan5 + 1));
@@ -61,7 +61,7 @@ TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
 
   engine.LoadWinners();
   ASSERT_EQ(events.winners.size(), 4u);
-  for (bool store : events.stores) EXPECT_FALSE(store);
+  for (bool store : events.winnerStored) EXPECT_FALSE(store);
   const clsStock& zero = events.winners[0];
   EXPECT_EQ(zero.Symbol, "IBM");
   EXPECT_EQ(zero.Positioning, "LONG");
@@ -85,20 +85,20 @@ TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
   EXPECT_EQ(longOne.NS_MA, -2);
   EXPECT_DOUBLE_EQ(longOne.GainLoss, 0);  // Null until the Trade stage
   EXPECT_EQ(events.winners[2].DJ_RSI, 30);  // stored mirrored for a short
-  EXPECT_TRUE(user->MessageTexts().empty());
+  EXPECT_TRUE(user.MessageTexts().empty());
 }
 
 TEST_F(SimulationTableTest, DuplicateKeyKeepsTheFirstRowAndLosesNoLaterWinner) {
-  rt::Date jan5 = *rt::Date::FromParts(2004, 1, 5);
+  rt::Date jan5 = testsupport::Day(2004, 1, 5);
   clsStock first = Winner("IBM", "LONG", jan5);
   Store(first);
   clsStock again = first;
   again.Symbol = "ibm";  // keys compare without case
   again.RSI = 99;
-  user->AnswerMsgBox(user::kAnswerOK, "duplicate values");
+  user.AnswerMsgBox(user::kAnswerOK, "duplicate values");
   Store(again);
   Store(Winner("IBM", "SHORT", jan5));
-  EXPECT_EQ(user->PendingAnswers(), 0u);
+  EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "2");
   EXPECT_EQ(Scalar("SELECT RSI FROM [sim_test] WHERE Positioning = 'LONG'"), "55");
   EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
@@ -111,7 +111,7 @@ TEST_F(SimulationTableTest, DuplicateKeyKeepsTheFirstRowAndLosesNoLaterWinner) {
 }
 
 TEST_F(SimulationTableTest, CreatingAgainEmptiesAndClearSimPortDeletesEveryRow) {
-  rt::Date jan5 = *rt::Date::FromParts(2004, 1, 5);
+  rt::Date jan5 = testsupport::Day(2004, 1, 5);
   Store(Winner("IBM", "LONG", jan5));
   engine.CreateSimulationTable("sim_test");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "0");
@@ -124,23 +124,23 @@ TEST_F(SimulationTableTest, CreatingAgainEmptiesAndClearSimPortDeletesEveryRow) 
 
   Parms().strSimTable = "sim_missing";
   EXPECT_THROW(engine.ClearSimPort(), rt::Error);
-  user->AnswerMsgBox(user::kAnswerOK, "An error occurred loading simulation results.");
+  user.AnswerMsgBox(user::kAnswerOK, "An error occurred loading simulation results.");
   engine.LoadWinners();
-  EXPECT_EQ(user->PendingAnswers(), 0u);
-  EXPECT_EQ(user->Prompts().back().title, "Kestrovane");
-  EXPECT_EQ(user->Prompts().back().style, user::kInformation);
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(user.Prompts().back().title, "Kestrovane");
+  EXPECT_EQ(user.Prompts().back().style, user::kInformation);
 }
 
 TEST_F(SimulationTableTest, OtherDatabaseKindsAndUnsafeNamesTouchNothing) {
-  rt::Date jan5 = *rt::Date::FromParts(2004, 1, 5);
+  rt::Date jan5 = testsupport::Day(2004, 1, 5);
   Store(Winner("IBM", "LONG", jan5));
   Parms().intDatabaseType = 2;
   engine.CreateSimulationTable("sim_test");  // refused later, once, by the Select run
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "1");
 
   Parms().intDatabaseType = 1;
-  user->AnswerMsgBox(user::kAnswerOK, "cannot be used as a table");
+  user.AnswerMsgBox(user::kAnswerOK, "cannot be used as a table");
   engine.CreateSimulationTable("sim_x]; DROP TABLE [sim_test");
-  EXPECT_EQ(user->PendingAnswers(), 0u);
+  EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "1");
 }

@@ -20,7 +20,7 @@ std::string ScanWithCriteria(clsResearch& engine, size_t start) {
   return positioning;
 }
 
-size_t CountSide(const RecordingListener& events, const std::string& side) {
+size_t CountSide(const testsupport::RecordingEvents& events, const std::string& side) {
   size_t n = 0;
   for (const clsStock& s : events.winners) n += s.Positioning == side;
   return n;
@@ -29,24 +29,24 @@ size_t CountSide(const RecordingListener& events, const std::string& side) {
 }  // namespace
 
 TEST_F(WinnerScanTest, WithoutCriteriaEveryDayIsALongAndAShortOnOneProgressBar) {
-  MakeDays(10);
+  FillSelectDays(10);
   ScanBothSides(engine, 5);
   ASSERT_EQ(events.winners.size(), 12u);
   EXPECT_EQ(CountSide(events, "LONG"), 6u);
   EXPECT_EQ(events.winners.front().AcquireDate, DayOfRow(5));  // oldest first
   EXPECT_EQ(events.winners[5].AcquireDate, DayOfRow(0));
-  for (bool store : events.stores) EXPECT_TRUE(store);
+  for (bool store : events.winnerStored) EXPECT_TRUE(store);
 
-  ASSERT_EQ(events.counts.size(), 12u);
+  ASSERT_EQ(events.stockCounts.size(), 12u);
   for (size_t k = 0; k < 12; ++k) {
-    EXPECT_EQ(events.counts[k].total, 12);
-    EXPECT_EQ(events.counts[k].index, static_cast<int32_t>(k + 1));
-    EXPECT_EQ(events.counts[k].symbol, "IBM");
+    EXPECT_EQ(events.stockCounts[k].total, 12);
+    EXPECT_EQ(events.stockCounts[k].index, static_cast<int32_t>(k + 1));
+    EXPECT_EQ(events.stockCounts[k].symbol, "IBM");
   }
 }
 
 TEST_F(WinnerScanTest, ShortsNeedACloseAboveTheMinimumShortPrice) {
-  MakeDays(10);
+  FillSelectDays(10);
   Parms().dblMinShortPrice = 20;  // every close is 20: no short
   SetPrices(2, "20.01", "21", "19");
   ScanBothSides(engine, 5);
@@ -56,7 +56,7 @@ TEST_F(WinnerScanTest, ShortsNeedACloseAboveTheMinimumShortPrice) {
 }
 
 TEST_F(WinnerScanTest, CloseTextOutsideTheLowAndHighTextsIsDroppedUnlessSwingOrAdxIsOn) {
-  MakeDays(10);
+  FillSelectDays(10);
   for (DayRecord& d : udtStockDays) d.dblMA_B = 30;  // every close far below: LONG
   SetPrices(3, "10.25", "10.5", "9.80");  // as texts 10.25 sorts below 9.80
   Parms().blnUseMA = true;
@@ -76,7 +76,7 @@ TEST_F(WinnerScanTest, CloseTextOutsideTheLowAndHighTextsIsDroppedUnlessSwingOrA
 }
 
 TEST_F(WinnerScanTest, CombineVotesVetoesAndNoOpinion) {
-  MakeDays(6);
+  FillSelectDays(6);
   Parms().blnUseMA = true;
   Parms().blnUseRSI = true;
   Parms().intRSIMode = 2;
@@ -107,7 +107,7 @@ TEST_F(WinnerScanTest, CombineVotesVetoesAndNoOpinion) {
 }
 
 TEST_F(WinnerScanTest, WinnerRecordCarriesTheDaysValuesAndEachIndexAtItsOwnRow) {
-  MakeDays(6);
+  FillSelectDays(6);
   DayRecord& day = udtStockDays[1];
   SetPrices(1, "20", "20.5", "19.5");
   udtStockDays[2].strClose.Assign("16");
@@ -163,22 +163,22 @@ TEST_F(WinnerScanTest, WinnerRecordCarriesTheDaysValuesAndEachIndexAtItsOwnRow) 
 }
 
 TEST_F(WinnerScanTest, WithoutTheStartDayTheScanStartsAFullLookBackAfterTheOldestRow) {
-  MakeDays(100);
+  FillSelectDays(100);
   std::string positioning = "LONG";
   // 105 calendar days are 75 trading rows: the first day scanned is row 24.
   engine.OutputWinners("IBM", "ny", true, *rt::Date::FromParts(1990, 1, 1), true, positioning);
   ASSERT_EQ(events.winners.size(), 25u);
   EXPECT_EQ(events.winners.front().AcquireDate, DayOfRow(24));
-  EXPECT_EQ(events.counts.front().total, 50);
+  EXPECT_EQ(events.stockCounts.front().total, 50);
 
   events.winners.clear();
-  MakeDays(70);  // shorter than the look-back: no day to scan
+  FillSelectDays(70);  // shorter than the look-back: no day to scan
   engine.OutputWinners("IBM", "ny", true, *rt::Date::FromParts(1990, 1, 1), true, positioning);
   EXPECT_TRUE(events.winners.empty());
 }
 
 TEST_F(WinnerScanTest, ADayThatCannotBeComputedGivesNoWinnerAndTheScanGoesOn) {
-  MakeDays(10);
+  FillSelectDays(10);
   udtStockDays[5].lngVolume = 0;  // day 4's volume change divides by zero
   udtStockDays[3].dblRSI = 0;     // day 3's RSI change divides by zero
   udtStockDays[2].dblBandUpper = 0;  // day 2's short band distance divides by zero
@@ -190,13 +190,13 @@ TEST_F(WinnerScanTest, ADayThatCannotBeComputedGivesNoWinnerAndTheScanGoesOn) {
   udtDJIDays.clear();  // no index day on or before any signal day
   ScanBothSides(engine, 5);
   EXPECT_TRUE(events.winners.empty());
-  EXPECT_EQ(events.counts.size(), 24u);  // every day was still visited
+  EXPECT_EQ(events.stockCounts.size(), 24u);  // every day was still visited
 }
 
 TEST_F(WinnerScanTest, StopEndsTheScanAtTheNextDayButPauseLetsItFinish) {
-  MakeDays(10);
-  events.onStockCount = [&](int32_t done) {
-    if (done == 3) engine.StopProcess(true);
+  FillSelectDays(10);
+  events.onStockCount = [&](const testsupport::RecordingEvents::StockCountCall& call) {
+    if (call.index == 3) engine.StopProcess(true);
   };
   std::string positioning = "LONG";
   engine.OutputWinners("IBM", "ny", true, DayOfRow(5), true, positioning);
@@ -204,8 +204,8 @@ TEST_F(WinnerScanTest, StopEndsTheScanAtTheNextDayButPauseLetsItFinish) {
 
   engine.StopProcess(false);
   events.winners.clear();
-  events.onStockCount = [&](int32_t done) {
-    if (done == 3) engine.PauseProcess(true);
+  events.onStockCount = [&](const testsupport::RecordingEvents::StockCountCall& call) {
+    if (call.index == 3) engine.PauseProcess(true);
   };
   engine.OutputWinners("IBM", "ny", true, DayOfRow(5), true, positioning);
   EXPECT_EQ(events.winners.size(), 6u);

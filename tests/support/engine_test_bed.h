@@ -2,6 +2,7 @@
 // What most engine tests need: a private application folder with its own
 // database, the run parameters as the windows first show them, the scripted
 // user, an engine, and a listener that records every event.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,22 +28,34 @@ class RecordingEvents : public ResearchEvents {
     bool busy;
     std::string symbol;
   };
+  struct SwingCall {
+    std::string stage;
+    rt::Date day;
+    std::string symbol;
+  };
 
   std::vector<clsStock> winners;
   std::vector<bool> winnerStored;
   std::vector<StockCountCall> stockCounts;
   std::vector<InternetingCall> interneting;
   std::vector<int16_t> totalStocks;
+  std::vector<SwingCall> swings;
   int events = 0;
+  // Run inside the event, after it is recorded: a test's Stop or Pause click,
+  // or the window's handler that stores a winner.
+  std::function<void(const StockCountCall&)> onStockCount;
+  std::function<void(clsStock&, bool)> onWinner;
 
   void Winner(clsStock& stock, bool& store) override {
     ++events;
     winners.push_back(stock);
     winnerStored.push_back(store);
+    if (onWinner) onWinner(stock, store);
   }
   void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override {
     ++events;
     stockCounts.push_back({symbol, total, index, flag, countOnly});
+    if (onStockCount) onStockCount(stockCounts.back());
   }
   void Interneting(bool& busy, std::string& symbol) override {
     ++events;
@@ -51,6 +64,10 @@ class RecordingEvents : public ResearchEvents {
   void TotalStocks(int16_t& count) override {
     ++events;
     totalStocks.push_back(count);
+  }
+  void Swing(std::string& stage, rt::Date& day, std::string& symbol) override {
+    ++events;
+    swings.push_back({stage, day, symbol});
   }
 };
 

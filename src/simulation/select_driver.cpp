@@ -1,0 +1,204 @@
+// The Select driver: turns the symbol choice into symbols with markets, loads
+// and computes the two market indices, then loads, computes and scans every
+// symbol, honouring Stop and Pause, and repairs missing master data through
+// the user.
+#include <algorithm>
+#include <cctype>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/history_rows.h"
+#include "market_data/run_parameters.h"
+#include "market_data/database_connection.h"
+#include "platform/db/connection.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
+
+namespace {
+
+constexpr int32_t kErrNoIndexHistory = 69;
+constexpr const char* kCrLf = "\r\n";
+
+rt::Date TradingDayOnOrBefore(rt::Date day) { return PreviousTradingDay(day); }
+
+// The text of a user's pick of symbols, or "" for an explicit list.
+std::string ListQueryFilter(const std::string& first) {
+  if (first == "all:") return "";
+  return "WHERE Symbol LIKE '" + db::SqlText(first.substr(5)) + "%' ";
+}
+
+bool IsListQuery(const std::string& first) { return first == "all:" || first.compare(0, 5, "like:") == 0; }
+
+}  // namespace
+
+std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
+                                 bool simulationFlag, bool spareFlag, const std::string& resumeSymbol,
+                                 int16_t lookBackDays) {
+  blnStopProcess_ = false;
+  blnSimulation_ = simulationFlag;
+  // The simulation table and its rows exist only in the Jet dialect; refuse
+  // at once rather than fail on every winner.
+  if (Parms().intDatabaseType != 1) {
+    user::MsgBox("A Select run needs database type 1 (Access); the options set database type " +
+                     std::to_string(Parms().intDatabaseType) + ". Set it to 1 and run the simulation again.",
+                 user::kOKOnly + user::kExclamation);
+    return "error";
+  }
+  if (symbols.empty()) symbols.push_back("");
+
+  std::string symbolInError;
+  try {
+    std::vector<std::string> markets = SelectSymbolList(symbols, symbolInError);
+    symbolInError.clear();
+
+    int16_t total = rt::CInt(static_cast<double>(symbols.size()));
+    Raise(&ResearchEvents::TotalStocks, total);
+
+    LoadMarketIndices(periodStart, periodEnd, lookBackDays);
+
+    bool started = resumeSymbol.empty();
+    for (size_t k = 0; k < symbols.size(); ++k) {
+      if (blnStopProcess_) return "stop";
+      if (!started) {
+        // The resume symbol was scanned before the pause; start after it.
+        started = symbols[k] == resumeSymbol;
+        continue;
+      }
+      strLastStock_ = symbols[k];
+      ScanSymbol(symbols[k], markets[k], periodStart, periodEnd, lookBackDays);
+      if (blnPauseProcess_) return "stop";
+    }
+    return "complete";
+  } catch (const rt::Error& error) {
+    return ReportSelectError(error.Number(), error.Description(), symbolInError);
+  }
+}
+
+std::vector<std::string> clsResearch::SelectSymbolList(std::vector<std::string>& symbols,
+                                                       std::string& symbolInError) {
+  std::vector<std::string> markets(symbols.size());
+  const std::string first = symbols[0];
+  if (IsListQuery(first)) {
+    std::string sql = "SELECT Symbol, Market FROM Stock_Master " + ListQueryFilter(first) + "ORDER BY Symbol";
+    user::DoEvents();
+    db::Recordset rows = SharedConnection().OpenRecordset(sql);
+    user::DoEvents();
+    std::vector<std::string> found, foundMarkets;
+    for (; !rows.Eof(); rows.MoveNext()) {
+      found.push_back(rows.Field("Symbol").ToText());
+      foundMarkets.push_back(rows.Field("Market").ToText());
+    }
+    // An empty pick is not a symbol to offer for adding: no current record,
+    // and no symbol in error, so the user is told and the run ends.
+    if (found.empty()) {
+      std::string what = first == "all:" ? std::string("the database holds no symbols.")
+                                         : "the database holds no symbol beginning with " + first.substr(5) + ".";
+      throw rt::Error(db::kErrNoCurrentRecord, "No symbols match: " + what);
+    }
+    symbols = std::move(found);
+    return foundMarkets;
+  }
+
+  // An explicit list: one query per symbol fetches its market before any
+  // scanning starts, so a missing symbol stops the run before the indices load.
+  for (size_t k = 0; k < symbols.size(); ++k) {
+    symbolInError = symbols[k];
+    db::SqlName(symbols[k]);  // a symbol names its quote table: refuse one that cannot
+    std::string sql = "SELECT Market FROM Stock_Master WHERE Symbol = '" + db::SqlText(symbols[k]) + "'";
+    user::DoEvents();
+    db::Recordset row = SharedConnection().OpenRecordset(sql);
+    markets[k] = row.Field(0).ToText();  // no row: "no current record"
+  }
+  return markets;
+}
+
+void clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
+  struct Index {
+    const char* symbol;
+    const char* shortage;
+    void (clsResearch::*crunch)();
+  };
+  const Index indices[] = {{"^DJI", "Insufficient Data to Calculate DJI.", &clsResearch::CrunchMarketDJI},
+                           {"^IXIC", "Insufficient Data to Calculate NASDAQ.", &clsResearch::CrunchMarketNASDAQ}};
+  for (const Index& index : indices) {
+    std::string symbol = index.symbol;
+    rt::Date start = TradingDayOnOrBefore(periodStart - 5);
+    rt::Date end = TradingDayOnOrBefore(periodEnd);
+    int16_t lookBack = lookBackDays;
+    if (LoadData(symbol, start, end, lookBack) == NotEnoughData()) throw rt::Error(kErrNoIndexHistory, index.shortage);
+    (this->*index.crunch)();
+  }
+}
+
+void clsResearch::ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart,
+                             rt::Date periodEnd, int16_t lookBackDays) {
+  std::string name = symbol;
+  rt::Date start = TradingDayOnOrBefore(periodStart);
+  rt::Date end = TradingDayOnOrBefore(periodEnd);
+  int16_t lookBack = lookBackDays;
+  if (LoadData(name, start, end, lookBack) == NotEnoughData()) return;  // too little history: skipped quietly
+  if (!CrunchData(symbol)) {
+    LogError("Error Crunching Data for:" + symbol);
+    return;
+  }
+  const bool noCriteria = Parms().blnNoWinCriteria;
+  const rt::Date firstDay = TradingDayOnOrBefore(periodStart);
+  if (noCriteria) {
+    for (const char* side : {"LONG", "SHORT"}) {
+      std::string positioning = side;
+      OutputWinners(symbol, market, blnSimulation_, firstDay, noCriteria, positioning);
+    }
+  } else {
+    std::string positioning;
+    OutputWinners(symbol, market, blnSimulation_, firstDay, noCriteria, positioning);
+  }
+}
+
+std::string clsResearch::ReportSelectError(int32_t number, const std::string& description,
+                                           const std::string& symbolInError) {
+  LogError("Error in Process: " + std::to_string(number) + " - " + description);
+  if (number == db::kErrTableMissing) {
+    int answer = user::MsgBox(std::string("It appears no symbols have been imported in to your database.") + kCrLf +
+                                  "Would you like to import symbols now?",
+                              user::kYesNo);
+    if (answer == user::kAnswerYes) {
+      ImportNewStocks(rt::AppPath("\\SymbolList").string());
+      user::MsgBox(std::string("Stock symbols have been imported.") + kCrLf + "You may now run simulations on them!");
+    }
+  } else if (number == db::kErrNoCurrentRecord && !symbolInError.empty()) {
+    int answer = user::MsgBox("Requested stock -- " + symbolInError + " -- not found in database." + kCrLf +
+                                  "Would you like to add it?",
+                              user::kYesNo);
+    if (answer == user::kAnswerYes) AddStock(symbolInError);
+  } else if (number == kErrNoIndexHistory) {
+    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data.");
+  } else {
+    user::MsgBox(description);
+  }
+  return "error";
+}
+
+void clsResearch::AddStock(const std::string& symbol) {
+  db::SqlName(symbol);  // the symbol would name a quote table: refuse one that cannot
+  std::string market;
+  for (;;) {
+    std::string answer = user::User().InputBox("What market is " + symbol + " in? (ny, ns, am)");
+    if (answer.empty()) return;
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (answer == "NS" || answer == "NY" || answer == "AM") {
+      market = answer;
+      break;
+    }
+  }
+  // Stored lower-case: the market rules and the portfolio filter compare with "ny", "ns", "am".
+  std::transform(market.begin(), market.end(), market.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  SharedConnection().Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('" + db::SqlText(symbol) + "', '" +
+                       market + "')");
+  user::MsgBox("Stock symbol added. You can now rerun your simulation.");
+}

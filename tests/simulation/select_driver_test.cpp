@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "market_data/database_connection.h"
+#include "platform/runtime/number_text.h"
+#include "select_fixture.h"
+#include "simulation/simulation_table.h"
+
+namespace {
+
+using testsupport::Day;
+using Call = testsupport::RecordingEvents::StockCountCall;
+
+const rt::Date kPeriodStart = Day(2004, 3, 1);
+const rt::Date kPeriodEnd = Day(2004, 4, 30);
+
+class SelectDriverTest : public SelectRulesTest {
+ protected:
+  void SetUp() override {
+    Parms().blnNoWinCriteria = true;
+    Parms().strSimTable = "sim_run";
+    engine.CreateSimulationTable("sim_run");
+    // The window's Winner handler: every new winner becomes a table row.
+    events.onWinner = [this](clsStock& stock, bool store) {
+      if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, Parms().strSimTable, 1));
+    };
+  }
+
+  // Weekdays from `from` to `to`, prices moving in a saw-tooth so that every
+  // indicator has something to work on.
+  void SeedHistory(const std::string& symbol, rt::Date from, rt::Date to = kPeriodEnd) {
+    engine.CreateTable(symbol);
+    bool index = symbol[0] == '^';
+    SharedConnection().BeginTrans();
+    long n = 0;
+    for (rt::Date d = from; d <= to; d = d + 1) {
+      if (d.Weekday() == 1 || d.Weekday() == 7) continue;
+      double close = index ? 10000 + (n * 7 % 10) * 10 : 20 + (n * 7 % 10) * 0.3;
+      std::string prices = rt::FormatNumber(close) + ", " + rt::FormatNumber(close + 0.5) + ", " +
+                           rt::FormatNumber(close - 0.5) + ", " + rt::FormatNumber(close);
+      std::string date = "#" + rt::FormatShortDate(d) + "#";
+      if (index)
+        bed.Execute("INSERT INTO [" + symbol + "] (DamnDate, [Open], High, Low, [Close]) VALUES (" + date + ", " +
+                    prices + ")");
+      else
+        bed.Execute("INSERT INTO [" + symbol + "] (DamnDate, [Open], High, Low, [Close], Adj_Close, Volume) VALUES (" +
+                    date + ", " + prices + ", " + rt::FormatNumber(close) + ", " + std::to_string(1000 + n % 5 * 100) +
+                    ")");
+      ++n;
+    }
+    SharedConnection().CommitTrans();
+  }
+
+  void Master(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    if (!TableExists("Stock_Master")) engine.CreateTable_Master();
+    for (auto [symbol, market] : rows)
+      bed.Execute(std::string("INSERT INTO [Stock_Master] (Symbol, Market) VALUES ('") + symbol + "', '" + market +
+                  "')");
+  }
+
+  // Four stocks and both indices with enough history.
+  void SeedMarket() {
+    Master({{"AB", "ny"}, {"ABC", "am"}, {"ABD", "ns"}, {"ABE", "ny"}, {"XYZ", "ny"}});
+    for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"})
+      SeedHistory(symbol, Day(2003, 9, 1));
+  }
+
+  std::string Run(std::vector<std::string>& symbols, const std::string& resumeSymbol = "") {
+    return engine.Process(kPeriodStart, kPeriodEnd, symbols, true, true, resumeSymbol, Parms().intWinDays);
+  }
+  std::string Run(std::vector<std::string>&& symbols) { return Run(symbols); }
+
+  long Rows(const std::string& where = "") {
+    return std::stol(bed.Scalar("SELECT COUNT(*) FROM [" + Parms().strSimTable + "]" + where));
+  }
+  bool TableExists(const std::string& name) {
+    return bed.Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name = '" + name + "'") != "0";
+  }
+  std::vector<std::string> ScannedSymbols() {
+    std::vector<std::string> order;
+    for (const Call& c : events.stockCounts)
+      if (order.empty() || order.back() != c.symbol) order.push_back(c.symbol);
+    return order;
+  }
+};
+
+}  // namespace
+
+TEST_F(SelectDriverTest, LikeListsTheMatchingSymbolsInOrderWithTheirMarkets) {
+  SeedMarket();
+  std::vector<std::string> symbols{"like:AB"};
+  EXPECT_EQ(Run(symbols), "complete");
+  EXPECT_EQ(symbols, (std::vector<std::string>{"AB", "ABC", "ABD", "ABE"}));
+  EXPECT_EQ(events.totalStocks, std::vector<int16_t>{4});
+  EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC", "ABD", "ABE"}));
+  EXPECT_EQ(engine.LastStock(), "ABE");
+  EXPECT_GT(Rows(" WHERE Symbol = 'ABC' AND Market = 'am' AND Positioning = 'SHORT'"), 0);
+  EXPECT_EQ(Rows(" WHERE Symbol = 'XYZ'"), 0);
+  EXPECT_TRUE(user.MessageTexts().empty());
+
+  // With a capital L the text is one explicit symbol, and not a known one.
+  user.AnswerMsgBox(user::kAnswerNo, "Requested stock -- Like:AB -- not found in database.\r\nWould you like to add it?");
+  EXPECT_EQ(Run({"Like:AB"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+}
+
+TEST_F(SelectDriverTest, WithoutCriteriaEachSymbolIsScannedForLongThenShort) {
+  SeedMarket();
+  EXPECT_EQ(Run({"AB"}), "complete");
+  ASSERT_FALSE(events.stockCounts.empty());
+  const Call& last = events.stockCounts.back();
+  EXPECT_EQ(last.index, last.total);  // both passes on one bar
+  EXPECT_EQ(events.stockCounts.size(), static_cast<size_t>(last.total));
+  size_t half = events.winners.size() / 2;
+  ASSERT_GT(half, 0u);
+  EXPECT_EQ(events.winners.front().Positioning, "LONG");
+  EXPECT_EQ(events.winners.back().Positioning, "SHORT");
+  EXPECT_EQ(Rows(" WHERE Positioning = 'LONG'"), Rows(" WHERE Positioning = 'SHORT'"));
+  EXPECT_EQ(bed.Scalar("SELECT MIN(AcquireDate) FROM [sim_run]"), rt::FormatShortDate(kPeriodStart));
+}
+
+TEST_F(SelectDriverTest, AMissingSymbolStopsTheRunBeforeTheIndicesAndCanBeAdded) {
+  Master({{"AB", "ny"}});
+  user.AnswerMsgBox(user::kAnswerYes, "Requested stock -- NEW -- not found in database.\r\nWould you like to add it?")
+      .AnswerInputBox("xx", "What market is NEW in? (ny, ns, am)")
+      .AnswerInputBox("Ny", "What market is NEW in? (ny, ns, am)")
+      .AnswerMsgBox(user::kAnswerOK, "Stock symbol added. You can now rerun your simulation.");
+  EXPECT_EQ(Run({"AB", "NEW"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(user.Prompts().front().style, user::kYesNo);
+  EXPECT_FALSE(TableExists("^DJI"));  // no index was loaded
+  // Stored lower-case, as the portfolio rules compare it.
+  EXPECT_EQ(bed.Scalar("SELECT Market FROM Stock_Master WHERE Symbol = 'NEW'"), "ny");
+
+  // An empty answer adds nothing.
+  user.AnswerMsgBox(user::kAnswerYes, "Requested stock -- OTHER -- not found").AnswerInputBox("", "OTHER");
+  EXPECT_EQ(Run({"OTHER"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM Stock_Master"), "2");
+}
+
+TEST_F(SelectDriverTest, WithoutAMasterTableTheDefaultSymbolFileIsOffered) {
+  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList", bed.Folder().File("SymbolList"));
+  user.AnswerMsgBox(user::kAnswerYes,
+                    "It appears no symbols have been imported in to your database.\r\nWould you like to import "
+                    "symbols now?")
+      .AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.\r\nYou may now run simulations on them!");
+  EXPECT_EQ(Run({"all:"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM Stock_Master"), "20");
+}
+
+TEST_F(SelectDriverTest, AnEmptyPickSaysThatNoSymbolsMatch) {
+  engine.CreateTable_Master();
+  user.AnswerMsgBox(user::kAnswerOK, "No symbols match: the database holds no symbols.");
+  EXPECT_EQ(Run({"all:"}), "error");
+  Master({{"AB", "ny"}});
+  user.AnswerMsgBox(user::kAnswerOK, "No symbols match: the database holds no symbol beginning with Q.");
+  EXPECT_EQ(Run({"like:Q"}), "error");
+  // The pattern is a quoted value, never part of the statement.
+  user.AnswerMsgBox(user::kAnswerOK, "No symbols match: the database holds no symbol beginning with O' OR ''='.");
+  EXPECT_EQ(Run({"like:O' OR ''='"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(user.Prompts().size(), 3u);  // no offer to add a symbol
+}
+
+TEST_F(SelectDriverTest, TooLittleIndexHistoryEndsTheRunWithItsMessage) {
+  Master({{"AB", "ny"}});
+  SeedHistory("AB", Day(2003, 9, 1));
+  SeedHistory("^DJI", Day(2004, 2, 1));  // spans less than the look-back
+  user.AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate DJI.\r\nConnect to Internet to Get Data.");
+  EXPECT_EQ(Run({"AB"}), "error");
+
+  SeedHistory("^DJI", Day(2003, 9, 1));
+  user.AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate NASDAQ.\r\nConnect to Internet to Get Data.");
+  EXPECT_EQ(Run({"AB"}), "error");  // no "^IXIC" history at all
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_TRUE(events.stockCounts.empty());
+}
+
+TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
+  SeedMarket();
+  std::vector<std::string> straight{"like:AB"};
+  ASSERT_EQ(Run(straight), "complete");
+  long straightRows = Rows();
+  long straightABD = Rows(" WHERE Symbol = 'ABD'");
+
+  Parms().strSimTable = "sim_paused";
+  engine.CreateSimulationTable("sim_paused");
+  events.stockCounts.clear();
+  events.onStockCount = [this](const Call& call) {
+    if (call.symbol == "ABD" && call.index == 5) engine.PauseProcess(true);
+  };
+  std::vector<std::string> symbols{"like:AB"};
+  EXPECT_EQ(Run(symbols), "stop");
+  EXPECT_EQ(engine.LastStock(), "ABD");
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABD'"), straightABD);  // the paused symbol was scanned whole
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABE'"), 0);
+
+  // The window clears the flags and passes the last symbol back.
+  engine.PauseProcess(false);
+  events.onStockCount = nullptr;
+  events.stockCounts.clear();
+  std::vector<std::string> again{"like:AB"};
+  EXPECT_EQ(Run(again, engine.LastStock()), "complete");
+  EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"ABE"});
+  EXPECT_EQ(Rows(), straightRows);
+  EXPECT_TRUE(user.MessageTexts().empty());  // no duplicate rows were offered
+}
+
+TEST_F(SelectDriverTest, StopEndsTheScanAtTheNextDayAndTheRun) {
+  SeedMarket();
+  events.onStockCount = [this](const Call& call) {
+    if (call.symbol == "ABC" && call.index == 3) engine.StopProcess(true);
+  };
+  EXPECT_EQ(Run({"like:AB"}), "stop");
+  EXPECT_EQ(engine.LastStock(), "ABC");
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), 2);  // days 1 and 2 of the long pass
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABD'"), 0);
+  EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
+}
+
+TEST_F(SelectDriverTest, ResumeSymbolNotInTheListScansNothing) {
+  SeedMarket();
+  EXPECT_EQ(Run(std::vector<std::string>{"AB", "ABC"} = {"AB", "ABC"}, "ZZZ"), "complete");
+  EXPECT_TRUE(events.stockCounts.empty());
+  EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(SelectDriverTest, ASymbolWithTooShortAHistoryIsSkippedQuietly) {
+  SeedMarket();
+  Master({{"NEWCO", "ny"}});
+  SeedHistory("NEWCO", Day(2004, 3, 15));
+  EXPECT_EQ(Run({"AB", "NEWCO", "ABC"}), "complete");
+  EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
+  EXPECT_EQ(Rows(" WHERE Symbol = 'NEWCO'"), 0);
+}
+
+TEST_F(SelectDriverTest, CriteriaDecideTheSideOfEachDay) {
+  SeedMarket();
+  Parms().blnNoWinCriteria = false;
+  Parms().blnUseMA = true;
+  Parms().intMADiff = 2;
+  EXPECT_EQ(Run({"AB"}), "complete");
+  long longs = Rows(" WHERE Positioning = 'LONG'");
+  long shorts = Rows(" WHERE Positioning = 'SHORT'");
+  EXPECT_GT(longs + shorts, 0);
+  EXPECT_LT(longs + shorts, static_cast<long>(events.stockCounts.size()));
+  EXPECT_EQ(Rows(" WHERE Positioning = 'LONG' AND PercentMA > -2"), 0);
+  EXPECT_EQ(Rows(" WHERE Positioning = 'SHORT' AND PercentMA > -2"), 0);  // stored negated for a short
+}
+
+TEST_F(SelectDriverTest, ADatabaseKindWithoutASimulationTableIsRefusedOnce) {
+  SeedMarket();
+  Parms().intDatabaseType = 2;
+  user.AnswerMsgBox(user::kAnswerOK, "A Select run needs database type 1");
+  EXPECT_EQ(Run({"AB"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_TRUE(events.stockCounts.empty());
+}
+
+TEST_F(SelectDriverTest, ASymbolThatCannotNameATableIsRefusedWithItsReason) {
+  SeedMarket();
+  user.AnswerMsgBox(user::kAnswerOK, "cannot be used as a table or symbol name");
+  EXPECT_EQ(Run({"AB", "X]Y"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_EQ(user.Prompts().size(), 1u);
+  EXPECT_EQ(Rows(), 0);
+}
