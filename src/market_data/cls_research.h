@@ -319,6 +319,27 @@ class clsResearch {
 
   // ===== trade driver and results (trade_driver.cpp) =====
  public:
+  // Resets the trade columns of the simulation table and trades every row.
+  void BuildResults();
+  // Loads the row's history, enters, walks and stores one position; False
+  // when the row could not be traded and keeps its reset values.
+  bool UpdateTargetPrice(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning);
+  void LogResults(bool sold);
+  // Averages and counts the traded rows; raises BuySellResults.
+  void BuySellResults();
+  // Rows of the last BuildResults left untraded (too little stored history,
+  // an order that could not be worked out, a failed write).
+  int32_t RowsNotTraded() const { return lngRowsNotTraded_; }
+
+  // Serves each row's window of a symbol's stored history from one read of
+  // the quote table per run.
+  class TradeHistoryCache;
+
+ private:
+  bool TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning);
+  void ClearTradeState();
+  int32_t lngRowsNotTraded_ = 0;
+  TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
   // ===== end trade driver =====
 
   // ===== engine report files (engine_reports.cpp) =====

@@ -1,0 +1,237 @@
+// The Trade stage's driver: reset the trade columns of the simulation table,
+// trade its rows one by one (load the history, enter, walk, store) and sum
+// up the results for the main window.
+#include <exception>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/history_rows.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/number_text.h"
+#include "platform/runtime/rounding.h"
+#include "platform/user/user_services.h"
+#include "simulation/portfolio_records.h"
+#include "simulation/trade_days.h"
+#include "simulation/trade_history_cache.h"
+
+namespace {
+
+// The error's number and text as the trace and the messages show them.
+struct ErrorText {
+  int32_t number = 0;
+  std::string description;
+};
+
+ErrorText Describe(const std::exception& e) {
+  if (const auto* error = dynamic_cast<const rt::Error*>(&e)) return {error->Number(), error->Description()};
+  return {0, e.what()};
+}
+
+// Keeps the Trade stage offline for one load and puts the switch back after.
+class OfflineScope {
+ public:
+  OfflineScope() : saved_(Parms().blnUseInternet) { Parms().blnUseInternet = false; }
+  ~OfflineScope() { Parms().blnUseInternet = saved_; }
+  OfflineScope(const OfflineScope&) = delete;
+  OfflineScope& operator=(const OfflineScope&) = delete;
+
+ private:
+  bool saved_;
+};
+
+std::string ResultStatement(const clsResearch::TradePosition& trade, const std::string& bought) {
+  const RunParameters& parms = Parms();
+  // Jet writes dates between # signs, SQL Server between quotes; any other
+  // kind has no statement, and running the empty text fails.
+  std::string open, close;
+  if (parms.intDatabaseType == 1) open = close = "#";
+  else if (parms.intDatabaseType == 2) open = close = "'";
+  else return "";
+  return "UPDATE [" + db::SqlName(parms.strSimTable) + "] SET AcquirePrice = " +
+         rt::FormatNumber(rt::Round(trade.dblAcquirePrice, 2)) + ", Bought = '" + db::SqlText(bought) +
+         "', ReleasePrice = " + rt::FormatNumber(rt::Round(trade.dblReleasePrice, 2)) + ", ReleaseDate = " + open +
+         rt::FormatDate(trade.datReleaseDate) + close + ", BoughtDate = " + open + rt::FormatDate(trade.datBoughtDate) +
+         close + ", GainLoss = " + rt::FormatNumber(trade.dblGainLoss) + " WHERE AcquireDate = " + open +
+         rt::FormatDate(trade.datAcquireDate) + close + " AND Symbol = '" + db::SqlText(trade.strSymbol) +
+         "' AND Positioning = '" + db::SqlText(trade.strPositioning) + "'";
+}
+
+}  // namespace
+
+void clsResearch::BuildResults() {
+  const RunParameters& parms = Parms();
+  lngRowsNotTraded_ = 0;
+  try {
+    rsResearch_ = std::make_unique<db::Recordset>();
+    ResetPortfolio();
+    user::DoEvents();
+    std::string table = db::SqlName(parms.strSimTable);
+    SharedConnection().Execute("Update [" + table +
+                               "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
+                               "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
+    *rsResearch_ = SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]");
+    int32_t total = static_cast<int32_t>(rsResearch_->RecordCount());
+    int32_t count = 0;
+    // Rows of one symbol share its stored history for the whole run.
+    TradeHistoryCache cache(*this);
+    historyCache_ = &cache;
+    struct Detach {
+      TradeHistoryCache*& cache;
+      ~Detach() { cache = nullptr; }
+    } detach{historyCache_};
+
+    while (!rsResearch_->Eof()) {
+      // Pause does not interrupt this stage; Stop ends it between rows.
+      if (StopProcess() && !PauseProcess()) break;
+      ++count;
+      user::DoEvents();
+      int32_t progressCount = count, progressTotal = total;
+      Raise(&ResearchEvents::Progress, progressCount, progressTotal);
+
+      rt::Date acquireDate = rsResearch_->Field(0).ToDate();
+      std::string symbol = rsResearch_->Field(1).ToText();
+      std::string positioning = rsResearch_->Field(2).ToText();
+      rt::Date endDate = rt::CDate(parms.strSimEnd);
+      rt::Date rowDate = acquireDate;
+      std::string rowSymbol = symbol, rowPositioning = positioning;
+      if (!UpdateTargetPrice(rowDate, endDate, rowSymbol, rowPositioning)) ++lngRowsNotTraded_;
+
+      if (parms.blnCalculateResults) {
+        double gainLoss = trade_.dblGainLoss;
+        Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
+      }
+      trade_.dblGainLoss = 0;
+      rsResearch_->MoveNext();
+    }
+  } catch (const std::exception& e) {
+    ErrorText error = Describe(e);
+    user::User().SetPointer(user::kPointerDefault);
+    user::MsgBox(error.description, user::kOKOnly);
+    LogError("Error in BuildResults: " + std::to_string(error.number) + " - " + error.description);
+  }
+}
+
+bool clsResearch::UpdateTargetPrice(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol,
+                                    std::string& positioning) {
+  bool traded = false;
+  LogError("Entering UpdateTargetPrice");
+  try {
+    traded = TradeRow(acquireDate, endDate, symbol, positioning);
+  } catch (const std::exception& e) {
+    ErrorText error = Describe(e);
+    LogError("Error: " + std::to_string(error.number) + " - " + error.description);
+  }
+  ClearTradeState();
+  LogError(std::string("Exiting UpdateTargetPrice: ") + (traded ? "True" : "False"));
+  return traded;
+}
+
+bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning) {
+  int16_t lookBack = Parms().intWinDays;
+  LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) +
+           ", " + std::to_string(lookBack));
+  rt::Date firstFullDay;
+  {
+    OfflineScope offline;
+    firstFullDay = historyCache_ ? historyCache_->Load(symbol, acquireDate, endDate, lookBack)
+                                 : LoadData(symbol, acquireDate, endDate, lookBack);
+  }
+  LogError("LoadData returned");
+  // Too little stored history: no position can be worked out, and storing
+  // one would record a purchase on the zero date. The row stays reset.
+  if (firstFullDay == NotEnoughData()) return false;
+  LogError("Calling CrunchData: " + symbol);
+  CrunchData(symbol);
+  LogError("CrunchData returned");
+
+  trade_.strPositioning = positioning;
+  trade_.strSymbol = symbol;
+  // The row's key, so that an order that never fills is stored on its row too.
+  trade_.datAcquireDate = acquireDate;
+  LogError("Calling PurchaseStock: " + rt::FormatDate(acquireDate));
+  int32_t purchased = PurchaseStock(acquireDate);
+  LogError("PurchaseStock returned, RC: " + std::to_string(purchased));
+  if (purchased == -1) {
+    LogError("Calling LogResults: False");
+    LogResults(false);
+    LogError("LogResults returned");
+    return true;
+  }
+  LogError("Calling SetStopPrice");
+  SetStopPrice();
+  LogError("SetStopPrice returned");
+  LogError("Calling UpdateAndSell");
+  UpdateAndSell();
+  LogError("UpdateAndSell returned");
+  if (Parms().blnUseSellLoss != 0) {
+    LogError("Calling ApplySellBuffer");
+    ApplySellBuffer();
+    LogError("ApplySellBuffer returned");
+  }
+  LogError("Calling LogResults: True");
+  LogResults(true);
+  LogError("LogResults returned");
+  return true;
+}
+
+void clsResearch::LogResults(bool sold) {
+  std::string bought;
+  if (sold && trade_.dblReleasePrice != 0) {
+    bought = "B";
+    double acquire = trade_.dblAcquirePrice, release = trade_.dblReleasePrice;
+    trade_.dblGainLoss = trade_.strPositioning == "LONG" ? rt::Round(100 * (release - acquire) / acquire, 2)
+                                                         : rt::Round(100 * (acquire - release) / acquire, 2);
+  } else {
+    // An open position or an order that never filled: the day the walk stands on.
+    bought = rt::FormatDate(trade::Day(trade_.intCurrentDay).datDamnDate);
+  }
+
+  db::Connection& connection = SharedConnection();
+  connection.BeginTrans();
+  try {
+    connection.Execute(ResultStatement(trade_, bought));
+    connection.CommitTrans();
+  } catch (const std::exception&) {
+    try {
+      connection.RollbackTrans();
+    } catch (const std::exception&) {
+      // Nothing left to roll back; the row keeps its reset values either way.
+    }
+    ++lngRowsNotTraded_;
+    user::MsgBox("Unable to update simulation table.", user::kOKOnly);
+  }
+}
+
+void clsResearch::ClearTradeState() {
+  double gainLoss = trade_.dblGainLoss;  // cleared by the driver after it is reported
+  trade_ = TradePosition{};
+  trade_.dblGainLoss = gainLoss;
+}
+
+void clsResearch::BuySellResults() {
+  try {
+    rsResearch_ = std::make_unique<db::Recordset>();
+    std::string table = db::SqlName(Parms().strSimTable);
+    auto expr = [&](const std::string& sql) {
+      *rsResearch_ = SharedConnection().OpenRecordset(sql);
+      db::Value value = rsResearch_->Field("EXPR");
+      rsResearch_->Close();
+      return value;
+    };
+    double average = rt::Round(expr("SELECT AVG(GainLoss) AS EXPR FROM [" + table + "]").ToDouble(), 2);
+    std::string count = "SELECT COUNT(symbol) AS EXPR FROM [" + table;
+    auto shorts = static_cast<int32_t>(expr(count + "] WHERE Positioning = 'SHORT'").ToInteger());
+    auto longs = static_cast<int32_t>(expr(count + "] WHERE Positioning = 'LONG'").ToInteger());
+    auto winners = static_cast<int32_t>(expr(count + "] WHERE GainLoss > 0").ToInteger());
+    auto losers = static_cast<int32_t>(expr(count + "] WHERE GainLoss <= 0").ToInteger());
+    double unusedA = 0, unusedB = 0;
+    Raise(&ResearchEvents::BuySellResults, average, shorts, longs, winners, losers, unusedA, unusedB);
+  } catch (const std::exception& e) {
+    ErrorText error = Describe(e);
+    LogError("Error: " + std::to_string(error.number) + " - " + error.description);
+  }
+  rsResearch_.reset();
+}

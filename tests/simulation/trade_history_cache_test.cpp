@@ -1,0 +1,163 @@
+// The Trade stage's history cache gives every row exactly what LoadData
+// gives: the same day records, the same result, the same end date.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "market_data/database_connection.h"
+#include "market_data/history_rows.h"
+#include "simulation/trade_history_cache.h"
+#include "support/engine_test_bed.h"
+#include "trade_table.h"
+
+using namespace tradetest;
+
+namespace {
+
+// A shipped history file (Date,Open,High,Low,Close,Adj Close,Volume) stored
+// as the quote table of its symbol.
+void StoreShippedHistory(clsResearch& engine, const std::string& symbol) {
+  engine.CreateTable(symbol);
+  std::ifstream file(std::string(KESTROVANE_DATA_DIR) + "/" + symbol + ".csv");
+  ASSERT_TRUE(file) << symbol;
+  std::string line;
+  std::getline(file, line);  // header
+  db::Connection& cn = SharedConnection();
+  cn.BeginTrans();
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::stringstream fields(line);
+    std::string date, open, high, low, close, adjClose, volume;
+    std::getline(fields, date, ',');
+    std::getline(fields, open, ',');
+    std::getline(fields, high, ',');
+    std::getline(fields, low, ',');
+    std::getline(fields, close, ',');
+    std::getline(fields, adjClose, ',');
+    std::getline(fields, volume, ',');
+    cn.Execute("INSERT INTO [" + symbol + "] (DamnDate, [Open], [High], [Low], [Close], Adj_Close, Volume) VALUES ('" +
+               date + "', " + open + ", " + high + ", " + low + ", " + close + ", " + adjClose + ", " + volume + ")");
+  }
+  cn.CommitTrans();
+}
+
+struct Loaded {
+  rt::Date result, start, end;
+  DayRecords days;
+};
+
+void ExpectSameDays(const DayRecords& expected, const DayRecords& actual, const std::string& what) {
+  ASSERT_EQ(expected.size(), actual.size()) << what;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const DayRecord& e = expected[i];
+    const DayRecord& a = actual[i];
+    ASSERT_EQ(e.datDamnDate, a.datDamnDate) << what << " day " << i;
+    ASSERT_EQ(e.strClose, a.strClose) << what << " day " << i;
+    ASSERT_EQ(e.strOpen, a.strOpen) << what << " day " << i;
+    ASSERT_EQ(e.strHigh, a.strHigh) << what << " day " << i;
+    ASSERT_EQ(e.strLow, a.strLow) << what << " day " << i;
+    ASSERT_EQ(e.strAdjClose, a.strAdjClose) << what << " day " << i;
+    ASSERT_EQ(e.lngVolume, a.lngVolume) << what << " day " << i;
+  }
+}
+
+class TradeHistoryCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Parms().intWinDays = 105;
+    Parms().blnUseInternet = false;
+  }
+
+  Loaded Direct(std::string symbol, rt::Date start, rt::Date end) {
+    int16_t lookBack = Parms().intWinDays;
+    Loaded loaded;
+    loaded.result = bed_.Engine().LoadData(symbol, start, end, lookBack);
+    loaded.start = start;
+    loaded.end = end;
+    loaded.days = udtStockDays;
+    return loaded;
+  }
+  Loaded Cached(clsResearch::TradeHistoryCache& cache, std::string symbol, rt::Date start, rt::Date end) {
+    int16_t lookBack = Parms().intWinDays;
+    udtStockDays.assign(3, DayRecord{});  // whatever an earlier row left
+    Loaded loaded;
+    loaded.result = cache.Load(symbol, start, end, lookBack);
+    loaded.start = start;
+    loaded.end = end;
+    loaded.days = udtStockDays;
+    return loaded;
+  }
+  void ExpectSame(clsResearch::TradeHistoryCache& cache, const std::string& symbol, rt::Date start, rt::Date end) {
+    std::string what = symbol + " " + rt::FormatDate(start) + " - " + rt::FormatDate(end);
+    Loaded direct = Direct(symbol, start, end);
+    Loaded cached = Cached(cache, symbol, start, end);
+    EXPECT_EQ(direct.result, cached.result) << what;
+    EXPECT_EQ(direct.start, cached.start) << what;
+    EXPECT_EQ(direct.end, cached.end) << what;
+    ExpectSameDays(direct.days, cached.days, what);
+  }
+
+  testsupport::EngineTestBed bed_;
+};
+
+TEST_F(TradeHistoryCacheTest, WindowsOfShippedHistoriesMatchLoadData) {
+  // AAPL has splits (rescaled prices), IBM an adjusted close far below its close.
+  StoreShippedHistory(bed_.Engine(), "AAPL");
+  StoreShippedHistory(bed_.Engine(), "IBM");
+  clsResearch::TradeHistoryCache cache(bed_.Engine());
+  rt::Date first = rt::CDate("1/3/2000"), last = rt::CDate("11/16/2020");
+  for (const std::string symbol : {"AAPL", "IBM"}) {
+    // Signals before the history, at its start (too little look-back), all
+    // through it on weekdays and weekends, and periods ending past it.
+    for (rt::Date signal = first - 30; signal < last + 10; signal = signal + 97) {
+      ExpectSame(cache, symbol, signal, signal + 150);
+      ExpectSame(cache, symbol, signal, last + 40);
+    }
+    ExpectSame(cache, symbol, first + 104, first + 300);
+    ExpectSame(cache, symbol, first + 110, first + 300);
+  }
+  EXPECT_EQ(cache.SymbolsRead(), 2u);
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 0);
+}
+
+TEST_F(TradeHistoryCacheTest, OddTablesAreAnsweredAsLoadDataAnswersThem) {
+  Parms().intWinDays = 3;
+  Bars bars = RisingBars();
+  bars[4].close = 0;  // a day without a close is left out
+  StoreQuotes(bed_.Engine(), "GAP", bars);
+  StoreQuotes(bed_.Engine(), "BAD", RisingBars());
+  bed_.Execute("UPDATE [BAD] SET Adj_Close = 0 WHERE DamnDate = #3/9/2004#");
+  clsResearch::TradeHistoryCache cache(bed_.Engine());
+
+  ExpectSame(cache, "GAP", rt::CDate("3/2/2004"), rt::CDate("3/12/2004"));
+  ExpectSame(cache, "GAP", rt::CDate("3/8/2004"), rt::CDate("3/20/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 0);
+
+  // A row that cannot be converted takes LoadData's error path (its message)
+  // when it lies in the window, and is no obstacle when it does not.
+  bed_.User().AnswerMsgBox(user::kAnswerOK, "Division by zero").AnswerMsgBox(user::kAnswerOK, "Division by zero");
+  ExpectSame(cache, "BAD", rt::CDate("3/2/2004"), rt::CDate("3/12/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 1);
+  ExpectSame(cache, "BAD", rt::CDate("3/2/2004"), rt::CDate("3/5/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 1);
+
+  // No table: LoadData creates it, and the result is "not enough data".
+  ExpectSame(cache, "NONE", rt::CDate("3/2/2004"), rt::CDate("3/12/2004"));
+  EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+}
+
+TEST_F(TradeHistoryCacheTest, AWindowThatWouldAskForTheInceptionDateGoesToLoadData) {
+  // With downloads allowed, a start before the stored history looks up the
+  // symbol's inception date in the database: only LoadData does that.
+  Parms().intWinDays = 3;
+  Parms().blnUpdateData = true;
+  StoreQuotes(bed_.Engine(), "RISE", RisingBars());
+  clsResearch::TradeHistoryCache cache(bed_.Engine());
+  ExpectSame(cache, "RISE", rt::CDate("3/5/2004"), rt::CDate("3/12/2004"));  // inside: served
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 0);
+  ExpectSame(cache, "RISE", rt::CDate("2/20/2004"), rt::CDate("3/12/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 1);
+}
+
+}  // namespace
