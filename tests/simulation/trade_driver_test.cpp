@@ -60,7 +60,7 @@ class TradeDriverTest : public ::testing::Test {
     p.intDecline = 3;
     p.blnCalculateResults = true;
     bed_.Engine().SetListener(&events_);
-    CreateSimTable(kTable);
+    Engine().CreateSimulationTable(kTable);
     StoreQuotes(bed_.Engine(), "RI'SE", RisingBars());
     StoreQuotes(bed_.Engine(), "FALL", FallingBars());
   }
@@ -82,8 +82,8 @@ class TradeDriverTest : public ::testing::Test {
 };
 
 TEST_F(TradeDriverTest, EveryRowStoresItsFillReleaseAndGain) {
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
-  AddCandidate(kTable, "3/1/2004", "FALL", "SHORT");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "FALL", "SHORT");
   Engine().BuildResults();
 
   // LONG: bought at 10.05 on 3/2, stopped out at 10.77 on 3/9, less the 1 %
@@ -115,8 +115,8 @@ TEST_F(TradeDriverTest, AnOrderThatNeverFillsIsStoredOnItsRowAsALoserOfZero) {
   Parms().strTypeOfPurchase = "Stop";
   Parms().intLimitPercent = 10;
   Parms().intLifeofOrder = 3;
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
-  AddCandidate(kTable, "3/1/2004", "FALL", "SHORT");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "FALL", "SHORT");
   Engine().BuildResults();
 
   for (auto [symbol, side] : {std::pair{"RI'SE", "LONG"}, std::pair{"FALL", "SHORT"}}) {
@@ -136,7 +136,7 @@ TEST_F(TradeDriverTest, APositionNeverReleasedStandsWhereItsWalkEnded) {
   // A 50 % stop and a 50 % profit level: the walk runs out on the newest day.
   Parms().intInitStopPercent = 50;
   Parms().intProfitable = 50;
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
   Engine().BuildResults();
   TradeColumns row = Row("3/1/2004", "RI'SE", "LONG");
   EXPECT_EQ(row.acquirePrice, "10.05");
@@ -155,10 +155,10 @@ TEST_F(TradeDriverTest, APositionNeverReleasedStandsWhereItsWalkEnded) {
 
 TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   StoreQuotes(Engine(), "SHORTH", {{"3/10/2004", 10, 10, 10, 10}, {"3/11/2004", 10, 10, 10, 10}});
-  AddCandidate(kTable, "3/10/2004", "SHORTH", "LONG");    // two stored days: not enough data
-  AddCandidate(kTable, "3/1/2004", "NOTABLE", "LONG");    // no quote table at all
-  AddCandidate(kTable, "3/12/2004", "RI'SE", "LONG");     // signal on the newest day: no next Open
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");      // fine
+  AddCandidate(Engine(), kTable, "3/10/2004", "SHORTH", "LONG");    // two stored days: not enough data
+  AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");    // no quote table at all
+  AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");     // signal on the newest day: no next Open
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");      // fine
   bed_.Execute("UPDATE [" + kTable + "] SET BoughtDate = #1/2/2003#");
   Engine().BuildResults();
 
@@ -174,9 +174,9 @@ TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
 }
 
 TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
-  AddCandidate(kTable, "3/1/2004", "FALL", "SHORT");
-  AddCandidate(kTable, "3/2/2004", "FALL", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "FALL", "SHORT");
+  AddCandidate(Engine(), kTable, "3/2/2004", "FALL", "LONG");
   Engine().BuildResults();
 
   ASSERT_EQ(events_.progress.size(), 3u);
@@ -195,9 +195,9 @@ TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
 }
 
 TEST_F(TradeDriverTest, StopEndsTheRunBetweenRowsAndPauseDoesNot) {
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
-  AddCandidate(kTable, "3/1/2004", "FALL", "SHORT");
-  AddCandidate(kTable, "3/2/2004", "FALL", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "FALL", "SHORT");
+  AddCandidate(Engine(), kTable, "3/2/2004", "FALL", "LONG");
   auto tradedRows = [&] {
     return bed_.Scalar("SELECT COUNT(*) FROM [" + kTable + "] WHERE AcquirePrice <> -1");
   };
@@ -218,7 +218,7 @@ TEST_F(TradeDriverTest, StopEndsTheRunBetweenRowsAndPauseDoesNot) {
 }
 
 TEST_F(TradeDriverTest, AFailedWriteIsReportedAndTheRowStaysReset) {
-  AddCandidate(kTable, "3/1/2004", "RI'SE", "LONG");
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
   RisingSeries();
   clsResearch::TradePosition& trade = Engine().TradeState();
   trade.strSymbol = "RI'SE";
@@ -236,7 +236,7 @@ TEST_F(TradeDriverTest, AFailedWriteIsReportedAndTheRowStaysReset) {
 
 TEST_F(TradeDriverTest, ResultsAverageAndCountOnlyTradedRows) {
   auto add = [&](const char* date, const char* side, const char* gain) {
-    AddCandidate(kTable, date, "X", side);
+    AddCandidate(Engine(), kTable, date, "X", side);
     bed_.Execute("UPDATE [" + kTable + "] SET GainLoss = " + gain + " WHERE AcquireDate = #" + date +
                  "# AND Positioning = '" + side + "'");
   };

@@ -6,32 +6,27 @@
 #include "market_data/database_connection.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/number_text.h"
+#include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
 #include "trade_series.h"
 
 namespace tradetest {
 
-inline void CreateSimTable(const std::string& name) {
-  SharedConnection().Execute(
-      "CREATE TABLE [" + name +
-      "] ([AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] TEXT,[Positioning] TEXT, "
-      "[AcquirePrice] MONEY, [RSI] DOUBLE, [RSIChange] DOUBLE, [MACD] DOUBLE, [PercentMA] DOUBLE, [Bought] TEXT, "
-      "[Shares] INTEGER, [MaxPrice] MONEY, [MinPrice] MONEY, [TargetPrice] MONEY, [ReleaseDate] DATETIME, "
-      "[ReleasePrice] MONEY, [GainLoss] DOUBLE, [Volume] INTEGER, [VolumeChange] DOUBLE, [PriceChange] DOUBLE, "
-      "[BBDistance] DOUBLE, [DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, [NS_RSI] DOUBLE, [NS_MA] DOUBLE,CONSTRAINT [PK] "
-      "PRIMARY KEY ([AcquireDate], [Symbol], [Positioning]));");
-}
-
-// A Select winner: AcquirePrice -1, the signal day's High and Low as MaxPrice
-// and MinPrice.
-inline void AddCandidate(const std::string& table, const char* date, const std::string& symbol,
+// A Select winner, stored as the Select stage stores it: AcquirePrice -1,
+// the signal day's High and Low as MaxPrice and MinPrice.
+inline void AddCandidate(clsResearch& engine, const std::string& table, const char* date, const std::string& symbol,
                          const std::string& positioning) {
-  SharedConnection().Execute("INSERT INTO [" + table +
-                             "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD "
-                             ",PercentMA, MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, "
-                             "[DJ_RSI], [DJ_MA], [NS_RSI], [NS_MA]) VALUES ('ny', #" +
-                             std::string(date) + "#, '" + db::SqlText(symbol) + "', '" + positioning +
-                             "', -1, 50, 1, 0.5, 3, 10.2, 9.8, 100000, 5, 1, 0.2, 50, 1, 50, 1)");
+  clsStock stock;
+  stock.Market = "ny";
+  stock.AcquireDate = rt::CDate(date);
+  stock.Symbol = symbol;
+  stock.Positioning = positioning;
+  stock.Simulation = 1;
+  stock.PurchasePrice = -1;
+  stock.High = 10.2;
+  stock.Low = 9.8;
+  stock.Volume = 100000;
+  engine.LogWinner(simulation::WinnerInsertStatement(stock, table, Parms().intDatabaseType));
 }
 
 // The quote table of a stock holding the bars, adjusted close = close.
