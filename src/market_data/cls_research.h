@@ -372,6 +372,8 @@ class clsResearch {
   // Buys the day's accepted candidates into udtPortfolio; false when a stop ended the day.
   bool BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
                      int16_t& openPositions);
+  // The day's candidates in rank order, as BuildQuery selects them.
+  db::Recordset OpenDayCandidates(rt::Date day, double amount, bool blnReplay);
   bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
   // ===== end portfolio replay =====
 

@@ -43,13 +43,41 @@ std::string DateLiteral(int16_t databaseType, rt::Date day) {
   return databaseType == 1 ? "#" + text + "#" : "'" + text + "'";
 }
 
-std::string DayCondition(const RunParameters& p, rt::Date dayBefore, rt::Date lastDay) {
-  if (lastDay.IsZero()) {
+// The day condition; lastDay is "" for the query of one day. Dates come as
+// literals or placeholders.
+std::string DayCondition(const RunParameters& p, const std::string& dayBefore, const std::string& lastDay) {
+  if (lastDay.empty()) {
     const char* equals = p.intDatabaseType == 1 ? "WHERE (AcquireDate = " : "WHERE (AcquireDate =";
-    return equals + DateLiteral(p.intDatabaseType, dayBefore) + ") AND AcquirePrice <> -1 AND ";
+    return equals + dayBefore + ") AND AcquirePrice <> -1 AND ";
   }
-  return "WHERE (AcquireDate >= " + DateLiteral(p.intDatabaseType, dayBefore) + ") AND (AcquireDate <= " +
-         DateLiteral(p.intDatabaseType, lastDay) + ") " + "AND AcquirePrice <> -1 AND ";
+  return "WHERE (AcquireDate >= " + dayBefore + ") AND (AcquireDate <= " + lastDay + ") " + "AND AcquirePrice <> -1 AND ";
+}
+
+// The statement without its ranking. The day, the last day ("" for one day)
+// and the money per position less a commission come as literals or placeholders.
+std::string Selection(const RunParameters& p, const std::string& dayBefore, const std::string& lastDay,
+                      const std::string& money) {
+  std::string sql;
+  // Only the two known dialects get a select list and day condition; any
+  // other kind leaves a text that the database refuses when it is opened.
+  if (p.intDatabaseType == 1 || p.intDatabaseType == 2) {
+    // The key columns let each bought candidate be read back as exactly its own row.
+    sql = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
+          "AcquireDate, Symbol, Positioning "
+          "From [" + db::SqlName(p.strSimTable) + "] ";
+    sql += DayCondition(p, dayBefore, lastDay);
+    sql += "((" + money + " / AcquirePrice) < (Volume * " + rt::FormatNumber(p.dblMaxVolPct / 100) + ")) ";
+  }
+  for (const BoundGroup& g : kBoundGroups) {
+    if (!(p.*g.flag) || (g.marketIndex && !p.blnCombineIndicators)) continue;
+    if (!(p.*g.lower).empty())
+      sql += std::string(" AND (") + g.column + " >= " + rt::FormatNumber(BoundValue(p.*g.lower)) + ") ";
+    if (!(p.*g.upper).empty())
+      sql += std::string(" AND (") + g.column + " <= " + rt::FormatNumber(BoundValue(p.*g.upper)) + ") ";
+  }
+  if (p.blnSelectByPosition) sql += " AND ([Positioning] = '" + db::SqlText(p.strSelectPositioning) + "') ";
+  if (p.blnSelectByMarket) sql += " AND ([Market] = '" + db::SqlText(p.strSelectMarket) + "') ";
+  return sql;
 }
 
 std::string Ranking(int16_t buyCriteria) {
@@ -86,28 +114,18 @@ const BoundGroup& Group(const char* column) {
 double BoundValue(const std::string& text) { return rt::Val(text); }
 
 std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
-  std::string sql;
-  // Only the two known dialects get a select list and day condition; any
-  // other kind leaves a text that the database refuses when it is opened.
-  if (p.intDatabaseType == 1 || p.intDatabaseType == 2) {
-    // The key columns let each bought candidate be read back as exactly its own row.
-    sql = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
-          "AcquireDate, Symbol, Positioning "
-          "From [" + db::SqlName(p.strSimTable) + "] ";
-    sql += DayCondition(p, datDay - 1, datLastDay);
-    sql += "((" + rt::FormatNumber(dblAmount - p.dblCommission) + " / AcquirePrice) < (Volume * " +
-           rt::FormatNumber(p.dblMaxVolPct / 100) + ")) ";
-  }
-  for (const BoundGroup& g : kBoundGroups) {
-    if (!(p.*g.flag) || (g.marketIndex && !p.blnCombineIndicators)) continue;
-    if (!(p.*g.lower).empty())
-      sql += std::string(" AND (") + g.column + " >= " + rt::FormatNumber(BoundValue(p.*g.lower)) + ") ";
-    if (!(p.*g.upper).empty())
-      sql += std::string(" AND (") + g.column + " <= " + rt::FormatNumber(BoundValue(p.*g.upper)) + ") ";
-  }
-  if (p.blnSelectByPosition) sql += " AND ([Positioning] = '" + db::SqlText(p.strSelectPositioning) + "') ";
-  if (p.blnSelectByMarket) sql += " AND ([Market] = '" + db::SqlText(p.strSelectMarket) + "') ";
-  return sql + Ranking(p.intBuyCriteria);
+  return CandidateSelection(p, datDay, dblAmount, datLastDay) + Ranking(p.intBuyCriteria);
+}
+
+std::string CandidateSelection(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
+  return Selection(p, DateLiteral(p.intDatabaseType, datDay - 1),
+                   datLastDay.IsZero() ? "" : DateLiteral(p.intDatabaseType, datLastDay),
+                   rt::FormatNumber(dblAmount - p.dblCommission));
+}
+
+BoundQuery BoundCandidateQuery(const RunParameters& p, rt::Date datDay, double dblAmount) {
+  return {Selection(p, "?", "", "?") + Ranking(p.intBuyCriteria),
+          {db::Value(datDay - 1), db::Value(dblAmount - p.dblCommission)}};
 }
 
 bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {

@@ -15,6 +15,7 @@
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
+#include "simulation/candidate_query.h"
 #include "simulation/portfolio_records.h"
 
 namespace {
@@ -34,23 +35,26 @@ std::string RequiredText(const db::Value& v) {
 // Counters the design keeps in 16 bits fail past that range rather than wrap.
 void Increment(int16_t& counter) { counter = rt::CInt(static_cast<double>(counter) + 1); }
 
-std::string BoughtRowQuery(const RunParameters& p, const clsStock& candidate) {
-  const std::string date = rt::FormatDate(candidate.AcquireDate);
-  const std::string dateLiteral = p.intDatabaseType == 1 ? "#" + date + "#" : "'" + date + "'";
+// The statement that reads a bought candidate's row again by its key. The key
+// is bound, so one prepared statement serves every purchase of a replay.
+std::string BoughtRowQuery(const RunParameters& p) {
   const char* selectList = p.intDatabaseType == 1
                                ? "SELECT PercentMA, AcquireDate ,BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, "
                                : "SELECT PercentMA, AcquireDate, BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, ";
   return std::string(selectList) +
          "Symbol, Volume, AcquirePrice, Market, TargetPrice, ReleasePrice, Bought, VolumeChange, PriceChange, MACD "
-         "From [" + db::SqlName(p.strSimTable) + "] WHERE (((AcquireDate)=" + dateLiteral + ") AND ((Symbol)='" +
-         db::SqlText(candidate.Symbol) + "') AND ((Positioning)='" + db::SqlText(candidate.Positioning) + "'))";
+         "From [" + db::SqlName(p.strSimTable) + "] WHERE (((AcquireDate)=?) AND ((Symbol)=?) AND ((Positioning)=?))";
 }
 
 // The bought candidate's own row, found again by its key.
 void ReadBoughtRow(const RunParameters& p, const clsStock& candidate, PortfolioSlot& slot) {
-  const std::string sql = BoughtRowQuery(p, candidate);
-  Trace([&] { return "Opening recordet: " + sql; });
-  db::Recordset row = SharedConnection().OpenRecordset(sql);
+  const std::string sql = BoughtRowQuery(p);
+  Trace([&] {
+    return "Opening recordet: " + sql + " (" + rt::FormatDate(candidate.AcquireDate) + ", " + candidate.Symbol + ", " +
+           candidate.Positioning + ")";
+  });
+  db::Recordset row = SharedConnection().OpenRecordset(
+      sql, {db::Value(candidate.AcquireDate), db::Value(candidate.Symbol), db::Value(candidate.Positioning)});
   Trace([] { return std::string("Recordet open"); });
   user::DoEvents();
   slot.datAcquireDate = row.Field("AcquireDate").ToDate();
@@ -136,7 +140,10 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance, int32_t& startB
     startBalance = rt::CLng(dblBalance);
   }
 
-  *rsResearch_ = SharedConnection().OpenRecordset(BuildQuery(firstDay, 0, blnReplay, lastDay));
+  // Only whether a candidate exists matters: unranked and cut to one row, the
+  // check neither sorts nor holds every candidate of the whole range.
+  *rsResearch_ = SharedConnection().OpenRecordset(
+      "SELECT TOP 1 * FROM (" + simulation::CandidateSelection(p, firstDay, 0, lastDay) + ")");
   const bool anyCandidate = !rsResearch_->Eof();
   rsResearch_->Close();
 
@@ -159,10 +166,9 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance, int32_t& startB
         const double amount = GetPurchaseAmount(dblBalance);
         const int32_t toBuy = std::min<int32_t>(p.intMaxStocks - openPositions, buyPerDay);
         Trace([] { return std::string("Calling BuildQuery"); });
-        const std::string sql = BuildQuery(day, amount, blnReplay, rt::Date());
-        Trace([&] { return "BuildQuery returned: " + sql; });
+        Trace([&] { return "BuildQuery returned: " + BuildQuery(day, amount, blnReplay, rt::Date()); });
         Trace([] { return std::string("Opening recordset"); });
-        *rsResearch_ = SharedConnection().OpenRecordset(sql);
+        *rsResearch_ = OpenDayCandidates(day, amount, blnReplay);
         Trace([] { return std::string("Recordset open"); });
         user::DoEvents();
         if (!rsResearch_->Eof()) {
@@ -222,6 +228,18 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance, int32_t& startB
     start = startBalance;
   }
   Raise(&ResearchEvents::Results, averageReturn, averageHold, shorts, longs, winners, losers, balance, start);
+}
+
+db::Recordset clsResearch::OpenDayCandidates(rt::Date day, double amount, bool blnReplay) {
+  const RunParameters& p = Parms();
+  // Jet's statement with the day and the money bound is prepared once per
+  // replay; any other kind runs its own text, which this database refuses or
+  // finds nothing with, as it always has.
+  if (p.intDatabaseType == 1) {
+    const simulation::BoundQuery query = simulation::BoundCandidateQuery(p, day, amount);
+    return SharedConnection().OpenRecordset(query.sql, query.parameters);
+  }
+  return SharedConnection().OpenRecordset(BuildQuery(day, amount, blnReplay, rt::Date()));
 }
 
 bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,

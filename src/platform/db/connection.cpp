@@ -137,6 +137,31 @@ struct Connection::Impl {
     sqlite3_reset(stmt);
   }
 
+  // Binds the values to the statement's placeholders; a cached statement
+  // keeps no value from an earlier call.
+  void Bind(sqlite3_stmt* stmt, const std::vector<Value>& parameters) {
+    sqlite3_clear_bindings(stmt);
+    if (static_cast<int>(parameters.size()) != sqlite3_bind_parameter_count(stmt))
+      Raise(kErrStatementFailed, "The statement has " + std::to_string(sqlite3_bind_parameter_count(stmt)) +
+                                     " parameters, " + std::to_string(parameters.size()) + " values were given.");
+    for (int i = 0; i < static_cast<int>(parameters.size()); ++i) {
+      const Value& v = parameters[static_cast<size_t>(i)];
+      int rc = SQLITE_OK;
+      switch (v.GetKind()) {
+        case Value::Kind::Null: rc = sqlite3_bind_null(stmt, i + 1); break;
+        case Value::Kind::Integer: rc = sqlite3_bind_int64(stmt, i + 1, v.ToInteger()); break;
+        case Value::Kind::Double: rc = sqlite3_bind_double(stmt, i + 1, v.ToDouble()); break;
+        case Value::Kind::Text:
+        case Value::Kind::Date: {
+          const std::string text = v.GetKind() == Value::Kind::Date ? rt::FormatIso(v.ToDate()) : v.ToText();
+          rc = sqlite3_bind_text(stmt, i + 1, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+          break;
+        }
+      }
+      if (rc != SQLITE_OK) Fail(rc);
+    }
+  }
+
   int64_t Execute(const std::string& sqliteText) {
     sqlite3_stmt* stmt = Prepare(sqliteText);
     sqlite3_int64 before = sqlite3_total_changes64(db);
@@ -178,7 +203,7 @@ void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
   if (!std::filesystem::is_regular_file(path))
     Raise(kErrProviderFailure, "Could not find file '" + path.string() + "'.");
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     sqlite3_close_v2(db);
@@ -214,9 +239,12 @@ int64_t Connection::Execute(const std::string& sql) {
   return impl.Execute(impl.Translate(sql));
 }
 
-Recordset Connection::OpenRecordset(const std::string& sql) {
+Recordset Connection::OpenRecordset(const std::string& sql) { return OpenRecordset(sql, {}); }
+
+Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Value>& parameters) {
   Impl& impl = Require();
   sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
+  impl.Bind(stmt, parameters);
   int columns = sqlite3_column_count(stmt);
   std::vector<std::string> names;
   for (int c = 0; c < columns; ++c) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/db/recordset.h"
 
@@ -37,6 +38,11 @@ class Connection {
   int64_t Execute(const std::string& sql);
   // Runs one statement and returns its rows.
   Recordset OpenRecordset(const std::string& sql);
+  // Runs one statement whose values stand as "?" placeholders, bound in
+  // order (a Date in its stored form). Its text stays the same from call to
+  // call, so the prepared statement is reused: for the statements a loop
+  // runs thousands of times with changing values.
+  Recordset OpenRecordset(const std::string& sql, const std::vector<Value>& parameters);
 
   // Transactions nest: an inner BeginTrans opens a savepoint. BeginTrans
   // returns the new nesting level.
