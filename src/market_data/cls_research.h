@@ -243,7 +243,8 @@ class clsResearch {
   // The side that the enabled criteria give day i ("" for none); fills the
   // swing answer.
   std::string JudgeDay(int i, const std::string& symbol, std::string& swingAnswer);
-  // The winner record of day i for the side, or nothing when a gate drops it.
+  // The winner record of day i for the side (the market-index values left to
+  // the scan), or nothing when a gate drops the day.
   std::unique_ptr<clsStock> BuildWinner(int i, const std::string& symbol, const std::string& market,
                                         bool simulationFlag, const std::string& positioning,
                                         const std::string& swingAnswer);

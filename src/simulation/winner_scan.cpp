@@ -25,13 +25,42 @@ long StartRow(rt::Date startDate) {
   return static_cast<long>(udtStockDays.size()) - 1 - lookBackRows;
 }
 
-// The newest row of an index array on or before the day; blank rows (left
-// by a zero close) are not days. "Subscript out of range" when there is none.
-const DayRecord& IndexRowFor(const DayRecords& index, rt::Date day) {
-  for (const DayRecord& row : index)
-    if (!row.datDamnDate.IsZero() && row.datDamnDate <= day) return row;
-  rt::RaiseSubscript();
-}
+// The newest row of an index array on or before a day; blank rows (left by
+// a zero close) are not days. The scan asks for ever later days of an array
+// held newest first, so the answer only moves towards row 0: the finder walks
+// there from its last answer instead of searching the array per winner.
+// "Subscript out of range" when the array has no such row.
+class IndexRowFinder {
+ public:
+  explicit IndexRowFinder(const DayRecords& rows) : rows_(rows), at_(rows.size()) {}
+
+  const DayRecord& For(rt::Date day) {
+    if (at_ < rows_.size() && rows_[at_].datDamnDate > day) at_ = rows_.size();  // an earlier day: start over
+    if (at_ == rows_.size()) {
+      for (size_t k = 0; k < rows_.size(); ++k)
+        if (IsDayOnOrBefore(k, day)) {
+          at_ = k;
+          break;
+        }
+    } else {
+      for (size_t k = at_; k-- > 0;) {
+        if (rows_[k].datDamnDate.IsZero()) continue;
+        if (!(rows_[k].datDamnDate <= day)) break;
+        at_ = k;
+      }
+    }
+    if (at_ == rows_.size()) rt::RaiseSubscript();
+    return rows_[at_];
+  }
+
+ private:
+  bool IsDayOnOrBefore(size_t k, rt::Date day) const {
+    return !rows_[k].datDamnDate.IsZero() && rows_[k].datDamnDate <= day;
+  }
+
+  const DayRecords& rows_;
+  size_t at_;
+};
 
 }  // namespace
 
@@ -39,6 +68,8 @@ std::string clsResearch::OutputWinners(const std::string& symbol, const std::str
                                        rt::Date startDate, bool noCriteria, std::string& positioning) {
   const std::string forcedOnEntry = positioning;
   const long s = StartRow(startDate);
+  IndexRowFinder djiRows(udtDJIDays);
+  IndexRowFinder nasdaqRows(udtNASDAQDays);
   try {
     for (long i = s; i >= 0; --i) {
       int32_t total = static_cast<int32_t>(s + 1);
@@ -65,6 +96,15 @@ std::string clsResearch::OutputWinners(const std::string& symbol, const std::str
         if (!noCriteria) positioning = JudgeDay(static_cast<int>(i), symbol, swingAnswer);
         if (!positioning.empty())
           winner = BuildWinner(static_cast<int>(i), symbol, market, simulationFlag, positioning, swingAnswer);
+        if (winner) {
+          // Each index at its own row for the day (their trading days may differ).
+          const DayRecord& dji = djiRows.For(winner->AcquireDate);
+          const DayRecord& nasdaq = nasdaqRows.For(winner->AcquireDate);
+          winner->DJ_RSI = rt::CInt(dji.dblIndexRSI);
+          winner->DJ_MA = rt::CInt(dji.dblIndexPercentMA);
+          winner->NS_RSI = rt::CInt(nasdaq.dblIndexRSI);
+          winner->NS_MA = rt::CInt(nasdaq.dblIndexPercentMA);
+        }
       } catch (const rt::Error&) {
         // A value of this day that cannot be computed (a zero divisor, a
         // missing row, an overflow): the day gives no winner.
@@ -130,9 +170,6 @@ std::unique_ptr<clsStock> clsResearch::BuildWinner(int i, const std::string& sym
   double priceChange = rt::Divide(close - beforeClose, beforeClose) * 100 * sign;
   if (isShort && !(close > parms.dblMinShortPrice)) return nullptr;
 
-  const DayRecord& dji = IndexRowFor(udtDJIDays, day.datDamnDate);
-  const DayRecord& nasdaq = IndexRowFor(udtNASDAQDays, day.datDamnDate);
-
   auto stock = std::make_unique<clsStock>();
   stock->Market = market;
   stock->Swing = swingAnswer;
@@ -149,10 +186,6 @@ std::unique_ptr<clsStock> clsResearch::BuildWinner(int i, const std::string& sym
   stock->RSI = rt::CInt(day.dblRSI);
   stock->PercentMA = rt::CInt(pct);
   stock->Simulation = simulationFlag ? -1 : 0;
-  stock->DJ_RSI = rt::CInt(dji.dblIndexRSI);
-  stock->DJ_MA = rt::CInt(dji.dblIndexPercentMA);
-  stock->NS_RSI = rt::CInt(nasdaq.dblIndexRSI);
-  stock->NS_MA = rt::CInt(nasdaq.dblIndexPercentMA);
   stock->High = day.strHigh.Value();
   stock->Low = day.strLow.Value();
 

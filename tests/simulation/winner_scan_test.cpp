@@ -162,6 +162,17 @@ TEST_F(WinnerScanTest, WinnerRecordCarriesTheDaysValuesAndEachIndexAtItsOwnRow) 
   EXPECT_EQ(shortOne.DJ_RSI, 70);  // mirrored only when stored
 }
 
+TEST_F(WinnerScanTest, EachDayTakesTheNewestIndexRowOnOrBeforeItPastBlankRows) {
+  FillSelectDays(10);
+  for (size_t k = 0; k < 10; ++k) udtDJIDays[k].dblIndexRSI = 50 + static_cast<double>(k);
+  udtDJIDays[3] = DayRecord{};  // a zero close left no day here
+  std::string positioning = "LONG";
+  engine.OutputWinners("IBM", "ny", true, DayOfRow(5), true, positioning);
+  std::vector<int16_t> rsi;
+  for (const clsStock& s : events.winners) rsi.push_back(s.DJ_RSI);
+  EXPECT_EQ(rsi, (std::vector<int16_t>{55, 54, 54, 52, 51, 50}));
+}
+
 TEST_F(WinnerScanTest, WithoutTheStartDayTheScanStartsAFullLookBackAfterTheOldestRow) {
   FillSelectDays(100);
   std::string positioning = "LONG";

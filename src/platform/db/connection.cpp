@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "platform/db/db_error.h"
+#include "platform/db/insert_literals.h"
 #include "platform/db/jet_sql.h"
 #include "platform/db/lru_cache.h"
 
@@ -169,6 +170,35 @@ struct Connection::Impl {
     return sqlite3_total_changes64(db) - before;
   }
 
+  // An INSERT through the prepared statement of its shape, the values bound;
+  // false when the shape does not prepare (the text itself then runs and
+  // reports its own error).
+  bool ExecuteLifted(const LiftedInsert& lifted, int64_t& changes) {
+    sqlite3_stmt* stmt = nullptr;
+    try {
+      stmt = Prepare(lifted.shape);
+    } catch (const rt::Error&) {
+      return false;
+    }
+    for (size_t k = 0; k < lifted.values.size(); ++k) {
+      const Value& v = lifted.values[k];
+      int column = static_cast<int>(k + 1);
+      if (v.GetKind() == Value::Kind::Integer) sqlite3_bind_int64(stmt, column, v.ToInteger());
+      else if (v.GetKind() == Value::Kind::Double) sqlite3_bind_double(stmt, column, v.ToDouble());
+      else sqlite3_bind_text(stmt, column, v.ToText().c_str(), -1, SQLITE_TRANSIENT);
+    }
+    sqlite3_int64 before = sqlite3_total_changes64(db);
+    try {
+      Run(stmt, [] {});
+    } catch (...) {
+      sqlite3_clear_bindings(stmt);
+      throw;
+    }
+    sqlite3_clear_bindings(stmt);
+    changes = sqlite3_total_changes64(db) - before;
+    return true;
+  }
+
   // An error such as a full disk ends the whole transaction inside SQLite.
   void SyncLevel() {
     if (level > 0 && sqlite3_get_autocommit(db)) level = 0;
@@ -236,7 +266,11 @@ void Connection::Close() { impl_->Close(); }
 
 int64_t Connection::Execute(const std::string& sql) {
   Impl& impl = Require();
-  return impl.Execute(impl.Translate(sql));
+  std::string sqlite = impl.Translate(sql);
+  LiftedInsert lifted;
+  int64_t changes = 0;
+  if (LiftInsertLiterals(sqlite, lifted) && impl.ExecuteLifted(lifted, changes)) return changes;
+  return impl.Execute(sqlite);
 }
 
 Recordset Connection::OpenRecordset(const std::string& sql) { return OpenRecordset(sql, {}); }

@@ -1,0 +1,120 @@
+// The Select stage over every shipped symbol and ten years, once without a
+// criterion (every day a long and a short) and once with every criterion on:
+// wall time, symbols per second and winners written per second, with the time
+// split into loading, indicators, the scan and storing the winners.
+//
+// The histories are downloaded from the stand-in service first (not timed).
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "market_data/day_record.h"
+#include "simulation/simulation_table.h"
+#include "market_data/database_connection.h"
+#include "support/engine_test_bed.h"
+#include "support/quote_service_process.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+const rt::Date kStart = testsupport::Day(2010, 11, 16);
+const rt::Date kEnd = testsupport::Day(2020, 11, 16);
+
+struct Figures {
+  double wall = 0;
+  double storing = 0;
+  long winners = 0;
+  size_t symbols = 0;
+};
+
+Figures RunSelect(testsupport::EngineTestBed& bed, const std::string& table) {
+  clsResearch& engine = bed.Engine();
+  Parms().strSimTable = table;
+  engine.CreateSimulationTable(table);
+  Figures f;
+  bed.Events().winners.clear();
+  bed.Events().winnerStored.clear();
+  bed.Events().onWinner = [&](clsStock& stock, bool store) {
+    if (!store) return;
+    auto t = Clock::now();
+    engine.LogWinner(simulation::WinnerInsertStatement(stock, table, 1));
+    f.storing += Seconds(t);
+  };
+  std::vector<std::string> symbols{"all:"};
+  auto t0 = Clock::now();
+  std::string status = engine.Process(kStart, kEnd, symbols, true, true, "", Parms().intWinDays);
+  f.wall = Seconds(t0);
+  if (status != "complete") std::fprintf(stderr, "Select ended with %s\n", status.c_str());
+  f.winners = std::stol(bed.Scalar("SELECT COUNT(*) FROM [" + table + "]"));
+  f.symbols = symbols.size();
+  bed.Events().winners.clear();  // the recording listener keeps copies; not part of the figures
+  return f;
+}
+
+// LoadData and CrunchData alone for every symbol, as the run does them.
+void LoadAndCrunch(testsupport::EngineTestBed& bed, double& loading, double& crunching) {
+  clsResearch& engine = bed.Engine();
+  loading = crunching = 0;
+  db::Recordset rows = SharedConnection().OpenRecordset("SELECT Symbol FROM Stock_Master");
+  for (; !rows.Eof(); rows.MoveNext()) {
+    std::string symbol = rows.Field(0).ToText();
+    rt::Date start = kStart, end = kEnd;
+    int16_t lookBack = Parms().intWinDays;
+    auto t = Clock::now();
+    engine.LoadData(symbol, start, end, lookBack);
+    loading += Seconds(t);
+    t = Clock::now();
+    engine.CrunchData(symbol);
+    crunching += Seconds(t);
+  }
+}
+
+void Print(const char* name, const Figures& f, double loading, double crunching) {
+  std::printf("%s_wall_time: %.2f s\n", name, f.wall);
+  std::printf("%s_symbols: %.1f symbols/s\n", name, f.symbols / f.wall);
+  std::printf("%s_winners_written: %ld winners\n", name, f.winners);
+  std::printf("%s_winner_rate: %.0f winners/s\n", name, f.winners / f.wall);
+  std::printf("%s_store_time: %.2f s\n", name, f.storing);
+  if (f.winners > 0) std::printf("%s_store_rate: %.0f winners/s\n", name, f.winners / f.storing);
+  std::printf("%s_scan_time: %.2f s\n", name, f.wall - f.storing - loading - crunching);
+}
+
+}  // namespace
+
+int main() {
+  testsupport::QuoteServiceProcess service;
+  testsupport::EngineTestBed bed;
+  RunParameters& parms = Parms();
+  parms.blnUseInternet = true;
+  parms.blnUpdateData = true;
+  parms.datEarliestDate = testsupport::Day(2010, 1, 1);
+  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList", bed.Folder().File("SymbolList"));
+  bed.Engine().ImportNewStocks(bed.Folder().File("SymbolList").string());
+
+  // Download every history once (the first run), then time runs on stored data.
+  parms.blnNoWinCriteria = true;
+  auto t = Clock::now();
+  RunSelect(bed, "sim_download");
+  std::printf("download_and_first_select_time: %.2f s\n", Seconds(t));
+  parms.blnUseInternet = false;
+
+  double loading = 0, crunching = 0;
+  LoadAndCrunch(bed, loading, crunching);
+  std::printf("load_data_time: %.2f s\n", loading);
+  std::printf("crunch_data_time: %.2f s\n", crunching);
+
+  Figures none = RunSelect(bed, "sim_no_criteria");
+  Print("no_criteria", none, loading, crunching);
+
+  parms.blnNoWinCriteria = false;
+  parms.blnUseMA = parms.blnUseRSI = parms.blnUseBoll = parms.blnUseMinVol = true;
+  parms.blnUseMACD = parms.blnUseADX = parms.blnUseSwing = true;
+  Figures all = RunSelect(bed, "sim_all_criteria");
+  Print("all_criteria", all, loading, crunching);
+  return 0;
+}
