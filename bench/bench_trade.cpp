@@ -6,16 +6,15 @@
 // Usage: bench_trade [first year] [last year]   (default 2010 2019)
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
-#include "simulation/simulation_table.h"
 #include "simulation/trade_history_cache.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
+#include "support/shipped_select.h"
 
 namespace {
 
@@ -48,30 +47,16 @@ int main(int argc, char** argv) {
   RunParameters& parms = Parms();
 
   // The candidates: every day of the period, LONG and SHORT, of every shipped symbol.
-  parms.blnUseInternet = true;
-  parms.blnUpdateData = true;
-  parms.datEarliestDate = testsupport::Day(firstYear - 1, 1, 1);
-  parms.blnNoWinCriteria = true;
-  parms.strSimTable = "sim_bench";
-  engine.CreateSimulationTable("sim_bench");
-  bed.Events().onWinner = [&](clsStock& stock, bool store) {
-    if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
-  };
-  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
-                             bed.Folder().File("SymbolList"));
-  bed.User().AnswerMsgBox(user::kAnswerYes).AnswerMsgBox(user::kAnswerOK);
-  std::vector<std::string> symbols{"all:"};
   rt::Date periodStart = testsupport::Day(firstYear, 1, 4), periodEnd = testsupport::Day(lastYear, 12, 31);
-  engine.Process(periodStart, periodEnd, symbols, true, true, "", parms.intWinDays);
   auto t0 = Clock::now();
-  if (engine.Process(periodStart, periodEnd, symbols, true, true, "", parms.intWinDays) != "complete") {
+  if (testsupport::SelectShippedSymbols(bed, "sim_bench", periodStart, periodEnd) != "complete") {
     std::fprintf(stderr, "the Select run did not complete\n");
     return 1;
   }
   double selectSeconds = Seconds(t0);
   long rows = std::stol(bed.Scalar("SELECT COUNT(*) FROM [sim_bench]"));
   std::printf("candidates: %ld rows\n", rows);
-  std::printf("select_time: %.2f s\n", selectSeconds);
+  std::printf("select_time: %.2f s\n", selectSeconds);  // import and download included
 
   // The Trade settings as the window first shows them, with a Market order.
   parms.strTypeOfPurchase = "Market";

@@ -3,12 +3,10 @@
 // are counted, and each traded row is what trading it alone would store.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "market_data/database_connection.h"
-#include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
+#include "support/shipped_select.h"
 
 using testsupport::Day;
 
@@ -29,24 +27,7 @@ TEST(TradeShippedDataTest, SelectThenTradeWritesAResultForEveryTradableRow) {
   testsupport::EngineTestBed bed;
   clsResearch& engine = bed.Engine();
   RunParameters& parms = Parms();
-  parms.blnUseInternet = true;
-  parms.blnUpdateData = true;
-  parms.datEarliestDate = Day(2018, 1, 1);
-  parms.blnNoWinCriteria = true;
-  parms.strSimTable = "sim_shipped";
-  engine.CreateSimulationTable("sim_shipped");
-  bed.Events().onWinner = [&](clsStock& stock, bool store) {
-    if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
-  };
-  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
-                             bed.Folder().File("SymbolList"));
-  bed.User()
-      .AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?")
-      .AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
-  std::vector<std::string> symbols{"all:"};
-  ASSERT_EQ(engine.Process(Day(2019, 7, 1), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays), "error");
-  ASSERT_EQ(engine.Process(Day(2019, 7, 1), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays),
-            "complete");
+  ASSERT_EQ(testsupport::SelectShippedSymbols(bed, "sim_shipped", Day(2019, 7, 1), Day(2019, 12, 31)), "complete");
 
   // The Trade settings as the window first shows them, a Market order.
   parms.strTypeOfPurchase = "Market";
