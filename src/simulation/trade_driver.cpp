@@ -65,15 +65,17 @@ void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
   try {
-    rsResearch_ = std::make_unique<db::Recordset>();
     ResetPortfolio();
     user::DoEvents();
     std::string table = db::SqlName(parms.strSimTable);
     SharedConnection().Execute("Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
-    *rsResearch_ = SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]");
-    int32_t total = static_cast<int32_t>(rsResearch_->RecordCount());
+    // The rows are walked in a recordset of this call's own, so that nothing
+    // run while the window processes its messages can replace it under us.
+    db::Recordset rows =
+        SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]");
+    int32_t total = static_cast<int32_t>(rows.RecordCount());
     int32_t count = 0;
     // Rows of one symbol share its stored history for the whole run.
     TradeHistoryCache cache(*this);
@@ -83,7 +85,7 @@ void clsResearch::BuildResults() {
       ~Detach() { cache = nullptr; }
     } detach{historyCache_};
 
-    while (!rsResearch_->Eof()) {
+    while (!rows.Eof()) {
       // Pause does not interrupt this stage; Stop ends it between rows.
       if (StopProcess() && !PauseProcess()) break;
       ++count;
@@ -91,9 +93,9 @@ void clsResearch::BuildResults() {
       int32_t progressCount = count, progressTotal = total;
       Raise(&ResearchEvents::Progress, progressCount, progressTotal);
 
-      rt::Date acquireDate = rsResearch_->Field(0).ToDate();
-      std::string symbol = rsResearch_->Field(1).ToText();
-      std::string positioning = rsResearch_->Field(2).ToText();
+      rt::Date acquireDate = rows.Field(0).ToDate();
+      std::string symbol = rows.Field(1).ToText();
+      std::string positioning = rows.Field(2).ToText();
       rt::Date endDate = rt::CDate(parms.strSimEnd);
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
@@ -104,7 +106,7 @@ void clsResearch::BuildResults() {
         Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
       }
       trade_.dblGainLoss = 0;
-      rsResearch_->MoveNext();
+      rows.MoveNext();
     }
   } catch (const std::exception& e) {
     ErrorText error = Describe(e);
