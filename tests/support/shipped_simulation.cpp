@@ -1,0 +1,43 @@
+#include "support/shipped_simulation.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include "simulation/simulation_table.h"
+
+namespace testsupport {
+
+long BuildShippedSimulation(EngineTestBed& bed, const std::string& table, rt::Date periodStart, rt::Date periodEnd) {
+  clsResearch& engine = bed.Engine();
+  RunParameters& parms = Parms();
+  parms.blnUseInternet = true;
+  parms.blnUpdateData = true;
+  parms.datEarliestDate = Day(periodStart.Year() - 1, 1, 1);  // room for the indicators' look-back
+  parms.blnNoWinCriteria = true;
+  parms.strSimTable = table;
+  engine.CreateSimulationTable(table);
+  bed.Events().onWinner = [&](clsStock& stock, bool store) {
+    if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
+  };
+  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
+                             bed.Folder().File("SymbolList"), std::filesystem::copy_options::overwrite_existing);
+  bed.User()
+      .AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?")
+      .AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+  std::vector<std::string> symbols{"all:"};
+  // The first run imports the symbol list and ends; the second scans.
+  engine.Process(periodStart, periodEnd, symbols, true, true, "", parms.intWinDays);
+  if (engine.Process(periodStart, periodEnd, symbols, true, true, "", parms.intWinDays) != "complete")
+    throw std::runtime_error("the Select run over the shipped data did not complete");
+  bed.Events().onWinner = nullptr;
+
+  parms.strTypeOfPurchase = "Market";
+  parms.intDecline = 3;
+  parms.strSimEnd = rt::FormatShortDate(periodEnd);
+  parms.blnUseInternet = false;
+  engine.BuildResults();
+  return std::stol(bed.Scalar("SELECT COUNT(*) FROM [" + table + "]"));
+}
+
+}  // namespace testsupport
