@@ -47,6 +47,34 @@ inline void SetPrices(size_t row, const char* close, const char* high, const cha
   udtStockDays[row].strLow.Assign(low);
 }
 
+// A Select winner with a value in every column the simulation table stores.
+inline clsStock SampleWinner(const char* symbol = "IBM", const char* side = "LONG",
+                             rt::Date day = testsupport::Day(2004, 1, 5)) {
+  clsStock s;
+  s.Market = "ny";
+  s.Symbol = symbol;
+  s.Positioning = side;
+  s.AcquireDate = day;
+  s.Simulation = -1;
+  s.PurchasePrice = -1;
+  s.ClosePrice = 25.125;
+  s.RSI = 55;
+  s.RSIChange = 12.5f;
+  s.MACDFastLine = 0.12;
+  s.PercentMA = -3;
+  s.High = 20.5;
+  s.Low = 19.25;
+  s.Volume = 123456;
+  s.VolumeChange = 50;
+  s.PriceChange = -1.5;
+  s.BBDistance = 80.1f;
+  s.DJ_RSI = 70;
+  s.DJ_MA = 3;
+  s.NS_RSI = 40;
+  s.NS_MA = -2;
+  return s;
+}
+
 class SelectRulesTest : public ::testing::Test {
  protected:
   void TearDown() override {

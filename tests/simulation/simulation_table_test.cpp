@@ -15,31 +15,6 @@ class SimulationTableTest : public SelectRulesTest {
     engine.CreateSimulationTable("sim_test");
   }
 
-  static clsStock Winner(const char* symbol, const char* side, rt::Date day) {
-    clsStock s;
-    s.Market = "ny";
-    s.Symbol = symbol;
-    s.Positioning = side;
-    s.AcquireDate = day;
-    s.Simulation = -1;
-    s.PurchasePrice = -1;
-    s.RSI = 55;
-    s.RSIChange = -12.5f;
-    s.MACDFastLine = 0.12;
-    s.PercentMA = -3;
-    s.High = 20.5;
-    s.Low = 19.25;
-    s.Volume = 123456;
-    s.VolumeChange = 50;
-    s.PriceChange = -1.5;
-    s.BBDistance = 80.1f;
-    s.DJ_RSI = 70;
-    s.DJ_MA = 3;
-    s.NS_RSI = 40;
-    s.NS_MA = -2;
-    return s;
-  }
-
   void Store(const clsStock& s) { engine.LogWinner(simulation::WinnerInsertStatement(s, "sim_test", 1)); }
 
   std::string Scalar(const std::string& sql) {
@@ -52,10 +27,10 @@ class SimulationTableTest : public SelectRulesTest {
 
 TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
   rt::Date jan5 = testsupport::Day(2004, 1, 5);
-  Store(Winner("MSFT", "LONG", jan5));
-  Store(Winner("IBM", "SHORT", jan5));
-  Store(Winner("IBM", "LONG", jan5 + 1));
-  Store(Winner("IBM", "LONG", rt::Date()));  // the zero date is a day like any other
+  Store(SampleWinner("MSFT", "LONG", jan5));
+  Store(SampleWinner("IBM", "SHORT", jan5));
+  Store(SampleWinner("IBM", "LONG", jan5 + 1));
+  Store(SampleWinner("IBM", "LONG", rt::Date()));  // the zero date is a day like any other
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "4");
   EXPECT_EQ(Scalar("SELECT AcquirePrice FROM [sim_test] WHERE Symbol = 'MSFT'"), "-1");
 
@@ -74,7 +49,7 @@ TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
   EXPECT_EQ(longOne.Market, "ny");
   EXPECT_DOUBLE_EQ(longOne.ClosePrice, -1);  // the acquire price column
   EXPECT_EQ(longOne.RSI, 55);
-  EXPECT_FLOAT_EQ(longOne.RSIChange, -12.5f);
+  EXPECT_FLOAT_EQ(longOne.RSIChange, 12.5f);
   EXPECT_DOUBLE_EQ(longOne.MACDFastLine, 0.12);
   EXPECT_EQ(longOne.PercentMA, -3);
   EXPECT_EQ(longOne.Volume, 123456);
@@ -90,14 +65,14 @@ TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
 
 TEST_F(SimulationTableTest, DuplicateKeyKeepsTheFirstRowAndLosesNoLaterWinner) {
   rt::Date jan5 = testsupport::Day(2004, 1, 5);
-  clsStock first = Winner("IBM", "LONG", jan5);
+  clsStock first = SampleWinner("IBM", "LONG", jan5);
   Store(first);
   clsStock again = first;
   again.Symbol = "ibm";  // keys compare without case
   again.RSI = 99;
   user.AnswerMsgBox(user::kAnswerOK, "duplicate values");
   Store(again);
-  Store(Winner("IBM", "SHORT", jan5));
+  Store(SampleWinner("IBM", "SHORT", jan5));
   EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "2");
   EXPECT_EQ(Scalar("SELECT RSI FROM [sim_test] WHERE Positioning = 'LONG'"), "55");
@@ -105,18 +80,18 @@ TEST_F(SimulationTableTest, DuplicateKeyKeepsTheFirstRowAndLosesNoLaterWinner) {
 
   // A statement that fails is rolled back without a word.
   engine.LogWinner("INSERT INTO [sim_test] (NoSuchColumn) VALUES (1)");
-  Store(Winner("MSFT", "LONG", jan5));
+  Store(SampleWinner("MSFT", "LONG", jan5));
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "3");
   EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
 }
 
 TEST_F(SimulationTableTest, CreatingAgainEmptiesAndClearSimPortDeletesEveryRow) {
   rt::Date jan5 = testsupport::Day(2004, 1, 5);
-  Store(Winner("IBM", "LONG", jan5));
+  Store(SampleWinner("IBM", "LONG", jan5));
   engine.CreateSimulationTable("sim_test");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "0");
 
-  Store(Winner("IBM", "LONG", jan5));
+  Store(SampleWinner("IBM", "LONG", jan5));
   engine.ClearSimPort();
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "0");
   engine.LoadWinners();  // an empty table: no event, no message
@@ -133,7 +108,7 @@ TEST_F(SimulationTableTest, CreatingAgainEmptiesAndClearSimPortDeletesEveryRow) 
 
 TEST_F(SimulationTableTest, OtherDatabaseKindsAndUnsafeNamesTouchNothing) {
   rt::Date jan5 = testsupport::Day(2004, 1, 5);
-  Store(Winner("IBM", "LONG", jan5));
+  Store(SampleWinner("IBM", "LONG", jan5));
   Parms().intDatabaseType = 2;
   engine.CreateSimulationTable("sim_test");  // refused later, once, by the Select run
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "1");

@@ -2,35 +2,10 @@
 
 #include "platform/db/db_error.h"
 #include "platform/runtime/error.h"
+#include "select_fixture.h"
 #include "simulation/simulation_table.h"
 
 namespace {
-
-clsStock IbmWinner() {
-  clsStock s;
-  s.Market = "ny";
-  s.Symbol = "IBM";
-  s.Positioning = "LONG";
-  s.AcquireDate = *rt::Date::FromParts(2004, 1, 5);
-  s.Simulation = -1;
-  s.PurchasePrice = -1;
-  s.ClosePrice = 25.125;
-  s.RSI = 55;
-  s.RSIChange = 12.5f;
-  s.MACDFastLine = 0.12;
-  s.PercentMA = -3;
-  s.High = 20.5;
-  s.Low = 19.25;
-  s.Volume = 123456;
-  s.VolumeChange = 50;
-  s.PriceChange = -1.5;
-  s.BBDistance = 80.1f;
-  s.DJ_RSI = 70;
-  s.DJ_MA = 3;
-  s.NS_RSI = 40;
-  s.NS_MA = -2;
-  return s;
-}
 
 const char* kColumns =
     "INSERT INTO [sim_test] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD "
@@ -40,7 +15,7 @@ const char* kColumns =
 }  // namespace
 
 TEST(WinnerInsertTest, JetAndSqlServerDifferOnlyInTheDateLiteral) {
-  clsStock s = IbmWinner();
+  clsStock s = SampleWinner();
   EXPECT_EQ(simulation::WinnerInsertStatement(s, "sim_test", 1),
             std::string(kColumns) +
                 "VALUES ('ny', #1/5/2004#, 'IBM', 'LONG', -1, 55, 12.5, 0.12, -3, 20.5, 19.25, 123456, 50, -1.5, "
@@ -53,7 +28,7 @@ TEST(WinnerInsertTest, JetAndSqlServerDifferOnlyInTheDateLiteral) {
 }
 
 TEST(WinnerInsertTest, ShortWinnersStoreMirroredIndexValues) {
-  clsStock s = IbmWinner();
+  clsStock s = SampleWinner();
   s.Positioning = "SHORT";
   simulation::IndexValuesShown shown = simulation::ShownIndexValues(s);
   EXPECT_EQ(shown.DJ_RSI, 30);
@@ -72,7 +47,7 @@ TEST(WinnerInsertTest, ShortWinnersStoreMirroredIndexValues) {
 }
 
 TEST(WinnerInsertTest, AcquirePriceIsTheRoundedCloseOnlyOutsideASimulation) {
-  clsStock s = IbmWinner();
+  clsStock s = SampleWinner();
   s.Simulation = 0;
   EXPECT_NE(simulation::WinnerInsertStatement(s, "sim_test", 1).find("'LONG', 25.12, 55,"), std::string::npos);
   s.Simulation = 1;
@@ -81,7 +56,7 @@ TEST(WinnerInsertTest, AcquirePriceIsTheRoundedCloseOnlyOutsideASimulation) {
 }
 
 TEST(WinnerInsertTest, TextsAreQuotedAndUnsafeTableNamesRefused) {
-  clsStock s = IbmWinner();
+  clsStock s = SampleWinner();
   s.Symbol = "O'X";
   s.Market = "n'y";
   std::string sql = simulation::WinnerInsertStatement(s, "sim_it's", 1);
