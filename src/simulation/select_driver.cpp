@@ -7,9 +7,9 @@
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
 #include "market_data/run_parameters.h"
-#include "market_data/database_connection.h"
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -25,7 +25,7 @@ constexpr const char* kCrLf = "\r\n";
 
 rt::Date TradingDayOnOrBefore(rt::Date day) { return PreviousTradingDay(day); }
 
-// The text of a user's pick of symbols, or "" for an explicit list.
+// The WHERE clause of a "like:" pick ("" for "all:"), the pattern quoted.
 std::string ListQueryFilter(const std::string& first) {
   if (first == "all:") return "";
   return "WHERE Symbol LIKE '" + db::SqlText(first.substr(5)) + "%' ";
