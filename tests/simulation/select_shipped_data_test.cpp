@@ -3,42 +3,19 @@
 // quote service, and the winners land in the simulation table.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 
 #include "select_fixture.h"
-#include "simulation/simulation_table.h"
 #include "support/quote_service_process.h"
+#include "support/shipped_select.h"
 
 using testsupport::Day;
 
 TEST(SelectShippedDataTest, EveryShippedSymbolIsDownloadedScannedAndStored) {
   testsupport::QuoteServiceProcess service;
   testsupport::EngineTestBed bed;
-  clsResearch& engine = bed.Engine();
-  RunParameters& parms = Parms();
-  parms.blnUseInternet = true;
-  parms.blnUpdateData = true;
-  parms.datEarliestDate = Day(2018, 1, 1);
-  parms.blnNoWinCriteria = true;
-  parms.strSimTable = "sim_shipped";
-  engine.CreateSimulationTable("sim_shipped");
-  bed.Events().onWinner = [&](clsStock& stock, bool store) {
-    if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
-  };
-
-  // No symbols yet: the run offers the default symbol file, then runs again.
-  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
-                             bed.Folder().File("SymbolList"));
-  bed.User()
-      .AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?")
-      .AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
-  auto run = [&] {
-    std::vector<std::string> symbols{"all:"};
-    return engine.Process(Day(2019, 1, 2), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays);
-  };
-  ASSERT_EQ(run(), "error");
-  ASSERT_EQ(run(), "complete");
+  // No symbols yet: the first run offers the default symbol file, the second runs.
+  ASSERT_EQ(testsupport::SelectShippedSymbols(bed, "sim_shipped", Day(2019, 1, 2), Day(2019, 12, 31)), "complete");
   EXPECT_EQ(bed.User().PendingAnswers(), 0u);
   EXPECT_EQ(bed.User().Prompts().size(), 2u);
 
@@ -58,11 +35,15 @@ TEST(SelectShippedDataTest, EveryShippedSymbolIsDownloadedScannedAndStored) {
   EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM [sim_shipped] WHERE DJ_RSI IS NULL OR NS_RSI = 0"), "0");
 
   // Every criterion at once over the stored histories: nothing more is asked.
+  clsResearch& engine = bed.Engine();
+  RunParameters& parms = Parms();
   parms.blnNoWinCriteria = false;
   parms.blnUseMA = parms.blnUseRSI = parms.blnUseBoll = parms.blnUseMinVol = true;
   parms.blnUseMACD = parms.blnUseADX = parms.blnUseSwing = true;
   parms.intRSIMode = 2;
   engine.ClearSimPort();
-  EXPECT_EQ(run(), "complete");
+  std::vector<std::string> symbols{"all:"};
+  EXPECT_EQ(engine.Process(Day(2019, 1, 2), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays),
+            "complete");
   EXPECT_EQ(bed.User().Prompts().size(), 2u);
 }
