@@ -369,7 +369,7 @@ class clsResearch {
 
  private:
   // The replay from the table check to the Results event; errors go to SimResults.
-  void ReplayDays(bool blnReplay, double& dblBalance, int32_t& startBalance);
+  void ReplayDays(bool blnReplay, double& dblBalance);
   // Buys the day's accepted candidates into udtPortfolio; false when a stop ended the day.
   bool BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
                      int16_t& openPositions);

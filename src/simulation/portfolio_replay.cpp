@@ -90,9 +90,8 @@ void clsResearch::SimResults(bool blnReplay, double& dblBalance) {
     user::MsgBox("Invalid Simulation Table.");
     return;
   }
-  int32_t startBalance = 0;
   try {
-    ReplayDays(blnReplay, dblBalance, startBalance);
+    ReplayDays(blnReplay, dblBalance);
   } catch (const std::exception& e) {
     const auto* error = dynamic_cast<const rt::Error*>(&e);
     Trace([&] { return "Error: " + std::to_string(error ? error->Number() : 0) + " - " + e.what(); });
@@ -103,11 +102,11 @@ void clsResearch::SimResults(bool blnReplay, double& dblBalance) {
   Trace([] { return std::string("Exiting clsResearch.SimResults"); });
 }
 
-void clsResearch::ReplayDays(bool blnReplay, double& dblBalance, int32_t& startBalance) {
+void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   const RunParameters& p = Parms();
   const int16_t buyPerDay = p.intBuyPerDay;
   std::vector<clsStock> candidates(1);
-  startBalance = rt::CLng(dblBalance);
+  int32_t startBalance = rt::CLng(dblBalance);
   rsResearch_ = std::make_unique<db::Recordset>();
   ResetPortfolio();
 

@@ -376,3 +376,36 @@ TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PortfolioReplayTest, ReportFileFailures) {
+  FillHandWorkedTable();  // no Reports folder in the application folder
+  Parms().blnAllStocksReport = true;
+  // The per-position log shows each failed line and the replay still ends normally.
+  for (int k = 0; k < 5; ++k) user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  double balance = 10000;
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(events_.results.size(), 1u);
+  EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // The per-day log's failure ends the replay at the first day it writes.
+  Parms().blnAllStocksReport = false;
+  Parms().blnPerDayReport = true;
+  user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(events_.results.size(), 1u);
+  EXPECT_EQ(events_.progress.size(), 14u + 1u);
+  EXPECT_EQ(user_->PendingAnswers(), 0u);
+}
+
+TEST_F(PortfolioReplayTest, PurchaseAmountIsTheBalanceOverEverySlot) {
+  EXPECT_EQ(engine_->GetPurchaseAmount(15000), 7500);
+  db::Connection& cn = SharedConnection();
+  cn.Execute("CREATE TABLE AccountInfo (Balance DOUBLE)");
+  cn.Execute("INSERT INTO AccountInfo (Balance) VALUES (6000)");
+  cn.Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice DOUBLE)");
+  EXPECT_EQ(engine_->GetPurchaseAmount(-1), 3000);  // the account valued: cash only here
+}
+
+}  // namespace
