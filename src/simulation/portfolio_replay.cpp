@@ -32,7 +32,7 @@ std::string RequiredText(const db::Value& v) {
   return v.ToText();
 }
 
-// Counters the design keeps in 16 bits fail past that range rather than wrap.
+// The replay's counters are 16-bit: past that range they fail rather than wrap.
 void Increment(int16_t& counter) { counter = rt::CInt(static_cast<double>(counter) + 1); }
 
 // The statement that reads a bought candidate's row again by its key. The key
