@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   std::printf("rows_not_traded: %d rows\n", engine.RowsNotTraded());
 
   // The same rows step by step.
-  double resetSeconds = 0, historySeconds = 0, crunchSeconds = 0, walkSeconds = 0, writeSeconds = 0;
+  double resetSeconds = 0, historySeconds = 0, walkSeconds = 0, writeSeconds = 0;
   std::vector<Candidate> candidates;
   Timed(resetSeconds, [&] {
     SharedConnection().Execute(
@@ -89,7 +89,6 @@ int main(int argc, char** argv) {
     int16_t lookBack = parms.intWinDays;
     rt::Date first = Timed(historySeconds, [&] { return cache.Load(row.symbol, start, end, lookBack); });
     if (first == NotEnoughData()) continue;
-    Timed(crunchSeconds, [&] { return engine.CrunchData(row.symbol); });
     clsResearch::TradePosition& trade = engine.TradeState();
     trade = {};
     trade.strSymbol = row.symbol;
@@ -112,12 +111,11 @@ int main(int argc, char** argv) {
       // An order that cannot be worked out: the driver leaves the row reset.
     }
   }
-  double parts = resetSeconds + historySeconds + crunchSeconds + walkSeconds + writeSeconds;
+  double parts = resetSeconds + historySeconds + walkSeconds + writeSeconds;
   std::printf("steps_total_time: %.2f s\n", parts);
   std::printf("reset_and_read_time: %.3f s\n", resetSeconds);
   std::printf("history_time: %.3f s\n", historySeconds);
   std::printf("history_symbols_read: %zu symbols\n", cache.SymbolsRead());
-  std::printf("crunch_data_time: %.3f s\n", crunchSeconds);
   std::printf("entry_and_walk_time: %.3f s\n", walkSeconds);
   std::printf("row_update_time: %.3f s\n", writeSeconds);
   std::printf("row_update: %.0f rows/s\n", candidates.size() / writeSeconds);

@@ -145,9 +145,8 @@ bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string
   // Too little stored history: no position can be worked out, and storing
   // one would record a purchase on the zero date. The row stays reset.
   if (firstFullDay == NotEnoughData()) return false;
-  LogError("Calling CrunchData: " + symbol);
-  CrunchData(symbol);
-  LogError("CrunchData returned");
+  // No CrunchData here: the order and exit rules read prices only, and
+  // computing every indicator column per row was three quarters of the stage.
 
   trade_.strPositioning = positioning;
   trade_.strSymbol = symbol;
