@@ -1,15 +1,10 @@
-// Until the windows arrive, the program prepares its application folder and
-// reports that the windows are not built yet.
-#include <iostream>
+// The program: the Qt application and the start-up procedure.
+#include <QApplication>
 
-#include "platform/runtime/app_folder.h"
+#include "ui/startup.h"
 
-int main() {
-  if (!rt::EnsureAppFolders()) {
-    std::cerr << "Cannot create the application folder " << rt::AppFolder() << "\n";
-    return 1;
-  }
-  std::cout << "Kestrovane: application folder " << rt::AppFolder().string() << "\n"
-            << "The windows are not built yet.\n";
-  return 0;
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Kestrovane");
+  return ui::Main();
 }

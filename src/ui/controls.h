@@ -1,0 +1,116 @@
+#pragma once
+// The windows' controls by their design names. A control that belongs to a
+// control array keeps its index: its object name is "name_index"
+// ("txtSimOption_5"), a single control's object name is its name ("chkUseMA").
+// Each window registers its controls in creation order; that order is the
+// order of the control lines in the settings files.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/runtime/date.h"
+
+namespace ui {
+
+QString Q(const std::string& text);
+std::string S(const QString& text);
+
+rt::Date ToDate(const QDate& date);
+QDate ToQDate(const rt::Date& date);
+
+// "txtSimOption(5)" or "chkUseMA", as messages name a control.
+std::string ControlDisplayName(const std::string& name, int index);
+// The object name of a control: "txtSimOption_5" or "chkUseMA".
+QString ControlObjectName(const std::string& name, int index);
+
+// A check box with the three values of the design: 0 unchecked, 1 checked,
+// 2 greyed. The user's click toggles between checked and unchecked; only the
+// program (or a settings file) sets the grey value.
+class CheckBox : public QCheckBox {
+ public:
+  explicit CheckBox(const QString& caption, QWidget* parent = nullptr);
+  int Value() const;
+  void SetValue(int value);
+
+ protected:
+  void nextCheckState() override;
+};
+
+// An option button. The buttons of one control array exclude each other (a
+// button group), and the program may also clear the selected one so that
+// none is selected.
+class OptionButton : public QRadioButton {
+ public:
+  explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
+  bool Value() const { return isChecked(); }
+  void SetValue(bool value);
+};
+
+// A date picker showing "M/d/yyyy".
+class DatePicker : public QDateEdit {
+ public:
+  explicit DatePicker(QWidget* parent = nullptr);
+  rt::Date Value() const;
+  void SetValue(const rt::Date& date);
+};
+
+// The five kinds that the settings files hold, and everything else.
+enum class ControlKind { TextBox, ComboBox, OptionButton, CheckBox, DatePicker, Other };
+
+struct FormControl {
+  QWidget* widget = nullptr;
+  std::string name;
+  int index = -1;  // -1: not in a control array
+  bool skip = false;  // Tag "skip": only the start-up settings file holds it
+  ControlKind kind = ControlKind::Other;
+
+  // "5" or "X", as the settings files write the index.
+  std::string IndexText() const;
+};
+
+// Where a window keeps its controls by name and index.
+class ControlCollection {
+ public:
+  // Registers a control (in creation order) and sets its object name.
+  template <typename W>
+  W* Add(W* widget, const std::string& name, int index = -1, bool skip = false) {
+    Register(widget, name, index, skip);
+    return widget;
+  }
+
+  // The control or nullptr.
+  QWidget* Find(const std::string& name, int index = -1) const;
+  // The control as a given type; throws rt::Error when it is missing.
+  template <typename W>
+  W* Get(const std::string& name, int index = -1) const {
+    auto* widget = dynamic_cast<W*>(Find(name, index));
+    if (!widget) MissingControl(name, index);
+    return widget;
+  }
+
+  const std::vector<FormControl>& All() const { return controls_; }
+
+ private:
+  void Register(QWidget* widget, const std::string& name, int index, bool skip);
+  [[noreturn]] static void MissingControl(const std::string& name, int index);
+
+  std::vector<FormControl> controls_;
+  std::unordered_map<std::string, size_t> byName_;  // "name(index)" -> position in controls_
+};
+
+// The value of a settings-file control as its line holds it.
+std::string ControlValueText(const FormControl& control);
+// Puts a value text into a control; false (control unchanged) when the control
+// refuses it.
+bool SetControlValueText(const FormControl& control, const std::string& value);
+
+}  // namespace ui

@@ -1,0 +1,90 @@
+#include "ui/list_view.h"
+
+#include <QHeaderView>
+#include <algorithm>
+#include <vector>
+
+#include "platform/runtime/rounding.h"
+
+namespace ui {
+ListView::ListView(const std::vector<Column>& columns, QWidget* parent) : QTreeWidget(parent) {
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setColumnCount(static_cast<int>(columns.size()));
+  QStringList headers;
+  for (const Column& column : columns) headers << column.header;
+  setHeaderLabels(headers);
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    if (columns[i].widthTwips == 0) setColumnHidden(i, true);
+    else setColumnWidth(i, columns[i].widthTwips / kTwipsPerPixel);
+  }
+  header()->setSectionsClickable(true);
+  header()->setStretchLastSection(false);
+  connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { SortByColumnClick(column); });
+}
+
+void ListView::Clear() {
+  clear();
+  sorted_ = false;
+}
+
+bool ListView::Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
+  int order = a->text(sortKey_).compare(b->text(sortKey_), Qt::CaseInsensitive);
+  return sortOrder_ == Qt::AscendingOrder ? order < 0 : order > 0;
+}
+
+QTreeWidgetItem* ListView::AddRow(const QStringList& texts) {
+  auto* item = new QTreeWidgetItem(texts);
+  if (!sorted_) {
+    addTopLevelItem(item);
+    return item;
+  }
+  // After the rows that sort before it or equal to it.
+  int low = 0, high = topLevelItemCount();
+  while (low < high) {
+    int middle = (low + high) / 2;
+    if (Less(item, topLevelItem(middle))) high = middle;
+    else low = middle + 1;
+  }
+  insertTopLevelItem(low, item);
+  return item;
+}
+
+QString ListView::Text(int row, int column) const {
+  const QTreeWidgetItem* item = row >= 0 && row < topLevelItemCount() ? topLevelItem(row) : nullptr;
+  return item ? item->text(column) : QString();
+}
+
+bool ListView::SetText(int row, int column, const QString& text) {
+  if (row < 0 || row >= topLevelItemCount() || column < 0 || column >= columnCount()) return false;
+  topLevelItem(row)->setText(column, text);
+  return true;
+}
+
+void ListView::SortRows() {
+  std::vector<QTreeWidgetItem*> items;
+  while (topLevelItemCount() > 0) items.push_back(takeTopLevelItem(0));
+  std::stable_sort(items.begin(), items.end(), [this](auto* a, auto* b) { return Less(a, b); });
+  for (QTreeWidgetItem* item : items) addTopLevelItem(item);
+}
+
+void ListView::SortByColumnClick(int column) {
+  int key = sortColumnFor(column);
+  if (key < 0 || key >= columnCount()) return;
+  sortKey_ = key;
+  sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+  sorted_ = true;
+  SortRows();
+}
+
+void ListView::ApplyColumnRule(double listTwips) {
+  int columns = columnCount();
+  if (columns <= 3) return;
+  double w = rt::RoundHalfEven(listTwips / (columns - 3) - 15);
+  if (w <= 100) return;
+  for (int i = 0; i < columns - 3; ++i) setColumnWidth(i, static_cast<int>(w / kTwipsPerPixel));
+}
+
+}  // namespace ui

@@ -1,0 +1,55 @@
+#pragma once
+// A report-style list: rows of texts under column headers, sorted by a key
+// column as text when a header is clicked (the order toggles on every click),
+// unsorted again when the program switches sorting off.
+#include <QStringList>
+#include <QTreeWidget>
+#include <functional>
+
+namespace ui {
+
+class ListView : public QTreeWidget {
+ public:
+  struct Column {
+    const char* header;
+    int widthTwips;  // 0 hides the column
+  };
+
+  ListView(const std::vector<Column>& columns, QWidget* parent = nullptr);
+
+  // Removes every row and switches sorting off.
+  void Clear();
+  // Switches sorting off (the rows keep their current order).
+  void SetUnsorted() { sorted_ = false; }
+  bool Sorted() const { return sorted_; }
+
+  // Appends a row (in its sorted place while sorting is on); returns it.
+  QTreeWidgetItem* AddRow(const QStringList& texts);
+  int Count() const { return topLevelItemCount(); }
+  // The text of a cell, "" outside the list.
+  QString Text(int row, int column) const;
+  // Sets a cell of an existing row; false when the row does not exist.
+  bool SetText(int row, int column, const QString& text);
+
+  // A header click: sort by the column (or the hidden column that stands for
+  // it), the order reversed from the last sort.
+  void SortByColumnClick(int column);
+  // Which column a click on a column sorts by (a date column's hidden twin).
+  std::function<int(int)> sortColumnFor = [](int column) { return column; };
+
+  // Spreads a list width (in twips, 1/1440 inch) over all but the last three
+  // columns when each gets more than 100 twips.
+  void ApplyColumnRule(double listTwips);
+
+  static constexpr int kTwipsPerPixel = 15;
+
+ private:
+  bool Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
+  void SortRows();
+
+  bool sorted_ = false;
+  int sortKey_ = 0;
+  Qt::SortOrder sortOrder_ = Qt::DescendingOrder;  // the first click sorts ascending
+};
+
+}  // namespace ui

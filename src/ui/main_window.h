@@ -1,0 +1,174 @@
+#pragma once
+// frmMain: the main window. Its tabbed parameter panel (Select, Trade,
+// Portfolio), the run area with Simulate, Pause and Stop, the status and
+// result labels, the help pane and the menus. It owns the engine object,
+// copies its controls into the run parameters before every run, and handles
+// the engine's events.
+#include <QAction>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "market_data/cls_research.h"
+#include "market_data/research_events.h"
+#include "ui/controls.h"
+#include "ui/options_window.h"
+#include "ui/tutorial_window.h"
+
+namespace ui {
+
+class frmMain : public QMainWindow, public ResearchEvents {
+ public:
+  frmMain();
+  ~frmMain() override;
+
+  // ----- controls by their design names -----
+  ControlCollection& Controls() { return controls_; }
+  const ControlCollection& Controls() const { return controls_; }
+  frmOptions& Options() { return *options_; }  // created hidden with the window
+  QAction* Menu(const std::string& name) const;
+
+  QLineEdit* Text(const std::string& name, int index = -1) const { return controls_.Get<QLineEdit>(name, index); }
+  QComboBox* Combo(const std::string& name, int index = -1) const { return controls_.Get<QComboBox>(name, index); }
+  CheckBox* Check(const std::string& name, int index = -1) const { return controls_.Get<CheckBox>(name, index); }
+  OptionButton* Option(const std::string& name, int index = -1) const {
+    return controls_.Get<OptionButton>(name, index);
+  }
+  DatePicker* Picker(const std::string& name, int index = -1) const { return controls_.Get<DatePicker>(name, index); }
+  QLabel* Label(const std::string& name, int index = -1) const { return controls_.Get<QLabel>(name, index); }
+  QPushButton* Button(const std::string& name, int index = -1) const {
+    return controls_.Get<QPushButton>(name, index);
+  }
+  QWidget* Widget(const std::string& name, int index = -1) const { return controls_.Get<QWidget>(name, index); }
+
+  QTabWidget* tabResearch = nullptr;
+  QPlainTextEdit* txtHelp = nullptr;
+  QProgressBar* pbProgress = nullptr;
+  QProgressBar* pbStatus = nullptr;
+  QLabel* lblTime = nullptr;
+  QPushButton* cmdSimulate = nullptr;
+  QPushButton* cmdPauseSim = nullptr;
+  QPushButton* cmdStopSim = nullptr;
+  QPushButton* cmdGraph = nullptr;
+  QPushButton* cmdShowProgress = nullptr;
+
+  // ----- window state -----
+  std::shared_ptr<clsResearch> objResearch;  // the engine; a run holds its own share
+  std::string strSimFilePath;  // the simulation file chosen or opened last
+  bool blnNewSimulation = true;  // the next Select run starts a new simulation
+  std::string strHistoryTable;
+
+  // ----- life cycle -----
+  // The load sequence: lists, settings files, run parameters, the period,
+  // a new engine and its database test, the welcome help text. An error in
+  // a settings step is shown and the load goes on, so the window always
+  // ends with an engine.
+  void Form_Load();
+  // The first activation shows the tutorial notice unless "TUT" is "1".
+  void Form_Activate();
+  void ShowTutorial();
+  // Shows the tutorial notice modally and answers its remembered check box
+  // value; tests put their own in place.
+  std::function<int(frmTutorial&)> showTutorialModally;
+  // Shut-down: releases the engine and the connection and ends the program.
+  // During a run it only stops the run; the program ends once it unwinds.
+  void Form_Unload();
+  bool RunInProgress() const { return runDepth_ > 0; }
+
+  // ----- working online -----
+  // Asks the engine to reach the test page; yields; the engine's answer.
+  bool TestInternet();
+  // "Connected to Internet" in dark green or "Not Connected to Internet" in
+  // dark red in the status label.
+  void ShowInternetState(bool connected);
+
+  // Busy pointer over the run buttons and the window background.
+  void cmdSimulate_MouseMove();
+  void cmdStopSim_MouseMove();
+  void cmdPauseSim_MouseMove();
+  void Form_MouseMove();
+
+  // ----- menus -----
+  void mnuExit_Click();
+  void mnuResults_Click();
+  void mnuOptions_Click();
+  void mnuSaveStartup_Click();
+
+  // ----- run parameters -----
+  // Copies the panel and the options window into the run parameters, in the
+  // fixed order; a box that does not convert raises an error naming it, with
+  // the parameters before it already copied.
+  void LoadParms();
+  // Copies the database kind and location; reports its own errors.
+  void LoadStartUpParms();
+
+  // ----- settings files -----
+  void SaveSimulation(const std::string& name, bool saveAs);
+  void LoadSimulation(const std::string& path);
+  void SaveProperties() { options_->SaveProperties(); }
+  void LoadProperties(const std::string& path) { options_->LoadProperties(path); }
+
+  // ----- help pane -----
+  void ShowHelp(int id);
+
+  // ----- parameter panel -----
+  void chkRSIChange_Click();
+  void chkBBDist_Click();
+  void chkDJMA_Click();
+  void chkDJRSI_Click();
+  void chkNSMA_Click();
+  void chkNSRSI_Click();
+  void chkResult_Click(int index);
+  void chkMaxAge_Click();
+  void chkUseSellLoss_Click();
+  void chkUseMinVol_Click();
+  void chkUseADX_Click();
+  void chkUseMA_Click();
+  void chkSimOption_Click(int index);
+  void chkSelectByMarket_Click();
+  void chkSelectByDate_Click();
+  void chkOneDay_Click();
+  void chkCalculateResults_Click();
+  void optInitStop_Click(int index);
+  void optPriceUpdate_Click(int index);
+  void optStockSelection_Click(int index);
+  void optWinOption_Click(int index);
+  void tabResearch_Click();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Window construction (main_window_layout.cpp).
+  void BuildWindow();
+  QWidget* BuildSelectPage();
+  QWidget* BuildTradePage();
+  QWidget* BuildPortfolioPage();
+  QWidget* BuildRunArea();
+  QWidget* BuildSidePane();
+  void BuildMenus();
+  void ConnectWindow();  // menus, run buttons, pointer rule (main_window_lifecycle.cpp)
+  void FillLists();
+  void ShutDown();
+  // Connects the panel's handlers and focus help (parameter_panel.cpp).
+  void ConnectPanel();
+  void OnFocus(QWidget* widget, std::function<void()> handler);
+  // Shows or hides the three fields of a ranking range by its box.
+  void ShowRange(const std::string& box, int boxIndex, const std::string& field, int labelIndex);
+
+  ControlCollection controls_;
+  std::map<std::string, QAction*> menus_;
+  frmOptions* options_ = nullptr;  // a child window, deleted with this one
+  bool firstActivationDone_ = false;
+  int runDepth_ = 0;  // runs inside the engine now
+  bool closeWhenRunEnds_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,118 @@
+#include "ui/settings_files.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <unordered_map>
+
+#include "platform/runtime/app_folder.h"
+#include "platform/user/user_services.h"
+
+namespace ui {
+namespace {
+
+bool IsSavedKind(ControlKind kind) { return kind != ControlKind::Other; }
+
+std::string LineKey(const std::string& name, const std::string& indexText) { return name + "(" + indexText + ")"; }
+
+}  // namespace
+
+std::filesystem::path StartupFilePath() { return rt::AppPath("\\STARTUP"); }
+std::filesystem::path PropertiesFilePath() { return rt::AppPath("\\PROPERTIES"); }
+
+std::filesystem::path SimulationFilePath(const std::string& name, bool saveAs, const std::string& strSimFilePath) {
+  if (name == "STARTUP") return StartupFilePath();
+  if (strSimFilePath.empty() || saveAs) {
+    std::string title = name.size() > 4 ? name.substr(4) : "";
+    return rt::AppPath("\\Simulations\\" + title + ".sim");
+  }
+  return strSimFilePath;
+}
+
+std::string ControlStateText(const ControlCollection& controls, const std::optional<std::string>& simTable,
+                             bool includeSkipped) {
+  std::string text;
+  if (simTable) text += std::string(kSimulationFileHeader) + "\r\n" + *simTable + "\r\n";
+  for (const FormControl& control : controls.All()) {
+    if (!IsSavedKind(control.kind) || (control.skip && !includeSkipped)) continue;
+    text += LineKey(control.name, control.IndexText()) + "=" + ControlValueText(control) + "\r\n";
+  }
+  return text;
+}
+
+bool SaveControlStateFile(const std::filesystem::path& path, const ControlCollection& controls,
+                          const std::optional<std::string>& simTable, bool includeSkipped) {
+  QByteArray bytes = QByteArray::fromStdString(ControlStateText(controls, simTable, includeSkipped));
+  QSaveFile file(QString::fromStdString(path.string()));
+  bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  if (!written) {
+    std::string reason = file.errorString().toStdString();
+    user::MsgBox("The settings could not be saved to " + path.string() + (reason.empty() ? "." : ": " + reason),
+                 user::kOKOnly | user::kExclamation);
+  }
+  return written;
+}
+
+std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
+  QFile file(QString::fromStdString(path.string()));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  // Files written by the program are UTF-8; older ones may be in a Windows code page.
+  QStringDecoder decoder(QStringDecoder::Utf8);
+  QString text = decoder(bytes);
+  if (decoder.hasError()) text = QString::fromLatin1(bytes);
+
+  std::vector<std::string> lines;
+  for (QString line : text.split('\n')) {
+    if (line.endsWith('\r')) line.chop(1);
+    lines.push_back(line.toStdString());
+  }
+  if (!lines.empty() && lines.back().empty()) lines.pop_back();  // after the last line end
+  return lines;
+}
+
+void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls,
+                       bool includeSkipped, size_t firstControlLine) {
+  // The first line that names a control wins.
+  std::unordered_map<std::string, std::string> values;
+  for (size_t n = firstControlLine; n < lines.size(); ++n) {
+    const std::string& line = lines[n];
+    size_t open = line.find('(');
+    size_t close = line.find(')');
+    size_t equals = line.find('=');
+    if (open == std::string::npos || close == std::string::npos || close < open || equals == std::string::npos)
+      continue;
+    values.try_emplace(LineKey(line.substr(0, open), line.substr(open + 1, close - open - 1)),
+                       line.substr(equals + 1));
+  }
+  for (const FormControl& control : controls.All()) {
+    if (!IsSavedKind(control.kind) || (control.skip && !includeSkipped)) continue;
+    auto found = values.find(LineKey(control.name, control.IndexText()));
+    if (found != values.end()) SetControlValueText(control, found->second);
+  }
+}
+
+bool LoadSimulationFile(const std::filesystem::path& path, const ControlCollection& controls, std::string& simTable) {
+  auto lines = ReadTextLines(path);
+  if (!lines || lines->size() < 2 || (*lines)[0] != kSimulationFileHeader) {
+    user::MsgBox(kNotSimulationFileMessage);
+    return false;
+  }
+  simTable = (*lines)[1];
+  ApplyControlLines(*lines, controls, path.string().find("STARTUP") != std::string::npos, 2);
+  return true;
+}
+
+bool LoadPropertiesFile(const std::filesystem::path& path, const ControlCollection& controls) {
+  auto lines = ReadTextLines(path);
+  if (!lines) {
+    user::MsgBox(kNotPropertiesFileMessage);
+    return false;
+  }
+  ApplyControlLines(*lines, controls, false, 0);
+  return true;
+}
+
+}  // namespace ui
