@@ -1,0 +1,81 @@
+// Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include "platform/registry/registry_access.h"
+#include "ui/resources.h"
+#include "ui/startup.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr const char* kTutorialKey = "Software\\Q_ZOLT\\";
+
+std::string TutorialFlag() { return registry::GetRegSetting(registry::lngRegRoot, kTutorialKey, "TUT"); }
+
+}  // namespace
+
+TEST_F(WindowTest, AnsweringNoStartsOffline) {
+  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  window = ui::StartUp({-1});
+  ASSERT_NE(window, nullptr);
+  window->showTutorialModally = [](ui::frmTutorial&) { return 1; };
+  EXPECT_EQ(scripted->Prompts().front().style, user::kYesNo | user::kQuestion);
+  EXPECT_EQ(scripted->Prompts().front().title, "Kestrovane");
+  EXPECT_FALSE(Parms().blnUseInternet);
+  EXPECT_EQ(window->Label("lblStatus", 0)->text(), "Not Connected to Internet");
+  EXPECT_FALSE(window->Menu("mnuUseInternet")->isChecked());
+  EXPECT_EQ(window->Check("chkUpdateData")->Value(), 0);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(ui::ResultsWindow().isVisible());
+  EXPECT_NE(window->objResearch, nullptr);
+  EXPECT_TRUE(Parms().strSimTable.empty());
+  EXPECT_EQ(window->tabResearch->currentIndex(), 0);
+}
+
+TEST_F(WindowTest, TheLoadSetsThePeriodToEndYesterday) {
+  ui::frmMain& w = LoadedWindow();
+  rt::Date end = w.Picker("dteSimDate", 1)->Value();
+  rt::Date start = w.Picker("dteSimDate", 0)->Value();
+  EXPECT_LT(end, rt::Today());
+  EXPECT_GE(end, rt::Today() - 4);
+  EXPECT_NE(end.Weekday(), 1);
+  EXPECT_NE(end.Weekday(), 7);
+  EXPECT_LE(start, end - 150);
+  EXPECT_GE(start, end - 153);
+  EXPECT_EQ(w.Options().cmbPick(0)->count(), 20);
+  EXPECT_EQ(w.Combo("cboTypeOfPurchase")->currentIndex(), -1);
+  EXPECT_EQ(w.Combo("cboInitialStop")->currentText(), "Previous Day's Low/High");
+  EXPECT_EQ(w.txtHelp->toPlainText().toStdString(), ui::LoadResString(101));
+}
+
+TEST_F(WindowTest, TheTutorialNoticeComesOnceAndRemembersTheChoice) {
+  ui::frmMain& w = NewWindow();
+  int shown = 0;
+  w.showTutorialModally = [&shown](ui::frmTutorial& tutorial) {
+    ++shown;
+    tutorial.chkNoMore->setChecked(true);
+    tutorial.cmdOK_Click();
+    return tutorial.ShowMessage();
+  };
+  w.Form_Activate();
+  w.Form_Activate();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(TutorialFlag(), "1");
+
+  // Closed without OK: "0", and the notice comes again at the next start.
+  NewWindow().showTutorialModally = [&shown](ui::frmTutorial& tutorial) {
+    ++shown;
+    tutorial.chkNoMore->setChecked(true);
+    return tutorial.ShowMessage();
+  };
+  registry::SaveRegSetting(registry::lngRegRoot, kTutorialKey, "TUT", "0");
+  window->Form_Activate();
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(TutorialFlag(), "0");
+}
+
+TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
+  registry::SaveRegSetting(registry::lngRegRoot, kTutorialKey, "TUT", " 1 ");
+  NewWindow().Form_Activate();
+  EXPECT_EQ(tutorialShown, 0);
+}
