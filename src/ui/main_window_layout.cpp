@@ -148,13 +148,16 @@ QWidget* frmMain::BuildSelectPage() {
   auto* page = new QWidget;
 
   // Period
+  // A settings file is applied in creation order: a switch comes before the
+  // fields its click changes, so that the fields end as the file has them.
   auto* period = make.Frame("Period");
   auto* periodGrid = new QGridLayout(period);
+  auto* oneDay = make.Check("One Day", "chkOneDay");
   periodGrid->addWidget(make.Label("From:", "lblSim", 0), 0, 0);
   periodGrid->addWidget(make.Picker("dteSimDate", 0), 0, 1);
   periodGrid->addWidget(make.Label("To:", "lblSim", 1), 1, 0);
   periodGrid->addWidget(make.Picker("dteSimDate", 1), 1, 1);
-  periodGrid->addWidget(make.Check("One Day", "chkOneDay"), 2, 1);
+  periodGrid->addWidget(oneDay, 2, 1);
 
   // Symbols
   auto* symbols = make.Frame("Symbols");
@@ -194,10 +197,11 @@ QWidget* frmMain::BuildSelectPage() {
                              {"Use MACD", "chkSimOption", 2},          {"Use Momentum Swing", "chkSimOption", 3},
                              {"Use ADX", "chkUseADX", -1},              {"Use Minimum Volume", "chkUseMinVol", -1},
                              {"Use Moving Average", "chkUseMA", -1}};
-  for (int i = 0; i < 7; ++i) {
-    criteriaGrid->addWidget(make.Option("", "optWinOption", i, winOptions), i, 0);
+  // The switches select their frame when ticked; the selectors come after
+  // them so that a settings file restores the frame that was in front.
+  for (int i = 0; i < 7; ++i)
     criteriaGrid->addWidget(make.Check(switches[i].caption, switches[i].name, switches[i].index), i, 1);
-  }
+  for (int i = 0; i < 7; ++i) criteriaGrid->addWidget(make.Option("", "optWinOption", i, winOptions), i, 0);
   criteriaGrid->setColumnStretch(1, 1);
 
   // The seven settings frames share one place; one is shown at a time.
@@ -389,15 +393,10 @@ QWidget* frmMain::BuildPortfolioPage() {
   more->addWidget(make.Check("Combine Market Indicators", "chkCombineIndicators"), 0, 0, 1, 4);
   auto* unused = make.Check("", "chkResult", 2);  // kept for the settings files; governs nothing
   unused->hide();
-  // The window's pickers come before their switch, so that a settings file
-  // sets the dates before the switch's click keeps them inside the period.
-  auto* selectStart = make.Picker("dteSelectStart");
-  auto* selectTo = make.Label("to", "lblSimOption", 17);
-  auto* selectEnd = make.Picker("dteSelectEnd");
   more->addWidget(make.Check("Select by Date:", "chkSelectByDate"), 1, 0);
-  more->addWidget(selectStart, 1, 1);
-  more->addWidget(selectTo, 1, 2);
-  more->addWidget(selectEnd, 1, 3);
+  more->addWidget(make.Picker("dteSelectStart"), 1, 1);
+  more->addWidget(make.Label("to", "lblSimOption", 17), 1, 2);
+  more->addWidget(make.Picker("dteSelectEnd"), 1, 3);
   more->addWidget(make.Label("Current Balance:"), 2, 0);
   more->addWidget(make.Text("0", "txtPortfolioBalance"), 2, 1);
   more->addWidget(make.Label("S.M.A.R.T. Restart Point:"), 3, 0);
