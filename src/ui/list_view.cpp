@@ -27,7 +27,19 @@ ListView::ListView(const std::vector<Column>& columns, QWidget* parent) : QTreeW
 
 void ListView::Clear() {
   clear();
+  byKey_.clear();
   sorted_ = false;
+}
+
+QString ListView::KeyOf(const QStringList& texts) const {
+  QStringList key;
+  for (int column : keyColumns_) key << (column < texts.size() ? texts[column] : QString());
+  return key.join('\t');
+}
+
+QTreeWidgetItem* ListView::FindByKey(const QStringList& key) const {
+  auto found = byKey_.find(key.join('\t'));
+  return found == byKey_.end() ? nullptr : found->second;
 }
 
 bool ListView::Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
@@ -37,6 +49,7 @@ bool ListView::Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
 
 QTreeWidgetItem* ListView::AddRow(const QStringList& texts) {
   auto* item = new QTreeWidgetItem(texts);
+  if (!keyColumns_.empty()) byKey_.try_emplace(KeyOf(texts), item);
   if (!sorted_) {
     addTopLevelItem(item);
     return item;

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTreeWidget>
 #include <functional>
+#include <unordered_map>
+#include <vector>
 
 namespace ui {
 
@@ -25,6 +27,10 @@ class ListView : public QTreeWidget {
 
   // Appends a row (in its sorted place while sorting is on); returns it.
   QTreeWidgetItem* AddRow(const QStringList& texts);
+  // Rows can be found by the texts of these columns (the first row of a key wins).
+  void SetKeyColumns(std::vector<int> columns) { keyColumns_ = std::move(columns); }
+  // The row whose key columns hold these texts; nullptr when there is none.
+  QTreeWidgetItem* FindByKey(const QStringList& key) const;
   int Count() const { return topLevelItemCount(); }
   // The text of a cell, "" outside the list.
   QString Text(int row, int column) const;
@@ -47,6 +53,10 @@ class ListView : public QTreeWidget {
   bool Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
   void SortRows();
 
+  QString KeyOf(const QStringList& texts) const;
+
+  std::vector<int> keyColumns_;
+  std::unordered_map<QString, QTreeWidgetItem*> byKey_;
   bool sorted_ = false;
   int sortKey_ = 0;
   Qt::SortOrder sortOrder_ = Qt::DescendingOrder;  // the first click sorts ascending

@@ -99,6 +99,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void mnuResults_Click();
   void mnuOptions_Click();
   void mnuSaveStartup_Click();
+  void mnuUseInternet_Click();
 
   // ----- run parameters -----
   // Copies the panel and the options window into the run parameters, in the
@@ -113,6 +114,52 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void LoadSimulation(const std::string& path);
   void SaveProperties() { options_->SaveProperties(); }
   void LoadProperties(const std::string& path) { options_->LoadProperties(path); }
+
+  // ----- run control -----
+  std::string strLastSymbol;  // a paused Select pass resumes after it
+  rt::Date datResumeDate;
+  rt::Date datRunStart;  // base of the elapsed time in lblTime
+  std::vector<std::string> astrStockList;
+
+  // Starts the run of the current tab and puts the window into its end state.
+  void cmdSimulate_Click();
+  // Sets the pause flag (which stops the running pass too).
+  void cmdPauseSim_Click();
+  // Asks, then sets the stop flag.
+  void cmdStopSim_Click();
+  void cmdHistoryTable_Click();
+  // One Select pass and, with Auto-Calculate, the Trade and Portfolio stages.
+  void RunSim(std::string& table);
+  void CreateStockList();
+  // True when no Select criterion is on (a grey box counts as on).
+  bool CheckWinOption();
+  // The Trade settings that decide whether the Trade stage must be rebuilt.
+  std::string GetBuildValues();
+  // Resets the Trade result labels and asks the engine for the Trade totals.
+  void BuySellResults();
+  // The Portfolio stage, unless a stop is pending; keepResults leaves the
+  // result labels as they are.
+  void SimResults(bool flag, double startBalance, bool keepResults);
+  // Whether the last Select run ended paused (the next one resumes it).
+  bool SelectRunPaused() const { return lastSelectPaused_; }
+
+  // ----- engine events (the objResearch_ handlers) -----
+  void Winner(clsStock& stock, bool& store) override;
+  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
+                        double& gainLoss) override;
+  void TotalStocks(int16_t& count) override;
+  void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override;
+  void UpdateProgress(int32_t& a, int32_t& b, int32_t& c) override;
+  void Progress(int32_t& count, int32_t& total) override;
+  void Progress2(int32_t& day, int32_t& total) override;
+  void Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs, int16_t& winners,
+               int16_t& losers, double& balance, int32_t& startBalance) override;
+  void Swing(std::string& stage, rt::Date& day, std::string& symbol) override;
+  void Interneting(bool& busy, std::string& symbol) override;
+  void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers,
+                      double& a, double& b) override;
+  void MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) override;
+  void UpdateDisplay(clsStock& stock, bool& done) override;
 
   // ----- help pane -----
   void ShowHelp(int id);
@@ -166,7 +213,21 @@ class frmMain : public QMainWindow, public ResearchEvents {
   ControlCollection controls_;
   std::map<std::string, QAction*> menus_;
   frmOptions* options_ = nullptr;  // a child window, deleted with this one
+  // Run control (run_control.cpp).
+  void StartSelectRun(clsResearch& engine);
+  void TradeAndPortfolioChain(clsResearch& engine);
+  void LockForRun();
+  void EndRun(clsResearch& engine, bool selectRun);
+  void RestoreIdleAfterError(clsResearch& engine);
+  void SetRunLockEnabled(bool enabled);
+  // Whether the user agrees to replace a simulation table that holds rows.
+  bool MayReplaceTable(const std::string& table);
+  std::string ElapsedTime() const;
+
   bool firstActivationDone_ = false;
+  bool lastSelectPaused_ = false;
+  bool selectEndedInError_ = false;
+  int16_t totalStocks_ = 0;
   int runDepth_ = 0;  // runs inside the engine now
   bool closeWhenRunEnds_ = false;
 };

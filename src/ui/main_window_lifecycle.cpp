@@ -63,6 +63,13 @@ void frmMain::ConnectWindow() {
   onMenu("mnuResults", [this] { mnuResults_Click(); });
   onMenu("mnuOptions", [this] { mnuOptions_Click(); });
   onMenu("mnuSaveStartup", [this] { mnuSaveStartup_Click(); });
+  onMenu("mnuUseInternet", [this] { mnuUseInternet_Click(); });
+
+  connect(cmdSimulate, &QPushButton::clicked, this, [this] { cmdSimulate_Click(); });
+  connect(cmdPauseSim, &QPushButton::clicked, this, [this] { RunHandler([this] { cmdPauseSim_Click(); }); });
+  connect(cmdStopSim, &QPushButton::clicked, this, [this] { RunHandler([this] { cmdStopSim_Click(); }); });
+  connect(Button("cmdHistoryTable"), &QPushButton::clicked, this,
+          [this] { RunHandler([this] { cmdHistoryTable_Click(); }); });
 
   frmResults::SetHiddenByUserHandler([this] { Menu("mnuResults")->setChecked(false); });
 

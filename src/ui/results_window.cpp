@@ -49,6 +49,8 @@ frmResults::frmResults() {
   lvwWinners->setObjectName("lvwWinners");
   // "Date" sorts by its hidden date column.
   lvwWinners->sortColumnFor = [](int column) { return column == 0 ? 18 : column; };
+  // The Trade stage names a row by its day, side and symbol.
+  lvwWinners->SetKeyColumns({0, 1, 2});
 
   lvwPortfolio = new ListView({{"Date", 1764},         {"Symbol", 1764},      {"Position", 1764},
                                {"Purch. Date", 1940},  {"Cost ($)", 1764},    {"Shares", 1764},

@@ -1,5 +1,10 @@
 // Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include <cstdlib>
+#include <optional>
+
+#include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
+#include "support/quote_service_process.h"
 #include "ui/resources.h"
 #include "ui/startup.h"
 #include "window_fixture.h"
@@ -78,4 +83,79 @@ TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
   registry::SaveRegSetting(registry::lngRegRoot, kTutorialKey, "TUT", " 1 ");
   NewWindow().Form_Activate();
   EXPECT_EQ(tutorialShown, 0);
+}
+
+namespace {
+
+// Points the program's network addresses at a port nobody listens on.
+class UnreachableService {
+ public:
+  UnreachableService() {
+    if (const char* host = std::getenv(inet::kQuoteHostVariable)) previous_ = host;
+    ::setenv(inet::kQuoteHostVariable,
+             ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
+  }
+  ~UnreachableService() {
+    if (previous_) ::setenv(inet::kQuoteHostVariable, previous_->c_str(), 1);
+    else ::unsetenv(inet::kQuoteHostVariable);
+  }
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, AnsweringYesWithoutAConnectionStartsOffline) {
+  UnreachableService unreachable;
+  scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, "No Internet Connection Detected.");
+  window = ui::StartUp({-1});
+  ASSERT_NE(window, nullptr);
+  window->showTutorialModally = [](ui::frmTutorial&) { return 1; };
+  EXPECT_FALSE(Parms().blnUseInternet);
+  EXPECT_EQ(window->Label("lblStatus", 0)->text(), "Not Connected to Internet");
+  EXPECT_EQ(window->Label("lblStatus", 0)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+  EXPECT_TRUE(window->Menu("mnuUseInternet")->isEnabled());
+  EXPECT_FALSE(window->Menu("mnuUseInternet")->isChecked());
+  EXPECT_EQ(window->Check("chkUpdateData")->Value(), 0);
+}
+
+TEST_F(WindowTest, AnsweringYesWithTheServiceStartsOnline) {
+  testsupport::QuoteServiceProcess service;
+  scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  window = ui::StartUp({-1});
+  ASSERT_NE(window, nullptr);
+  window->showTutorialModally = [](ui::frmTutorial&) { return 1; };
+  EXPECT_TRUE(Parms().blnUseInternet);
+  EXPECT_EQ(window->Label("lblStatus", 0)->text(), "Connected to Internet");
+  EXPECT_EQ(window->Label("lblStatus", 0)->palette().color(QPalette::WindowText), QColor(0, 64, 0));
+  EXPECT_TRUE(window->Menu("mnuUseInternet")->isChecked());
+  EXPECT_EQ(window->Check("chkUpdateData")->Value(), 1);
+
+  // The Internet item: off at once with the warning, on again with a test.
+  const char* warning = "You are not connected to the Internet, no data can be pulled.";
+  scripted->AnswerMsgBox(user::kAnswerOK, warning);
+  window->Menu("mnuUseInternet")->trigger();
+  EXPECT_FALSE(Parms().blnUseInternet);
+  EXPECT_EQ(window->Check("chkUpdateData")->Value(), 0);
+  window->Menu("mnuUseInternet")->trigger();
+  EXPECT_TRUE(Parms().blnUseInternet);
+  EXPECT_EQ(window->Label("lblStatus", 0)->text(), "Connected to Internet");
+}
+
+TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
+  UnreachableService unreachable;
+  ui::frmMain& w = LoadedWindow();
+  scripted->AnswerMsgBox(user::kAnswerOK, "No Internet Connection Detected.");
+  scripted->AnswerMsgBox(user::kAnswerOK, "You are not connected to the Internet");
+  w.Menu("mnuUseInternet")->trigger();
+  EXPECT_TRUE(w.Menu("mnuUseInternet")->isChecked());
+  EXPECT_FALSE(Parms().blnUseInternet);
+  EXPECT_EQ(w.Label("lblStatus", 0)->text(), "Not Connected to Internet");
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
 }

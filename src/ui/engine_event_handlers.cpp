@@ -1,0 +1,198 @@
+// The handlers of the engine's events (objResearch_Winner and its siblings):
+// progress, status, the result labels and the rows of the results window.
+// Most yield once at their end, which is when Pause and Stop take effect.
+// The result labels' captions are also the cells of the sweep reports.
+#include <algorithm>
+#include <cstdint>
+
+#include "market_data/run_parameters.h"
+#include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/number_text.h"
+#include "platform/runtime/rounding.h"
+#include "platform/user/user_services.h"
+#include "simulation/simulation_table.h"
+#include "ui/handler_guard.h"
+#include "ui/main_window.h"
+#include "ui/results_window.h"
+
+namespace ui {
+namespace {
+
+void Yield() { user::DoEvents(); }
+
+QString Number(double value) { return Q(rt::FormatNumber(value)); }
+QString Whole(int64_t value) { return Q(std::to_string(value)); }
+QString Pair(int64_t first, int64_t second) { return Whole(first) + "--" + Whole(second); }
+QString Rounded(double value, int places) { return Number(rt::Round(value, places)); }
+
+// Sets a bar's maximum and value; odd maxima and values never fail.
+void SetBar(QProgressBar* bar, double maximum, double value) {
+  int top = maximum >= 1 ? static_cast<int>(std::min<double>(maximum, INT32_MAX)) : 1;
+  bar->setRange(0, top);
+  bar->setValue(static_cast<int>(std::clamp<double>(value, 0, top)));
+}
+
+void SetColour(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+void frmMain::Winner(clsStock& stock, bool& store) {
+  try {
+    simulation::IndexValuesShown index = simulation::ShownIndexValues(stock);
+    QStringList row = {Q(rt::FormatShortDate(stock.AcquireDate)),
+                       Q(stock.Positioning),
+                       Q(stock.Symbol),
+                       Rounded(stock.ClosePrice, 2),
+                       Whole(stock.PercentMA),
+                       Whole(stock.RSI),
+                       Number(stock.MACDFastLine),
+                       Whole(stock.Volume),
+                       Number(stock.PriceChange),
+                       Number(stock.VolumeChange),
+                       Whole(index.DJ_RSI),
+                       Whole(index.DJ_MA),
+                       Whole(index.NS_RSI),
+                       Whole(index.NS_MA),
+                       Q(stock.Market),
+                       Q(rt::FormatSingle(stock.BBDistance)),
+                       Q(rt::FormatSingle(stock.RSIChange)),
+                       store ? QString() : Number(stock.GainLoss),
+                       Q(rt::FormatYYYYMMDD(stock.AcquireDate))};
+    ResultsWindow().lvwWinners->AddRow(row);
+    if (store) {
+      std::string statement =
+          simulation::WinnerInsertStatement(stock, Parms().strSimTable, Parms().intDatabaseType);
+      objResearch->LogWinner(statement);
+    }
+  } catch (const std::exception& error) {
+    ShowError(error);
+    return;
+  }
+  Yield();
+}
+
+void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
+                               double& gainLoss) {
+  try {
+    if (Check("chkCalculateResults")->Value() == 1) {
+      QTreeWidgetItem* row =
+          ResultsWindow().lvwWinners->FindByKey({Q(rt::FormatShortDate(acquireDate)), Q(positioning), Q(symbol)});
+      if (row) row->setText(frmResults::kWinnersGainLossColumn, Number(gainLoss));
+    }
+  } catch (const std::exception&) {
+    // A row that cannot be shown is passed over.
+  }
+  Yield();
+}
+
+void frmMain::TotalStocks(int16_t& count) { totalStocks_ = count; }
+
+void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bool&, bool& countOnly) {
+  QString count = Whole(index) + " of " + Whole(total);
+  Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+  SetBar(pbProgress, total, index);
+  lblTime->setText(Q(ElapsedTime()));
+  Yield();
+}
+
+void frmMain::UpdateProgress(int32_t&, int32_t&, int32_t&) {
+  Label("lblSimOption", 18)->setVisible(true);
+  Yield();
+}
+
+void frmMain::Progress(int32_t& count, int32_t& total) {
+  if (count > 1) {
+    SetBar(pbProgress, total, count);
+    Label("lblCurrStock", 1)->setText("# " + Whole(count) + " of " + Whole(total));
+    Yield();
+  }
+  lblTime->setText(Q(ElapsedTime()));
+  Yield();
+}
+
+void frmMain::Progress2(int32_t& day, int32_t& total) {
+  if (day > 1) {
+    SetBar(pbStatus, total, day);
+    Label("Label1", 4)->setText("# " + Whole(day) + " of " + Whole(total));
+    Yield();
+  }
+  lblTime->setText(Q(ElapsedTime()));
+  Yield();
+}
+
+void frmMain::Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs, int16_t& winners,
+                      int16_t& losers, double& balance, int32_t& startBalance) {
+  Label("lblResult", 3)->setText(Rounded(averageReturn, 1));
+  Label("lblResult", 4)->setText(Rounded(averageHold, 2));
+  Label("lblResult", 2)->setText(Pair(shorts, longs));
+  Label("lblResult", 7)->setText(Pair(winners, losers));
+  Label("lblResult", 15)->setText(Rounded(balance, 0));
+  // A starting investment of 0 gives no return to divide by.
+  double investment = Parms().dblStartInvestment;
+  bool noReturn = balance <= 0 || investment == 0;
+  Label("lblResult", 11)->setText(noReturn ? "0" : Rounded((balance - startBalance) / investment * 100, 0));
+  Yield();
+}
+
+void frmMain::Swing(std::string& stage, rt::Date&, std::string&) {
+  static const std::pair<const char*, int> kCounters[] = {{"range", 40}, {"price", 41}, {"volume", 42}, {"macd", 43}};
+  for (const auto& [name, label] : kCounters) {
+    if (stage != name) continue;
+    QLabel* counter = Label("lblSimOption", label);
+    int64_t next = static_cast<int64_t>(rt::CLng(S(counter->text()))) + 1;
+    if (next > INT32_MAX) rt::RaiseOverflow();
+    counter->setText(Whole(next));
+  }
+  Yield();
+}
+
+void frmMain::Interneting(bool& busy, std::string& symbol) {
+  QLabel* status = Label("lblStatus", 0);
+  if (busy) {
+    lblTime->setText(Q(ElapsedTime()));
+    SetColour(status, QColor(0, 64, 0));
+    status->setText("Updating --" + Q(symbol) + "--");
+  } else {
+    SetColour(status, QColor(192, 0, 0));
+    status->setText("Connected to Internet");
+    lblTime->setText(Q(ElapsedTime()));
+  }
+  Yield();
+}
+
+void frmMain::BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers,
+                             double&, double&) {
+  Label("lblResult", 22)->setText(Pair(winners, losers));
+  Label("lblResult", 13)->setText(Pair(shorts, longs));
+  Label("lblResult", 26)->setText(Number(average));
+}
+
+void frmMain::MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) {
+  Label("Label2", 10)->setText(Whole(djiMA));
+  Label("Label2", 9)->setText(Whole(djiRSI));
+  Label("Label2", 8)->setText(Whole(nasdaqMA));
+  Label("Label2", 7)->setText(Whole(nasdaqRSI));
+  Yield();
+}
+
+void frmMain::UpdateDisplay(clsStock& stock, bool& done) {
+  ListView& list = *ResultsWindow().lvwPortfolio;
+  if (done) {
+    list.AddRow({""});
+  } else if (Parms().blnCalculateResults) {
+    list.AddRow({Q(rt::FormatShortDate(stock.CurrentDate)), Q(stock.Symbol), Q(stock.Positioning),
+                 Q(rt::FormatShortDate(stock.BoughtDate)), Number(stock.AmountPurchased),
+                 Whole(stock.SharesPurchased), Whole(stock.PercentMA), Number(stock.PurchasePrice),
+                 Q(rt::FormatShortDate(stock.ReleaseDate)), Whole(stock.Volume), Q(stock.Market),
+                 Number(stock.GainLoss), Q(rt::FormatYYYYMMDD(stock.CurrentDate)),
+                 Q(rt::FormatYYYYMMDD(stock.BoughtDate)), Q(rt::FormatYYYYMMDD(stock.ReleaseDate))});
+  }
+  Yield();
+}
+
+}  // namespace ui

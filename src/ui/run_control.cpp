@@ -1,0 +1,404 @@
+// Run control: Simulate starts what the current tab asks for, locks the
+// window while the run is inside the engine, chains the stages, and leaves
+// the window paused, stopped or complete. Pause and Stop reach the running
+// code only through the engine's flags, at the run's next yield.
+#include <QFileInfo>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/run_parameters.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
+#include "ui/handler_guard.h"
+#include "ui/main_window.h"
+#include "ui/results_window.h"
+
+namespace ui {
+namespace {
+
+constexpr int32_t kErrNoSimulation = 69;
+constexpr const char* kNoSimulationMessage =
+    "You must first either run or load a simulation to create a list of stocks to track.";
+constexpr const char* kSimulationFilter = "Simulation File (*.sim)|*.sim";
+
+void Yield() { user::DoEvents(); }
+void SetPointer(int pointer) { user::User().SetPointer(pointer); }
+
+std::string SimulationsFolder() { return (rt::AppFolder() / "Simulations").string(); }
+
+// Counts a run in progress for the life of the scope.
+class RunScope {
+ public:
+  explicit RunScope(int& depth) : depth_(depth) { ++depth_; }
+  ~RunScope() { --depth_; }
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
+std::string frmMain::ElapsedTime() const { return FormatElapsedTime(datRunStart, rt::Now()); }
+
+void frmMain::SetRunLockEnabled(bool enabled) {
+  for (QWidget* input : {Widget("optStockSelection", 0), Widget("optStockSelection", 1), Widget("optStockSelection", 2),
+                         Widget("txtSelection"), Widget("chkOneDay"), Widget("chkUseMA"), Widget("chkSimOption", 0),
+                         Widget("chkSimOption", 1), Widget("chkSimOption", 2), Widget("chkUseADX"),
+                         Widget("chkUseMinVol"), Widget("txtLike")})
+    input->setEnabled(enabled);
+}
+
+void frmMain::LockForRun() {
+  pbProgress->setValue(0);
+  pbStatus->setValue(0);
+  for (QLabel* label : {Label("lblCurrStock", 1), Label("Label1", 4)}) {
+    label->setVisible(true);
+    label->clear();
+  }
+  cmdGraph->setEnabled(false);
+  cmdSimulate->setEnabled(false);
+  cmdPauseSim->setEnabled(true);
+  cmdStopSim->setEnabled(true);
+  objResearch->StopProcess(false);
+  Widget("dteSimDate", 0)->setEnabled(false);
+  Widget("dteSimDate", 1)->setEnabled(false);
+  SetRunLockEnabled(false);
+  Label("lblCurrStock", 1)->clear();
+  datRunStart = rt::Now();
+}
+
+void frmMain::cmdSimulate_Click() {
+  // The button is disabled during a run; Stop on the Select tab enables it
+  // before the run has unwound, so a second start is refused here.
+  if (RunInProgress() || !objResearch) return;
+  std::shared_ptr<clsResearch> engine = objResearch;  // the run's own share
+  bool selectRun = false;
+  {
+    RunScope scope(runDepth_);
+    try {
+      LockForRun();
+      selectEndedInError_ = false;
+      if (tabResearch->currentIndex() == 0) {
+        selectRun = true;
+        StartSelectRun(*engine);
+      } else {
+        TradeAndPortfolioChain(*engine);
+      }
+      EndRun(*engine, selectRun);
+    } catch (const std::exception& error) {
+      const auto* runtimeError = dynamic_cast<const rt::Error*>(&error);
+      ShowError(runtimeError && runtimeError->Number() == kErrNoSimulation ? kNoSimulationMessage
+                                                                           : ErrorText(error));
+      RestoreIdleAfterError(*engine);
+    }
+  }
+  if (closeWhenRunEnds_) {
+    closeWhenRunEnds_ = false;
+    ShutDown();
+    hide();
+  }
+}
+
+void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
+  if (Parms().strSimTable.empty()) throw rt::Error(kErrNoSimulation, kNoSimulationMessage);
+  LoadParms();
+  std::string signature = GetBuildValues();
+  QLineEdit* lastBuild = Text("txtLastBuildValues");
+  if (signature != S(lastBuild->text())) {
+    SetPointer(user::kPointerHourglass);
+    Yield();
+    engine.BuildResults();
+    SetPointer(user::kPointerDefault);
+    Yield();
+    // A Stop cuts the build short (a Pause does not): the next run must build again.
+    bool cutShort = engine.StopProcess() && !engine.PauseProcess();
+    lastBuild->setText(cutShort ? "" : Q(signature));
+  } else {
+    pbProgress->setRange(0, 1);
+    pbProgress->setValue(1);
+  }
+  SaveSimulation(Parms().strSimTable, false);
+  BuySellResults();
+  SimResults(true, Parms().dblStartInvestment, false);
+}
+
+void frmMain::EndRun(clsResearch& engine, bool selectRun) {
+  QLabel* progress = Label("lblCurrStock", 1);
+  bool paused = engine.PauseProcess();
+  if (paused) {
+    cmdSimulate->setEnabled(true);
+    Widget("dteSimDate", 0)->setEnabled(false);
+    Widget("dteSimDate", 1)->setEnabled(false);
+    tabResearch->setEnabled(false);
+    progress->setText("Processing Paused");
+  } else if (engine.StopProcess() && selectRun) {
+    cmdSimulate->setEnabled(true);
+    engine.StopProcess(false);
+    Widget("dteSimDate", 0)->setEnabled(true);
+    Widget("dteSimDate", 1)->setEnabled(true);
+    tabResearch->setEnabled(true);
+    SetRunLockEnabled(true);
+    if (selectEndedInError_) progress->setText("Processing Stopped: the Select run could not complete");
+    Yield();
+  } else {
+    tabResearch->setEnabled(true);
+    cmdSimulate->setEnabled(tabResearch->currentIndex() > 0);
+    progress->setText("Processing Complete");
+  }
+  cmdPauseSim->setEnabled(false);
+  cmdStopSim->setEnabled(false);
+  engine.StopProcess(false);
+  engine.PauseProcess(false);
+  lastSelectPaused_ = paused && selectRun;
+}
+
+void frmMain::RestoreIdleAfterError(clsResearch& engine) {
+  // Leave the window usable: nothing of the failed run stays locked.
+  cmdSimulate->setEnabled(true);
+  cmdPauseSim->setEnabled(false);
+  cmdStopSim->setEnabled(false);
+  Button("cmdSMART", 0)->setVisible(tabResearch->currentIndex() != 0);
+  cmdShowProgress->setEnabled(false);
+  Widget("dteSimDate", 0)->setEnabled(true);
+  Widget("dteSimDate", 1)->setEnabled(Check("chkOneDay")->Value() != 1);
+  tabResearch->setEnabled(true);
+  SetRunLockEnabled(true);
+  engine.PauseProcess(false);
+  lastSelectPaused_ = false;
+  SetPointer(user::kPointerDefault);
+}
+
+bool frmMain::MayReplaceTable(const std::string& table) {
+  std::string rows = objResearch->QueryDB("SELECT COUNT(*) FROM [" + db::SqlName(table) + "]");
+  if (rows == "ERROR!!" || rows == "No Result" || rows == "0") return true;
+  return user::MsgBox("The simulation table " + table + " already holds the results of another simulation." +
+                          "\r\nAre you sure you wish to overwrite them?",
+                      user::kYesNo | user::kDefaultButton2) == user::kAnswerYes;
+}
+
+void frmMain::StartSelectRun(clsResearch& engine) {
+  CheckWinOption();
+  RunParameters& p = Parms();
+  if (p.strSimTable.empty() || blnNewSimulation) {
+    tabResearch->setCurrentIndex(0);
+    user::FileDialogRequest request;
+    request.title = "Save Simulation";
+    request.startFolder = SimulationsFolder();
+    request.filter = kSimulationFilter;
+    std::string path = user::User().SaveFileDialog(request);
+    if (path.empty()) {
+      engine.StopProcess(true);
+      return;
+    }
+    std::string title = S(QFileInfo(Q(path)).fileName());
+    bool fileExists = QFileInfo::exists(Q(path));
+    if (fileExists && user::MsgBox("The Simulation " + title + " already exists." +
+                                       "\r\nAre you sure you wish to overwrite the results?",
+                                   user::kYesNo | user::kDefaultButton2) == user::kAnswerNo) {
+      engine.StopProcess(true);
+      return;
+    }
+    std::string table = "sim_" + title.substr(0, title.find('.'));
+    // Another simulation file of the same name up to its first "." uses the
+    // same table: ask before dropping rows that the question above did not cover.
+    if (!fileExists && !MayReplaceTable(table)) {
+      engine.StopProcess(true);
+      return;
+    }
+    strSimFilePath = path;
+    p.strSimTable = table;
+    blnNewSimulation = true;
+    setWindowTitle(Q(table.substr(4)));
+    Yield();
+    lblTime->setText("00:00:00");
+  }
+
+  datRunStart = rt::Now();
+  bool resume = lastSelectPaused_;
+  if (!resume || blnNewSimulation) engine.CreateSimulationTable(p.strSimTable);
+  tabResearch->setTabEnabled(1, true);
+  if (!resume) {
+    for (int i = 40; i <= 43; ++i) Label("lblSimOption", i)->setText("0");
+    ResultsWindow().lvwWinners->Clear();
+  }
+  SetPointer(user::kPointerHourglass);
+  Yield();
+  engine.PauseProcess(false);
+  std::string table = p.strSimTable;
+  RunSim(table);
+  SaveSimulation(p.strSimTable, false);
+  tabResearch->setTabEnabled(1, true);
+  tabResearch->setTabEnabled(2, true);
+  SetPointer(user::kPointerDefault);
+  Yield();
+}
+
+void frmMain::RunSim(std::string& table) {
+  std::shared_ptr<clsResearch> engine = objResearch;
+  try {
+    LoadParms();
+    RunParameters& p = Parms();
+    rt::Date start = Picker("dteSimDate", 0)->Value();
+    rt::Date end = Picker("dteSimDate", 1)->Value();
+    if (blnNewSimulation) {
+      datResumeDate = rt::Date();
+      strLastSymbol.clear();
+      ResultsWindow().lvwWinners->Clear();
+      engine->ClearSimPort();
+    } else if (strLastSymbol.empty()) {
+      engine->ClearSimPort();
+    }
+    if (!datResumeDate.IsZero()) start = datResumeDate;
+    blnNewSimulation = false;
+    CreateStockList();
+
+    std::string status = engine->Process(start, end, astrStockList, true, true, strLastSymbol, p.intWinDays);
+    // The table changed: trades built before no longer match it.
+    Text("txtLastBuildValues")->clear();
+    tabResearch->setTabEnabled(1, true);
+    if (status == "complete") {
+      if (Check("chkCalculateResults")->Value() == 1) {
+        LoadParms();
+        SaveSimulation(table, false);
+        Label("lblCurrStock", 1)->setVisible(true);
+        SetPointer(user::kPointerHourglass);
+        Yield();
+        engine->BuildResults();
+        SetPointer(user::kPointerDefault);
+        Yield();
+        // The graph button stays disabled until the chart window is part of the program.
+        SimResults(true, Parms().dblStartInvestment, false);
+        BuySellResults();
+        Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
+      }
+    } else if (status == "error") {
+      // The scan could not start (the engine told the user why): the run
+      // ends stopped, and the next Select run starts a new simulation.
+      engine->StopProcess(true);
+      blnNewSimulation = true;
+      selectEndedInError_ = true;
+    } else if (status == "stop") {
+      strLastSymbol = engine->PauseProcess() ? engine->LastStock() : "";
+      cmdStopSim->setEnabled(false);
+      return;
+    }
+    tabResearch->setTabEnabled(1, true);
+    cmdStopSim->setEnabled(false);
+  } catch (const std::exception& error) {
+    ShowError(error);
+  }
+}
+
+void frmMain::CreateStockList() {
+  if (Option("optStockSelection", 0)->Value()) {
+    astrStockList = {"all:"};
+  } else if (Option("optStockSelection", 1)->Value()) {
+    astrStockList = {"like:" + S(Text("txtLike")->text())};
+  } else if (Option("optStockSelection", 2)->Value()) {
+    std::vector<std::string> tokens;
+    std::string rest = S(Text("txtSelection")->text());
+    auto trim = [](const std::string& text) {
+      size_t first = text.find_first_not_of(' ');
+      return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    };
+    while (!rest.empty()) {
+      size_t separator = rest.find_first_of(" ;");
+      std::string token = trim(rest.substr(0, separator));
+      if (!token.empty()) tokens.push_back(token);
+      rest = separator == std::string::npos ? "" : rest.substr(separator + 1);
+    }
+    if (!tokens.empty()) astrStockList = tokens;
+  }
+}
+
+bool frmMain::CheckWinOption() {
+  bool none = true;
+  for (CheckBox* box : {Check("chkSimOption", 0), Check("chkSimOption", 1), Check("chkSimOption", 2),
+                        Check("chkSimOption", 3), Check("chkUseADX"), Check("chkUseMA"), Check("chkUseMinVol")})
+    if (box->Value() != 0) none = false;
+  Parms().blnNoWinCriteria = none;
+  return none;
+}
+
+std::string frmMain::GetBuildValues() {
+  // Fields are kept apart by a TAB so that "11" + "1" differs from "1" + "11";
+  // the stop and price-update rules and the period's end change the trades too.
+  auto chosen = [this](const char* options) {
+    return Option(options, 0)->Value() ? "0" : Option(options, 1)->Value() ? "1" : "-";
+  };
+  std::vector<std::string> fields = {S(Combo("cboTypeOfPurchase")->currentText()),
+                                     S(Text("txtLifeofOrder", 0)->text()),
+                                     S(Combo("cboPurchasePrice")->currentText()),
+                                     S(Text("txtLimitPercent", 0)->text()),
+                                     S(Text("txtProfitable", 0)->text()),
+                                     S(Text("txtDecline", 0)->text()),
+                                     S(Text("txtInitPrice", 0)->text()),
+                                     std::to_string(Check("chkMaxAge")->Value()),
+                                     S(Text("txtMaxDays", 0)->text()),
+                                     std::to_string(Check("chkUseSellLoss")->Value()),
+                                     S(Text("txtSimOption", 20)->text()),
+                                     chosen("optInitStop"),
+                                     S(Combo("cboInitialStop")->currentText()),
+                                     chosen("optPriceUpdate"),
+                                     S(Combo("cboPriceUpdate")->currentText()),
+                                     rt::FormatShortDate(Picker("dteSimDate", 1)->Value())};
+  std::string signature;
+  for (size_t i = 0; i < fields.size(); ++i) signature += (i ? "\t" : "") + fields[i];
+  return signature;
+}
+
+void frmMain::BuySellResults() {
+  Label("lblResult", 22)->setText("0--0");
+  Label("lblResult", 13)->setText("0--0");
+  Label("lblResult", 26)->setText("0");
+  objResearch->BuySellResults();
+}
+
+void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
+  if (objResearch->StopProcess()) return;
+  if (!keepResults) {
+    Label("lblResult", 3)->setText("0");
+    Label("lblResult", 4)->setText("0");
+    Label("lblResult", 2)->setText("0--0");
+    Label("lblResult", 7)->setText("0--0");
+    Label("lblResult", 15)->setText("0");
+    Label("lblResult", 11)->setText("0");
+  }
+  SetPointer(user::kPointerHourglass);
+  ResultsWindow().lvwPortfolio->Clear();
+  objResearch->SimResults(flag, startBalance);
+  SetPointer(user::kPointerDefault);
+}
+
+void frmMain::cmdPauseSim_Click() {
+  tabResearch->setTabEnabled(1, true);
+  if (objResearch) objResearch->PauseProcess(true);
+  cmdPauseSim->setEnabled(false);
+}
+
+void frmMain::cmdStopSim_Click() {
+  if (user::MsgBox("Do you wish to stop this process before it completes?", user::kYesNo) != user::kAnswerYes)
+    return;
+  if (!objResearch) return;
+  if (tabResearch->currentIndex() != 0) {
+    objResearch->StopProcess(true);
+    return;
+  }
+  cmdSimulate->setEnabled(true);
+  objResearch->StopProcess(true);
+  tabResearch->setTabEnabled(1, true);
+  cmdStopSim->setEnabled(false);
+}
+
+void frmMain::cmdHistoryTable_Click() {
+  user::FileDialogRequest request;
+  request.title = "Open Simulation";
+  request.startFolder = SimulationsFolder();
+  request.filter = kSimulationFilter;
+  std::string path = user::User().OpenFileDialog(request);
+  strHistoryTable = path.empty() ? "" : S(QFileInfo(Q(path)).fileName());
+  Text("txtHistoryTable")->setText(Q(strHistoryTable));
+}
+
+}  // namespace ui

@@ -1,0 +1,261 @@
+// The run control: Select, Trade and Portfolio runs through the real window
+// on the shipped data, with pause, stop, cancel and the error paths.
+#include "platform/runtime/app_folder.h"
+#include "run_fixture.h"
+
+namespace {
+
+std::string Caption(ui::frmMain& w) { return w.Label("lblCurrStock", 1)->text().toStdString(); }
+
+// The controls that a run locks, all enabled (or all disabled).
+bool SelectInputsEnabled(ui::frmMain& w) {
+  for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
+    if (!w.Widget(name)->isEnabled()) return false;
+  return w.Widget("dteSimDate", 0)->isEnabled() && w.Widget("optStockSelection", 2)->isEnabled() &&
+         w.tabResearch->isEnabled();
+}
+
+}  // namespace
+
+TEST_F(RunWindowTest, ASelectRunWithAutoCalculateRunsEveryStage) {
+  ui::frmMain& w = ReadyWindow();
+  std::filesystem::path file = ChooseSimulationFile("first");
+  w.cmdSimulate_Click();
+
+  EXPECT_EQ(Parms().strSimTable, "sim_first");
+  EXPECT_EQ(w.windowTitle(), "first");
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_EQ(w.strSimFilePath, file.string());
+  std::string rows = Scalar("SELECT COUNT(*) FROM [sim_first]");
+  ASSERT_GT(std::stol(rows), 100);
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
+  // Every candidate of the list got its Trade result.
+  EXPECT_FALSE(ui::ResultsWindow().lvwWinners->Text(0, ui::frmResults::kWinnersGainLossColumn).isEmpty());
+  EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
+  EXPECT_NE(w.Label("lblResult", 22)->text(), "0--0");
+  EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+  EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
+  EXPECT_FALSE(w.cmdSimulate->isEnabled());  // a complete Select leaves Simulate to the other tabs
+  EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
+  EXPECT_FALSE(w.cmdStopSim->isEnabled());
+  EXPECT_FALSE(w.objResearch->StopProcess());
+  EXPECT_NE(ReadText(file).find("Simulation File\r\nsim_first\r\n"), std::string::npos);
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
+
+  // An immediate Trade run does not rebuild: the bar shows full at once.
+  std::string tradeLabel = w.Label("lblResult", 22)->text().toStdString();
+  w.tabResearch->setCurrentIndex(1);
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  w.cmdSimulate_Click();
+  EXPECT_EQ(w.pbProgress->maximum(), 1);
+  EXPECT_EQ(w.Label("lblResult", 22)->text().toStdString(), tradeLabel);
+  EXPECT_EQ(Caption(w), "Processing Complete");
+
+  // A changed stop rule rebuilds.
+  w.Option("optInitStop", 1)->SetValue(true);
+  w.cmdSimulate_Click();
+  EXPECT_GT(w.pbProgress->maximum(), 1);
+  EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
+
+  // A Portfolio run with a different starting investment.
+  w.tabResearch->setCurrentIndex(2);
+  w.Options().txtSimOption(10)->setText("30000");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Parms().dblStartInvestment, 30000);
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
+TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM ; MSFT", false);
+  ChooseSimulationFile("paused");
+  bool paused = false;
+  scripted->OnDoEvents([&](int) {
+    if (!paused && ui::ResultsWindow().lvwWinners->Count() > 0) {
+      paused = true;
+      w.cmdPauseSim_Click();
+    }
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+
+  EXPECT_EQ(Caption(w), "Processing Paused");
+  EXPECT_TRUE(w.SelectRunPaused());
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_FALSE(w.tabResearch->isEnabled());
+  EXPECT_FALSE(w.Widget("txtSelection")->isEnabled());
+  EXPECT_EQ(w.strLastSymbol, "AAPL");
+  EXPECT_FALSE(w.objResearch->PauseProcess());
+  std::string aaplRows = Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'AAPL'");
+  EXPECT_NE(aaplRows, "0");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'IBM'"), "0");
+
+  // Resume: no file dialog, the rows scanned before stay, the rest follows.
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_FALSE(w.SelectRunPaused());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'AAPL'"), aaplRows);
+  EXPECT_NE(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'MSFT'"), "0");
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), Scalar("SELECT COUNT(*) FROM [sim_paused]"));
+}
+
+TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
+  ChooseSimulationFile("stopped");
+  bool stopped = false;
+  scripted->OnDoEvents([&](int) {
+    if (!stopped && ui::ResultsWindow().lvwWinners->Count() > 0) {
+      stopped = true;
+      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+      w.cmdStopSim_Click();
+      EXPECT_TRUE(w.cmdSimulate->isEnabled());
+      EXPECT_FALSE(w.cmdStopSim->isEnabled());
+    }
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_FALSE(w.SelectRunPaused());
+  EXPECT_FALSE(w.objResearch->StopProcess());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_stopped] WHERE Symbol = 'IBM'"), "0");
+  EXPECT_TRUE(w.Text("txtLastBuildValues")->text().isEmpty());
+}
+
+TEST_F(RunWindowTest, CancelAndRefusedOverwriteCreateNoTable) {
+  ui::frmMain& w = ReadyWindow();
+  scripted->AnswerSaveFile("", "Save Simulation");
+  w.cmdSimulate_Click();
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_TRUE(Parms().strSimTable.empty());
+
+  std::filesystem::path existing = rt::AppPath("\\Simulations\\kept.sim");
+  testsupport::WriteFileBytes(existing, "old");
+  scripted->AnswerSaveFile(existing.string(), "Save Simulation");
+  scripted->AnswerMsgBox(user::kAnswerNo, "The Simulation kept.sim already exists.\r\nAre you sure");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(scripted->Prompts().back().style, user::kYesNo | user::kDefaultButton2);
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_EQ(ReadText(existing), "old");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_kept]"), "ERROR!!");
+}
+
+TEST_F(RunWindowTest, AnotherSimulationsTableIsNotDroppedUnasked) {
+  ui::frmMain& w = ReadyWindow("AAPL", false);
+  ChooseSimulationFile("shared");
+  w.cmdSimulate_Click();
+  std::string rows = Scalar("SELECT COUNT(*) FROM [sim_shared]");
+  ASSERT_NE(rows, "0");
+
+  // shared.v2.sim is a new file, but its table is sim_shared.
+  ui::frmMain& next = ReadyWindow("AAPL", false);
+  ChooseSimulationFile("shared.v2");
+  scripted->AnswerMsgBox(user::kAnswerNo, "The simulation table sim_shared already holds");
+  next.cmdSimulate_Click();
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_shared]"), rows);
+  EXPECT_TRUE(SelectInputsEnabled(next));
+}
+
+TEST_F(RunWindowTest, TradeWithoutASimulationSaysSoAndStaysUsable) {
+  ui::frmMain& w = ReadyWindow();
+  w.tabResearch->setCurrentIndex(1);
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "You must first either run or load a simulation to create a list of stocks to track.");
+  w.cmdSimulate_Click();
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_FALSE(w.cmdStopSim->isEnabled());
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
+TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTime) {
+  ui::frmMain& w = ReadyWindow();
+  Parms().blnUseInternet = false;  // no index history can be had
+  ChooseSimulationFile("noindex");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Connect to Internet to Get Data.");
+  w.cmdSimulate_Click();
+  EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_FALSE(w.SelectRunPaused());
+  EXPECT_TRUE(w.blnNewSimulation);
+
+  Parms().blnUseInternet = true;
+  scripted->AnswerSaveFile("", "Save Simulation");  // asked again
+  w.cmdSimulate_Click();
+}
+
+TEST_F(RunWindowTest, ClosingDuringARunStopsItAndEndsAfterwards) {
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
+  ChooseSimulationFile("closing");
+  bool closed = false;
+  scripted->OnDoEvents([&](int) {
+    if (!closed && ui::ResultsWindow().lvwWinners->Count() > 0) {
+      closed = true;
+      w.close();  // refused now: the engine stays until the run unwinds
+      EXPECT_NE(w.objResearch, nullptr);
+      EXPECT_TRUE(w.RunInProgress());
+    }
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(w.objResearch, nullptr);  // shut down once the run returned
+  EXPECT_FALSE(w.RunInProgress());
+}
+
+TEST_F(WindowTest, TheTradeSignatureKeepsItsFieldsApart) {
+  ui::frmMain& w = LoadedWindow();
+  w.Text("txtLifeofOrder", 0)->setText("11");
+  w.Text("txtLimitPercent", 0)->setText("1");
+  std::string first = w.GetBuildValues();
+  w.Text("txtLifeofOrder", 0)->setText("1");
+  w.Text("txtLimitPercent", 0)->setText("11");
+  EXPECT_NE(w.GetBuildValues(), first);
+  std::string second = w.GetBuildValues();
+  w.Option("optPriceUpdate", 1)->SetValue(true);
+  EXPECT_NE(w.GetBuildValues(), second);
+  std::string third = w.GetBuildValues();
+  w.Picker("dteSimDate", 1)->SetValue(w.Picker("dteSimDate", 1)->Value() - 7);
+  EXPECT_NE(w.GetBuildValues(), third);
+}
+
+TEST_F(WindowTest, TheStockListTakesTheSymbolsAsTyped) {
+  ui::frmMain& w = LoadedWindow();
+  w.CreateStockList();
+  EXPECT_EQ(w.astrStockList, std::vector<std::string>{"all:"});
+  w.Option("optStockSelection", 1)->SetValue(true);
+  w.Text("txtLike")->setText("AB");
+  w.CreateStockList();
+  EXPECT_EQ(w.astrStockList, std::vector<std::string>{"like:AB"});
+  w.Option("optStockSelection", 2)->SetValue(true);
+  w.Text("txtSelection")->setText("  ibm ;; MSFT  ;  a,b ;");
+  w.CreateStockList();
+  EXPECT_EQ(w.astrStockList, (std::vector<std::string>{"ibm", "MSFT", "a,b"}));
+  w.Text("txtSelection")->setText(" ; ");
+  w.CreateStockList();  // no symbol: the list stays as it was
+  EXPECT_EQ(w.astrStockList, (std::vector<std::string>{"ibm", "MSFT", "a,b"}));
+}
+
+TEST_F(WindowTest, StopAnsweredNoChangesNothing) {
+  ui::frmMain& w = LoadedWindow();
+  w.cmdStopSim->setEnabled(true);
+  scripted->AnswerMsgBox(user::kAnswerNo, "Do you wish to stop this process before it completes?");
+  w.cmdStopSim_Click();
+  EXPECT_FALSE(w.objResearch->StopProcess());
+  EXPECT_TRUE(w.cmdStopSim->isEnabled());
+
+  // On the Trade tab Stop only sets the flag.
+  w.tabResearch->setCurrentIndex(1);
+  w.cmdSimulate->setEnabled(false);
+  scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop");
+  w.cmdStopSim_Click();
+  EXPECT_TRUE(w.objResearch->StopProcess());
+  EXPECT_FALSE(w.cmdSimulate->isEnabled());
+  // A pending stop skips the Portfolio stage and leaves the labels alone.
+  w.Label("lblResult", 15)->setText("123");
+  w.SimResults(true, 15000, false);
+  EXPECT_EQ(w.Label("lblResult", 15)->text(), "123");
+}
