@@ -287,6 +287,9 @@ void frmMain::RunSim(std::string& table) {
     cmdStopSim->setEnabled(false);
   } catch (const std::exception& error) {
     ShowError(error);
+    // End as a stopped Select run, so that the window is usable again.
+    engine->StopProcess(true);
+    selectEndedInError_ = true;
   }
 }
 

@@ -259,3 +259,31 @@ TEST_F(WindowTest, StopAnsweredNoChangesNothing) {
   w.SimResults(true, 15000, false);
   EXPECT_EQ(w.Label("lblResult", 15)->text(), "123");
 }
+
+TEST_F(RunWindowTest, TheAutomaticPortfolioRunStartsWithTheReloadedInvestment) {
+  ui::frmMain& w = ReadyWindow("AAPL", true);
+  w.Options().txtSimOption(10)->setText("1000");  // the load copied 15000 before this
+  ChooseSimulationFile("small");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  double endBalance = w.Label("lblResult", 15)->text().toDouble();
+  EXPECT_GT(endBalance, 0);
+  EXPECT_LT(endBalance, 5000);
+}
+
+TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowUsable) {
+  ui::frmMain& w = ReadyWindow();
+  w.Text("txtSimOption", 3)->setText("fourteen");
+  ChooseSimulationFile("badbox");
+  scripted->AnswerMsgBox(user::kAnswerOK, "\"Days RSI Based On\" (txtSimOption(3))");
+  w.cmdSimulate_Click();
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
+
+  w.Text("txtSimOption", 3)->setText("14");
+  ChooseSimulationFile("badbox");  // the file was saved; the question covers its table
+  scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation badbox.sim already exists.");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Caption(w), "Processing Complete");
+}

@@ -159,3 +159,13 @@ TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
   EXPECT_EQ(w.Label("lblStatus", 0)->text(), "Not Connected to Internet");
   EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
 }
+
+TEST_F(WindowTest, AnUnusableDatabaseIsReportedAndTheWindowStillComesUp) {
+  testsupport::WriteFileBytes(ui::PropertiesFilePath(), "txtSimOption(32)=/nonexistent/folder/x.db\r\n");
+  ui::frmMain& w = NewWindow();
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, "Database Does Not Exist or Incorrect Database in Use.");
+  w.Form_Load();
+  EXPECT_NE(w.objResearch, nullptr);
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+}
