@@ -287,3 +287,26 @@ TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowU
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
 }
+
+TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
+  ui::frmMain& w = LoadedWindow();  // nothing imported yet
+  Parms().blnUseInternet = true;
+  w.Check("chkUpdateData")->SetValue(1);
+  w.Options().dteData()->SetValue(rt::DateSerial(2018, 6, 1));
+  w.Picker("dteSimDate", 0)->SetValue(rt::DateSerial(2019, 1, 2));
+  w.Picker("dteSimDate", 1)->SetValue(rt::DateSerial(2019, 2, 28));
+  w.Combo("cboTypeOfPurchase")->setCurrentIndex(0);
+  w.Check("chkCalculateResults")->SetValue(1);
+  ChooseSimulationFile("start");
+  scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+  w.cmdSimulate_Click();
+  EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
+
+  ChooseSimulationFile("start");
+  scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation start.sim already exists.");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_GT(ui::ResultsWindow().lvwWinners->Count(), 0);
+  EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+}
