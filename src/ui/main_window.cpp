@@ -48,6 +48,8 @@ frmMain::frmMain() {
   for (const char* name : kMenusNotBuilt) Menu(name)->setEnabled(false);
   HideSweepSetUp(*this);
   ConnectPanel();
+  ConnectParameterFields();
+  ConnectDatePickers();
   ConnectWindow();
 
   // Bring the dependent fields in line with the design values of their boxes.

@@ -188,6 +188,35 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void optWinOption_Click(int index);
   void tabResearch_Click();
 
+  // ===== parameter fields and date pickers (parameter_fields.cpp, date_pickers.cpp) =====
+  // Sale-loss changes clear the progress line; other elements change nothing.
+  void txtSimOption_Change(int index);
+  // Focus help of the pickers: the period's two ends and the portfolio window.
+  void dteSimDate_GotFocus(int index);
+  void dteSelectStart_GotFocus();
+  void dteSelectEnd_GotFocus();
+  // Leaving a picker corrects its value against the others: the portfolio
+  // window stays inside the period, From not after To, From not before the
+  // options window's earliest date. Only the portfolio window and the
+  // earliest date tell the user.
+  void dteSimDate_LostFocus(int index);
+  void dteSelectStart_LostFocus();
+  void dteSelectEnd_LostFocus();
+  // The history picker refuses Saturdays and Sundays.
+  void DTePicker1_Change();
+
+ private:
+  void ConnectParameterFields();
+  void ConnectDatePickers();
+  // Whether the window still stands: focus events raised while its widgets
+  // are torn down must not reach controls that are gone.
+  std::function<bool()> WindowAlive() const;
+  std::shared_ptr<int> aliveToken_ = std::make_shared<int>(0);
+  rt::Date datDTePicker1Weekday_;  // the last weekday DTePicker1 accepted; zero until one is
+
+ public:
+  // ===== end parameter fields and date pickers =====
+
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -1,28 +1,13 @@
 // The parameter panel's switches: check boxes and option buttons that show,
 // hide or enable the fields they govern, the criteria selectors, the tab
 // strip, and the help texts shown when a control takes the focus.
-#include <QEvent>
-
 #include "market_data/run_parameters.h"
+#include "ui/focus_watch.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
 
 namespace ui {
 namespace {
-
-class FocusWatcher : public QObject {
- public:
-  FocusWatcher(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusIn) handler_();
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> handler_;
-};
 
 // The settings frames of the criteria, by the index of their selector.
 const char* const kCriteriaFrames[] = {"Frame10", "Frame8", "Frame9", "frame2", "fraADX", "fraMinVol", "fraMA"};
@@ -30,10 +15,12 @@ const char* const kCriteriaFrames[] = {"Frame10", "Frame8", "Frame9", "frame2", 
 }  // namespace
 
 void frmMain::OnFocus(QWidget* widget, std::function<void()> handler) {
-  auto* watcher = new FocusWatcher(widget, handler);
-  widget->installEventFilter(watcher);
+  auto run = [handler, alive = WindowAlive()](const QFocusEvent&) {
+    if (alive()) handler();
+  };
+  WatchFocus(widget, QEvent::FocusIn, run);
   if (auto* combo = dynamic_cast<QComboBox*>(widget); combo && combo->lineEdit())
-    combo->lineEdit()->installEventFilter(new FocusWatcher(combo->lineEdit(), handler));
+    WatchFocus(combo->lineEdit(), QEvent::FocusIn, run);
 }
 
 void frmMain::ConnectPanel() {

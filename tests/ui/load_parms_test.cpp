@@ -140,10 +140,10 @@ TEST_F(WindowTest, AFieldThatDoesNotConvertIsNamedAndStopsTheCopyThere) {
   EXPECT_NE(error.Description().find("txtMaxDays(0)"), std::string::npos);
 
   w.Text("txtMaxDays", 0)->setText("11");
-  w.Text("txtLifeofOrder", 0)->clear();
-  EXPECT_NE(CopyError(w).Description().find("Life of Order"), std::string::npos);
+  w.Text("txtInitPrice", 0)->clear();  // Life of Order would turn an empty text into "0"
+  EXPECT_NE(CopyError(w).Description().find("Initial Stop Based on % Loss:"), std::string::npos);
 
-  w.Text("txtLifeofOrder", 0)->setText("1");
+  w.Text("txtInitPrice", 0)->setText("7");
   w.Options().txtNumStocks()->setText("99999 slots");
   EXPECT_NE(CopyError(w).Description().find("txtNumStocks"), std::string::npos);
 }
