@@ -1,4 +1,6 @@
 // The per-character rules of the parameter fields.
+#include <QApplication>
+
 #include "ui/field_input_rules.h"
 #include "ui/resources.h"
 #include "widget_input.h"
@@ -164,4 +166,17 @@ TEST_F(WindowTest, ANewSaleLossClearsTheProgressLine) {
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
   w.Text("txtSimOption", 20)->setText("2");
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "");
+}
+
+TEST_F(WindowTest, TabStillMovesOnFromAFilteredBox) {
+  ui::frmMain& w = NewWindow();
+  w.show();
+  QApplication::setActiveWindow(&w);
+  w.tabResearch->setCurrentIndex(1);
+  QLineEdit* box = w.Text("txtMaxDays", 0);
+  box->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(box->hasFocus());
+  Press(box, Qt::Key_Tab, "\t");
+  EXPECT_FALSE(box->hasFocus());
+  EXPECT_EQ(box->text(), "11");
 }
