@@ -83,16 +83,3 @@ TEST_F(WindowTest, EveryControlShowsItsHelpOnFocus) {
     EXPECT_EQ(w.txtHelp->toPlainText(), "before") << ui::ControlDisplayName(control.name, control.index);
   }
 }
-
-TEST_F(WindowTest, SomeControlsExplainThemselvesWithoutTheFocus) {
-  ui::frmMain& w = NewWindow();
-  auto help = [&] { return w.txtHelp->toPlainText().toStdString(); };
-  w.Option("optWinOption", 1)->SetValue(true);
-  EXPECT_EQ(help(), ui::LoadResString(114));
-  w.Option("optWinOption", 4)->SetValue(true);
-  EXPECT_EQ(help(), ui::LoadResString(116));
-  w.Combo("cboSelectPositioning")->addItem("LONG");
-  EXPECT_EQ(help(), ui::LoadResString(158));
-  w.Check("chkUseMA")->SetValue(1);
-  EXPECT_EQ(help(), ui::LoadResString(106));
-}

@@ -1,6 +1,5 @@
 // The date pickers: the period, the portfolio window, One Day, the weekday rule.
 #include "platform/user/user_services.h"
-#include "ui/resources.h"
 #include "widget_input.h"
 #include "window_fixture.h"
 
@@ -129,21 +128,4 @@ TEST_F(PickerTest, OneDayKeepsTheEndOnTheStart) {
   w.Check("chkOneDay")->SetValue(0);
   From()->SetValue(Day(2004, 3, 1));
   EXPECT_EQ(To()->Value(), Day(2004, 3, 3));
-}
-
-TEST_F(PickerTest, PickersExplainThemselves) {
-  ui::frmMain& w = NewWindow();
-  auto help = [&] { return w.txtHelp->toPlainText().toStdString(); };
-  Focus(From());
-  EXPECT_EQ(help(), ui::LoadResString(132));
-  Focus(To());
-  EXPECT_EQ(help(), ui::LoadResString(133));
-  Focus(SelectEnd());
-  EXPECT_EQ(help(), ui::LoadResString(159));
-  w.txtHelp->setPlainText("before");
-  Focus(SelectStart());
-  EXPECT_EQ(help(), ui::LoadResString(159));
-  w.txtHelp->setPlainText("before");
-  Focus(w.Picker("DTePicker1"));
-  EXPECT_EQ(help(), "before");
 }
