@@ -47,8 +47,9 @@ class clsResearch {
   // ===== symbol import (symbol_import.cpp) =====
  public:
   // Adds the symbols of a "SYMBOL,market" file that Stock_Master does not
-  // hold yet; creates the master tables when they are missing.
-  void ImportNewStocks(const std::string& path);
+  // hold yet; creates the master tables when they are missing. False when
+  // the import failed (the error was shown) or a stop cut it short.
+  bool ImportNewStocks(const std::string& path);
 
   // ===== end symbol import =====
 

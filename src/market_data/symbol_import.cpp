@@ -30,7 +30,7 @@ std::vector<SymbolEntry> ReadSymbolFile(const std::string& path) {
 
 }  // namespace
 
-void clsResearch::ImportNewStocks(const std::string& path) {
+bool clsResearch::ImportNewStocks(const std::string& path) {
   // A missing Stock_Master is created once and the import starts over; if it
   // is still missing after that, the error is shown like any other.
   bool createdMaster = false;
@@ -42,7 +42,8 @@ void clsResearch::ImportNewStocks(const std::string& path) {
       user::DoEvents();
       db::Connection& connection = SharedConnection();
       int32_t last = static_cast<int32_t>(entries.size()) - 1;
-      for (int32_t i = 0; i <= last && !StopProcess(); ++i) {
+      int32_t i = 0;
+      for (; i <= last && !StopProcess(); ++i) {
         std::string symbol = entries[static_cast<size_t>(i)].symbol;
         const std::string& market = entries[static_cast<size_t>(i)].market;
         *rsResearch_ = connection.OpenRecordset("SELECT [Symbol] from [Stock_Master] where [Symbol] = '" +
@@ -62,7 +63,7 @@ void clsResearch::ImportNewStocks(const std::string& path) {
       user::User().SetPointer(user::kPointerDefault);
       user::DoEvents();
       rsResearch_.reset();
-      return;
+      return i > last;
     } catch (const rt::Error& e) {
       rsResearch_.reset();
       if (e.Number() == db::kErrTableMissing && !createdMaster) {
@@ -72,7 +73,7 @@ void clsResearch::ImportNewStocks(const std::string& path) {
       }
       user::User().SetPointer(user::kPointerDefault);
       user::MsgBox(e.Description());
-      return;
+      return false;
     }
   }
 }

@@ -7,7 +7,8 @@
 namespace ui {
 
 bool frmMain::TestInternet() {
-  bool connected = objResearch->TestInternet();
+  // Between an engine's release and the next one there is nothing to ask.
+  bool connected = objResearch && objResearch->TestInternet();
   user::DoEvents();
   return connected;
 }
@@ -29,7 +30,8 @@ void frmMain::mnuUseInternet_Click() {
   bool online = Menu("mnuUseInternet")->isChecked();
   if (online) {
     status->setText("Attempting to Connect...");
-    Parms().blnUseInternet = objResearch->TestInternet();
+    status->repaint();  // seen while the test waits for the page
+    Parms().blnUseInternet = TestInternet();
   } else {
     Parms().blnUseInternet = false;
   }

@@ -35,10 +35,7 @@ void HideSweepSetUp(frmMain& window) {
 }
 
 // Menu items whose commands are not part of this window yet stay disabled.
-const char* const kMenusNotBuilt[] = {"mnuNewSimulation", "mnuOpenSim",          "mnuOpenSymbols",
-                                      "mnuSaveSymbols",   "mnuImportStocks",     "mnuRepairDB",
-                                      "mnuReportSimSum",  "mnuReportStockperDay", "mnuReportAllStocks",
-                                      "mnuContents",      "mnuAbout"};
+const char* const kMenusNotBuilt[] = {"mnuAbout"};
 
 }  // namespace
 
@@ -51,6 +48,7 @@ frmMain::frmMain() {
   ConnectParameterFields();
   ConnectDatePickers();
   ConnectWindow();
+  ConnectMenus();
 
   // Bring the dependent fields in line with the design values of their boxes.
   for (int i = 0; i <= 3; ++i) chkSimOption_Click(i);
@@ -87,6 +85,8 @@ void frmMain::SaveSimulation(const std::string& name, bool saveAs) {
   SaveControlStateFile(path, controls_, Parms().strSimTable, name == "STARTUP");
 }
 
-void frmMain::LoadSimulation(const std::string& path) { LoadSimulationFile(path, controls_, Parms().strSimTable); }
+bool frmMain::LoadSimulation(const std::string& path) {
+  return LoadSimulationFile(path, controls_, Parms().strSimTable);
+}
 
 }  // namespace ui

@@ -94,6 +94,64 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void cmdPauseSim_MouseMove();
   void Form_MouseMove();
 
+  // ===== simulation, symbol-list, database, report and help menus =====
+  // (simulation_menu.cpp, symbol_lists.cpp, database_maintenance.cpp,
+  // report_menus.cpp, other_menus.cpp). The commands that would replace the
+  // engine, close its connection or use it beside a running stage are
+  // refused with a message while a run is in progress.
+
+  // A new engine and the window in its start state (the load sequence again).
+  void mnuNewSimulation_Click();
+  // Restores a simulation file: its controls and table, its winners, then
+  // the paused sweep waits for Simulate or the Trade and Portfolio chain runs.
+  void mnuOpenSim_Click();
+  // Reads a symbol list file (*.smb) into the listed symbols.
+  void mnuOpenSymbols_Click();
+  // Writes the stock list into a symbol list file of the Symbols folder.
+  void mnuSaveSymbols_Click();
+  // Hands a symbol file to the engine's import.
+  void mnuImportStocks_Click();
+  void ImportSymbols() override;  // the engine asks for the import
+  // Releases the engine (closing the connection), compacts and repairs the
+  // database file, creates a new engine and tests the database.
+  void mnuRepairDB_Click();
+  // The repair itself, without the run check: the sweeps run it before
+  // they start, holding no other share of the engine.
+  void RepairDatabaseAndRenewEngine();
+  // Removes master rows whose quote table is missing or empty, dropping the
+  // empty tables (the item is hidden).
+  void mnuRemoveEmptyTables_Click();
+  // The report switches: each switch-on starts its file with the header.
+  void mnuReportAllStocks_Click();
+  void mnuReportStockperDay_Click();
+  // Writes the per-symbol summary of the current simulation and opens it.
+  void mnuReportSimSum_Click();
+  // Opens a file (or, with makeCopy, a fresh copy of it, so that the file
+  // stays writable) with the desktop's application for its type. True when
+  // handed over or when there is nothing to open; false after a message.
+  bool OpenFileWithDefaultApp(const std::string& path, bool makeCopy);
+  // Shows the help file's contents page.
+  void mnuContents_Click();
+
+ private:
+  void ConnectMenus();
+  // Shows why a command cannot run now; true while a run is in progress.
+  bool RefusedDuringRun(const std::string& command);
+  // Runs a command's engine calls as work in progress: on its own share of
+  // the engine, with the commands that would replace the engine refused, and
+  // with a close asked for meanwhile carried out once it ends.
+  void RunEngineWork(const std::function<void(clsResearch&)>& work);
+  void CloseIfAskedDuringWork();
+  // A new engine into objResearch, listening to this window, and its database test.
+  void NewEngine();
+  // The parts of New Simulation after the run check.
+  void StartNewSimulation();
+  // Puts one report switch on (its file started anew) or off.
+  void SwitchReport(const std::string& item, bool& flag, void (*startFile)());
+
+ public:
+  // ===== end simulation, symbol-list, database, report and help menus =====
+
   // ----- menus -----
   void mnuExit_Click();
   void mnuResults_Click();
@@ -111,7 +169,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ----- settings files -----
   void SaveSimulation(const std::string& name, bool saveAs);
-  void LoadSimulation(const std::string& path);
+  // False when the file is not a simulation file (after the loader's message).
+  bool LoadSimulation(const std::string& path);
   void SaveProperties() { options_->SaveProperties(); }
   void LoadProperties(const std::string& path) { options_->LoadProperties(path); }
 

@@ -115,7 +115,7 @@ void frmMain::Form_Load() {
   for (const char* range : {"txtMACDMin", "txtVolChange", "txtPriceChange", "txtPercDiff"})
     for (int i = 0; i <= 1; ++i) Text(range, i)->clear();
 
-  // Open Simulation is enabled here once it is part of the window.
+  Menu("mnuOpenSim")->setEnabled(true);
   cmdGraph->setEnabled(false);
   Yield();
 
@@ -157,14 +157,18 @@ void frmMain::Form_Load() {
   Picker("dteSimDate", 0)->SetValue(PreviousTradingDay(periodStart));
   Yield();
 
-  objResearch = std::make_shared<clsResearch>();
+  NewEngine();
+
+  ShowHelp(101);
+  Yield();
+}
+
+void frmMain::NewEngine() {
+  objResearch = std::make_shared<clsResearch>();  // opens the shared connection
   objResearch->SetListener(this);
   objResearch->StopProcess(false);
   blnNewSimulation = true;
   if (!objResearch->TestDatabase()) user::MsgBox(kDatabaseTestFailed);
-
-  ShowHelp(101);
-  Yield();
 }
 
 bool frmMain::event(QEvent* event) {

@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/runtime/app_folder.h"
 
 namespace ui {
 namespace {
@@ -160,9 +159,10 @@ bool QtUserServices::OpenWithDefaultApp(const std::string& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
 }
 
-void QtUserServices::ShowHelpContents() {
-  QString page = QString::fromStdString((rt::AppFolder() / "help" / "index.html").string());
-  if (QFileInfo::exists(page)) QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+bool QtUserServices::ShowHelpContents(const std::string& helpFile) {
+  // The help is an HTML page, shown by the desktop's browser.
+  QString page = Q(helpFile);
+  return QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 }  // namespace ui

@@ -21,7 +21,7 @@ class QtUserServices : public user::UserServices {
   void SetPointer(int pointer) override;
   int Pointer() const override { return pointer_; }
   bool OpenWithDefaultApp(const std::string& path) override;
-  void ShowHelpContents() override;
+  bool ShowHelpContents(const std::string& helpFile) override;
 
  private:
   std::chrono::steady_clock::time_point lastYield_{};

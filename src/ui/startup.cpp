@@ -52,7 +52,7 @@ std::unique_ptr<frmMain> StartUp(const StartUpOptions& options) {
   }
 
   try {
-    AppHelpFile() = (rt::AppFolder() / "Kestrovane.hlp").string();
+    AppHelpFile() = (rt::AppFolder() / "help" / "index.html").string();
     ResultsWindow().show();
     window->show();
     user::DoEvents();

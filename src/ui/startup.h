@@ -8,7 +8,8 @@ namespace ui {
 
 class frmMain;
 
-// The help file the Contents command opens (recorded at start-up).
+// The help file the Contents command opens: the help page in the
+// application folder, recorded at start-up ("" before).
 std::string& AppHelpFile();
 
 struct StartUpOptions {

@@ -47,7 +47,7 @@ class SymbolImportTest : public ::testing::Test {
 
 TEST_F(SymbolImportTest, CreatesTheMasterTablesWhenMissingAndImportsNewSymbolsOnce) {
   std::string list = WriteList("IBM,ny\r\nBRK.A,ny\r\nMSFT,ns\r\n^DJI,ny\r\n");
-  bed_.Engine().ImportNewStocks(list);
+  EXPECT_TRUE(bed_.Engine().ImportNewStocks(list));
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM Stock_Master"), "2");
   EXPECT_EQ(bed_.Scalar("SELECT Market FROM Stock_Master WHERE Symbol = 'msft'"), "ns");
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM SimStatus"), "0");  // created with the master table
@@ -73,7 +73,7 @@ TEST_F(SymbolImportTest, ApostrophesAreStoredSafely) {
 TEST_F(SymbolImportTest, ALineWithoutACommaEndsTheImportWithAMessage) {
   bed_.Engine().CreateTable_Master();
   bed_.User().AnswerMsgBox(user::kAnswerOK, "Line 2");
-  bed_.Engine().ImportNewStocks(WriteList("IBM,ny\r\n\r\nMSFT,ns\r\n"));
+  EXPECT_FALSE(bed_.Engine().ImportNewStocks(WriteList("IBM,ny\r\n\r\nMSFT,ns\r\n")));
   EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM Stock_Master"), "0");
   EXPECT_EQ(bed_.User().Pointer(), user::kPointerDefault);
@@ -81,7 +81,7 @@ TEST_F(SymbolImportTest, ALineWithoutACommaEndsTheImportWithAMessage) {
 
 TEST_F(SymbolImportTest, AMissingFileIsReported) {
   bed_.User().AnswerMsgBox(user::kAnswerOK, "nothere.txt");
-  bed_.Engine().ImportNewStocks(bed_.Folder().File("nothere.txt").string());
+  EXPECT_FALSE(bed_.Engine().ImportNewStocks(bed_.Folder().File("nothere.txt").string()));
   EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
 }
 
@@ -89,12 +89,12 @@ TEST_F(SymbolImportTest, AStopRequestEndsTheImportAfterTheCurrentSymbol) {
   bed_.User().OnDoEvents([&](int) {
     if (bed_.Events().stockCounts.size() == 1) bed_.Engine().StopProcess(true);
   });
-  bed_.Engine().ImportNewStocks(WriteList("A,ny\r\nB,ny\r\nC,ny\r\n"));
+  EXPECT_FALSE(bed_.Engine().ImportNewStocks(WriteList("A,ny\r\nB,ny\r\nC,ny\r\n")));
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM Stock_Master"), "1");
 }
 
 TEST_F(SymbolImportTest, AFileWithNoAcceptedLineImportsNothingAndRaisesNoEvent) {
-  bed_.Engine().ImportNewStocks(WriteList("^DJI,ny\r\n^IXIC,ns\r\n"));
+  EXPECT_TRUE(bed_.Engine().ImportNewStocks(WriteList("^DJI,ny\r\n^IXIC,ns\r\n")));
   EXPECT_TRUE(bed_.Events().stockCounts.empty());
 }
 

@@ -136,6 +136,11 @@ bool ScriptedUserServices::OpenWithDefaultApp(const std::string& path) {
   return openResult_;
 }
 
+bool ScriptedUserServices::ShowHelpContents(const std::string& helpFile) {
+  shownHelpFiles_.push_back(helpFile);
+  return helpResult_;
+}
+
 ScopedScriptedUser::ScopedScriptedUser()
     : scripted_(std::make_shared<ScriptedUserServices>()), previous_(InstallUserServices(scripted_)) {}
 

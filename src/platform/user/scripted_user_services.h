@@ -47,6 +47,8 @@ class ScriptedUserServices : public UserServices {
   void OnDoEvents(std::function<void(int)> action) { onDoEvents_ = std::move(action); }
   // What OpenWithDefaultApp reports (true unless set).
   void SetOpenWithDefaultAppResult(bool result) { openResult_ = result; }
+  // What ShowHelpContents reports (true unless set).
+  void SetShowHelpContentsResult(bool result) { helpResult_ = result; }
 
   // What happened.
   const std::vector<RecordedPrompt>& Prompts() const { return prompts_; }
@@ -56,7 +58,7 @@ class ScriptedUserServices : public UserServices {
   int DoEventsCount() const { return doEventsCount_; }
   const std::vector<int>& PointerChanges() const { return pointerChanges_; }
   const std::vector<std::string>& OpenedFiles() const { return openedFiles_; }
-  int HelpContentsCount() const { return helpContentsCount_; }
+  const std::vector<std::string>& ShownHelpFiles() const { return shownHelpFiles_; }
 
   // UserServices
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
@@ -67,7 +69,7 @@ class ScriptedUserServices : public UserServices {
   void SetPointer(int pointer) override;
   int Pointer() const override { return pointer_; }
   bool OpenWithDefaultApp(const std::string& path) override;
-  void ShowHelpContents() override { ++helpContentsCount_; }
+  bool ShowHelpContents(const std::string& helpFile) override;
 
  private:
   struct ScriptedAnswer {
@@ -91,7 +93,8 @@ class ScriptedUserServices : public UserServices {
   std::vector<int> pointerChanges_;
   std::vector<std::string> openedFiles_;
   bool openResult_ = true;
-  int helpContentsCount_ = 0;
+  std::vector<std::string> shownHelpFiles_;
+  bool helpResult_ = true;
 };
 
 // Installs scripted services for a scope and puts the previous ones back.

@@ -71,7 +71,9 @@ class UserServices {
   // Opens the file with the application the desktop associates with it;
   // false when none is registered or it could not be started.
   virtual bool OpenWithDefaultApp(const std::string& path) = 0;
-  virtual void ShowHelpContents() = 0;
+  // Shows the contents page of the help file with the desktop's viewer;
+  // false when it could not be shown.
+  virtual bool ShowHelpContents(const std::string& helpFile) = 0;
 };
 
 // The installed services (HeadlessUserServices until something is installed).
@@ -104,7 +106,7 @@ class HeadlessUserServices : public UserServices {
   void SetPointer(int pointer) override { pointer_ = pointer; }
   int Pointer() const override { return pointer_; }
   bool OpenWithDefaultApp(const std::string& path) override;
-  void ShowHelpContents() override {}
+  bool ShowHelpContents(const std::string&) override { return false; }
 
  private:
   int pointer_ = kPointerDefault;

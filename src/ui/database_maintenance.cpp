@@ -1,0 +1,84 @@
+// Tools > Compact and Repair DB and Remove Empty Tables: the database file
+// compacted with no connection open on it, and the master list cleared of
+// symbols whose quote table is missing or empty.
+#include <vector>
+
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "market_data/schema.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/user/user_services.h"
+#include "ui/main_window.h"
+
+namespace ui {
+namespace {
+
+void Yield() { user::DoEvents(); }
+
+enum class QuoteTable { kMissing, kEmpty, kHoldsRows, kUnknown };
+
+QuoteTable ProbeQuoteTable(db::Connection& connection, const std::string& symbol) {
+  try {
+    db::Recordset probe = connection.OpenRecordset("SELECT TOP 1 DamnDate FROM [" + db::SqlName(symbol) + "]");
+    return probe.Eof() ? QuoteTable::kEmpty : QuoteTable::kHoldsRows;
+  } catch (const rt::Error& error) {
+    // Any other failure (a name that cannot be quoted) leaves the row alone.
+    return error.Number() == db::kErrTableMissing ? QuoteTable::kMissing : QuoteTable::kUnknown;
+  } catch (const std::exception&) {
+    return QuoteTable::kUnknown;
+  }
+}
+
+}  // namespace
+
+void frmMain::mnuRepairDB_Click() {
+  if (RefusedDuringRun("Compact and Repair DB")) return;
+  RepairDatabaseAndRenewEngine();
+}
+
+void frmMain::RepairDatabaseAndRenewEngine() {
+  objResearch.reset();  // the last engine closes the connection, freeing the file
+  RepairDatabase(Parms().strDatabasePath);  // reports its own failure
+  // Whatever the repair did, the window goes on with an engine.
+  NewEngine();
+}
+
+void frmMain::mnuRemoveEmptyTables_Click() {
+  if (RefusedDuringRun("Remove Empty Tables")) return;
+  user::BusyPointer busy;
+  RunEngineWork([](clsResearch&) {
+    // The connection's own share: it stays valid across the yields.
+    std::shared_ptr<db::Connection> connection = cnDatabase;
+    if (!connection) return;
+    std::vector<std::string> removed;
+    try {
+      db::Recordset master = connection->OpenRecordset("SELECT Symbol, Market FROM Stock_Master ORDER BY Symbol");
+      Yield();
+      for (; !master.Eof(); master.MoveNext()) {
+        Yield();
+        std::string symbol = master.Field("Symbol").ToText();
+        QuoteTable table = ProbeQuoteTable(*connection, symbol);
+        if (table == QuoteTable::kEmpty) {
+          try {
+            connection->Execute("drop table [" + symbol + "]");
+          } catch (const std::exception&) {
+            // The row goes all the same; the empty table does no harm.
+          }
+        }
+        if (table == QuoteTable::kEmpty || table == QuoteTable::kMissing) removed.push_back(symbol);
+      }
+    } catch (const std::exception&) {
+      // Without a master list there is nothing to remove.
+    }
+    // The master rows go together at the end.
+    for (const std::string& symbol : removed) {
+      try {
+        connection->Execute("DELETE FROM [Stock_Master] WHERE [Symbol] = '" + db::SqlText(symbol) + "'");
+      } catch (const std::exception&) {
+      }
+    }
+  });
+}
+
+}  // namespace ui
