@@ -1,0 +1,60 @@
+// Tools > Compact and Repair DB and Remove Empty Tables.
+#include "market_data/database_connection.h"
+#include "window_fixture.h"
+
+TEST_F(WindowTest, CompactAndRepairReplacesTheEngineAndKeepsTheData) {
+  ui::frmMain& w = LoadedWindow();
+  cnDatabase->Execute("CREATE TABLE [Kept] ([Value] INTEGER)");
+  cnDatabase->Execute("INSERT INTO [Kept] VALUES (7)");
+  std::weak_ptr<clsResearch> before = w.objResearch;
+  size_t prompts = scripted->Prompts().size();
+  w.blnNewSimulation = false;
+  w.objResearch->StopProcess(true);
+
+  w.Menu("mnuRepairDB")->trigger();
+  EXPECT_TRUE(before.expired());
+  ASSERT_NE(w.objResearch, nullptr);
+  EXPECT_FALSE(w.objResearch->StopProcess());
+  EXPECT_TRUE(w.blnNewSimulation);
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT [Value] FROM [Kept]"), "7");
+  EXPECT_TRUE(w.objResearch->TestDatabase());
+  EXPECT_EQ(scripted->Prompts().size(), prompts);
+}
+
+TEST_F(WindowTest, CompactAndRepairOfAnUnusableDatabaseStillEndsWithAnEngine) {
+  ui::frmMain& w = LoadedWindow();
+  Parms().strDatabasePath = (home.Path() / "no such folder" / "x.db").string();
+  scripted->AnswerMsgBox(user::kAnswerOK, "An error occurred while repairing the database.");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Database Does Not Exist or Incorrect Database in Use.");
+  w.Menu("mnuRepairDB")->trigger();
+  ASSERT_NE(w.objResearch, nullptr);
+  EXPECT_TRUE(w.blnNewSimulation);
+}
+
+TEST_F(WindowTest, RemoveEmptyTablesDropsEmptyQuoteTablesAndTheirMasterRows) {
+  ui::frmMain& w = LoadedWindow();
+  w.objResearch->CreateTable_Master();
+  for (const char* symbol : {"GONE", "EMPTY", "FULL", "ODD]"})
+    cnDatabase->Execute(std::string("INSERT INTO [Stock_Master] ([Symbol], [Market]) VALUES ('") + symbol + "', 'ny')");
+  w.objResearch->CreateTable("EMPTY");
+  w.objResearch->CreateTable("FULL");
+  cnDatabase->Execute("INSERT INTO [FULL] ([DamnDate], [Open], [High], [Low], [Close], [Adj_Close], [Volume]) "
+                      "VALUES (#1/2/2019#, 1, 1, 1, 1, 1, 100)");
+
+  w.mnuRemoveEmptyTables_Click();
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] IN ('GONE', 'EMPTY')"), "0");
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT COUNT(*) FROM [EMPTY]"), "ERROR!!");  // dropped
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT COUNT(*) FROM [FULL]"), "1");
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] = 'FULL'"), "1");
+  // A symbol that cannot name a table is left alone.
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] = 'ODD]'"), "1");
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
+TEST_F(WindowTest, RemoveEmptyTablesWithoutAMasterListChangesNothing) {
+  ui::frmMain& w = LoadedWindow();
+  size_t prompts = scripted->Prompts().size();
+  w.mnuRemoveEmptyTables_Click();
+  EXPECT_EQ(scripted->Prompts().size(), prompts);
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}

@@ -1,0 +1,201 @@
+// File > New Simulation and Open Simulation, and the commands that a run in
+// progress refuses.
+#include "market_data/database_connection.h"
+#include "platform/runtime/app_folder.h"
+#include "run_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Caption(ui::frmMain& w) { return w.Label("lblCurrStock", 1)->text().toStdString(); }
+
+bool SelectInputsEnabled(ui::frmMain& w) {
+  for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
+    if (!w.Widget(name)->isEnabled()) return false;
+  return w.Widget("dteSimDate", 0)->isEnabled() && w.Widget("dteSimDate", 1)->isEnabled() &&
+         w.Widget("optStockSelection", 2)->isEnabled() && w.Widget("chkSimOption", 0)->isEnabled();
+}
+
+bool SelectInputsDisabled(ui::frmMain& w) {
+  for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
+    if (w.Widget(name)->isEnabled()) return false;
+  return !w.Widget("dteSimDate", 0)->isEnabled() && !w.Widget("dteSimDate", 1)->isEnabled() &&
+         !w.Widget("optStockSelection", 2)->isEnabled() && !w.Widget("chkSimOption", 0)->isEnabled();
+}
+
+const char* kRefused = "cannot be used while a simulation or another command is running.";
+
+}  // namespace
+
+TEST_F(WindowTest, NewSimulationPutsTheWindowBackIntoItsStartState) {
+  ui::frmMain& w = LoadedWindow();
+  w.mnuSaveStartup_Click();  // so that the load finds both settings files
+  std::weak_ptr<clsResearch> before = w.objResearch;
+  // A window left paused on a simulation.
+  Parms().strSimTable = "sim_old";
+  w.setWindowTitle("old");
+  w.blnNewSimulation = false;
+  w.tabResearch->setEnabled(false);
+  w.tabResearch->setTabEnabled(2, false);
+  w.Widget("txtSelection")->setEnabled(false);
+  w.Widget("dteSimDate", 0)->setEnabled(false);
+  w.cmdStopSim->setEnabled(true);
+
+  w.Menu("mnuNewSimulation")->trigger();
+  EXPECT_TRUE(before.expired());
+  ASSERT_NE(w.objResearch, nullptr);
+  EXPECT_TRUE(w.objResearch->TestDatabase());
+  EXPECT_EQ(w.windowTitle(), "KESTROVANE");
+  EXPECT_TRUE(Parms().strSimTable.empty());
+  EXPECT_TRUE(w.blnNewSimulation);
+  EXPECT_TRUE(w.tabResearch->isEnabled());
+  EXPECT_TRUE(w.tabResearch->isTabEnabled(2));
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_FALSE(w.cmdStopSim->isEnabled());
+  EXPECT_TRUE(w.Menu("mnuOpenSim")->isEnabled());
+
+  // Again: the lists are refilled, not added to.
+  w.Menu("mnuNewSimulation")->trigger();
+  EXPECT_EQ(w.Options().cmbPick(0)->count(), 20);
+  EXPECT_EQ(w.Combo("cboSelectMarket")->count(), 3);
+  EXPECT_EQ(tutorialShown, 0);
+}
+
+TEST_F(WindowTest, OpenSimulationCancelledForgetsTheSimulationFile) {
+  ui::frmMain& w = LoadedWindow();
+  std::weak_ptr<clsResearch> before = w.objResearch;
+  w.strSimFilePath = (rt::AppFolder() / "Reports" / "earlier.sim").string();
+  scripted->AnswerOpenFile("", "Open Simulation");
+  w.Menu("mnuOpenSim")->trigger();
+  // The dialog started where the last simulation file was.
+  EXPECT_EQ(scripted->Prompts().back().dialog.startFolder, (rt::AppFolder() / "Reports").string());
+  EXPECT_EQ(scripted->Prompts().back().dialog.filter, "Simulation File (*.sim)|*.sim");
+  EXPECT_TRUE(w.strSimFilePath.empty());
+  EXPECT_FALSE(before.expired());
+
+  // The next one starts in the Simulations folder.
+  scripted->AnswerOpenFile("");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(scripted->Prompts().back().dialog.startFolder, (rt::AppFolder() / "Simulations").string());
+}
+
+TEST_F(WindowTest, OpeningAFileThatIsNotASimulationLeavesTheWindowInItsStartState) {
+  ui::frmMain& w = LoadedWindow();
+  w.mnuSaveStartup_Click();
+  fs::path file = rt::AppFolder() / "Simulations" / "notes.sim";
+  testsupport::WriteFileBytes(file, "Shopping list\r\nsim_notes\r\n");
+  scripted->AnswerOpenFile(file.string());
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_TRUE(Parms().strSimTable.empty());
+  EXPECT_TRUE(w.strSimFilePath.empty());
+  EXPECT_EQ(w.windowTitle(), "KESTROVANE");
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_EQ(w.tabResearch->currentIndex(), 0);
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
+TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfolio) {
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
+  fs::path file = ChooseSimulationFile("opened");
+  w.cmdSimulate_Click();
+  ASSERT_EQ(Caption(w), "Processing Complete");
+  const std::string rows = Scalar("SELECT COUNT(*) FROM [sim_opened]");
+  ASSERT_GT(std::stol(rows), 10);
+
+  // The simulation file lives elsewhere now; the window moved on.
+  fs::path moved = rt::AppFolder() / "Reports" / "opened.sim";
+  fs::copy_file(file, moved);
+  w.Text("txtSelection")->setText("MSFT");
+  w.Menu("mnuReportAllStocks")->trigger();
+  std::weak_ptr<clsResearch> before = w.objResearch;
+
+  scripted->AnswerOpenFile(moved.string(), "Open Simulation");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_TRUE(before.expired());
+  EXPECT_EQ(w.strSimFilePath, moved.string());
+  EXPECT_EQ(Parms().strSimTable, "sim_opened");
+  EXPECT_EQ(w.windowTitle(), "opened");
+  EXPECT_EQ(w.Text("txtSelection")->text(), "AAPL ; IBM");  // the file's controls
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
+  EXPECT_TRUE(SelectInputsDisabled(w));
+  EXPECT_TRUE(w.tabResearch->isTabEnabled(1));
+
+  // The Trade and Portfolio chain ran on the Portfolio tab.
+  EXPECT_EQ(w.tabResearch->currentIndex(), 2);
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_NE(w.Label("lblResult", 22)->text(), "0--0");
+  EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+  EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+  // The report switch outlived the engine and received the replay's rows.
+  EXPECT_TRUE(Parms().blnAllStocksReport);
+  EXPECT_GT(ReadText(rt::AppFolder() / "Reports" / "Simulation Summary by Symbol.csv").size(), 300u);
+  // A Select run after an opened simulation starts a new one.
+  EXPECT_TRUE(w.blnNewSimulation);
+
+  // The summary of the opened simulation is written and opened.
+  w.Menu("mnuReportSimSum")->trigger();
+  ASSERT_FALSE(scripted->OpenedFiles().empty());
+  EXPECT_EQ(scripted->OpenedFiles().back(), (rt::AppFolder() / "Reports" / "Portfolio Summary.csv").string());
+
+  // The next dialog starts where this file was.
+  scripted->AnswerOpenFile("");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(scripted->Prompts().back().dialog.startFolder, (rt::AppFolder() / "Reports").string());
+}
+
+TEST_F(RunWindowTest, ARunRefusesTheCommandsThatWouldPullTheEngineFromUnderIt) {
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM", true);
+  ChooseSimulationFile("busy");
+  const char* commands[] = {"mnuNewSimulation", "mnuOpenSim",      "mnuRepairDB",     "mnuImportStocks",
+                            "mnuReportSimSum",  "mnuSaveSymbols", "mnuRemoveEmptyTables"};
+  for (const char* command : commands) {
+    (void)command;
+    scripted->AnswerMsgBox(user::kAnswerOK, kRefused);
+  }
+  clsResearch* engine = w.objResearch.get();
+  bool tried = false;
+  scripted->OnDoEvents([&](int) {
+    if (tried || ui::ResultsWindow().lvwWinners->Count() == 0) return;
+    tried = true;
+    for (const char* command : commands) {
+      w.Menu(command)->trigger();
+      EXPECT_EQ(w.objResearch.get(), engine) << command;
+      EXPECT_NE(cnDatabase, nullptr) << command;
+    }
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
+  EXPECT_EQ(w.objResearch.get(), engine);
+
+  // Once the run is over they work again.
+  std::weak_ptr<clsResearch> before = w.objResearch;
+  w.Menu("mnuRepairDB")->trigger();
+  EXPECT_TRUE(before.expired());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [Stock_Master]"), "20");
+}
+
+TEST_F(RunWindowTest, ClosingTheWindowDuringAnImportEndsTheProgramOnceTheImportReturns) {
+  ui::frmMain& w = LoadedWindow();
+  fs::path list = rt::AppFolder() / "Symbols" / "many.txt";
+  testsupport::WriteFileBytes(list, "AAA,ny\r\nBBB,ny\r\nCCC,ny\r\nDDD,ny\r\n");
+  scripted->AnswerOpenFile(list.string(), "Import Stock Symbols");
+  bool closed = false;
+  scripted->OnDoEvents([&](int) {
+    if (closed || w.Label("lblCurrStock", 1)->text() != "1 of 3") return;
+    closed = true;
+    w.close();  // deferred: the import still works on the engine
+    EXPECT_NE(w.objResearch, nullptr);
+    EXPECT_TRUE(w.RunInProgress());
+  });
+  w.Menu("mnuImportStocks")->trigger();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(w.objResearch, nullptr);  // shut down once the import returned, without its confirmation
+  EXPECT_FALSE(w.RunInProgress());
+}
