@@ -25,6 +25,11 @@ class clsResearch {
   // file when it is missing. A failure is logged and surfaces at the next
   // database call.
   clsResearch();
+  // A short-lived engine beside the main one (the query window's): it uses
+  // the shared connection that is open now, so the main engine keeps the
+  // very connection it works on; it opens one only when none is open.
+  struct JoinSharedConnection {};
+  explicit clsResearch(JoinSharedConnection);
   ~clsResearch();
   clsResearch(const clsResearch&) = delete;
   clsResearch& operator=(const clsResearch&) = delete;

@@ -36,8 +36,11 @@ db::Connection& SharedConnection() {
   return *cnDatabase;
 }
 
-clsResearch::clsResearch() {
-  ++liveEngines;
+namespace {
+
+// Opens a new connection into cnDatabase on the configured database, creating
+// the file first when it is missing.
+void OpenSharedConnection() {
   RunParameters& parms = Parms();
   parms.strDatabasePath = ResolveDatabasePath(parms.strDatabasePath).string();
   CreateDatabase(parms.strDatabasePath);
@@ -49,6 +52,18 @@ clsResearch::clsResearch() {
     // connection, and TestDatabase answers False.
     LogError("Database could not be opened.");
   }
+}
+
+}  // namespace
+
+clsResearch::clsResearch() {
+  ++liveEngines;
+  OpenSharedConnection();
+}
+
+clsResearch::clsResearch(JoinSharedConnection) {
+  ++liveEngines;
+  if (!cnDatabase || !cnDatabase->IsOpen()) OpenSharedConnection();
 }
 
 clsResearch::~clsResearch() {

@@ -34,21 +34,18 @@ void HideSweepSetUp(frmMain& window) {
   window.Label("lblSimOption", 61)->hide();
 }
 
-// Menu items whose commands are not part of this window yet stay disabled.
-const char* const kMenusNotBuilt[] = {"mnuAbout"};
-
 }  // namespace
 
 frmMain::frmMain() {
   options_ = new frmOptions(this);
   BuildWindow();
-  for (const char* name : kMenusNotBuilt) Menu(name)->setEnabled(false);
   HideSweepSetUp(*this);
   ConnectPanel();
   ConnectParameterFields();
   ConnectDatePickers();
   ConnectWindow();
   ConnectMenus();
+  ConnectSecondaryWindows();
 
   // Bring the dependent fields in line with the design values of their boxes.
   for (int i = 0; i <= 3; ++i) chkSimOption_Click(i);

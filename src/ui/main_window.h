@@ -5,6 +5,7 @@
 // copies its controls into the run parameters before every run, and handles
 // the engine's events.
 #include <QAction>
+#include <QPointer>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -22,6 +23,10 @@
 #include "ui/tutorial_window.h"
 
 namespace ui {
+
+class frmAbout;
+class frmChart;
+class frmQuery;
 
 class frmMain : public QMainWindow, public ResearchEvents {
  public:
@@ -318,6 +323,33 @@ class frmMain : public QMainWindow, public ResearchEvents {
   int16_t totalStocks_ = 0;
   int runDepth_ = 0;  // runs inside the engine now
   bool closeWhenRunEnds_ = false;
+
+  // ----- chart, query and About windows (account_chart.cpp, index_charts.cpp,
+  // secondary_windows.cpp) -----
+ public:
+  // Charts the account history of the last portfolio run in the chart
+  // window (loading it, which draws the index chart too) and shows it.
+  void cmdGraph_Click();
+  // The close series of an index over the range, one point per calendar day,
+  // into udtDJIChart ("^DJI") or udtNASDAQChart; endDate comes back moved to
+  // the trading day the history ends on. Errors go to the caller; refused
+  // while a run is in progress (the load would replace the run's day records).
+  void LoadIndexData(std::string& symbol, rt::Date& startDate, rt::Date& endDate);
+  void mnuAbout_Click();
+  void mnuQuery_Click();
+  // The chart window, loaded when it is not; nullptr when it is not loaded.
+  frmChart& ChartWindow();
+  frmChart* LoadedChartWindow() const;
+  // The query window, loaded when it is not; nullptr when it is not loaded.
+  frmQuery& QueryWindow();
+  frmQuery* LoadedQueryWindow() const;
+  // Shows the About window modally; tests put their own in place.
+  std::function<void(frmAbout&)> showAboutModally;
+
+ private:
+  void ConnectSecondaryWindows();
+  QPointer<frmChart> chartWindow_;
+  QPointer<frmQuery> queryWindow_;
 };
 
 }  // namespace ui

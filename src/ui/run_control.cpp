@@ -120,6 +120,8 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
   }
   SaveSimulation(Parms().strSimTable, false);
   BuySellResults();
+  // As after a Select run with Auto-Calculate: the replay's account history can be charted.
+  cmdGraph->setEnabled(true);
   SimResults(true, Parms().dblStartInvestment, false);
 }
 
@@ -133,6 +135,7 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
     tabResearch->setEnabled(false);
     progress->setText("Processing Paused");
   } else if (engine.StopProcess() && selectRun) {
+    cmdGraph->setEnabled(true);
     cmdSimulate->setEnabled(true);
     engine.StopProcess(false);
     Widget("dteSimDate", 0)->setEnabled(true);
@@ -267,7 +270,7 @@ void frmMain::RunSim(std::string& table) {
         engine->BuildResults();
         SetPointer(user::kPointerDefault);
         Yield();
-        // The graph button stays disabled until the chart window is part of the program.
+        cmdGraph->setEnabled(true);
         SimResults(true, Parms().dblStartInvestment, false);
         BuySellResults();
         Text("txtLastBuildValues")->setText(Q(GetBuildValues()));

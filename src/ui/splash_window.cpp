@@ -5,7 +5,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "platform/user/user_services.h"
 
 namespace ui {
 
@@ -53,9 +52,8 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(fraMainFrame);
 
-  // The load handler's part: version and title.
+  // Load: the version. The product and company labels stay empty; the logo names the program.
   lblVersion->setText(QString::fromStdString(VersionText()));
-  lblProductName->setText(user::kApplicationTitle);
   resize(480, 260);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
 }

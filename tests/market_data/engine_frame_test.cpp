@@ -118,6 +118,30 @@ TEST_F(EngineFrameTest, TheConnectionSurvivesAShortLivedSecondEngine) {
   EXPECT_TRUE(main.TestDatabase());
 }
 
+TEST_F(EngineFrameTest, AJoiningEngineUsesTheOpenConnectionEvenWhenTheLocationChanged) {
+  clsResearch main;
+  Table("(5, 'x')");
+  std::shared_ptr<db::Connection> before = cnDatabase;
+  Parms().strDatabasePath = "Elsewhere.db";  // saved as the start-up location, not yet in use
+  {
+    clsResearch query(clsResearch::JoinSharedConnection{});
+    EXPECT_EQ(cnDatabase, before);
+    EXPECT_EQ(query.QueryDB("SELECT Sum(GainLoss) FROM [sim_q]"), "5");
+  }
+  EXPECT_EQ(cnDatabase, before);
+  EXPECT_TRUE(before->IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("Elsewhere.db")));
+}
+
+TEST_F(EngineFrameTest, AJoiningEngineOpensTheConnectionWhenNoneIsOpen) {
+  {
+    clsResearch query(clsResearch::JoinSharedConnection{});
+    ASSERT_TRUE(cnDatabase && cnDatabase->IsOpen());
+    EXPECT_TRUE(query.TestDatabase());
+  }
+  EXPECT_FALSE(cnDatabase);  // it was the last engine
+}
+
 TEST_F(EngineFrameTest, TheLastEngineClosesAndReleasesTheConnection) {
   auto first = std::make_unique<clsResearch>();
   auto second = std::make_unique<clsResearch>();

@@ -1,9 +1,11 @@
 #include "platform/registry/registry_access.h"
 
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
 
 #include "platform/registry/registry_store.h"
 
@@ -68,6 +70,17 @@ std::optional<std::string> PathOf(int32_t handle) {
   return found->second;
 }
 
+// The number of a "dword:" and eight hexadecimal digits text.
+std::optional<uint32_t> DwordOf(const std::string& data) {
+  const std::string prefix = "dword:";
+  if (data.size() != prefix.size() + 8) return std::nullopt;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(data[i])) != prefix[i]) return std::nullopt;
+  for (size_t i = prefix.size(); i < data.size(); ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(data[i]))) return std::nullopt;
+  return static_cast<uint32_t>(std::stoul(data.substr(prefix.size()), nullptr, 16));
+}
+
 }  // namespace
 
 int32_t CreateRegKey(int32_t lngRootKey, const std::string& strSubKey) {
@@ -113,6 +126,24 @@ std::string QueryRegValue(int32_t lngKey, const std::string& strValueName) {
   std::string value = contents->Value(*path, strValueName).value_or("");
   // Values are stored as text: whatever follows a NUL is not part of it.
   return value.substr(0, value.find('\0'));
+}
+
+bool QueryRegValueEx(int32_t lngKey, const std::string& strValueName, int32_t& lngType, std::string& strData) {
+  std::optional<std::string> path = PathOf(lngKey);
+  if (!path) return false;
+  std::optional<RegistryContents> contents = ReadRegistryStore();
+  if (!contents) return false;
+  std::optional<std::string> value = contents->Value(*path, strValueName);
+  if (!value) return false;
+  if (std::optional<uint32_t> number = DwordOf(*value)) {
+    lngType = REG_DWORD;
+    strData.clear();
+    for (int byte = 0; byte < 4; ++byte) strData += static_cast<char>((*number >> (8 * byte)) & 0xFF);
+  } else {
+    lngType = REG_SZ;
+    strData = *value;
+  }
+  return true;
 }
 
 void SaveRegSetting(int32_t lngRootKey, const std::string& strSubKey, const std::string& strValueName,

@@ -14,6 +14,10 @@ inline constexpr int32_t HKEY_LOCAL_MACHINE = static_cast<int32_t>(0x80000002u);
 inline constexpr int32_t HKEY_USERS = static_cast<int32_t>(0x80000003u);
 inline constexpr int32_t HKEY_CURRENT_CONFIG = static_cast<int32_t>(0x80000005u);
 
+// The value types the store tells apart.
+inline constexpr int32_t REG_SZ = 1;
+inline constexpr int32_t REG_DWORD = 4;
+
 // The root every setting of the program lives under.
 inline constexpr int32_t lngRegRoot = HKEY_LOCAL_MACHINE;
 
@@ -27,6 +31,11 @@ void CloseRegKey(int32_t lngKey);
 void SetRegValue(int32_t lngKey, const std::string& strValueName, const std::string& strValue);
 // The text stored under the value name, cut at its first NUL; "" when missing.
 std::string QueryRegValue(int32_t lngKey, const std::string& strValueName);
+// The value's type and raw data, as the registry hands them over; false when
+// the key is not open or the value is missing. Data written "dword:" and eight
+// hexadecimal digits (the form .reg files use) is a REG_DWORD of four bytes,
+// least significant first; any other data is a REG_SZ text, uncut.
+bool QueryRegValueEx(int32_t lngKey, const std::string& strValueName, int32_t& lngType, std::string& strData);
 
 void SaveRegSetting(int32_t lngRootKey, const std::string& strSubKey, const std::string& strValueName,
                     const std::string& strValue);

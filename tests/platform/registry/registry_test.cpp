@@ -118,3 +118,30 @@ TEST(RegistryStoreTest, ReadsHandWrittenFilesWithCrLfAndStrayLines) {
   EXPECT_EQ(GetRegSetting(lngRegRoot, kKey, "orphan"), "");
   EXPECT_EQ(UnescapeRegistryText(EscapeRegistryText(std::string("a%b=c\r\n\0", 9))), std::string("a%b=c\r\n\0", 9));
 }
+
+TEST(RegistryTest, QueryRegValueExTellsTextsFromDwordsAndMissingValues) {
+  testsupport::TempAppFolder folder;
+  testsupport::WriteFileBytes(folder.File("registry.ini"),
+                              "[HKEY_LOCAL_MACHINE\\Tools]\nText=/usr/bin/tool\nNumber=dword:0000001a\n"
+                              "Wide=DWORD:01020304\nShort=dword:1a\nEmpty=\n");
+  int32_t key = OpenRegKey(HKEY_LOCAL_MACHINE, "Tools");
+  ASSERT_NE(key, 0);
+  int32_t type = 0;
+  std::string data;
+  ASSERT_TRUE(QueryRegValueEx(key, "Text", type, data));
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(data, "/usr/bin/tool");
+  ASSERT_TRUE(QueryRegValueEx(key, "Number", type, data));
+  EXPECT_EQ(type, REG_DWORD);
+  EXPECT_EQ(data, std::string("\x1a\0\0\0", 4));
+  ASSERT_TRUE(QueryRegValueEx(key, "Wide", type, data));
+  EXPECT_EQ(data, std::string("\x04\x03\x02\x01", 4));
+  ASSERT_TRUE(QueryRegValueEx(key, "Short", type, data));  // not the dword form: a text
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(data, "dword:1a");
+  ASSERT_TRUE(QueryRegValueEx(key, "Empty", type, data));  // present, though empty
+  EXPECT_EQ(data, "");
+  EXPECT_FALSE(QueryRegValueEx(key, "Missing", type, data));
+  CloseRegKey(key);
+  EXPECT_FALSE(QueryRegValueEx(key, "Text", type, data));  // closed handle
+}
