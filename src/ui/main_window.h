@@ -345,6 +345,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   frmQuery* LoadedQueryWindow() const;
   // Shows the About window modally; tests put their own in place.
   std::function<void(frmAbout&)> showAboutModally;
+  // Run Query's guard, as the menu commands have it: true, after a message,
+  // while a run is in progress.
+  bool QueryRefusedDuringRun() { return RefusedDuringRun("Run Query"); }
 
  private:
   void ConnectSecondaryWindows();

@@ -6,15 +6,12 @@
 #include "market_data/cls_research.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/sql_text.h"
-#include "platform/user/user_services.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
 namespace ui {
 namespace {
 
-constexpr const char* kRefusedDuringRun =
-    "A query cannot run while a simulation is running. Please run it when the simulation has ended.";
 constexpr const char* kQueryFailed = "ERROR!!";
 
 const char* const kFunctions[] = {"Avg", "Count", "Max", "Min", "Sum"};
@@ -98,10 +95,7 @@ std::string frmQuery::QueryStatement() const {
 void frmQuery::cmdQuery_Click() {
   // The run works on the shared connection and the engine's records: a
   // query waits until it has ended.
-  if (owner_.RunInProgress()) {
-    user::MsgBox(kRefusedDuringRun, user::kOKOnly | user::kExclamation);
-    return;
-  }
+  if (owner_.QueryRefusedDuringRun()) return;
   std::string result = kQueryFailed;
   // A table name that cannot stand between brackets is no table to query.
   if (db::IsBracketSafe(Parms().strSimTable)) {

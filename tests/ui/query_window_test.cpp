@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr const char* kRefused = "A query cannot run while a simulation is running.";
+constexpr const char* kRefused = "Run Query cannot be used while a simulation or another command is running.";
 
 class QueryTest : public WindowTest {
  protected:
