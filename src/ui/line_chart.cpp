@@ -19,7 +19,6 @@ constexpr int kMostAxisLabels = 10;
 
 LineChart::LineChart(QWidget* parent) : QChartView(parent) {
   setRenderHint(QPainter::Antialiasing);
-  chart()->legend()->hide();
   setMinimumHeight(180);
 }
 
@@ -41,12 +40,13 @@ double LineChart::Value(int row, int column) const {
 }
 
 void LineChart::Draw() {
-  QChart* drawing = chart();
-  drawing->removeAllSeries();
-  for (QAbstractAxis* axis : drawing->axes()) {
-    drawing->removeAxis(axis);
-    delete axis;
-  }
+  // A fresh chart each time: axes taken off a chart in place leave their
+  // labels drawn behind the new ones.
+  auto* drawing = new QChart;
+  drawing->legend()->hide();
+  QChart* previous = chart();
+  setChart(drawing);
+  delete previous;
   const int rows = RowCount();
   if (rows == 0) return;
 
@@ -76,6 +76,7 @@ void LineChart::Draw() {
     high = low + 2;
   }
   valueAxis->setRange(low, high);
+  valueAxis->setLabelFormat("%.0f");
   if (data_.autoScale) valueAxis->applyNiceNumbers();
 
   drawing->addAxis(rowAxis, Qt::AlignBottom);
