@@ -30,7 +30,11 @@ const char* kRefused = "cannot be used while a simulation or another command is 
 
 TEST_F(WindowTest, NewSimulationPutsTheWindowBackIntoItsStartState) {
   ui::frmMain& w = LoadedWindow();
-  w.mnuSaveStartup_Click();  // so that the load finds both settings files
+  const rt::Date periodStart = w.Picker("dteSimDate", 0)->Value();
+  w.Text("txtSimOption", 1)->setText("75");
+  w.Picker("dteSimDate", 0)->SetValue(rt::DateSerial(2019, 1, 2));
+  w.mnuSaveStartup_Click();
+  w.Text("txtSimOption", 1)->setText("60");
   std::weak_ptr<clsResearch> before = w.objResearch;
   // A window left paused on a simulation.
   Parms().strSimTable = "sim_old";
@@ -54,6 +58,10 @@ TEST_F(WindowTest, NewSimulationPutsTheWindowBackIntoItsStartState) {
   EXPECT_TRUE(SelectInputsEnabled(w));
   EXPECT_FALSE(w.cmdStopSim->isEnabled());
   EXPECT_TRUE(w.Menu("mnuOpenSim")->isEnabled());
+  // The saved start-up settings come back, except the period, which the
+  // load always sets from today.
+  EXPECT_EQ(w.Text("txtSimOption", 1)->text(), "75");
+  EXPECT_EQ(w.Picker("dteSimDate", 0)->Value(), periodStart);
 
   // Again: the lists are refilled, not added to.
   w.Menu("mnuNewSimulation")->trigger();
