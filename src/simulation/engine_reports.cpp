@@ -26,15 +26,6 @@ constexpr const char* kLogHeaderTail =
 
 std::string Rounded(double value, int places) { return rt::FormatNumber(rt::Round(value, places)); }
 
-std::string Join(const std::vector<std::string>& fields) {
-  std::string line;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (i) line += '\t';
-    line += fields[i];
-  }
-  return line;
-}
-
 // Fields 5 to 14 of a position line: amount to market.
 std::vector<std::string> AmountToMarket(const PortfolioSlot& s) {
   return {Rounded(s.dblAmount, 0),       Rounded(SharesBought(s), 0),    Rounded(s.dblPercentMA, 1),
@@ -55,6 +46,15 @@ void WriteLines(const std::string& location, const std::vector<std::string>& lin
 }
 
 }  // namespace
+
+std::string JoinCells(const std::vector<std::string>& fields) {
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i) line += '\t';
+    line += fields[i];
+  }
+  return line;
+}
 
 void SymbolSummary::Add(const std::string& symbol, const std::string& positioning, double gainLoss) {
   SymbolTotals* entry = nullptr;
@@ -80,8 +80,8 @@ void SymbolSummary::Add(const std::string& symbol, const std::string& positionin
 std::vector<std::string> SimulationSummaryLines(const SymbolSummary& summary) {
   std::vector<std::string> lines{"", "Symbol\tLong\tShort\tTotal\tGainLoss"};
   for (const SymbolTotals& e : summary.Entries())
-    lines.push_back(Join({e.symbol, std::to_string(e.longs), std::to_string(e.shorts), std::to_string(e.total),
-                          rt::FormatNumber(e.gainLoss)}));
+    lines.push_back(JoinCells({e.symbol, std::to_string(e.longs), std::to_string(e.shorts),
+                               std::to_string(e.total), rt::FormatNumber(e.gainLoss)}));
   return lines;
 }
 
@@ -92,7 +92,7 @@ std::string AllStocksReportLine(const PortfolioSlot& s) {
   fields.push_back(Rounded(s.dblVolumeChange, 2));
   fields.push_back(Rounded(s.dblPriceChange, 2));
   fields.push_back(Rounded(s.dblMACD, 2));
-  return Join(fields);
+  return JoinCells(fields);
 }
 
 std::string PerDayReportLine(rt::Date day, const PortfolioSlot& s) {
@@ -101,7 +101,7 @@ std::string PerDayReportLine(rt::Date day, const PortfolioSlot& s) {
   std::vector<std::string> fields{rt::FormatDate(day), s.strSymbol, s.strPositioning,
                                   rt::FormatDate(s.datAcquireDate)};
   for (std::string& f : AmountToMarket(s)) fields.push_back(std::move(f));
-  return Join(fields);
+  return JoinCells(fields);
 }
 
 void CreateAllStocksReport() {

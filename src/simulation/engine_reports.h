@@ -42,6 +42,9 @@ class SymbolSummary {
 // The lines of "Portfolio Summary.csv": an empty line, the header, one line per symbol.
 std::vector<std::string> SimulationSummaryLines(const SymbolSummary& summary);
 
+// The cells of one report line joined by TAB (no quoting).
+std::string JoinCells(const std::vector<std::string>& cells);
+
 // One line (without its CR LF) of "Simulation Summary by Symbol.csv".
 std::string AllStocksReportLine(const PortfolioSlot& slot);
 // One line (without its CR LF) of the block of day D in "Portfolio Summary by Date.csv".

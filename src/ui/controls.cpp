@@ -16,6 +16,12 @@ rt::Date ToDate(const QDate& date) {
 
 QDate ToQDate(const rt::Date& date) { return QDate(date.Year(), date.Month(), date.Day()); }
 
+void SetTextColour(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
 std::string ControlDisplayName(const std::string& name, int index) {
   return index < 0 ? name : name + "(" + std::to_string(index) + ")";
 }

@@ -27,6 +27,9 @@ std::string S(const QString& text);
 rt::Date ToDate(const QDate& date);
 QDate ToQDate(const rt::Date& date);
 
+// A label's text colour.
+void SetTextColour(QLabel* label, const QColor& colour);
+
 // "txtSimOption(5)" or "chkUseMA", as messages name a control.
 std::string ControlDisplayName(const std::string& name, int index);
 // The object name of a control: "txtSimOption_5" or "chkUseMA".

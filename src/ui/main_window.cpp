@@ -7,45 +7,18 @@
 #include "ui/settings_files.h"
 
 namespace ui {
-namespace {
-
-// The sweep set-up controls start hidden: the rows' Max and Step fields with
-// their "to" and "by" labels, the increments, the Reset buttons.
-void HideSweepSetUp(frmMain& window) {
-  const std::pair<const char*, std::pair<int, int>> tradeRows[] = {
-      {"txtLifeofOrder", {12, 28}}, {"txtLimitPercent", {0, 26}}, {"txtInitPrice", {24, 15}},
-      {"txtProfitable", {25, 32}},  {"txtDecline", {30, 29}},     {"txtMaxDays", {31, 33}}};
-  for (const auto& [field, labels] : tradeRows) {
-    window.Text(field, 1)->hide();
-    window.Text(std::string(field) + "Step")->hide();
-    window.Label("lblSimOption", labels.first)->hide();
-    window.Label("lblSimOption", labels.second)->hide();
-  }
-  const int stepLabels[] = {44, 55, 54, 53, 57, 56, 46, 58, 59, 60};
-  for (int i = 0; i < 10; ++i) {
-    window.Text("txtStep", i)->hide();
-    window.Label("lblSimOption", stepLabels[i])->hide();
-  }
-  for (int i = 0; i <= 1; ++i) {
-    window.Text("txtSMARTDivisor", i)->hide();
-    window.Button("cmdReset", i)->hide();
-  }
-  window.Label("lblSimOption", 9)->hide();
-  window.Label("lblSimOption", 61)->hide();
-}
-
-}  // namespace
 
 frmMain::frmMain() {
   options_ = new frmOptions(this);
   BuildWindow();
-  HideSweepSetUp(*this);
+  HideSweepSetUp();
   ConnectPanel();
   ConnectParameterFields();
   ConnectDatePickers();
   ConnectWindow();
   ConnectMenus();
   ConnectSecondaryWindows();
+  ConnectOptimiser();
 
   // Bring the dependent fields in line with the design values of their boxes.
   for (int i = 0; i <= 3; ++i) chkSimOption_Click(i);

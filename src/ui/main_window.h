@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -281,6 +282,76 @@ class frmMain : public QMainWindow, public ResearchEvents {
  public:
   // ===== end parameter fields and date pickers =====
 
+  // ===== S.M.A.R.T. optimiser (src/optimiser) =====
+  // The sweep flags: any selection box of the Trade (0..9) or the Portfolio
+  // sweep (10..22) ticked. A Simulate click on that tab then runs the sweep.
+  bool blnTradeSMART = false;
+  bool blnPortfolioSMART = false;
+  // The resume fields: the stored pause row of the current simulation as
+  // IsPaused read it, and the position of the running sweep.
+  std::array<double, 8> varTradePause{};
+  int32_t lngTradeCount = 0;
+  std::array<double, 13> varPortPause{};
+  int32_t lngPortPauseRev = 0;
+  double varPortCount = 0;
+  // The report files of the two sweeps, chosen when a fresh sweep starts.
+  std::string strTradeReportPath;
+  std::string strPortfolioReportPath;
+
+  // Switches the sweep set-up controls of both tabs on or off.
+  void cmdSMART_Click(int index);
+  // Shows or hides the fields of the row a selection box sweeps; recomputes the flags.
+  void chkBuildOption_Click(int index);
+  // Fills the Step fields of the Portfolio (0) or Trade (1) ranges from Min,
+  // Max and the number of increments.
+  void cmdReset_Click(int index);
+  // Ticks the ten ranking ranges and fills them with the bounds of the
+  // simulation table's values.
+  void cmdGetRange_Click();
+  // Opens a copy of the running sweep's report.
+  void cmdShowProgress_Click();
+  // Reads the pause row into the resume fields; true when a sweep is paused.
+  bool IsPaused();
+  // Zeroes the resume fields and the pause row.
+  void ClearPauseCriteria();
+  // The save dialog of a sweep report and the overwrite question: 0 write
+  // anew, 1 append, 2 cancelled (the path then stays as it was).
+  int GetReportFile(const std::string& initialFolder, const std::string& fileName, std::string& reportPath);
+  // Appends one row of the trade sweep's report with the trade result labels;
+  // a failure is shown and the row is lost.
+  void WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
+                           int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
+                           int32_t maxDays, const std::string& reportPath);
+  // The two sweeps; errors go to the caller (the Simulate handler).
+  void OutputTradeVariations();
+  void OutputPortfolioVariations();
+  // Counts the portfolio sweep's variations into count and asks to go on:
+  // 6 (Yes; also for a paused sweep), 7 (No; also above 65,000), 0 (failed).
+  int CountPortfolioVariations(int32_t& count);
+
+ private:
+  void ConnectOptimiser();
+  // The off state's hiding: the Max and Step fields of every range with their
+  // labels, the increments and the Reset buttons, the two box columns.
+  void HideSweepSetUp();
+  // Whether a Simulate click on the current tab runs a sweep.
+  bool SweepRequested() const;
+  // The sweep branch of Simulate: compacts the database (a new engine, which
+  // the run takes over in engine), then runs the sweep of the current tab.
+  void RunSweep(std::shared_ptr<clsResearch>& engine);
+  // Releases the engine, compacts and repairs the database file and creates
+  // a new engine.
+  void ReplaceEngineWithRepairedDatabase();
+  // Opens a report with the desktop's application for its type.
+  bool OpenReport(const std::string& path, bool makeCopy);
+  // IsPaused, told apart by the sweep that stored the row.
+  bool TradeSweepPaused();
+  bool PortfolioSweepPaused();
+  bool sweepRunning_ = false;
+
+ public:
+  // ===== end S.M.A.R.T. optimiser =====
+
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -309,9 +380,11 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Run control (run_control.cpp).
   void StartSelectRun(clsResearch& engine);
   void TradeAndPortfolioChain(clsResearch& engine);
+  // A Trade, Portfolio or sweep run needs a current simulation table.
+  void RequireSimulation() const;
   void LockForRun();
   void EndRun(clsResearch& engine, bool selectRun);
-  void RestoreIdleAfterError(clsResearch& engine);
+  void RestoreIdleAfterError(clsResearch* engine);
   void SetRunLockEnabled(bool enabled);
   // Whether the user agrees to replace a simulation table that holds rows.
   bool MayReplaceTable(const std::string& table);

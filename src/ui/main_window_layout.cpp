@@ -401,9 +401,7 @@ QWidget* frmMain::BuildPortfolioPage() {
   more->addWidget(make.Text("0", "txtPortfolioBalance"), 2, 1);
   more->addWidget(make.Label("S.M.A.R.T. Restart Point:"), 3, 0);
   more->addWidget(make.Text("", "txtStartPortfolioAt"), 3, 1, 1, 3);
-  auto* getRange = make.Button("Get Range", "cmdGetRange");
-  getRange->setEnabled(false);  // the range probe arrives with the sweeps
-  more->addWidget(getRange, 4, 0);
+  more->addWidget(make.Button("Auto-Populate Criteria", "cmdGetRange"), 4, 0);
   more->setColumnStretch(1, 1);
   more->setColumnStretch(3, 1);
 

@@ -226,10 +226,9 @@ void frmMain::tabResearch_Click() {
   QPushButton* smart = Button("cmdSMART", 0);
   if (tabResearch->currentIndex() != 0) {
     cmdSimulate->setEnabled(!cmdStopSim->isEnabled());
-    smart->setVisible(true);
-    // The S.M.A.R.T. switch is offered here; it stays disabled until the
-    // sweeps are part of the program.
-    smart->setEnabled(false);
+    // A running sweep keeps the switch away: it would change the sweep's boxes.
+    smart->setVisible(!sweepRunning_);
+    smart->setEnabled(true);
   } else {
     cmdSimulate->setEnabled(Picker("dteSimDate", 0)->isEnabled());
     smart->setVisible(false);

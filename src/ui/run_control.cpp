@@ -82,6 +82,8 @@ void frmMain::cmdSimulate_Click() {
       if (tabResearch->currentIndex() == 0) {
         selectRun = true;
         StartSelectRun(*engine);
+      } else if (SweepRequested()) {
+        RunSweep(engine);  // the sweep goes on with a new engine
       } else {
         TradeAndPortfolioChain(*engine);
       }
@@ -90,7 +92,7 @@ void frmMain::cmdSimulate_Click() {
       const auto* runtimeError = dynamic_cast<const rt::Error*>(&error);
       ShowError(runtimeError && runtimeError->Number() == kErrNoSimulation ? kNoSimulationMessage
                                                                            : ErrorText(error));
-      RestoreIdleAfterError(*engine);
+      RestoreIdleAfterError(engine ? engine.get() : objResearch.get());
     }
   }
   if (closeWhenRunEnds_) {
@@ -100,8 +102,12 @@ void frmMain::cmdSimulate_Click() {
   }
 }
 
-void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
+void frmMain::RequireSimulation() const {
   if (Parms().strSimTable.empty()) throw rt::Error(kErrNoSimulation, kNoSimulationMessage);
+}
+
+void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
+  RequireSimulation();
   LoadParms();
   std::string signature = GetBuildValues();
   QLineEdit* lastBuild = Text("txtLastBuildValues");
@@ -148,6 +154,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
     tabResearch->setEnabled(true);
     cmdSimulate->setEnabled(tabResearch->currentIndex() > 0);
     progress->setText("Processing Complete");
+    // A run that ended normally leaves no sweep paused.
+    ClearPauseCriteria();
   }
   cmdPauseSim->setEnabled(false);
   cmdStopSim->setEnabled(false);
@@ -156,7 +164,7 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
   lastSelectPaused_ = paused && selectRun;
 }
 
-void frmMain::RestoreIdleAfterError(clsResearch& engine) {
+void frmMain::RestoreIdleAfterError(clsResearch* engine) {
   // Leave the window usable: nothing of the failed run stays locked.
   cmdSimulate->setEnabled(true);
   cmdPauseSim->setEnabled(false);
@@ -167,7 +175,7 @@ void frmMain::RestoreIdleAfterError(clsResearch& engine) {
   Widget("dteSimDate", 1)->setEnabled(Check("chkOneDay")->Value() != 1);
   tabResearch->setEnabled(true);
   SetRunLockEnabled(true);
-  engine.PauseProcess(false);
+  if (engine) engine->PauseProcess(false);
   lastSelectPaused_ = false;
   SetPointer(user::kPointerDefault);
 }

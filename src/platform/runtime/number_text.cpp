@@ -49,4 +49,11 @@ std::string Format(double value, int significant) {
 std::string FormatNumber(double value) { return Format(value, 15); }
 std::string FormatSingle(float value) { return Format(static_cast<double>(value), 7); }
 
+std::string FormatRoundTrip(double value) {
+  if (value == 0.0) return "0";  // also -0
+  char buf[64];
+  auto done = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, done.ptr);
+}
+
 }  // namespace rt

@@ -1,0 +1,84 @@
+// Choosing a sweep's report file, and the rows of the trade sweep's report.
+#include "optimiser/sweep_reports.h"
+
+#include <filesystem>
+
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
+#include "simulation/engine_reports.h"
+#include "ui/handler_guard.h"
+#include "ui/main_window.h"
+
+namespace optimiser {
+namespace {
+
+void RequirePath(const std::string& path) {
+  if (path.empty()) throw rt::Error(52, "Bad file name or number: no report file has been chosen.");
+}
+
+}  // namespace
+
+std::string ReportFileName(const std::string& prefix, const std::string& simTable) {
+  return prefix + (simTable.size() > 4 ? simTable.substr(4) : "") + ".csv";
+}
+
+std::string ReportPath(const std::string& folder, const std::string& fileName) {
+  return (rt::AppPath(folder) / fileName).string();
+}
+
+void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells) {
+  RequirePath(path);
+  simulation::WriteReportFile(path, {simulation::JoinCells(cells)});
+}
+
+void AppendReportRow(const std::string& path, const std::vector<std::string>& cells) {
+  RequirePath(path);
+  simulation::AppendReportLines(path, {simulation::JoinCells(cells)});
+}
+
+}  // namespace optimiser
+
+namespace ui {
+
+int frmMain::GetReportFile(const std::string& initialFolder, const std::string& fileName, std::string& reportPath) {
+  user::FileDialogRequest request;
+  request.title = "Save S.M.A.R.T. Report";
+  request.startFolder = initialFolder;
+  request.fileName = fileName;
+  request.filter = "Report File (*.csv)|*.csv";
+  std::string chosen = user::User().SaveFileDialog(request);
+  if (chosen.empty()) return 2;
+  reportPath = chosen;
+
+  // Only a file that is plainly not there is written without a question; a
+  // path that cannot be tested is treated as an existing file.
+  namespace fs = std::filesystem;
+  std::error_code ec, folderEc;
+  fs::path path(chosen);
+  fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found && fs::is_directory(path.parent_path(), folderEc)) return 0;
+  int answer = user::MsgBox("The Report '" + path.filename().string() +
+                                "' already exists. Do you wish to overwrite?\r\nChoose 'YES' to overwrite results. "
+                                "Choose 'NO' to append results.",
+                            user::kYesNoCancel | user::kDefaultButton2, user::kApplicationTitle);
+  if (answer == user::kAnswerNo) return 1;
+  if (answer == user::kAnswerCancel) return 2;
+  return 0;
+}
+
+void frmMain::WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
+                                  int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
+                                  int32_t maxDays, const std::string& reportPath) {
+  try {
+    optimiser::AppendReportRow(reportPath, {purchaseType, std::to_string(life), targetPrice,
+                                            std::to_string(aboveTarget), std::to_string(initialStop),
+                                            std::to_string(profitableAt), std::to_string(decline),
+                                            std::to_string(maxDays), S(Label("lblResult", 22)->text()),
+                                            S(Label("lblResult", 13)->text()), S(Label("lblResult", 26)->text())});
+  } catch (const std::exception& error) {
+    user::MsgBox(ErrorText(error), user::kOKOnly, user::kApplicationTitle);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,26 @@
+#pragma once
+// The report files of the two sweeps: tab-separated lines ended by CR LF, a
+// header when a fresh sweep writes the file anew, then one row per variation,
+// each written with the file opened and closed around it.
+#include <string>
+#include <vector>
+
+namespace optimiser {
+
+inline constexpr const char* kTradeReportFolder = "\\Reports\\SMART Trade Variations\\";
+inline constexpr const char* kPortfolioReportFolder = "\\Reports\\SMART Portfolio Variations\\";
+inline constexpr const char* kTradeReportPrefix = "SMART_Trade_";
+inline constexpr const char* kPortfolioReportPrefix = "SMART_Portfolio_";
+
+// The proposed file name: the prefix, the simulation's name (the table name
+// without "sim_") and ".csv".
+std::string ReportFileName(const std::string& prefix, const std::string& simTable);
+// The full path of a report in one of the sweep folders.
+std::string ReportPath(const std::string& folder, const std::string& fileName);
+
+// Creates or empties the file and writes the line; appends the line. Either
+// raises the file error (an empty path, a missing folder, a locked file).
+void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells);
+void AppendReportRow(const std::string& path, const std::vector<std::string>& cells);
+
+}  // namespace optimiser

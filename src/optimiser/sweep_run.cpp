@@ -1,0 +1,76 @@
+// The sweep branch of Simulate: the simulation file is saved, the database
+// compacted (which replaces the engine), then the sweep of the current tab
+// runs with the S.M.A.R.T. switch out of reach and Show Progress offered.
+#include <filesystem>
+
+#include "market_data/run_parameters.h"
+#include "market_data/schema.h"
+#include "platform/user/user_services.h"
+#include "ui/main_window.h"
+
+namespace ui {
+namespace {
+
+void Yield() { user::DoEvents(); }
+
+// Marks a sweep in progress for the life of the scope.
+class SweepScope {
+ public:
+  explicit SweepScope(bool& running) : running_(running) { running_ = true; }
+  ~SweepScope() { running_ = false; }
+
+ private:
+  bool& running_;
+};
+
+}  // namespace
+
+void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
+  RequireSimulation();
+  SaveSimulation(Parms().strSimTable, false);
+  QLabel* caption = Label("lblCurrStock", 1);
+  caption->setText("Preparing database...");
+  Yield();
+  // The file can be compacted only when no engine holds the connection open.
+  engine.reset();
+  ReplaceEngineWithRepairedDatabase();
+  engine = objResearch;
+  caption->clear();
+  Yield();
+  QPushButton* smart = Button("cmdSMART", 0);
+  smart->hide();
+  cmdShowProgress->setEnabled(true);
+  Yield();
+  {
+    SweepScope sweeping(sweepRunning_);
+    if (tabResearch->currentIndex() == 1) OutputTradeVariations();
+    else OutputPortfolioVariations();
+  }
+  smart->show();
+  cmdShowProgress->setEnabled(false);
+  Yield();
+}
+
+void frmMain::ReplaceEngineWithRepairedDatabase() {
+  objResearch.reset();
+  RepairDatabase(Parms().strDatabasePath);
+  objResearch = std::make_shared<clsResearch>();
+  objResearch->SetListener(this);
+  objResearch->StopProcess(false);
+  blnNewSimulation = true;
+  if (!objResearch->TestDatabase()) user::MsgBox("Database Does Not Exist or Incorrect Database in Use.");
+}
+
+bool frmMain::OpenReport(const std::string& path, bool) {
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::exists(path, ec)) return true;
+  return user::User().OpenWithDefaultApp(path);
+}
+
+void frmMain::cmdShowProgress_Click() {
+  int tab = tabResearch->currentIndex();
+  if (tab == 1) OpenReport(strTradeReportPath, true);
+  else if (tab == 2) OpenReport(strPortfolioReportPath, true);
+}
+
+}  // namespace ui

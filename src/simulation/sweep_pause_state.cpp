@@ -1,0 +1,114 @@
+// The pause row of a S.M.A.R.T. sweep: one row of SimStatus per simulation
+// table, holding the loop state of the variation a sweep is about to run, so
+// that a paused sweep can resume after the program was closed.
+#include <charconv>
+#include <cmath>
+#include <exception>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "market_data/schema.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/number_text.h"
+
+namespace {
+
+constexpr size_t kSlots = kSimStatusColumns.size() - 1;  // the key column is not a slot
+constexpr size_t kTradeValues = 9;                        // TradePause0 .. TradeCount
+constexpr size_t kPortfolioValues = kSlots - kTradeValues;  // PortPause0 .. PortCount
+
+std::string ErrorDescription(const std::exception& e, int32_t& number) {
+  const auto* error = dynamic_cast<const rt::Error*>(&e);
+  number = error ? error->Number() : 0;
+  return e.what();
+}
+
+// A value goes into the statement as it stands, so it must be a plain
+// number: anything else could change what the statement does.
+const std::string& NumericLiteral(const std::string& text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  double value = 0;
+  bool leadOk = !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.');
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (!leadOk || ec != std::errc() || end != last || !std::isfinite(value))
+    throw rt::Error(rt::kErrTypeMismatch, "Type mismatch: the pause value \"" + text + "\" is not a number");
+  return text;
+}
+
+// The 24 slot values of a store in one layout, in column order.
+std::vector<std::string> SlotValues(const std::vector<std::string>& values, bool isTrade, bool forUpdate) {
+  size_t needed = isTrade ? kTradeValues : kPortfolioValues;
+  if (values.size() < needed) rt::RaiseSubscript();
+  std::vector<std::string> slots(kSlots, "0");
+  if (isTrade) {
+    for (size_t i = 0; i < kTradeValues; ++i) slots[i] = NumericLiteral(values[i]);
+  } else {
+    for (size_t i = 0; i < kPortfolioValues; ++i) slots[kTradeValues + i] = NumericLiteral(values[i]);
+    // An update also keeps the ranking choice in the first trade slot.
+    if (forUpdate) slots[0] = values[0];
+  }
+  return slots;
+}
+
+std::string KeyCondition() { return " WHERE SimTable = '" + db::SqlText(Parms().strSimTable) + "'"; }
+
+std::string UpdateStatement(const std::vector<std::string>& slots) {
+  std::string sql = "UPDATE [SimStatus] SET ";
+  for (size_t i = 0; i < kSlots; ++i) sql += (i ? ", " : "") + std::string(kSimStatusColumns[i + 1]) + " = " + slots[i];
+  return sql + KeyCondition();
+}
+
+std::string InsertStatement(const std::vector<std::string>& slots) {
+  std::string columns, values;
+  for (size_t i = 0; i < kSimStatusColumns.size(); ++i) columns += (i ? ", " : "") + std::string(kSimStatusColumns[i]);
+  for (const std::string& slot : slots) values += ", " + slot;
+  return "INSERT INTO [SimStatus] (" + columns + ") VALUES ('" + db::SqlText(Parms().strSimTable) + "'" + values + ")";
+}
+
+// The text of a stored slot: exact, so that a resumed loop starts on the
+// very value it stopped at.
+std::string SlotText(const db::Value& value) {
+  if (value.GetKind() == db::Value::Kind::Double) return rt::FormatRoundTrip(value.ToDouble());
+  std::string text = value.ToText();
+  size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+void clsResearch::StorePauseCriteria(const std::vector<std::string>& values, const bool& isTrade) {
+  try {
+    db::Connection& cn = SharedConnection();
+    cn.BeginTrans();
+    if (cn.Execute(UpdateStatement(SlotValues(values, isTrade, true))) == 0)
+      cn.Execute(InsertStatement(SlotValues(values, isTrade, false)));
+    cn.CommitTrans();
+  } catch (const std::exception& e) {
+    // Undo whatever part ran; when there is nothing to undo (no connection,
+    // no transaction) that failure is the caller's.
+    SharedConnection().RollbackTrans();
+    int32_t number = 0;
+    std::string description = ErrorDescription(e, number);
+    LogError("Error saving pause criteria: " + std::to_string(number) + " - " + description);
+  }
+}
+
+void clsResearch::RetrievePauseCriteria(std::vector<std::string>& values) {
+  values.assign(kSlots, "");
+  try {
+    std::string sql = "SELECT ";
+    for (size_t i = 1; i < kSimStatusColumns.size(); ++i) sql += (i > 1 ? ", " : "") + std::string(kSimStatusColumns[i]);
+    db::Recordset rs = SharedConnection().OpenRecordset(sql + " FROM [SimStatus]" + KeyCondition());
+    if (!rs.Eof())
+      for (size_t i = 0; i < kSlots; ++i) values[i] = SlotText(rs.Field(static_cast<int>(i)));
+    rs.Close();
+  } catch (const std::exception& e) {
+    int32_t number = 0;
+    std::string description = ErrorDescription(e, number);
+    LogError("Error retrieving pause criteria: " + std::to_string(number) + " - " + description);
+  }
+}

@@ -1,0 +1,177 @@
+// The S.M.A.R.T. set-up on the Trade and Portfolio tabs: the switch, the
+// selection boxes and the sweep flags, the Reset buttons and the range probe.
+#include "market_data/database_connection.h"
+#include "simulation/simulation_table_rows.h"
+#include "window_fixture.h"
+
+namespace {
+
+bool Shown(QWidget* widget) { return !widget->isHidden(); }
+std::string TextOf(QLineEdit* field) { return field->text().toStdString(); }
+
+// The trade range rows' Max, Step and labels; the ranking Steps with their "by".
+std::vector<QWidget*> TradeGrid(ui::frmMain& w, const char* field, const char* step, int to, int by) {
+  return {w.Widget(field, 1), w.Widget(step), w.Widget("lblSimOption", to), w.Widget("lblSimOption", by)};
+}
+
+}  // namespace
+
+TEST_F(WindowTest, TheSwitchShowsTheSetUpOfBothTabsAndSwitchingOffUnticksTheBoxes) {
+  ui::frmMain& w = LoadedWindow();
+  QLabel* trade = w.Label("lblStatus", 1);
+  QLabel* portfolio = w.Label("lblStatus", 2);
+  EXPECT_EQ(trade->text(), "S.M.A.R.T. Not Enabled for Trading");
+  EXPECT_FALSE(Shown(w.Widget("Frame20")));
+  EXPECT_FALSE(Shown(w.Widget("txtSMARTDivisor", 1)));
+
+  w.tabResearch->setCurrentIndex(1);
+  EXPECT_TRUE(w.Button("cmdSMART", 0)->isEnabled());
+  w.cmdSMART_Click(0);
+  EXPECT_EQ(trade->text(), "S.M.A.R.T. ENABLED for Trading!");
+  EXPECT_EQ(portfolio->text(), "S.M.A.R.T. ENABLED for Portfolios!");
+  EXPECT_TRUE(portfolio->font().bold());
+  EXPECT_EQ(portfolio->palette().color(QPalette::WindowText), QColor(0, 64, 0));
+  EXPECT_EQ(TextOf(w.Text("txtSMARTDivisor", 1)), "3");
+  EXPECT_EQ(TextOf(w.Text("txtSMARTDivisor", 0)), "4");
+  for (int i = 0; i <= 22; ++i) {
+    bool offered = i == 1 || i == 3 || i == 4 || i == 6 || i == 7 || i == 9 || (i >= 11 && i <= 20);
+    EXPECT_EQ(Shown(w.Widget("chkBuildOption", i)), offered) << i;
+  }
+  EXPECT_FALSE(Shown(w.Widget("txtLifeofOrderStep")));  // only a ticked box shows its fields
+  EXPECT_FALSE(Shown(w.Widget("txtStep", 1)));
+
+  w.Text("txtLifeofOrderStep")->setText("2");
+  w.Check("chkBuildOption", 1)->SetValue(1);
+  w.Check("chkBuildOption", 12)->SetValue(1);
+  w.Check("chkBuildOption", 22)->SetValue(1);  // only a file can tick it: the switch leaves it alone
+  EXPECT_TRUE(w.blnTradeSMART);
+  EXPECT_TRUE(w.blnPortfolioSMART);
+
+  w.cmdSMART_Click(0);
+  EXPECT_EQ(trade->text(), "S.M.A.R.T. Not Enabled for Trading");
+  EXPECT_FALSE(trade->font().bold());
+  EXPECT_EQ(trade->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+  EXPECT_EQ(w.Check("chkBuildOption", 1)->Value(), 0);
+  EXPECT_EQ(w.Check("chkBuildOption", 12)->Value(), 0);
+  EXPECT_EQ(w.Check("chkBuildOption", 22)->Value(), 1);
+  EXPECT_FALSE(w.blnTradeSMART);
+  EXPECT_TRUE(w.blnPortfolioSMART);
+  for (QWidget* field : TradeGrid(w, "txtLifeofOrder", "txtLifeofOrderStep", 12, 28)) EXPECT_FALSE(Shown(field));
+  EXPECT_FALSE(Shown(w.Widget("txtStep", 1)));
+  EXPECT_FALSE(Shown(w.Widget("lblSimOption", 55)));
+  // The range's own box stays ticked with its fields; no text is lost.
+  EXPECT_EQ(w.Check("chkResult", 0)->Value(), 1);
+  EXPECT_TRUE(Shown(w.Widget("txtVolChange", 0)));
+  EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
+
+  w.cmdSMART_Click(0);
+  w.Check("chkBuildOption", 1)->SetValue(1);
+  EXPECT_TRUE(Shown(w.Widget("txtLifeofOrderStep")));
+  EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
+}
+
+TEST_F(WindowTest, SelectionBoxesShowTheirRowAndSetTheFlags) {
+  ui::frmMain& w = LoadedWindow();
+  // A box restored checked while the switch is off still shows its row.
+  w.Check("chkBuildOption", 9)->SetValue(1);
+  for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_TRUE(Shown(field));
+  EXPECT_TRUE(w.blnTradeSMART);
+  w.Check("chkBuildOption", 9)->SetValue(2);  // grey selects nothing
+  for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_FALSE(Shown(field));
+  EXPECT_FALSE(w.blnTradeSMART);
+
+  // A ranking box ticks the range's own box, whose click shows Min and Max.
+  ASSERT_EQ(w.Check("chkBBDist")->Value(), 0);
+  w.Check("chkBuildOption", 15)->SetValue(1);
+  EXPECT_EQ(w.Check("chkBBDist")->Value(), 1);
+  EXPECT_TRUE(Shown(w.Widget("txtBBDist", 0)));
+  EXPECT_TRUE(Shown(w.Widget("txtStep", 4)));
+  EXPECT_TRUE(Shown(w.Widget("lblSimOption", 57)));
+  EXPECT_TRUE(w.blnPortfolioSMART);
+  w.Check("chkBuildOption", 15)->SetValue(0);
+  EXPECT_FALSE(Shown(w.Widget("txtStep", 4)));
+  EXPECT_TRUE(Shown(w.Widget("txtBBDist", 1)));
+  EXPECT_FALSE(w.blnPortfolioSMART);
+
+  // List settings' boxes change no field but count for the flags.
+  w.Check("chkBuildOption", 2)->SetValue(1);
+  w.Check("chkBuildOption", 10)->SetValue(1);
+  EXPECT_TRUE(w.blnTradeSMART);
+  EXPECT_TRUE(w.blnPortfolioSMART);
+}
+
+TEST_F(WindowTest, ResetFillsTheStepsFromMinMaxAndTheIncrements) {
+  ui::frmMain& w = LoadedWindow();
+  const size_t prompts = scripted->Prompts().size();
+  auto trade = [&](const char* field, const char* min, const char* max) {
+    w.Text(field, 0)->setText(min);
+    w.Text(field, 1)->setText(max);
+  };
+  trade("txtLifeofOrder", "1", "10");   // 3
+  trade("txtLimitPercent", "1", "2");   // 0.33 rounds to 0, shown as 1
+  trade("txtInitPrice", "1", "6");      // 2.5 rounds to the even 2
+  trade("txtProfitable", "5", "5");     // no range: emptied
+  trade("txtDecline", "", "9");         // left as it was
+  trade("txtMaxDays", "7", "5");        // reversed: emptied
+  for (const char* step : {"txtProfitableStep", "txtDeclineStep", "txtMaxDaysStep"}) w.Text(step)->setText("8");
+  w.cmdReset_Click(1);
+  EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "3");
+  EXPECT_EQ(TextOf(w.Text("txtLimitPercentStep")), "1");
+  EXPECT_EQ(TextOf(w.Text("txtInitPriceStep")), "2");
+  EXPECT_EQ(TextOf(w.Text("txtProfitableStep")), "");
+  EXPECT_EQ(TextOf(w.Text("txtDeclineStep")), "8");
+  EXPECT_EQ(TextOf(w.Text("txtMaxDaysStep")), "");
+
+  w.Text("txtPercDiff", 0)->setText("0");
+  w.Text("txtPercDiff", 1)->setText("1");
+  w.Text("txtVolChange", 0)->setText("-");  // a lone sign stops the button at this row
+  w.Text("txtVolChange", 1)->setText("1");
+  w.Text("txtStep", 1)->setText("old");
+  w.cmdReset_Click(0);
+  EXPECT_EQ(TextOf(w.Text("txtStep", 0)), "0.25");
+  EXPECT_EQ(TextOf(w.Text("txtStep", 1)), "old");
+  w.Text("txtVolChange", 0)->clear();
+  w.Text("txtSMARTDivisor", 0)->setText("3");
+  w.cmdReset_Click(0);
+  EXPECT_EQ(TextOf(w.Text("txtStep", 0)), "0.333333333333333");
+
+  // A zero divisor stops at the first row with both bounds: nothing changes.
+  w.Text("txtSMARTDivisor", 1)->setText("0");
+  w.Text("txtLifeofOrder", 1)->setText("20");
+  w.cmdReset_Click(1);
+  EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "3");
+  w.Text("txtSMARTDivisor", 1)->setText("-2");  // every step negative: emptied
+  w.cmdReset_Click(1);
+  EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "");
+  EXPECT_EQ(scripted->Prompts().size(), prompts);  // the user is never troubled
+}
+
+TEST_F(WindowTest, TheRangeProbeFillsTheRangesFromTheSimulationTable) {
+  ui::frmMain& w = LoadedWindow();
+  Parms().strSimTable = "sim_Probe";
+  w.objResearch->CreateSimulationTable("sim_Probe");
+  // An empty table: every range is switched on, no field changes.
+  w.Text("txtPercDiff", 0)->setText("kept");
+  w.cmdGetRange_Click();
+  for (const char* box : {"chkBBDist", "chkRSIChange", "chkDJMA", "chkDJRSI", "chkNSMA", "chkNSRSI"})
+    EXPECT_EQ(w.Check(box)->Value(), 1) << box;
+  for (int i : {0, 1, 3, 5}) EXPECT_EQ(w.Check("chkResult", i)->Value(), 1) << i;
+  EXPECT_EQ(w.Check("chkResult", 4)->Value(), 0);
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "kept");
+
+  simtest::Insert("sim_Probe", {"#3/1/2004#", "AAA", "ny", "LONG", 20, -1.5, 1000});
+  simtest::Insert("sim_Probe", {"#3/2/2004#", "BBB", "ny", "LONG", 20, 3.14159, 5000});
+  SharedConnection().Execute("UPDATE [sim_Probe] SET DJ_MA = NULL, VolumeChange = 12 WHERE Symbol = 'BBB'");
+  w.cmdGetRange_Click();
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "-1.5");
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 1)), "3.14");
+  EXPECT_EQ(TextOf(w.Text("txtVolChange", 1)), "12");
+  EXPECT_EQ(w.Text("txtVolChange", 1)->cursorPosition(), 0);
+  EXPECT_EQ(TextOf(w.Text("txtDJMA", 0)), "0");  // AAA's value; BBB has none
+
+  // Without a current simulation the probe changes no field.
+  Parms().strSimTable.clear();
+  w.Text("txtPercDiff", 0)->setText("kept");
+  w.cmdGetRange_Click();
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "kept");
+}
