@@ -138,6 +138,7 @@ void frmMain::OutputTradeVariations() {
     }
   }
 
+  bool paused = false;
   bool ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
     // The pause row names this variation before it runs.
     std::vector<std::string> pause;
@@ -148,7 +149,10 @@ void frmMain::OutputTradeVariations() {
     lngTradeCount = variation;
     pause.push_back(std::to_string(variation));
     objResearch->StorePauseCriteria(pause, true);
-    if (objResearch->PauseProcess()) return false;
+    if (objResearch->PauseProcess()) {
+      paused = true;
+      return false;
+    }
     if (objResearch->StopProcess()) {
       ClearPauseCriteria();
       return false;
@@ -179,8 +183,10 @@ void frmMain::OutputTradeVariations() {
     Yield();
     return true;
   });
-  if (!ranOut) return;  // paused or stopped: the fields show the last variation that ran
-
+  // Stopped: the fields show the last variation that ran. Paused: they read
+  // as typed again, so that the resumed sweep sets up the same ranges and
+  // runs exactly the variations from the stored one on.
+  if (!ranOut && !paused) return;
   for (const TradeLevel& level : levels) {
     if (!level.swept) continue;
     if (level.list) {
@@ -189,7 +195,7 @@ void frmMain::OutputTradeVariations() {
       Text(level.range->field, 0)->setText(Q(level.startText));
     }
   }
-  OpenReport(strTradeReportPath, false);
+  if (ranOut) OpenReport(strTradeReportPath, false);
 }
 
 }  // namespace ui

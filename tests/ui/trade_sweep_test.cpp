@@ -1,0 +1,258 @@
+// The trade-settings sweep over a Select run on the shipped history: the
+// order of the variations, the report, pause and resume, stop, and the
+// sweep as Simulate runs it after compacting the database.
+#include "market_data/run_parameters.h"
+#include "platform/runtime/app_folder.h"
+#include "platform/runtime/error.h"
+#include "run_fixture.h"
+#include "sweep_fixture.h"
+
+namespace {
+
+class TradeSweepTest : public RunWindowTest {
+ protected:
+  // A simulation of AAPL's candidates (no Trade stage yet), on the Trade tab
+  // with Limit orders; the life of the order swept 1 to 2 and the maximum
+  // days 5 to 10 by 5: four variations.
+  ui::frmMain& SweepWindow() {
+    ui::frmMain& w = ReadyWindow("AAPL", false);
+    ChooseSimulationFile("trades");
+    w.cmdSimulate_Click();
+    EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+    w.tabResearch->setCurrentIndex(1);
+    w.Combo("cboTypeOfPurchase")->setCurrentIndex(1);
+    Sweep(w, 1, "txtLifeofOrder", "1", "2", "1");
+    Sweep(w, 9, "txtMaxDays", "5", "10", "5");
+    return w;
+  }
+
+  void Sweep(ui::frmMain& w, int box, const char* field, const char* min, const char* max, const char* step) {
+    w.Check("chkBuildOption", box)->SetValue(1);
+    w.Text(field, 0)->setText(min);
+    w.Text(field, 1)->setText(max);
+    w.Text(std::string(field) + "Step")->setText(step);
+  }
+
+  // Pauses (or stops) the sweep while the variation runs.
+  void InterruptAt(ui::frmMain& w, const std::string& progress, bool stop) {
+    scripted->OnDoEvents([&w, progress, stop, this](int) {
+      if (w.Label("Label1", 4)->text().toStdString() != progress || w.objResearch->StopProcess()) return;
+      if (!stop) return w.cmdPauseSim_Click();
+      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+      w.cmdStopSim_Click();
+    });
+  }
+
+  static std::vector<std::string> Settings(const std::string& line) {
+    std::vector<std::string> cells = ReportCells(line);
+    return std::vector<std::string>(cells.begin(), cells.begin() + 8);
+  }
+  static std::vector<std::string> Results(const std::string& line) {
+    std::vector<std::string> cells = ReportCells(line);
+    return std::vector<std::string>(cells.begin() + 8, cells.end());
+  }
+};
+
+const std::vector<std::string> kFirst = {"Limit", "1", "% of Close", "2", "7", "9", "0", "5"};
+const std::vector<std::string> kLast = {"Limit", "2", "% of Close", "2", "7", "9", "0", "10"};
+
+}  // namespace
+
+TEST_F(TradeSweepTest, TheInnerSettingChangesFastestAndEachRowIsATradeRun) {
+  ui::frmMain& w = SweepWindow();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  w.OutputTradeVariations();
+
+  std::vector<std::string> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), 5u);
+  // % Decline is empty in the window as designed: it runs once as it stands.
+  EXPECT_EQ(lines[0],
+            "Purchase Type\tLife(1:2)\tTarget Price\t% Above Target(2:2)\tInitial Stop(7:7)\tProfitable at(9:9)\t"
+            "% Decline(:)\tMax Days(5:10)\tWin/Loss\tShort/Long\tAvg. Return");
+  EXPECT_EQ(Settings(lines[1]), kFirst);
+  EXPECT_EQ(ReportCells(lines[2])[7], "10");
+  EXPECT_EQ(ReportCells(lines[3])[1], "2");
+  EXPECT_EQ(Settings(lines[4]), kLast);
+  EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
+  EXPECT_EQ(w.pbStatus->maximum(), 4);
+  EXPECT_NE(Results(lines[1])[0], "0--0");  // trades were made
+
+  // Normal end: the swept fields read as typed, the report is opened, the
+  // pause row is left for the run control.
+  EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "1");
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
+  EXPECT_EQ(w.Text("txtDecline", 0)->text(), "");
+  EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{report});
+  EXPECT_TRUE(w.IsPaused());
+
+  // The third row holds what a Trade run with life 2 and 5 days shows.
+  w.Text("txtLifeofOrder", 0)->setText("2");
+  w.LoadParms();
+  w.objResearch->BuildResults();
+  w.BuySellResults();
+  EXPECT_EQ((std::vector<std::string>{w.Label("lblResult", 22)->text().toStdString(),
+                                      w.Label("lblResult", 13)->text().toStdString(),
+                                      w.Label("lblResult", 26)->text().toStdString()}),
+            Results(lines[3]));
+}
+
+TEST_F(TradeSweepTest, APausedSweepResumesWithTheVariationItHadNotRun) {
+  ui::frmMain& w = SweepWindow();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  InterruptAt(w, "2 of 4", false);
+  w.OutputTradeVariations();
+  scripted->OnDoEvents(nullptr);
+
+  EXPECT_EQ(ReportLines(report).size(), 3u);
+  ASSERT_TRUE(w.IsPaused());
+  EXPECT_EQ(w.lngTradeCount, 3);
+  EXPECT_EQ(w.varTradePause[1], 2);  // life 2, days 5
+  EXPECT_EQ(w.varTradePause[7], 5);
+  // The fields read as typed again, so the resumed sweep sets up the same ranges.
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
+  EXPECT_TRUE(scripted->OpenedFiles().empty());
+
+  w.objResearch->PauseProcess(false);
+  w.OutputTradeVariations();  // no question, no dialog
+  std::vector<std::string> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(ReportCells(lines[3])[1], "2");
+  EXPECT_EQ(ReportCells(lines[3])[7], "5");
+  EXPECT_EQ(Settings(lines[4]), kLast);
+  EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
+}
+
+TEST_F(TradeSweepTest, AfterARestartTheResumedRowsGoToTheProposedReport) {
+  ui::frmMain& w = SweepWindow();
+  AcceptSweep(*scripted, 4, rt::AppPath("\\Reports\\mine.csv").string());
+  InterruptAt(w, "3 of 4", false);
+  w.OutputTradeVariations();
+  scripted->OnDoEvents(nullptr);
+  w.strTradeReportPath.clear();
+  w.objResearch->PauseProcess(false);
+  w.OutputTradeVariations();
+  std::vector<std::string> lines = ReportLines(DefaultTradeReport());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(ReportCells(lines[0])[0], "Purchase Type");
+  EXPECT_EQ(Settings(lines[1]), kLast);
+}
+
+TEST_F(TradeSweepTest, StopKeepsTheRowsAndClearsThePauseRow) {
+  ui::frmMain& w = SweepWindow();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  InterruptAt(w, "2 of 4", true);
+  w.OutputTradeVariations();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(ReportLines(report).size(), 3u);  // the cut-short variation keeps its row
+  EXPECT_FALSE(w.IsPaused());
+  EXPECT_EQ(w.lngTradeCount, 0);
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "10");  // the last variation that ran
+  EXPECT_TRUE(scripted->OpenedFiles().empty());
+}
+
+TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
+  ui::frmMain& w = SweepWindow();
+  // Start above end: no variation; Yes writes the header and ends normally.
+  w.Text("txtLifeofOrder", 0)->setText("3");
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 0, report);
+  w.OutputTradeVariations();
+  EXPECT_EQ(ReportLines(report).size(), 1u);
+  EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "3");
+  EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{report});
+
+  // Halves are rounded to the even neighbour in the report.
+  w.Check("chkBuildOption", 9)->SetValue(0);
+  Sweep(w, 1, "txtLifeofOrder", "2.5", "3.5", "1");
+  AcceptSweep(*scripted, 2, report);
+  scripted->AnswerMsgBox(user::kAnswerYes, "already exists. Do you wish to overwrite?");
+  w.OutputTradeVariations();
+  std::vector<std::string> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(ReportCells(lines[1])[1], "2");
+  EXPECT_EQ(ReportCells(lines[2])[1], "4");
+
+  // A step of 0 would never end: refused before anything runs.
+  w.Text("txtLifeofOrderStep")->setText("0");
+  EXPECT_THROW(w.OutputTradeVariations(), rt::Error);
+  EXPECT_EQ(ReportLines(report).size(), 3u);
+}
+
+TEST_F(TradeSweepTest, ARowThatCannotBeWrittenIsReportedAndTheSweepGoesOn) {
+  ui::frmMain& w = SweepWindow();
+  w.Check("chkBuildOption", 9)->SetValue(0);  // two variations
+  const std::string report = rt::AppPath("\\Reports\\gone\\x.csv").string();  // a folder that is not there
+  AcceptSweep(*scripted, 2, report);
+  // A path that cannot be tested counts as an existing file; appending
+  // writes no header, and each row's failure is shown.
+  scripted->AnswerMsgBox(user::kAnswerNo, "already exists.");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  w.OutputTradeVariations();
+  EXPECT_EQ(w.Label("Label1", 4)->text(), "2 of 2");
+
+  // Writing anew fails at the header, which ends the sweep with the error.
+  w.ClearPauseCriteria();  // as the run control does after a normal end
+  AcceptSweep(*scripted, 2, report);
+  scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
+  EXPECT_THROW(w.OutputTradeVariations(), rt::Error);
+}
+
+TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
+  ui::frmMain& w = SweepWindow();
+  ASSERT_TRUE(w.blnTradeSMART);
+  const clsResearch* before = w.objResearch.get();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  bool sawSweepState = false;
+  scripted->OnDoEvents([&](int) {
+    if (w.Label("Label1", 4)->text() != "1 of 4") return;
+    sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden();
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(sawSweepState);
+  EXPECT_NE(w.objResearch.get(), before);
+  EXPECT_EQ(ReportLines(report).size(), 5u);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_FALSE(w.IsPaused());  // a completed run clears the pause row
+  EXPECT_FALSE(w.cmdShowProgress->isEnabled());
+  EXPECT_FALSE(w.Button("cmdSMART", 0)->isHidden());
+
+  // Paused through Simulate, resumed through Simulate.
+  AcceptSweep(*scripted, 4, report);
+  scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
+  InterruptAt(w, "2 of 4", false);
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+  EXPECT_FALSE(w.tabResearch->isEnabled());
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  w.cmdSimulate_Click();
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_EQ(ReportLines(report).size(), 5u);
+}
+
+TEST_F(TradeSweepTest, TheTradeSweepDoesNotResumeAPausedPortfolioSweep) {
+  ui::frmMain& w = SweepWindow();
+  w.objResearch->StorePauseCriteria({"3", "0", "-1", "5", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "3"},
+                                    false);
+  ASSERT_TRUE(w.IsPaused());
+  AcceptSweep(*scripted, 4, DefaultTradeReport());  // asked like any fresh sweep
+  w.OutputTradeVariations();
+  EXPECT_EQ(ReportLines(DefaultTradeReport()).size(), 5u);
+}
+
+TEST_F(WindowTest, ASweepNeedsACurrentSimulation) {
+  ui::frmMain& w = LoadedWindow();
+  w.tabResearch->setCurrentIndex(2);
+  w.Check("chkBuildOption", 10)->SetValue(1);
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "You must first either run or load a simulation to create a list of stocks to track.");
+  w.cmdSimulate_Click();
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_FALSE(w.Button("cmdSMART", 0)->isHidden());
+}
