@@ -57,4 +57,23 @@ void frmMain::ClearPauseCriteria() {
 bool frmMain::TradeSweepPaused() { return IsPaused() && lngTradeCount > 0; }
 bool frmMain::PortfolioSweepPaused() { return IsPaused() && lngTradeCount <= 0; }
 
+void frmMain::PrepareSweepResume() {
+  // A trade sweep's row holds its variation number; a portfolio sweep's holds 0 there.
+  if (lngTradeCount < 1) {
+    tabResearch->setCurrentIndex(2);
+    blnPortfolioSMART = true;
+  } else {
+    tabResearch->setCurrentIndex(1);
+    blnTradeSMART = true;
+  }
+  cmdSimulate->setEnabled(true);
+  cmdPauseSim->setEnabled(false);
+  cmdStopSim->setEnabled(true);
+  Widget("dteSimDate", 0)->setEnabled(false);
+  Widget("dteSimDate", 1)->setEnabled(false);
+  tabResearch->setEnabled(false);
+  SetRunLockEnabled(false);
+  Label("lblCurrStock", 1)->setText("Processing Paused");
+}
+
 }  // namespace ui

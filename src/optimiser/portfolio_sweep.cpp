@@ -165,7 +165,7 @@ void frmMain::OutputPortfolioVariations() {
     fields[r].min->setText(Q(setUp.savedMin[r].Caption()));
     fields[r].max->setText(Q(setUp.savedMax[r].Caption()));
   }
-  if (!IsPaused()) OpenReport(strPortfolioReportPath, false);
+  if (!IsPaused()) OpenFileWithDefaultApp(strPortfolioReportPath, false);
 }
 
 }  // namespace ui

@@ -1,10 +1,7 @@
 // The sweep branch of Simulate: the simulation file is saved, the database
 // compacted (which replaces the engine), then the sweep of the current tab
 // runs with the S.M.A.R.T. switch out of reach and Show Progress offered.
-#include <filesystem>
-
 #include "market_data/run_parameters.h"
-#include "market_data/schema.h"
 #include "platform/user/user_services.h"
 #include "ui/main_window.h"
 
@@ -33,7 +30,7 @@ void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
   Yield();
   // The file can be compacted only when no engine holds the connection open.
   engine.reset();
-  ReplaceEngineWithRepairedDatabase();
+  RepairDatabaseAndRenewEngine();
   engine = objResearch;
   caption->clear();
   Yield();
@@ -51,26 +48,10 @@ void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
   Yield();
 }
 
-void frmMain::ReplaceEngineWithRepairedDatabase() {
-  objResearch.reset();
-  RepairDatabase(Parms().strDatabasePath);
-  objResearch = std::make_shared<clsResearch>();
-  objResearch->SetListener(this);
-  objResearch->StopProcess(false);
-  blnNewSimulation = true;
-  if (!objResearch->TestDatabase()) user::MsgBox("Database Does Not Exist or Incorrect Database in Use.");
-}
-
-bool frmMain::OpenReport(const std::string& path, bool) {
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::exists(path, ec)) return true;
-  return user::User().OpenWithDefaultApp(path);
-}
-
 void frmMain::cmdShowProgress_Click() {
   int tab = tabResearch->currentIndex();
-  if (tab == 1) OpenReport(strTradeReportPath, true);
-  else if (tab == 2) OpenReport(strPortfolioReportPath, true);
+  if (tab == 1) OpenFileWithDefaultApp(strTradeReportPath, true);
+  else if (tab == 2) OpenFileWithDefaultApp(strPortfolioReportPath, true);
 }
 
 }  // namespace ui

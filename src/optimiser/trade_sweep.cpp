@@ -195,7 +195,7 @@ void frmMain::OutputTradeVariations() {
       Text(level.range->field, 0)->setText(Q(level.startText));
     }
   }
-  if (ranOut) OpenReport(strTradeReportPath, false);
+  if (ranOut) OpenFileWithDefaultApp(strTradeReportPath, false);
 }
 
 }  // namespace ui

@@ -314,6 +314,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   bool IsPaused();
   // Zeroes the resume fields and the pause row.
   void ClearPauseCriteria();
+  // After Open Simulation found a paused sweep (IsPaused filled the resume
+  // fields): its tab and flag set and the window as a paused run leaves it.
+  void PrepareSweepResume();
   // The save dialog of a sweep report and the overwrite question: 0 write
   // anew, 1 append, 2 cancelled (the path then stays as it was).
   int GetReportFile(const std::string& initialFolder, const std::string& fileName, std::string& reportPath);
@@ -339,11 +342,6 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // The sweep branch of Simulate: compacts the database (a new engine, which
   // the run takes over in engine), then runs the sweep of the current tab.
   void RunSweep(std::shared_ptr<clsResearch>& engine);
-  // Releases the engine, compacts and repairs the database file and creates
-  // a new engine.
-  void ReplaceEngineWithRepairedDatabase();
-  // Opens a report with the desktop's application for its type.
-  bool OpenReport(const std::string& path, bool makeCopy);
   // IsPaused, told apart by the sweep that stored the row.
   bool TradeSweepPaused();
   bool PortfolioSweepPaused();

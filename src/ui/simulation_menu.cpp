@@ -79,8 +79,12 @@ void frmMain::mnuOpenSim_Click() {
   if (!objResearch) return;  // the window was closed meanwhile
   Yield();
 
-  tabResearch->setCurrentIndex(2);
-  cmdSimulate_Click();
+  if (IsPaused()) {
+    PrepareSweepResume();  // the next Simulate resumes it
+  } else {
+    tabResearch->setCurrentIndex(2);
+    cmdSimulate_Click();
+  }
   Yield();
 }
 

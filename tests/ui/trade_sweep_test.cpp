@@ -256,3 +256,31 @@ TEST_F(WindowTest, ASweepNeedsACurrentSimulation) {
   EXPECT_TRUE(w.cmdSimulate->isEnabled());
   EXPECT_FALSE(w.Button("cmdSMART", 0)->isHidden());
 }
+
+TEST_F(TradeSweepTest, OpeningASimulationWithAPausedSweepWaitsForSimulate) {
+  ui::frmMain& w = SweepWindow();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  InterruptAt(w, "2 of 4", false);
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  ASSERT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+
+  // The simulation file was saved when the sweep started.
+  w.tabResearch->setEnabled(true);
+  w.tabResearch->setCurrentIndex(0);
+  scripted->AnswerOpenFile(w.strSimFilePath, "Open Simulation");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(w.tabResearch->currentIndex(), 1);
+  EXPECT_TRUE(w.blnTradeSMART);
+  EXPECT_FALSE(w.tabResearch->isEnabled());
+  EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+  EXPECT_EQ(ReportLines(report).size(), 3u);  // nothing ran
+
+  w.cmdSimulate_Click();
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_EQ(ReportLines(report).size(), 5u);
+  EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
+}
