@@ -17,13 +17,15 @@ namespace ui {
 void frmMain::cmdGetRange_Click() {
   for (const auto& range : optimiser::kRankingRanges) Check(range.filterBox, range.filterBoxIndex)->SetValue(1);
   try {
-    if (!objResearch) throw rt::Error(91, "Object variable or With block variable not set");
     const std::string& table = db::SqlName(Parms().strSimTable);
+    // An engine of its own on the shared connection: the probe can be pressed
+    // while a run or an import works with the window's engine and its record set.
+    clsResearch probe(clsResearch::JoinSharedConnection{});
     for (const auto& range : optimiser::kRankingRanges) {
       const std::pair<const char*, int> bounds[] = {{"MIN", 0}, {"MAX", 1}};
       for (const auto& [aggregate, index] : bounds) {
         std::string answer =
-            objResearch->QueryDB("SELECT " + std::string(aggregate) + " (" + range.column + ") FROM [" + table + "]");
+            probe.QueryDB("SELECT " + std::string(aggregate) + " (" + range.column + ") FROM [" + table + "]");
         // "No Result" and "ERROR!!" are not numbers: the probe ends there.
         double value = rt::CDbl(answer);
         QLineEdit* field = Text(range.field, index);

@@ -175,3 +175,22 @@ TEST_F(WindowTest, TheRangeProbeFillsTheRangesFromTheSimulationTable) {
   w.cmdGetRange_Click();
   EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "kept");
 }
+
+TEST_F(WindowTest, TheRangeProbeDuringAnImportLeavesTheImportAlone) {
+  ui::frmMain& w = LoadedWindow();
+  Parms().strSimTable = "sim_Probe";
+  w.objResearch->CreateSimulationTable("sim_Probe");
+  simtest::Insert("sim_Probe", {"#3/1/2004#", "AAA", "ny", "LONG", 20, -1.5, 1000});
+  const std::filesystem::path symbols = home.File("import.txt");
+  testsupport::WriteFileBytes(symbols, "IBM,ny\r\nMSFT,ns\r\nINTC,ns\r\n");
+  scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+  int probes = 0;
+  scripted->OnDoEvents([&](int) {
+    if (probes++ < 3) w.cmdGetRange_Click();  // pressed while the import reads the master list
+  });
+  w.Menu("mnuImportStocks")->trigger();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(std::stoi(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master]")), 3);
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "-1.5");
+}
