@@ -102,7 +102,10 @@ void frmMain::OutputPortfolioVariations() {
       variation = rt::CLng(varPortCount);
     }
 
+    std::vector<double> steps;  // known once every loop has been entered
     ranOut = optimiser::WalkNested(setUp.loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
+      if (steps.empty())
+        for (const optimiser::SweepLoop& loop : setUp.loops) steps.push_back(loop.step.Value());
       if (firstVariation) {
         if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp));
         firstVariation = false;
@@ -129,7 +132,7 @@ void frmMain::OutputPortfolioVariations() {
         if (lists[l]->currentIndex() != index) lists[l]->setCurrentIndex(index);
       }
       for (int r = 0; r < kRankingRangeCount; ++r) {
-        std::string value = rt::FormatNumber(v[kListLoops + r]);
+        std::string value = optimiser::FieldText(v[kListLoops + r], steps[kListLoops + r]);
         if (pass == 0) {
           SetText(fields[r].min, value);
         } else {

@@ -139,7 +139,10 @@ void frmMain::OutputTradeVariations() {
   }
 
   bool paused = false;
+  std::vector<double> steps;  // known once every level has been entered
   bool ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
+    if (steps.empty())
+      for (const SweepLoop& loop : loops) steps.push_back(loop.step.Value());
     // The pause row names this variation before it runs.
     std::vector<std::string> pause;
     for (int k = 0; k < kLevels; ++k) {
@@ -161,7 +164,7 @@ void frmMain::OutputTradeVariations() {
     for (int k = 0; k < kLevels; ++k) {
       const TradeLevel& level = levels[k];
       if (level.list) SetList(level.list, v[k]);
-      else if (!level.keepEmpty) SetField(Text(level.range->field, 0), rt::FormatNumber(v[k]));
+      else if (!level.keepEmpty) SetField(Text(level.range->field, 0), optimiser::FieldText(v[k], steps[k]));
     }
     Label("Label1", 4)->setText(Q(std::to_string(variation) + " of " + std::to_string(total)));
     pbStatus->setValue(std::min(variation, pbStatus->maximum()));

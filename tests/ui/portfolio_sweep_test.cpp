@@ -261,3 +261,21 @@ TEST_F(SweepWindowTest, TheCountRefusesBoundsItCannotWalk) {
   count = 0;
   EXPECT_EQ(w.CountPortfolioVariations(count), user::kAnswerNo);
 }
+
+TEST_F(SweepWindowTest, ValuesNearZeroReachTheFieldsAsZero) {
+  ui::frmMain& w = PortfolioWindow();
+  w.Check("chkBuildOption", 11)->SetValue(1);
+  w.Text("txtPercDiff", 0)->setText("-0.3");
+  w.Text("txtPercDiff", 1)->setText("0.3");
+  w.Text("txtStep", 0)->setText("0.1");
+  // The sums of 0.1 stop short of 0.3 going up (0.30000000000000004) and of
+  // -0.3 coming down: six values, then five.
+  AcceptSweep(*scripted, 11, DefaultPortfolioReport());
+  w.OutputPortfolioVariations();
+  std::vector<std::string> ranges;
+  for (const std::string& line : ReportLines(DefaultPortfolioReport())) ranges.push_back(ReportCells(line)[1]);
+  EXPECT_EQ(ranges, (std::vector<std::string>{"Dist MA (-0.3:0.3)", "-0.3 to 0.3", "-0.2 to 0.3", "-0.1 to 0.3",
+                                              "0 to 0.3", "0.1 to 0.3", "0.2 to 0.3", "-0.3 to 0.2", "-0.3 to 0.1",
+                                              "-0.3 to 0", "-0.3 to -0.1", "-0.3 to -0.2"}));
+}
+

@@ -109,3 +109,14 @@ TEST(SweepLoopsTest, StepsThatNeverEndTheLoopAreRefused) {
 }
 
 }  // namespace
+
+TEST(SweepLoopsTest, FieldTextsArePlainDecimalsWithoutRoundingNoise) {
+  // -0.3 + 0.1 three times lands near, not on, 0.
+  EXPECT_EQ(optimiser::FieldText(-0.3 + 0.1 + 0.1 + 0.1, 0.1), "0");
+  EXPECT_EQ(optimiser::FieldText(0.1 + 0.2, 0.1), "0.3");
+  EXPECT_EQ(optimiser::FieldText(0.00001, 0.00001), "0.00001");
+  EXPECT_EQ(optimiser::FieldText(-0.000025, 0.00001), "-0.000025");
+  EXPECT_EQ(optimiser::FieldText(1e15, 1), "1000000000000000");
+  EXPECT_EQ(optimiser::FieldText(2.5, 1), "2.5");
+  EXPECT_EQ(optimiser::FieldText(0, 0), "0");
+}
