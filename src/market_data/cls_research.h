@@ -406,16 +406,21 @@ class clsResearch {
  public:
   // Writes the pause row of the simulation strSimTable names (inserting it
   // the first time): a trade sweep's 9 values (isTrade) or a portfolio
-  // sweep's 15, each a decimal text, into the 24 slots of SimStatus; the
-  // other sweep's slots become 0, except that a portfolio update also writes
-  // its first value into TradePause0. A failure (no SimStatus table, a value
-  // that is not a number, too few values) is rolled back and logged, never
-  // reported; only a rollback that fails too reaches the caller.
+  // sweep's 15, each a decimal text, into the 24 slots of SimStatus (created
+  // when the database has none); the other sweep's slots become 0, except
+  // that a portfolio update also writes its first value into TradePause0. A
+  // failure (a value that is not a number, too few values) is rolled back
+  // and logged, never reported; only a rollback that fails too reaches the
+  // caller.
   void StorePauseCriteria(const std::vector<std::string>& values, const bool& isTrade);
   // Replaces values by the 24 slots of the pause row, in column order, each
   // the text of its number; "" for every slot when there is no row. Failures
   // are logged and leave the slots not yet read empty.
   void RetrievePauseCriteria(std::vector<std::string>& values);
+
+ private:
+  // Creates SimStatus for a store that found none; false when it cannot.
+  bool CreatePauseTable();
   // ===== end sweep pause state =====
 
  private:

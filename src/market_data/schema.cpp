@@ -36,6 +36,8 @@ std::string StockMasterStatement(int16_t databaseType) {
   return "";
 }
 
+}  // namespace
+
 std::string SimStatusStatement(int16_t databaseType) {
   std::string slots;
   for (size_t i = 1; i + 1 < kSimStatusColumns.size(); ++i) slots += "[" + std::string(kSimStatusColumns[i]) + "] DOUBLE, ";
@@ -45,8 +47,6 @@ std::string SimStatusStatement(int16_t databaseType) {
            "[PortCount] DOUBLE) ON [PRIMARY]";
   return "";
 }
-
-}  // namespace
 
 void clsResearch::CreateTable(const std::string& symbol) {
   const std::string& name = db::SqlName(symbol);

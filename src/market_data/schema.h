@@ -2,6 +2,7 @@
 // The database file's creation and maintenance (the tables themselves are
 // created by clsResearch::CreateTable and CreateTable_Master).
 #include <array>
+#include <cstdint>
 #include <string>
 
 // The columns of SimStatus in order: the key, then the 24 pause slots that
@@ -11,6 +12,10 @@ inline constexpr std::array<const char*, 25> kSimStatusColumns = {
     "TradePause7", "TradePause9", "TradeCount",  "PortPause0",  "PortPause1",  "PortPause2",  "PortPause3",
     "PortPause4",  "PortPause5",  "PortPause6",  "PortPause7",  "PortPause8",  "PortPause9",  "PortPause10",
     "PortPause11", "PortPause12", "PortPauseRev", "PortCount"};
+
+// The statement that creates SimStatus in the dialect of the database kind
+// (1 Jet, 2 SQL Server); "" for any other kind.
+std::string SimStatusStatement(int16_t databaseType);
 
 // Creates an empty database file at exactly the given location (resolved as
 // the configured location is) unless a file of that name exists. Every

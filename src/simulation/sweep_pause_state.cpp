@@ -10,6 +10,7 @@
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "market_data/schema.h"
+#include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
@@ -81,19 +82,38 @@ std::string SlotText(const db::Value& value) {
 }  // namespace
 
 void clsResearch::StorePauseCriteria(const std::vector<std::string>& values, const bool& isTrade) {
+  for (bool tableCreated = false;;) {
+    try {
+      db::Connection& cn = SharedConnection();
+      cn.BeginTrans();
+      if (cn.Execute(UpdateStatement(SlotValues(values, isTrade, true))) == 0)
+        cn.Execute(InsertStatement(SlotValues(values, isTrade, false)));
+      cn.CommitTrans();
+      return;
+    } catch (const std::exception& e) {
+      // Undo whatever part ran; when there is nothing to undo (no connection,
+      // no transaction) that failure is the caller's.
+      SharedConnection().RollbackTrans();
+      int32_t number = 0;
+      std::string description = ErrorDescription(e, number);
+      // A database whose master list came before SimStatus has no pause
+      // table: without one a sweep could be paused but never resumed.
+      if (number == db::kErrTableMissing && !tableCreated && CreatePauseTable()) {
+        tableCreated = true;
+        continue;
+      }
+      LogError("Error saving pause criteria: " + std::to_string(number) + " - " + description);
+      return;
+    }
+  }
+}
+
+bool clsResearch::CreatePauseTable() {
   try {
-    db::Connection& cn = SharedConnection();
-    cn.BeginTrans();
-    if (cn.Execute(UpdateStatement(SlotValues(values, isTrade, true))) == 0)
-      cn.Execute(InsertStatement(SlotValues(values, isTrade, false)));
-    cn.CommitTrans();
-  } catch (const std::exception& e) {
-    // Undo whatever part ran; when there is nothing to undo (no connection,
-    // no transaction) that failure is the caller's.
-    SharedConnection().RollbackTrans();
-    int32_t number = 0;
-    std::string description = ErrorDescription(e, number);
-    LogError("Error saving pause criteria: " + std::to_string(number) + " - " + description);
+    SharedConnection().Execute(SimStatusStatement(Parms().intDatabaseType));
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
 }
 

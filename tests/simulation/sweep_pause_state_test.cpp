@@ -83,13 +83,14 @@ TEST_F(PauseStateTest, AStoreThatCannotRunLeavesTheRowAndTellsNoOne) {
   EXPECT_TRUE(bed.User().Prompts().empty());
 }
 
-TEST_F(PauseStateTest, WithoutSimStatusNothingIsStoredOrRead) {
+TEST_F(PauseStateTest, WithoutSimStatusNothingIsReadAndTheFirstStoreCreatesIt) {
   bed.Execute("drop table [SimStatus]");
-  Store({"1", "0", "0", "0", "0", "0", "0", "0", "4"}, true);
-  EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
   std::vector<std::string> values = {"left over"};
   bed.Engine().RetrievePauseCriteria(values);
   EXPECT_EQ(values, std::vector<std::string>(24, ""));
+  Store({"1", "0", "0", "0", "0", "0", "0", "0", "4"}, true);
+  EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
+  EXPECT_EQ(Row()[8], "4");
   EXPECT_TRUE(bed.User().Prompts().empty());
 }
 
