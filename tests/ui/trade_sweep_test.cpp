@@ -208,13 +208,22 @@ TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
   const std::string report = DefaultTradeReport();
   AcceptSweep(*scripted, 4, report);
   bool sawSweepState = false;
+  const std::string copy = report.substr(0, report.size() - 4) + "_tmp1.csv";
+  size_t linesShown = 0;
   scripted->OnDoEvents([&](int) {
-    if (w.Label("Label1", 4)->text() != "1 of 4") return;
-    sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden();
+    if (w.Label("Label1", 4)->text() == "1 of 4")
+      sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden();
+    if (w.Label("Label1", 4)->text() == "2 of 4" && linesShown == 0) {
+      w.cmdShowProgress_Click();  // a copy of the rows so far, so the report stays writable
+      linesShown = ReportLines(copy).size();
+    }
   });
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
   EXPECT_TRUE(sawSweepState);
+  EXPECT_EQ(linesShown, 2u);  // the header and the first variation's row
+  ASSERT_FALSE(scripted->OpenedFiles().empty());
+  EXPECT_EQ(scripted->OpenedFiles().front(), copy);
   EXPECT_NE(w.objResearch.get(), before);
   EXPECT_EQ(ReportLines(report).size(), 5u);
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
