@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/error_of.h"
+
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
@@ -26,14 +28,7 @@ class SchemaTest : public ::testing::Test {
   long Rows(const std::string& table) {
     return static_cast<long>(SharedConnection().OpenRecordset("SELECT COUNT(*) FROM [" + table + "]").Field(0).ToInteger());
   }
-  int32_t ErrorOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const rt::Error& e) {
-      return e.Number();
-    }
-    return 0;
-  }
+  static int32_t ErrorOf(const std::function<void()>& action) { return testsupport::ErrorOf(action); }
 
   testsupport::TempAppFolder folder_;
   user::ScopedScriptedUser user_;

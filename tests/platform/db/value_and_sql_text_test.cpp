@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/error_of.h"
+
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/db/value.h"
@@ -8,14 +10,7 @@ using db::Value;
 
 namespace {
 
-int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testsupport::ErrorOf;
 
 rt::Date D(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0) {
   return *rt::Date::FromParts(y, m, d, hh, mm, ss);
