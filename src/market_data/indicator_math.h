@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "market_data/day_record.h"
+#include "platform/runtime/rounding.h"
 
 namespace indicators {
 
@@ -28,9 +29,7 @@ inline long OldestRow(const DayRecords& days) { return static_cast<long>(days.si
 
 // One step of a running total held in single precision: the addition is done
 // in double and its result rounded to single.
-inline float AddSingle(float total, double value) {
-  return static_cast<float>(static_cast<double>(total) + value);
-}
+inline float AddSingle(float total, double value) { return rt::ToSingle(static_cast<double>(total) + value); }
 
 // total / period, the period taken as a single, the quotient in double.
 inline double SingleMean(float total, int period) {

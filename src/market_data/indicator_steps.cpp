@@ -10,7 +10,7 @@
 namespace indicators {
 namespace {
 
-double AsSingle(double value) { return static_cast<double>(static_cast<float>(value)); }
+double AsSingle(double value) { return static_cast<double>(rt::ToSingle(value)); }
 
 size_t At(long row) { return static_cast<size_t>(row); }
 
