@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/runtime/conversions.h"
+
 namespace db {
 namespace {
 
@@ -65,7 +67,7 @@ Value NumberValue(std::string_view text) {
     long long whole = std::strtoll(digits.c_str(), nullptr, 10);
     if (errno != ERANGE) return Value(static_cast<int64_t>(whole));
   }
-  return Value(std::strtod(digits.c_str(), nullptr));
+  return Value(rt::ParseDecimal(digits));
 }
 
 std::string Unquoted(std::string_view quoted) {

@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -100,7 +102,7 @@ std::optional<double> StrictNumber(std::string_view text) {
   if (!clean.empty() && (clean[0] == '+' || clean[0] == '-')) {
     if (i > 0 && (s[0] == '+' || s[0] == '-')) return std::nullopt;  // two signs
   }
-  double v = std::strtod(clean.c_str(), nullptr);
+  double v = ParseDecimal(clean);
   if (std::isinf(v)) {
     RaiseOverflow();
   }
@@ -113,7 +115,46 @@ double Strict(std::string_view text) {
   return *v;
 }
 
+// The power of ten of the first significant digit of a decimal text that
+// from_chars found out of range: above 0 it overflowed, else it underflowed.
+long DecimalMagnitude(std::string_view digits) {
+  long magnitude = 0, exponent = 0;
+  bool significant = false, afterPoint = false;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    char c = digits[i];
+    if (c == '.') {
+      afterPoint = true;
+    } else if (c == 'e' || c == 'E') {
+      size_t from = i + 1;
+      if (from < digits.size() && digits[from] == '+') ++from;
+      std::from_chars(digits.data() + from, digits.data() + digits.size(), exponent);
+      break;
+    } else if (!significant && c == '0') {
+      if (afterPoint) --magnitude;
+    } else {
+      significant = true;
+      if (!afterPoint) ++magnitude;
+    }
+  }
+  return magnitude + exponent;
+}
+
 }  // namespace
+
+double ParseDecimal(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (error == std::errc::result_out_of_range)
+    value = DecimalMagnitude(text) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  else if (error != std::errc() || end != text.data() + text.size())
+    value = 0;
+  return negative ? -value : value;
+}
 
 double Val(std::string_view text) {
   std::string compact;
@@ -131,7 +172,7 @@ double Val(std::string_view text) {
   }
   std::string clean;
   if (ScanDecimal(compact, false, clean) == 0) return 0.0;
-  double v = std::strtod(clean.c_str(), nullptr);
+  double v = ParseDecimal(clean);
   return std::isfinite(v) ? v : 0.0;
 }
 
@@ -147,7 +188,7 @@ double CDbl(std::string_view text) { return Strict(text); }
 
 float CSng(double value) {
   if (std::fabs(value) > FLT_MAX) RaiseOverflow();
-  return static_cast<float>(value);
+  return ToSingle(value);
 }
 float CSng(std::string_view text) { return CSng(Strict(text)); }
 

@@ -28,6 +28,12 @@ float CSng(double value);
 int16_t CInt(double value);
 int32_t CLng(double value);
 
+// A plain decimal text (optional sign, digits, a point, an exponent "e")
+// read with "." as the decimal point whatever the process locale; a value
+// beyond the double range reads as infinity, one too small as 0. The text
+// must be nothing but the number.
+double ParseDecimal(std::string_view text);
+
 // The longest leading number of the text rounded to a 16-bit integer (ties to
 // even); 0 when there is none; fails only with "Overflow".
 int16_t LeadingInteger(std::string_view text);
