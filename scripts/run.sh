@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh
 
 port="${KESTROVANE_QUOTE_PORT:-8841}"
+export KESTROVANE_QUOTE_PORT="$port"  # the program looks for the service there
 service_pid=""
 if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
   ./build/tools/quote-service/quote-service --port "$port" --data "$PWD/data" &

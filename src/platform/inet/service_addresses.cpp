@@ -4,9 +4,19 @@
 
 namespace inet {
 
+namespace {
+
+const char* Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : nullptr;
+}
+
+}  // namespace
+
 std::string QuoteServiceAddress() {
-  const char* configured = std::getenv(kQuoteHostVariable);
-  std::string address = configured && *configured ? configured : kDefaultQuoteServiceAddress;
+  std::string address = kDefaultQuoteServiceAddress;
+  if (const char* host = Variable(kQuoteHostVariable)) address = host;
+  else if (const char* port = Variable(kQuotePortVariable)) address = std::string("http://127.0.0.1:") + port;
   // Callers append "/d?..." and "/test".
   while (!address.empty() && address.back() == '/') address.pop_back();
   return address;

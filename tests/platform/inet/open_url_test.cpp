@@ -9,22 +9,27 @@
 
 namespace {
 
-// Sets or clears the quote-host variable for one test.
-class QuoteHost {
+// Sets or clears one environment variable for one test.
+class ScopedVariable {
  public:
-  explicit QuoteHost(const char* value) {
-    if (const char* old = std::getenv(inet::kQuoteHostVariable)) previous_ = old, had_ = true;
-    if (value) ::setenv(inet::kQuoteHostVariable, value, 1);
-    else ::unsetenv(inet::kQuoteHostVariable);
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old, had_ = true;
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
   }
-  ~QuoteHost() {
-    if (had_) ::setenv(inet::kQuoteHostVariable, previous_.c_str(), 1);
-    else ::unsetenv(inet::kQuoteHostVariable);
+  ~ScopedVariable() {
+    if (had_) ::setenv(name_, previous_.c_str(), 1);
+    else ::unsetenv(name_);
   }
 
  private:
+  const char* name_;
   std::string previous_;
   bool had_ = false;
+};
+
+struct QuoteHost : ScopedVariable {
+  explicit QuoteHost(const char* value) : ScopedVariable(inet::kQuoteHostVariable, value) {}
 };
 
 }  // namespace
@@ -38,6 +43,11 @@ TEST(ServiceAddressTest, FixedAddressUnlessTheVariableNamesAnother) {
   {
     QuoteHost empty("");
     EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:8841");
+  }
+  ScopedVariable port(inet::kQuotePortVariable, "8900");
+  {
+    QuoteHost unset(nullptr);
+    EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:8900");  // where scripts/run.sh started it
   }
   QuoteHost other("http://127.0.0.1:9000/");
   EXPECT_EQ(inet::QuoteServiceAddress(), "http://127.0.0.1:9000");
