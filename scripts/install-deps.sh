@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need, when missing.
+# Installs the Debian packages the build, the program and the tests need, when
+# missing, and the decimal-comma locale the tests run under.
 set -euo pipefail
 
 packages=(
@@ -7,7 +8,11 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  locales
 )
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,8 +21,13 @@ done
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   $sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests read and write numbers under a desktop locale that writes a
+# decimal comma; generate one when the machine has none.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "Generating the locale de_DE.UTF-8"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

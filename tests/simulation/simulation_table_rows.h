@@ -4,6 +4,7 @@
 #include <string>
 
 #include "market_data/database_connection.h"
+#include "platform/runtime/number_text.h"
 
 namespace simtest {
 
@@ -27,7 +28,7 @@ struct Row {
 };
 
 inline void Insert(const std::string& table, const Row& r) {
-  auto n = [](double v) { return std::to_string(v); };
+  auto n = [](double v) { return rt::FormatNumber(v); };
   SharedConnection().Execute(
       "INSERT INTO [" + table + "] (AcquireDate, BoughtDate, Symbol, Market, Positioning, AcquirePrice, RSI, "
       "RSIChange, MACD, PercentMA, Bought, MaxPrice, MinPrice, ReleaseDate, ReleasePrice, GainLoss, Volume, "
