@@ -195,8 +195,10 @@ class clsResearch {
   void AddStock(const std::string& symbol);
 
  private:
-  // The markets of the symbols, expanding "all:" and "like:" into the list.
-  std::vector<std::string> SelectSymbolList(std::vector<std::string>& symbols, std::string& symbolInError);
+  // Replaces "all:" or "like:" by the matching Stock_Master symbols; their markets.
+  std::vector<std::string> ExpandSymbolQuery(std::vector<std::string>& symbols);
+  // The market of each listed symbol; symbolInError names the one being looked up.
+  std::vector<std::string> LookUpMarkets(const std::vector<std::string>& symbols, std::string& symbolInError);
   void LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
   // Loads, computes and scans one symbol; one with too little history is
   // skipped, one whose indicators fail is logged and skipped.

@@ -52,11 +52,14 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
 
   std::string symbolInError;
   try {
-    std::vector<std::string> markets = SelectSymbolList(symbols, symbolInError);
-    symbolInError.clear();
+    std::vector<std::string> markets;
+    if (IsListQuery(symbols[0])) markets = ExpandSymbolQuery(symbols);
 
     int16_t total = rt::CInt(static_cast<double>(symbols.size()));
     Raise(&ResearchEvents::TotalStocks, total);
+
+    if (markets.empty()) markets = LookUpMarkets(symbols, symbolInError);
+    symbolInError.clear();
 
     LoadMarketIndices(periodStart, periodEnd, lookBackDays);
 
@@ -78,33 +81,33 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
   }
 }
 
-std::vector<std::string> clsResearch::SelectSymbolList(std::vector<std::string>& symbols,
-                                                       std::string& symbolInError) {
-  std::vector<std::string> markets(symbols.size());
+std::vector<std::string> clsResearch::ExpandSymbolQuery(std::vector<std::string>& symbols) {
   const std::string first = symbols[0];
-  if (IsListQuery(first)) {
-    std::string sql = "SELECT Symbol, Market FROM Stock_Master " + ListQueryFilter(first) + "ORDER BY Symbol";
-    user::DoEvents();
-    db::Recordset rows = SharedConnection().OpenRecordset(sql);
-    user::DoEvents();
-    std::vector<std::string> found, foundMarkets;
-    for (; !rows.Eof(); rows.MoveNext()) {
-      found.push_back(rows.Field("Symbol").ToText());
-      foundMarkets.push_back(rows.Field("Market").ToText());
-    }
-    // An empty pick is not a symbol to offer for adding: no current record,
-    // and no symbol in error, so the user is told and the run ends.
-    if (found.empty()) {
-      std::string what = first == "all:" ? std::string("the database holds no symbols.")
-                                         : "the database holds no symbol beginning with " + first.substr(5) + ".";
-      throw rt::Error(db::kErrNoCurrentRecord, "No symbols match: " + what);
-    }
-    symbols = std::move(found);
-    return foundMarkets;
+  std::string sql = "SELECT Symbol, Market FROM Stock_Master " + ListQueryFilter(first) + "ORDER BY Symbol";
+  user::DoEvents();
+  db::Recordset rows = SharedConnection().OpenRecordset(sql);
+  user::DoEvents();
+  std::vector<std::string> found, foundMarkets;
+  for (; !rows.Eof(); rows.MoveNext()) {
+    found.push_back(rows.Field("Symbol").ToText());
+    foundMarkets.push_back(rows.Field("Market").ToText());
   }
+  // An empty pick is not a symbol to offer for adding: no current record,
+  // and no symbol in error, so the user is told and the run ends.
+  if (found.empty()) {
+    std::string what = first == "all:" ? std::string("the database holds no symbols.")
+                                       : "the database holds no symbol beginning with " + first.substr(5) + ".";
+    throw rt::Error(db::kErrNoCurrentRecord, "No symbols match: " + what);
+  }
+  symbols = std::move(found);
+  return foundMarkets;
+}
 
-  // An explicit list: one query per symbol fetches its market before any
-  // scanning starts, so a missing symbol stops the run before the indices load.
+std::vector<std::string> clsResearch::LookUpMarkets(const std::vector<std::string>& symbols,
+                                                    std::string& symbolInError) {
+  // One query per symbol fetches its market before any scanning starts, so a
+  // missing symbol stops the run before the indices load.
+  std::vector<std::string> markets(symbols.size());
   for (size_t k = 0; k < symbols.size(); ++k) {
     symbolInError = symbols[k];
     db::SqlName(symbols[k]);  // a symbol names its quote table: refuse one that cannot

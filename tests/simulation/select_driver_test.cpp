@@ -127,6 +127,7 @@ TEST_F(SelectDriverTest, AMissingSymbolStopsTheRunBeforeTheIndicesAndCanBeAdded)
       .AnswerInputBox("Ny", "What market is NEW in? (ny, ns, am)")
       .AnswerMsgBox(user::kAnswerOK, "Stock symbol added. You can now rerun your simulation.");
   EXPECT_EQ(Run({"AB", "NEW"}), "error");
+  EXPECT_EQ(events.totalStocks, std::vector<int16_t>{2});  // counted before the look-ups
   EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(user.Prompts().front().style, user::kYesNo);
   EXPECT_FALSE(TableExists("^DJI"));  // no index was loaded
