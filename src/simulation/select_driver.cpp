@@ -4,6 +4,7 @@
 // the user.
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
@@ -33,6 +34,20 @@ std::string ListQueryFilter(const std::string& first) {
 
 bool IsListQuery(const std::string& first) { return first == "all:" || first.compare(0, 5, "like:") == 0; }
 
+// A symbol named more than once (in any case) is scanned once, where it is
+// first named: a second scan would only offer its winners again as duplicates.
+void DropRepeatedSymbols(std::vector<std::string>& symbols) {
+  std::set<std::string> seen;
+  std::vector<std::string> kept;
+  for (std::string& symbol : symbols) {
+    std::string key = symbol;
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (seen.insert(key).second) kept.push_back(std::move(symbol));
+  }
+  symbols = std::move(kept);
+}
+
 }  // namespace
 
 std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
@@ -54,6 +69,7 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
   try {
     std::vector<std::string> markets;
     if (IsListQuery(symbols[0])) markets = ExpandSymbolQuery(symbols);
+    else DropRepeatedSymbols(symbols);
 
     int16_t total = rt::CInt(static_cast<double>(symbols.size()));
     Raise(&ResearchEvents::TotalStocks, total);

@@ -222,6 +222,16 @@ TEST_F(SelectDriverTest, StopEndsTheScanAtTheNextDayAndTheRun) {
   EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
 }
 
+TEST_F(SelectDriverTest, ASymbolNamedAgainInAnyCaseIsScannedOnce) {
+  SeedMarket();
+  std::vector<std::string> symbols{"AB", "ab", "ABC", "AB"};
+  EXPECT_EQ(Run(symbols), "complete");
+  EXPECT_EQ(symbols, (std::vector<std::string>{"AB", "ABC"}));
+  EXPECT_EQ(events.totalStocks, std::vector<int16_t>{2});
+  EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
+  EXPECT_TRUE(user.MessageTexts().empty());  // no duplicate rows offered
+}
+
 TEST_F(SelectDriverTest, ResumeSymbolNotInTheListScansNothing) {
   SeedMarket();
   EXPECT_EQ(Run(std::vector<std::string>{"AB", "ABC"} = {"AB", "ABC"}, "ZZZ"), "complete");
