@@ -184,10 +184,9 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
     int answer = user::MsgBox(std::string("It appears no symbols have been imported in to your database.") + kCrLf +
                                   "Would you like to import symbols now?",
                               user::kYesNo);
-    if (answer == user::kAnswerYes) {
-      ImportNewStocks(rt::AppPath("\\SymbolList").string());
+    // A failed import was reported by the import itself: no confirmation then.
+    if (answer == user::kAnswerYes && ImportNewStocks(rt::AppPath("\\SymbolList").string()))
       user::MsgBox(std::string("Stock symbols have been imported.") + kCrLf + "You may now run simulations on them!");
-    }
   } else if (number == db::kErrNoCurrentRecord && !symbolInError.empty()) {
     int answer = user::MsgBox("Requested stock -- " + symbolInError + " -- not found in database." + kCrLf +
                                   "Would you like to add it?",

@@ -187,6 +187,16 @@ TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTim
   w.cmdSimulate_Click();
 }
 
+TEST_F(RunWindowTest, TheImportOfferedByASelectRunConfirmsOnlyAnImportThatWorked) {
+  ui::frmMain& w = LoadedWindow();  // no Stock_Master yet
+  std::filesystem::remove(rt::AppPath("SymbolList"));
+  ChooseSimulationFile("noimport");
+  scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?");
+  scripted->AnswerMsgBox(user::kAnswerOK, "File not found");
+  w.cmdSimulate_Click();  // and no "Stock symbols have been imported."
+  EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
+}
+
 TEST_F(RunWindowTest, ClosingDuringARunStopsItAndEndsAfterwards) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
   ChooseSimulationFile("closing");
