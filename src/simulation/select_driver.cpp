@@ -18,6 +18,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "simulation/select_run_check.h"
 
 namespace {
 
@@ -55,12 +56,9 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
                                  int16_t lookBackDays) {
   blnStopProcess_ = false;
   blnSimulation_ = simulationFlag;
-  // The simulation table and its rows exist only in the Jet dialect; refuse
-  // at once rather than fail on every winner.
-  if (Parms().intDatabaseType != 1) {
-    user::MsgBox("A Select run needs database type 1 (Access); the options set database type " +
-                     std::to_string(Parms().intDatabaseType) + ". Set it to 1 and run the simulation again.",
-                 user::kOKOnly + user::kExclamation);
+  // Settings that would fail every symbol are refused once, before any work.
+  if (std::string refusal = simulation::SelectRunRefusal(Parms()); !refusal.empty()) {
+    user::MsgBox(refusal, user::kOKOnly + user::kExclamation);
     return "error";
   }
   if (symbols.empty()) symbols.push_back("");

@@ -31,7 +31,7 @@ void clsResearch::CreateSimulationTable(const std::string& tableName) {
     user::MsgBox(refused.Description());
     return;
   }
-  // Only the Jet dialect has a simulation table; Process refuses the run once.
+  // Only the Jet dialect has a simulation table; a Select run is refused before this.
   if (Parms().intDatabaseType != 1) return;
 
   user::DoEvents();

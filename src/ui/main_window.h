@@ -377,6 +377,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   frmOptions* options_ = nullptr;  // a child window, deleted with this one
   // Run control (run_control.cpp).
   void StartSelectRun(clsResearch& engine);
+  // Copies the parameters and refuses, with its message, a Select run that
+  // could not work (database kind, indicator periods); ends it stopped.
+  bool SelectRunRefused(clsResearch& engine);
   void TradeAndPortfolioChain(clsResearch& engine);
   // A Trade, Portfolio or sweep run needs a current simulation table.
   void RequireSimulation() const;

@@ -10,6 +10,7 @@
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "simulation/select_run_check.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
@@ -188,8 +189,29 @@ bool frmMain::MayReplaceTable(const std::string& table) {
                       user::kYesNo | user::kDefaultButton2) == user::kAnswerYes;
 }
 
+bool frmMain::SelectRunRefused(clsResearch& engine) {
+  // A box that does not convert is left to the pass's own copy of the
+  // parameters, which names the box and ends the run.
+  try {
+    LoadParms();
+  } catch (const rt::Error&) {
+    return false;
+  }
+  std::string refusal = simulation::SelectRunRefusal(Parms());
+  if (refusal.empty()) return false;
+  user::MsgBox(refusal, user::kOKOnly + user::kExclamation);
+  // Ends as a stopped Select run: the next one scans from the first symbol.
+  engine.StopProcess(true);
+  selectEndedInError_ = true;
+  strLastSymbol.clear();
+  return true;
+}
+
 void frmMain::StartSelectRun(clsResearch& engine) {
   CheckWinOption();
+  // Settings with which no symbol could be scanned are refused before a file
+  // is asked for, anything is downloaded or a table is changed.
+  if (SelectRunRefused(engine)) return;
   RunParameters& p = Parms();
   if (p.strSimTable.empty() || blnNewSimulation) {
     tabResearch->setCurrentIndex(0);

@@ -1,6 +1,7 @@
 // The run control: Select, Trade and Portfolio runs through the real window
 // on the shipped data, with pause, stop, cancel and the error paths.
 #include "platform/runtime/app_folder.h"
+#include "ui/settings_files.h"
 #include "run_fixture.h"
 
 namespace {
@@ -185,6 +186,42 @@ TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTim
   Parms().blnUseInternet = true;
   scripted->AnswerSaveFile("", "Save Simulation");  // asked again
   w.cmdSimulate_Click();
+}
+
+TEST_F(RunWindowTest, ASelectRunThatCannotWorkIsRefusedBeforeAnythingIsAskedOrChanged) {
+  struct Case {
+    int box;  // txtSimOption(box)
+    const char* value;
+    const char* message;
+  };
+  for (const Case& c : {Case{17, "29", "Long EMA Length must be a whole number from 1 to 28 (it is 29)."},
+                        Case{3, "25", "Days RSI Based On must be a whole number from 1 to 24 (it is 25)."}}) {
+    ui::frmMain& w = ReadyWindow("AAPL");
+    w.Text("txtSimOption", c.box)->setText(c.value);
+    scripted->AnswerMsgBox(user::kAnswerOK, c.message);
+    w.cmdSimulate_Click();  // no file asked for
+    EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos) << c.message;
+    EXPECT_TRUE(SelectInputsEnabled(w));
+    EXPECT_TRUE(Parms().strSimTable.empty());
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [^DJI]"), "ERROR!!");  // nothing downloaded
+  }
+
+  // The options page that holds the database type is disabled: the message
+  // names the file that keeps it.
+  std::string properties = ReadText(ui::PropertiesFilePath());
+  properties.replace(properties.find("txtSimOption(31)=1"), 18, "txtSimOption(31)=2");
+  testsupport::WriteFileBytes(ui::PropertiesFilePath(), properties);
+  ui::frmMain& w = NewWindow();
+  scripted->AnswerMsgBox(user::kAnswerOK, "Database Does Not Exist or Incorrect Database in Use.");
+  w.Form_Load();
+  size_t asked = scripted->Prompts().size();
+  scripted->AnswerMsgBox(user::kAnswerOK, "the database type is 2.\r\nThe setting is kept in the PROPERTIES file in "
+                                          "the application folder (" + ui::PropertiesFilePath().string() +
+                                          "): change its line txtSimOption(31)=2 to txtSimOption(31)=1");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(scripted->Prompts().size(), asked + 1);
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_TRUE(Parms().strSimTable.empty());
 }
 
 TEST_F(RunWindowTest, TheImportOfferedByASelectRunConfirmsOnlyAnImportThatWorked) {
