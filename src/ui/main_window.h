@@ -381,6 +381,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // could not work (database kind, indicator periods); ends it stopped.
   bool SelectRunRefused(clsResearch& engine);
   void TradeAndPortfolioChain(clsResearch& engine);
+  // The status line tells how many rows the last Trade stage left untraded.
+  void ShowRowsNotTraded(const clsResearch& engine);
   // A Trade, Portfolio or sweep run needs a current simulation table.
   void RequireSimulation() const;
   void LockForRun();

@@ -112,7 +112,8 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
   LoadParms();
   std::string signature = GetBuildValues();
   QLineEdit* lastBuild = Text("txtLastBuildValues");
-  if (signature != S(lastBuild->text())) {
+  const bool build = signature != S(lastBuild->text());
+  if (build) {
     SetPointer(user::kPointerHourglass);
     Yield();
     engine.BuildResults();
@@ -130,6 +131,15 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
   // As after a Select run with Auto-Calculate: the replay's account history can be charted.
   cmdGraph->setEnabled(true);
   SimResults(true, Parms().dblStartInvestment, false);
+  if (build) ShowRowsNotTraded(engine);
+}
+
+void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
+  // Told after the Portfolio replay, which shows its days on the same line.
+  int32_t rows = engine.RowsNotTraded();
+  if (rows <= 0) return;
+  Label("Label1", 4)->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
+                                " could not be traded: not enough stored history after the signal day."));
 }
 
 void frmMain::EndRun(clsResearch& engine, bool selectRun) {
@@ -303,6 +313,7 @@ void frmMain::RunSim(std::string& table) {
         cmdGraph->setEnabled(true);
         SimResults(true, Parms().dblStartInvestment, false);
         BuySellResults();
+        ShowRowsNotTraded(*engine);
         Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
       }
     } else if (status == "error") {

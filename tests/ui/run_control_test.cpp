@@ -7,6 +7,7 @@
 namespace {
 
 std::string Caption(ui::frmMain& w) { return w.Label("lblCurrStock", 1)->text().toStdString(); }
+std::string StatusLine(ui::frmMain& w) { return w.Label("Label1", 4)->text().toStdString(); }
 
 // The controls that a run locks, all enabled (or all disabled).
 bool SelectInputsEnabled(ui::frmMain& w) {
@@ -35,6 +36,11 @@ TEST_F(RunWindowTest, ASelectRunWithAutoCalculateRunsEveryStage) {
   EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
   EXPECT_NE(w.Label("lblResult", 22)->text(), "0--0");
   EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+  // The signals of the period's last day have no next day to buy on.
+  const std::string untraded = " rows could not be traded: not enough stored history after the signal day.";
+  std::string untradedRows = Scalar("SELECT COUNT(*) FROM [sim_first] WHERE AcquirePrice = -1");
+  ASSERT_NE(untradedRows, "0");
+  EXPECT_EQ(StatusLine(w), untradedRows + untraded);
   EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
   EXPECT_FALSE(w.cmdSimulate->isEnabled());  // a complete Select leaves Simulate to the other tabs
   EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
@@ -56,6 +62,7 @@ TEST_F(RunWindowTest, ASelectRunWithAutoCalculateRunsEveryStage) {
   w.Option("optInitStop", 1)->SetValue(true);
   w.cmdSimulate_Click();
   EXPECT_GT(w.pbProgress->maximum(), 1);
+  EXPECT_EQ(StatusLine(w), untradedRows + untraded);
   EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
 
   // A Portfolio run with a different starting investment.
