@@ -36,9 +36,22 @@ bool IsListQuery(const std::string& first) { return first == "all:" || first.com
 }  // namespace
 
 std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
-                                 bool simulationFlag, bool spareFlag, const std::string& resumeSymbol,
+                                 bool simulationFlag, bool /*spareFlag*/, const std::string& resumeSymbol,
                                  int16_t lookBackDays) {
+  ClearDownloadReport();
+  std::string status =
+      RunSelectStage(periodStart, periodEnd, symbols, simulationFlag, resumeSymbol, lookBackDays);
+  // Download trouble is told once per run, however the run ended.
+  if (std::string report = DownloadReport(); !report.empty()) user::MsgBox(report);
+  return status;
+}
+
+std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
+                                        bool simulationFlag, const std::string& resumeSymbol,
+                                        int16_t lookBackDays) {
   blnStopProcess_ = false;
+  // A Pause before the first symbol resumes where this run started.
+  strLastStock_ = resumeSymbol;
   blnSimulation_ = simulationFlag;
   // The simulation table and its rows exist only in the Jet dialect; refuse
   // at once rather than fail on every winner.
@@ -58,7 +71,7 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
     int16_t total = rt::CInt(static_cast<double>(symbols.size()));
     Raise(&ResearchEvents::TotalStocks, total);
 
-    LoadMarketIndices(periodStart, periodEnd, lookBackDays);
+    if (!LoadMarketIndices(periodStart, periodEnd, lookBackDays)) return "stop";
 
     bool started = resumeSymbol.empty();
     for (size_t k = 0; k < symbols.size(); ++k) {
@@ -116,7 +129,7 @@ std::vector<std::string> clsResearch::SelectSymbolList(std::vector<std::string>&
   return markets;
 }
 
-void clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
+bool clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
   struct Index {
     const char* symbol;
     const char* shortage;
@@ -129,9 +142,13 @@ void clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, in
     rt::Date start = TradingDayOnOrBefore(periodStart - 5);
     rt::Date end = TradingDayOnOrBefore(periodEnd);
     int16_t lookBack = lookBackDays;
-    if (LoadData(symbol, start, end, lookBack) == NotEnoughData()) throw rt::Error(kErrNoIndexHistory, index.shortage);
+    if (LoadData(symbol, start, end, lookBack) == NotEnoughData()) {
+      if (StopRequested()) return false;  // the download was stopped, not short of data
+      throw rt::Error(kErrNoIndexHistory, index.shortage);
+    }
     (this->*index.crunch)();
   }
+  return true;
 }
 
 void clsResearch::ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart,
@@ -175,7 +192,10 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
                               user::kYesNo);
     if (answer == user::kAnswerYes) AddStock(symbolInError);
   } else if (number == kErrNoIndexHistory) {
-    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data.");
+    // A failed index download explains the shortage: one message for both.
+    std::string report = DownloadReport();
+    ClearDownloadReport();
+    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data." + (report.empty() ? "" : "\r\n\r\n" + report));
   } else {
     user::MsgBox(description);
   }
