@@ -22,7 +22,7 @@ enum class FetchFailure {
 // How long and how large one fetch may be. The defaults suit the quote
 // service; tests shorten them.
 struct FetchLimits {
-  std::chrono::milliseconds connect{10'000};
+  std::chrono::milliseconds connect{5'000};
   std::chrono::milliseconds total{30'000};
   std::size_t maxReplyBytes = 16u << 20;  // a page of 200 rows is some 40 KB
   // A caller that fetches again after empty replies gives up after this long.
