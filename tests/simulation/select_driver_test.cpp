@@ -220,7 +220,9 @@ TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
               std::string("No internet connection available.\r\nPlease check connection and try again.\r\n\r\n"
                           "The quote history of these symbols could not be updated:\r\nNEWA - ") +
                   c.reason + "\r\nNEWB - " + c.reason);
-    if (server) EXPECT_EQ(server->Requests(), 2) << c.reason;  // one try each
+    if (server) {
+      EXPECT_EQ(server->Requests(), 2) << c.reason;  // one try each
+    }
     EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"AB"});
     events.stockCounts.clear();
     if (!c.fault) ::unsetenv(inet::kQuoteHostVariable);
