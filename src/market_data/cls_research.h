@@ -7,6 +7,7 @@
 // Every instance shares the one database connection (cnDatabase); the last
 // live instance closes it.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,9 +66,24 @@ class clsResearch {
   // Fetches one page of daily history of the symbol between the two dates
   // (newest first, at most 200 rows) into udtStockDays.
   bool PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate);
+  // Why the last PullFromNet brought no page, for the status line: "" when
+  // it brought one or a Stop ended it.
+  const std::string& LastDownloadFailure() const { return strDownloadFailure_; }
+  // For the user, once per run: the symbols whose history could not be
+  // updated and why, and the downloaded rows left out for bad values; ""
+  // when the downloads since ClearDownloadReport went well.
+  std::string DownloadReport() const;
+  void ClearDownloadReport();
 
  private:
   bool ParseQuotePage(const std::string& page, bool isIndex);
+  // Notes the symbol as not updated, with the reason PullFromNet recorded.
+  void NoteDownloadFailure(const std::string& symbol);
+
+  std::string strDownloadFailure_;
+  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out for bad values
+  std::vector<std::pair<std::string, std::string>> downloadFailures_;  // symbol, reason
+  std::map<std::string, size_t> quoteRowsLeftOut_;                     // by symbol
 
   // ===== end quote download =====
 
@@ -176,6 +192,9 @@ class clsResearch {
   // ===== run flags and Select driver (select_driver.cpp) =====
  public:
   bool StopProcess() const { return blnStopProcess_; }
+  // A Stop that is not a Pause: the work in hand ends now. (A Pause sets the
+  // stop flag too, but lets the current symbol or step finish.)
+  bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
   void StopProcess(bool value) { blnStopProcess_ = value; }
   bool PauseProcess() const { return blnPauseProcess_; }
   // Pause also stops; clearing pause clears stop too.
@@ -199,7 +218,11 @@ class clsResearch {
   std::vector<std::string> ExpandSymbolQuery(std::vector<std::string>& symbols);
   // The market of each listed symbol; symbolInError names the one being looked up.
   std::vector<std::string> LookUpMarkets(const std::vector<std::string>& symbols, std::string& symbolInError);
-  void LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
+  // Process without its closing download report.
+  std::string RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
+                             bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays);
+  // Loads and computes both indices; false when a Stop cut a download short.
+  bool LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
   // Loads, computes and scans one symbol; one with too little history is
   // skipped, one whose indicators fail is logged and skipped.
   void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
@@ -383,7 +406,6 @@ class clsResearch {
                      int16_t& openPositions);
   // The day's candidates in rank order, as BuildQuery selects them.
   db::Recordset OpenDayCandidates(rt::Date day, double amount, bool blnReplay);
-  bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
   // ===== end portfolio replay =====
 
   // ===== candidate query and market rules (candidate_query.cpp) =====

@@ -104,8 +104,17 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
         if (!maxDate.IsNull() && !(Before(inception, minDate) && Before(startDate, minDate)))
           from = maxDate.ToDate();  // only the days after the newest stored day
         LogError("Calling UpdateStock: " + rt::FormatDate(from) + ", " + rt::FormatDate(endDate));
+        strDownloadFailure_.clear();
         bool updated = UpdateStock(from, endDate, symbol);
         LogError(std::string("UpdateStock returned: ") + (updated ? "True" : "False"));
+        if (!updated) {
+          // A download cut short by a Stop or a failure may leave a gap in
+          // the stored days: the run does not use the symbol.
+          if (!StopRequested()) NoteDownloadFailure(symbol);
+          LogError("Exiting LoadData: 1/1/1800");
+          startDate = requestedStart;
+          return NotEnoughData();
+        }
       }
       range.Close();
       range = connection.OpenRecordset(rangeQuery);

@@ -2,7 +2,6 @@
 
 #include "market_data/calendar_and_log.h"
 #include "platform/runtime/conversions.h"
-#include "platform/runtime/error.h"
 
 rt::Date NotEnoughData() {
   static const rt::Date kSentinel = *rt::Date::FromParts(1800, 1, 1);
@@ -15,7 +14,7 @@ bool StockDayFromRow(const StoredQuoteRow& row, DayRecord& day) {
   if (close == 0) return false;
   day.strClose.Assign(row.adjClose.IsNull() ? std::string() : row.adjClose.ToText());
   const double adjusted = day.strClose.Value();
-  if (adjusted == 0) rt::RaiseDivisionByZero();
+  if (adjusted == 0) return false;  // bad data from an older download: no price can be derived
   double ratio = close / adjusted;
   // A dividend-sized difference keeps the stored prices; a split rescales them.
   if (ratio > 0.9 && ratio < 1.1) ratio = 1;

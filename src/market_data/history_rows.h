@@ -19,8 +19,8 @@ struct StoredQuoteRow {
 
 // The day record of a stock row: the adjusted close as the close, open, high
 // and low divided by the close/adjusted-close ratio when it shows a split
-// (ratio >= 1.1 or <= 0.9). nullopt-like false for a row whose close is zero
-// (not loaded). Raises on a zero or unreadable adjusted close.
+// (ratio >= 1.1 or <= 0.9). False for a row whose close or adjusted close
+// reads as zero (not loaded).
 bool StockDayFromRow(const StoredQuoteRow& row, DayRecord& day);
 
 // The day record of an index row, prices as stored; false for a zero close.

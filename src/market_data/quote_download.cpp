@@ -1,15 +1,16 @@
 // The network side of the quote history: the connectivity test, the request
 // for one page of daily history and the parser of the page.
 #include <cctype>
-#include <cmath>
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include "market_data/cls_research.h"
+#include "market_data/calendar_and_log.h"
 #include "market_data/day_record.h"
 #include "market_data/quote_page_parser.h"
 #include "platform/inet/open_url.h"
 #include "platform/inet/service_addresses.h"
-#include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 
 namespace {
@@ -42,6 +43,10 @@ std::string PercentEncode(const std::string& s) {
   return out;
 }
 
+// The second column of a report line.
+std::string AsText(const std::string& text) { return text; }
+std::string AsText(size_t count) { return std::to_string(count); }
+
 }  // namespace
 
 std::string QuoteRequestAddress(const std::string& symbol, rt::Date startDate, rt::Date endDate) {
@@ -52,13 +57,7 @@ std::string QuoteRequestAddress(const std::string& symbol, rt::Date startDate, r
 }
 
 bool clsResearch::TestInternet() {
-  std::string body;
-  try {
-    body = inet::OpenURL(inet::TestPageAddress());
-  } catch (...) {
-    body.clear();
-  }
-  if (body.empty()) {
+  if (inet::OpenURL(inet::TestPageAddress()).empty()) {
     user::MsgBox("No Internet Connection Detected.");
     return false;
   }
@@ -66,28 +65,43 @@ bool clsResearch::TestInternet() {
 }
 
 bool clsResearch::PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate) {
+  strDownloadFailure_.clear();
   bool busy = true;
   Raise(&ResearchEvents::Interneting, busy, symbol);
   const std::string address = QuoteRequestAddress(symbol, startDate, endDate);
   const bool isIndex = !symbol.empty() && symbol[0] == '^';
+  // A Stop ends a fetch within a second; a Pause lets the symbol's download
+  // finish, so that the pause takes effect after the symbol.
+  const std::function<bool()> stopRequested = [this] {
+    user::DoEvents();
+    return StopRequested();
+  };
+  const auto giveUp = std::chrono::steady_clock::now() + inet::CurrentFetchLimits().retries;
   for (int tries = 0; tries <= kMaxEmptyReplies; ++tries) {
-    if (StopProcess()) return false;
-    std::string page;
-    try {
-      page = inet::OpenURL(address);
-    } catch (...) {
-      user::MsgBox("No internet connection available.\r\nPlease check connection and try again.");
+    if (StopRequested()) return false;
+    inet::FetchFailure failure = inet::FetchFailure::kNone;
+    std::string page = inet::OpenURL(address, &failure, stopRequested);
+    if (failure == inet::FetchFailure::kCancelled) return false;
+    if (failure != inet::FetchFailure::kNone) {
+      strDownloadFailure_ = inet::DescribeFailure(failure);
       break;
     }
     if (!page.empty()) {
       bool parsed = ParseQuotePage(page, isIndex);
+      if (!parsed) strDownloadFailure_ = "the reply held no quotes";
+      if (intPageRowsLeftOut_ > 0) {
+        LogError("Rows left out of the quote page of " + symbol + ": " + std::to_string(intPageRowsLeftOut_));
+        quoteRowsLeftOut_[symbol] += intPageRowsLeftOut_;
+      }
       busy = false;
       Raise(&ResearchEvents::Interneting, busy, symbol);
       return parsed;
     }
+    if (std::chrono::steady_clock::now() >= giveUp) break;
     // Let the window breathe between tries so that Stop can land.
     user::DoEvents();
   }
+  if (strDownloadFailure_.empty()) strDownloadFailure_ = "the quote service sent nothing";
   busy = false;
   Raise(&ResearchEvents::Interneting, busy, symbol);
   return false;
@@ -96,10 +110,43 @@ bool clsResearch::PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date
 bool clsResearch::ParseQuotePage(const std::string& page, bool /*isIndex*/) {
   QuotePageResult result = ParseQuotePageRows(page);
   udtStockDays = std::move(result.rows);
+  intPageRowsLeftOut_ = result.rowsLeftOut;
   if (udtStockDays.empty()) udtStockDays.resize(1);  // one blank element: no rows
-  if (!result.error.empty()) {
-    user::MsgBox(result.error);
-    return false;
-  }
   return result.foundDateHeader;
+}
+
+void clsResearch::NoteDownloadFailure(const std::string& symbol) {
+  if (!strDownloadFailure_.empty()) downloadFailures_.emplace_back(symbol, strDownloadFailure_);
+}
+
+void clsResearch::ClearDownloadReport() {
+  downloadFailures_.clear();
+  quoteRowsLeftOut_.clear();
+}
+
+std::string clsResearch::DownloadReport() const {
+  // A long list would not fit on the screen.
+  constexpr size_t kListed = 20;
+  auto list = [](const auto& entries, std::string& report) {
+    size_t k = 0;
+    for (const auto& [symbol, what] : entries) {
+      if (k++ == kListed) {
+        report += "\r\n... and " + std::to_string(entries.size() - kListed) + " more";
+        break;
+      }
+      report += "\r\n" + symbol + " - " + AsText(what);
+    }
+  };
+  std::string report;
+  if (!downloadFailures_.empty()) {
+    report = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n"
+             "The quote history of these symbols could not be updated:";
+    list(downloadFailures_, report);
+  }
+  if (!quoteRowsLeftOut_.empty()) {
+    if (!report.empty()) report += "\r\n\r\n";
+    report += "Downloaded rows left out for values that are not prices, volumes or dates:";
+    list(quoteRowsLeftOut_, report);
+  }
+  return report;
 }

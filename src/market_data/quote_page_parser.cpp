@@ -1,9 +1,10 @@
 #include "market_data/quote_page_parser.h"
 
-#include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "platform/runtime/conversions.h"
+#include "platform/runtime/error.h"
 
 namespace {
 
@@ -30,6 +31,44 @@ class CellCursor {
   size_t pos_;
 };
 
+// A trading day: a date with no time of day ("9:30" alone reads as a time on
+// the zero date).
+bool IsCalendarDay(rt::Date date) { return date.DayNumber() != 0 && !date.HasTime(); }
+
+// Digits with at most one decimal point: "$1,234", "1e3" and "-2" pass the
+// runtime's numeric test but are no price the table can take as it stands.
+bool IsPlainDecimal(std::string_view text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  bool digit = false, point = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') digit = true;
+    else if (c == '.' && !point) point = true;
+    else return false;
+  }
+  return digit;
+}
+
+// Stores the price cut to six characters; false when the cell is no plain
+// price or the stored text would read as 0 (a divisor for every reader).
+bool AssignPrice(rt::PriceText& field, const std::string& cell) {
+  if (!IsPlainDecimal(cell)) return false;
+  field.Assign(cell);
+  return field.Value() > 0;
+}
+
+// The volume as the runtime converts it; nullopt when it is no number, is
+// negative or does not fit 64 bits.
+std::optional<int64_t> Volume(const std::string& cell) {
+  try {
+    int64_t shares = rt::CLngLng(cell);
+    if (shares >= 0) return shares;
+  } catch (const rt::Error&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 QuotePageResult ParseQuotePageRows(const std::string& page) {
@@ -55,22 +94,17 @@ QuotePageResult ParseQuotePageRows(const std::string& page) {
     std::optional<std::string> adjClose = volume ? cells.NextNobr() : std::nullopt;
     if (!adjClose) return result;  // the page ended inside the row
 
-    if (!rt::IsNumeric(*volume)) {
-      result.error = "Type mismatch: the volume \"" + *volume + "\" of " + rt::FormatDate(*date) +
-                     " is not a number.";
-      return result;
-    }
-    if (!rt::IsNumeric(*high) || !rt::IsNumeric(*low) || !rt::IsNumeric(*close) || !rt::IsNumeric(*adjClose))
-      continue;
-
     DayRecord row;
     row.datDamnDate = *date;
-    row.strOpen.Assign(*open);
-    row.strHigh.Assign(*high);
-    row.strLow.Assign(*low);
-    row.strClose.Assign(*close);
-    row.lngVolume = std::llround(rt::CDbl(*volume));
-    row.strAdjClose.Assign(*adjClose);
+    const bool pricesSound = AssignPrice(row.strOpen, *open) && AssignPrice(row.strHigh, *high) &&
+                             AssignPrice(row.strLow, *low) && AssignPrice(row.strClose, *close) &&
+                             AssignPrice(row.strAdjClose, *adjClose);
+    std::optional<int64_t> shares = Volume(*volume);
+    if (!IsCalendarDay(*date) || !pricesSound || !shares) {
+      ++result.rowsLeftOut;
+      continue;
+    }
+    row.lngVolume = *shares;
     result.rows.push_back(row);
   }
 }

@@ -91,7 +91,9 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
           // A service that ignores the end date would send the same page for
           // ever: go on only while pages reach further back.
           bool olderThanBefore = !previousOldest || oldest < *previousOldest;
-          if (oldest > startDate && udtStockDays.size() >= kFullPage && olderThanBefore) {
+          // Rows left out for bad values still count towards a full page.
+          const bool fullPage = udtStockDays.size() + intPageRowsLeftOut_ >= kFullPage;
+          if (oldest > startDate && fullPage && olderThanBefore) {
             previousOldest = oldest;
             pageEnd = oldest;
             continue;

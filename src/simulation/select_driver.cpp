@@ -52,9 +52,22 @@ void DropRepeatedSymbols(std::vector<std::string>& symbols) {
 }  // namespace
 
 std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
-                                 bool simulationFlag, bool spareFlag, const std::string& resumeSymbol,
+                                 bool simulationFlag, bool /*spareFlag*/, const std::string& resumeSymbol,
                                  int16_t lookBackDays) {
+  ClearDownloadReport();
+  std::string status =
+      RunSelectStage(periodStart, periodEnd, symbols, simulationFlag, resumeSymbol, lookBackDays);
+  // Download trouble is told once per run, however the run ended.
+  if (std::string report = DownloadReport(); !report.empty()) user::MsgBox(report);
+  return status;
+}
+
+std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
+                                        bool simulationFlag, const std::string& resumeSymbol,
+                                        int16_t lookBackDays) {
   blnStopProcess_ = false;
+  // A Pause before the first symbol resumes where this run started.
+  strLastStock_ = resumeSymbol;
   blnSimulation_ = simulationFlag;
   // Settings that would fail every symbol are refused once, before any work.
   if (std::string refusal = simulation::SelectRunRefusal(Parms()); !refusal.empty()) {
@@ -75,7 +88,7 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
     if (markets.empty()) markets = LookUpMarkets(symbols, symbolInError);
     symbolInError.clear();
 
-    LoadMarketIndices(periodStart, periodEnd, lookBackDays);
+    if (!LoadMarketIndices(periodStart, periodEnd, lookBackDays)) return "stop";
 
     bool started = resumeSymbol.empty();
     for (size_t k = 0; k < symbols.size(); ++k) {
@@ -133,7 +146,7 @@ std::vector<std::string> clsResearch::LookUpMarkets(const std::vector<std::strin
   return markets;
 }
 
-void clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
+bool clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
   struct Index {
     const char* symbol;
     const char* shortage;
@@ -146,9 +159,13 @@ void clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, in
     rt::Date start = TradingDayOnOrBefore(periodStart - 5);
     rt::Date end = TradingDayOnOrBefore(periodEnd);
     int16_t lookBack = lookBackDays;
-    if (LoadData(symbol, start, end, lookBack) == NotEnoughData()) throw rt::Error(kErrNoIndexHistory, index.shortage);
+    if (LoadData(symbol, start, end, lookBack) == NotEnoughData()) {
+      if (StopRequested()) return false;  // the download was stopped, not short of data
+      throw rt::Error(kErrNoIndexHistory, index.shortage);
+    }
     (this->*index.crunch)();
   }
+  return true;
 }
 
 void clsResearch::ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart,
@@ -191,7 +208,10 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
                               user::kYesNo);
     if (answer == user::kAnswerYes) AddStock(symbolInError);
   } else if (number == kErrNoIndexHistory) {
-    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data.");
+    // A failed index download explains the shortage: one message for both.
+    std::string report = DownloadReport();
+    ClearDownloadReport();
+    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data." + (report.empty() ? "" : "\r\n\r\n" + report));
   } else {
     user::MsgBox(description);
   }

@@ -159,7 +159,9 @@ void frmMain::Interneting(bool& busy, std::string& symbol) {
     status->setText("Updating --" + Q(symbol) + "--");
   } else {
     SetColour(status, QColor(192, 0, 0));
-    status->setText("Connected to Internet");
+    const std::string failure = objResearch ? objResearch->LastDownloadFailure() : "";
+    status->setText(failure.empty() ? QString("Connected to Internet")
+                                    : "Not updated --" + Q(symbol) + "--: " + Q(failure));
     lblTime->setText(Q(ElapsedTime()));
   }
   Yield();

@@ -318,7 +318,9 @@ void frmMain::RunSim(std::string& table) {
       }
     } else if (status == "error") {
       // The scan could not start (the engine told the user why): the run
-      // ends stopped, and the next Select run starts a new simulation.
+      // ends stopped, never paused, and the next Select run starts a new
+      // simulation.
+      engine->PauseProcess(false);
       engine->StopProcess(true);
       blnNewSimulation = true;
       selectEndedInError_ = true;
@@ -332,6 +334,7 @@ void frmMain::RunSim(std::string& table) {
   } catch (const std::exception& error) {
     ShowError(error);
     // End as a stopped Select run, so that the window is usable again.
+    engine->PauseProcess(false);
     engine->StopProcess(true);
     selectEndedInError_ = true;
   }

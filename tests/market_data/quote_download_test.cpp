@@ -2,6 +2,7 @@
 
 #include "market_data/day_record.h"
 #include "market_data/quote_page_parser.h"
+#include "platform/inet/open_url.h"
 #include "platform/inet/service_addresses.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
@@ -42,7 +43,7 @@ TEST(QuotePageParser, ReadsDataRowsPastHeadersAndDropsRowsWithoutANumericOpen) {
       Page(Row("5-Mar-2004", "10.25") + Row("4-Mar-2004", "N/A") + "<tr><td><nobr>Dividend</nobr></td></tr>" +
            Row("3-Mar-2004", "10582.589844", "10595.549805", "266500000")));
   EXPECT_TRUE(page.foundDateHeader);
-  EXPECT_TRUE(page.error.empty());
+  EXPECT_EQ(page.rowsLeftOut, 0u);
   ASSERT_EQ(page.rows.size(), 2u);
   EXPECT_EQ(page.rows[0].datDamnDate, Day(2004, 3, 5));
   EXPECT_EQ(page.rows[0].strOpen.Text(), "10.25 ");
@@ -69,9 +70,10 @@ TEST(QuotePageParser, PagesWithoutDateOrWithABadVolume) {
   QuotePageResult none = ParseQuotePageRows("<html>No quotes</html>");
   EXPECT_FALSE(none.foundDateHeader);
   EXPECT_TRUE(none.rows.empty());
-  QuotePageResult bad = ParseQuotePageRows(Page(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots")));
-  EXPECT_EQ(bad.rows.size(), 1u);  // the rows before the error stay
-  EXPECT_NE(bad.error.find("lots"), std::string::npos);
+  QuotePageResult bad = ParseQuotePageRows(Page(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots") +
+                                                Row("3-Mar-2004", "10")));
+  EXPECT_EQ(bad.rows.size(), 2u);  // the rows around the bad one stay
+  EXPECT_EQ(bad.rowsLeftOut, 1u);
 }
 
 class QuoteDownloadTest : public ::testing::Test {
@@ -111,34 +113,47 @@ TEST_F(QuoteDownloadTest, EmptyRepliesGiveUpAfterTwentyOneFetchesWithoutAMessage
   EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
   EXPECT_EQ(server.Requests().size(), 21u);
   EXPECT_TRUE(bed_.User().Prompts().empty());
+  EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "the quote service sent nothing");
   ASSERT_EQ(bed_.Events().interneting.size(), 2u);
   EXPECT_FALSE(bed_.Events().interneting[1].busy);
+
+  // Slow empty replies cannot stretch the tries beyond their time limit.
+  inet::FetchLimits limits = inet::CurrentFetchLimits();
+  limits.retries = std::chrono::milliseconds(0);
+  inet::SetFetchLimits(limits);
+  EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
+  EXPECT_EQ(server.Requests().size(), 22u);  // one more
+  inet::SetFetchLimits(inet::FetchLimits{});
 }
 
-TEST_F(QuoteDownloadTest, NoServerAtAllBehavesLikeEmptyReplies) {
+TEST_F(QuoteDownloadTest, NoServerAtAllEndsTheTriesAtOnceAndSaysWhy) {
   ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
   EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
-  EXPECT_EQ(bed_.User().DoEventsCount(), 21);  // one yield after every failed try
-  EXPECT_TRUE(bed_.User().Prompts().empty());
+  EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "no connection to the quote service");
+  EXPECT_TRUE(bed_.User().Prompts().empty());  // the run tells the user, once
+  ASSERT_EQ(bed_.Events().interneting.size(), 2u);
+  EXPECT_FALSE(bed_.Events().interneting[1].busy);
   ::unsetenv(inet::kQuoteHostVariable);
 }
 
 TEST_F(QuoteDownloadTest, AStopWhileRepliesAreEmptyEndsTheWaitWithoutTheClosingEvent) {
   testsupport::ScriptedHttpServer server({""});
-  bed_.User().OnDoEvents([&](int count) {
-    if (count == 3) bed_.Engine().StopProcess(true);
+  bed_.User().OnDoEvents([&](int) {
+    if (server.Requests().size() == 3) bed_.Engine().StopProcess(true);
   });
   EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
   EXPECT_EQ(server.Requests().size(), 3u);
   ASSERT_EQ(bed_.Events().interneting.size(), 1u);
   EXPECT_TRUE(bed_.Events().interneting[0].busy);
+  EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "");
 }
 
-TEST_F(QuoteDownloadTest, ABadVolumeShowsItsMessageAndFails) {
-  testsupport::ScriptedHttpServer server({Page(Row("5-Mar-2004", "10", "10", "lots"))});
-  bed_.User().AnswerMsgBox(user::kAnswerOK, "lots");
-  EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
-  EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+TEST_F(QuoteDownloadTest, ABadVolumeLeavesOutItsRowWithoutAMessage) {
+  testsupport::ScriptedHttpServer server({Page(Row("5-Mar-2004", "10", "10", "lots") + Row("4-Mar-2004", "10"))});
+  EXPECT_TRUE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
+  ASSERT_EQ(udtStockDays.size(), 1u);
+  EXPECT_EQ(udtStockDays[0].datDamnDate, Day(2004, 3, 4));
+  EXPECT_TRUE(bed_.User().Prompts().empty());
 }
 
 TEST_F(QuoteDownloadTest, TheConnectivityTestWantsANonEmptyBody) {

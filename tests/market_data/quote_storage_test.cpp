@@ -9,10 +9,11 @@ namespace {
 using testsupport::Day;
 using testsupport::EngineTestBed;
 
-std::string Row(const std::string& date, const std::string& price) {
+std::string Row(const std::string& date, const std::string& price, const std::string& volume = "100",
+                const std::string& adjClose = "") {
   return "<tr><td><nobr>" + date + "</nobr></td><td><nobr>" + price + "</nobr></td><td><nobr>" + price +
-         "</nobr></td><td><nobr>" + price + "</nobr></td><td><b>" + price + "</b></td><td><nobr>100</nobr></td>" +
-         "<td><nobr>" + price + "</nobr></td></tr>";
+         "</nobr></td><td><nobr>" + price + "</nobr></td><td><b>" + price + "</b></td><td><nobr>" + volume +
+         "</nobr></td><td><nobr>" + (adjClose.empty() ? price : adjClose) + "</nobr></td></tr>";
 }
 
 std::string Page(const std::string& rows) { return "<table><tr><th><nobr>Date</nobr></th></tr>" + rows + "</table>"; }
@@ -78,13 +79,53 @@ TEST_F(QuoteStorageTest, AServiceThatIgnoresTheEndDateCannotLoopForever) {
   for (int i = 0; i < 200; ++i, d = d - 1)
     full += Row(std::to_string(d.Day()) + "-" + std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr((d.Month() - 1) * 3, 3) +
                     "-" + std::to_string(d.Year()),
-                "10");
+                i == 100 ? "$10" : "10");  // a row left out still makes the page full
   testsupport::ScriptedHttpServer server({Page(full)});
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
   EXPECT_TRUE(Update(start, end));
   EXPECT_EQ(server.Requests().size(), 2u);
-  EXPECT_EQ(Count(), "200");
+  EXPECT_EQ(Count(), "199");
+}
+
+// A row is stored only as the table can take it: a calendar date, plain
+// positive prices (also once cut to six characters), a volume that rounds
+// (ties to even, as CLng does) to a whole number from 0 to the 64-bit limit.
+TEST_F(QuoteStorageTest, RowsWithBadCellsAreLeftOutAndCounted) {
+  const struct {
+    const char* date;
+    const char* price;
+    const char* volume;
+    const char* adjClose;
+    const char* storedVolume;  // nullptr: left out
+  } rows[] = {
+      {"12-Mar-2004", "10", "2.5", "10", "2"},
+      {"11-Mar-2004", "10", "3.5", "10", "4"},
+      {"10-Mar-2004", "10", "1,234", "10", "1234"},
+      {"9-Mar-2004", "10", "1e18", "10", "1000000000000000000"},
+      {"9:30", "10", "100", "10", nullptr},
+      {"8-Mar-2004", "$1,234", "100", "10", nullptr},
+      {"5-Mar-2004", "10", "1e300", "10", nullptr},
+      {"4-Mar-2004", "10", "-5", "10", nullptr},
+      {"3-Mar-2004", "10", "lots", "10", nullptr},
+      {"2-Mar-2004", "10", "100", "0", nullptr},
+      {"1-Mar-2004", "10", "100", "0.00001", nullptr},  // reads 0 once cut to six characters
+  };
+  std::string page;
+  for (const auto& row : rows) page += Row(row.date, row.price, row.volume, row.adjClose);
+  testsupport::ScriptedHttpServer server({Page(page)});
+  bed_.Engine().CreateTable("IBM");
+  rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 31);
+  ASSERT_TRUE(Update(start, end));
+  EXPECT_EQ(Count(), "4");
+  for (const auto& row : rows) {
+    if (!row.storedVolume) continue;
+    EXPECT_EQ(bed_.Scalar("SELECT Volume FROM [IBM] WHERE DamnDate = #" + rt::FormatShortDate(*rt::ParseDate(row.date)) + "#"),
+              row.storedVolume)
+        << row.date;
+  }
+  EXPECT_TRUE(bed_.User().Prompts().empty());
+  EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 7"), std::string::npos);
 }
 
 TEST_F(QuoteStorageTest, AMissingTableIsCreatedAndThePageFetchedAgain) {

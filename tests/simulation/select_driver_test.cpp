@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "market_data/database_connection.h"
+#include "platform/inet/service_addresses.h"
 #include "platform/runtime/number_text.h"
 #include "select_fixture.h"
 #include "simulation/simulation_table.h"
+#include "support/faulty_http_server.h"
+#include "support/quote_service_process.h"
+#include "support/short_fetch_limits.h"
 
 namespace {
 
@@ -178,6 +183,51 @@ TEST_F(SelectDriverTest, TooLittleIndexHistoryEndsTheRunWithItsMessage) {
   EXPECT_EQ(Run({"AB"}), "error");  // no "^IXIC" history at all
   EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_TRUE(events.stockCounts.empty());
+}
+
+// Every kind of failed download ends within the (here shortened) limits, the
+// symbol is left out of the run, and the user is told once, at the end, which
+// symbols could not be updated and why.
+TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
+  using Fault = testsupport::FaultyHttpServer::Fault;
+  SeedMarket();
+  Master({{"NEWA", "ny"}, {"NEWB", "ns"}});
+  // Both download: NEWA to top up a history that ends a month early (a
+  // failed top-up leaves the symbol out of the run), NEWB for all of it.
+  SeedHistory("NEWA", Day(2003, 9, 1), Day(2004, 4, 1));
+  Parms().blnUpdateData = true;
+  Parms().blnUseInternet = true;
+  testsupport::ShortFetchLimits limits;
+  const struct {
+    std::optional<Fault> fault;  // none: no server at all
+    const char* reason;
+  } cases[] = {
+      {std::nullopt, "no connection to the quote service"},
+      {Fault::kSilent, "the quote service did not answer in time"},
+      {Fault::kTrickle, "the quote service did not answer in time"},
+      {Fault::kEndless, "the reply was too large"},
+      {Fault::kBreakOff, "the connection broke off during the download"},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<testsupport::FaultyHttpServer> server;
+    if (c.fault) server = std::make_unique<testsupport::FaultyHttpServer>(*c.fault);
+    else ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
+    engine.ClearSimPort();
+    const size_t shown = user.MessageTexts().size();
+    user.AnswerMsgBox(user::kAnswerOK, "could not be updated");
+    EXPECT_EQ(Run({"NEWA", "AB", "NEWB"}), "complete") << c.reason;
+    ASSERT_EQ(user.MessageTexts().size(), shown + 1) << c.reason;
+    EXPECT_EQ(user.MessageTexts().back(),
+              std::string("No internet connection available.\r\nPlease check connection and try again.\r\n\r\n"
+                          "The quote history of these symbols could not be updated:\r\nNEWA - ") +
+                  c.reason + "\r\nNEWB - " + c.reason);
+    if (server) {
+      EXPECT_EQ(server->Requests(), 2) << c.reason;  // one try each
+    }
+    EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"AB"});
+    events.stockCounts.clear();
+    if (!c.fault) ::unsetenv(inet::kQuoteHostVariable);
+  }
 }
 
 TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {

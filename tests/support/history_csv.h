@@ -15,8 +15,8 @@ namespace testsupport {
 // is read as an index (close, open, high, low as stored, no volume); any
 // other as a stock: the close is the adjusted close, open, high and low are
 // divided by close / adjusted close when that ratio shows a split (>= 1.1 or
-// <= 0.9). A day whose close is 0 is left out. Raises rt::Error where the
-// loader fails: an adjusted close of 0, a malformed line.
+// <= 0.9). A day whose close or adjusted close is 0 is left out. Raises
+// rt::Error on a malformed line.
 DayRecords LoadHistoryCsv(const std::filesystem::path& file, const std::string& symbol);
 
 // The symbol a history file holds: its name without ".csv".

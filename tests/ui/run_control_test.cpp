@@ -1,5 +1,6 @@
 // The run control: Select, Trade and Portfolio runs through the real window
 // on the shipped data, with pause, stop, cancel and the error paths.
+#include "market_data/database_connection.h"
 #include "platform/runtime/app_folder.h"
 #include "ui/settings_files.h"
 #include "run_fixture.h"
@@ -8,6 +9,19 @@ namespace {
 
 std::string Caption(ui::frmMain& w) { return w.Label("lblCurrStock", 1)->text().toStdString(); }
 std::string StatusLine(ui::frmMain& w) { return w.Label("Label1", 4)->text().toStdString(); }
+std::string Status(ui::frmMain& w) { return w.Label("lblStatus", 0)->text().toStdString(); }
+
+// Every row of a simulation table, in a fixed order, one line each.
+std::string TableRows(const std::string& table) {
+  db::Recordset rows =
+      SharedConnection().OpenRecordset("SELECT * FROM [" + table + "] ORDER BY Symbol, Positioning, AcquireDate");
+  std::string text;
+  for (; !rows.Eof(); rows.MoveNext()) {
+    for (int i = 0; i < rows.FieldCount(); ++i) text += rows.Field(i).ToText() + "\t";
+    text += "\n";
+  }
+  return text;
+}
 
 // The controls that a run locks, all enabled (or all disabled).
 bool SelectInputsEnabled(ui::frmMain& w) {
@@ -108,6 +122,43 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), Scalar("SELECT COUNT(*) FROM [sim_paused]"));
 }
 
+// A Pause that lands during a download takes effect after the indices or
+// after the symbol being downloaded (its scan included): the run, paused
+// twice and resumed, writes what a straight run writes.
+TEST_F(RunWindowTest, PausesDuringDownloadsResumeToTheStraightRunsTable) {
+  const std::string symbols = "AAPL ; IBM ; MSFT";
+  ui::frmMain& straight = ReadyWindow(symbols, false);
+  ChooseSimulationFile("straight");
+  straight.cmdSimulate_Click();
+  ASSERT_EQ(Caption(straight), "Processing Complete");
+  const std::string straightRows = TableRows("sim_straight");
+  ASSERT_FALSE(straightRows.empty());
+
+  for (const char* quotes : {"AAPL", "IBM", "MSFT", "^DJI", "^IXIC"})
+    SharedConnection().Execute("DROP TABLE [" + std::string(quotes) + "]");  // downloaded again
+  ui::frmMain& w = ReadyWindow(symbols, false);
+  ChooseSimulationFile("paused");
+  for (const std::string symbol : {"^DJI", "AAPL"}) {
+    bool paused = false;
+    scripted->OnDoEvents([&](int) {
+      if (!paused && Status(w) == "Updating --" + symbol + "--") {
+        paused = true;
+        w.cmdPauseSim_Click();
+      }
+    });
+    w.cmdSimulate_Click();
+    ASSERT_TRUE(paused) << symbol;
+    EXPECT_EQ(Caption(w), "Processing Paused") << symbol;
+    EXPECT_TRUE(w.SelectRunPaused()) << symbol;
+  }
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(w.strLastSymbol, "AAPL");
+  w.cmdSimulate_Click();  // resumes: no file dialog is scripted
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_TRUE(TableRows("sim_paused") == straightRows);  // row by row
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
+}
+
 TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
   ChooseSimulationFile("stopped");
@@ -130,6 +181,23 @@ TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
   EXPECT_FALSE(w.objResearch->StopProcess());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_stopped] WHERE Symbol = 'IBM'"), "0");
   EXPECT_TRUE(w.Text("txtLastBuildValues")->text().isEmpty());
+
+  // A Stop during the index download ends the run quietly: no shortage of
+  // index data is claimed (an unscripted message would fail the test).
+  SharedConnection().Execute("DROP TABLE [^DJI]");
+  stopped = false;
+  scripted->OnDoEvents([&](int) {
+    if (!stopped && Status(w) == "Updating --^DJI--") {
+      stopped = true;
+      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+      w.cmdStopSim_Click();
+    }
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(stopped);
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
 }
 
 TEST_F(RunWindowTest, CancelAndRefusedOverwriteCreateNoTable) {
@@ -193,6 +261,23 @@ TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTim
   Parms().blnUseInternet = true;
   scripted->AnswerSaveFile("", "Save Simulation");  // asked again
   w.cmdSimulate_Click();
+
+  // A Pause during an index download that fails: the run ends in error, one
+  // message says why, and the window is not left paused.
+  service.reset();
+  ChooseSimulationFile("offline");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate DJI.");
+  scripted->OnDoEvents([&](int) {
+    if (Status(w) == "Updating --^DJI--") w.cmdPauseSim_Click();
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_NE(scripted->MessageTexts().back().find("^DJI - no connection to the quote service"), std::string::npos);
+  EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
+  EXPECT_NE(Status(w).find("Not updated --^DJI--"), std::string::npos);
+  EXPECT_FALSE(w.SelectRunPaused());
+  EXPECT_TRUE(w.blnNewSimulation);
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
 }
 
 TEST_F(RunWindowTest, ASelectRunThatCannotWorkIsRefusedBeforeAnythingIsAskedOrChanged) {

@@ -8,20 +8,67 @@
 namespace inet {
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 5;
 // A transfer slower than one byte a second for this long counts as dead.
 constexpr long kLowSpeedSeconds = 15;
 constexpr long kMaxRedirects = 10;
 constexpr const char* kAgentName = "VB OpenUrl";
+
+FetchLimits& Limits() {
+  static FetchLimits limits;
+  return limits;
+}
 
 void InitialiseCurlOnce() {
   static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
   (void)initialised;
 }
 
-size_t AppendBody(char* data, size_t size, size_t count, void* body) {
-  static_cast<std::string*>(body)->append(data, size * count);
-  return size * count;
+struct Reply {
+  std::string body;
+  std::size_t maxBytes = 0;
+  bool tooLarge = false;
+};
+
+size_t AppendBody(char* data, size_t size, size_t count, void* target) {
+  auto* reply = static_cast<Reply*>(target);
+  const size_t bytes = size * count;
+  if (reply->body.size() + bytes > reply->maxBytes) {
+    reply->tooLarge = true;
+    return 0;  // ends the transfer with a write error
+  }
+  reply->body.append(data, bytes);
+  return bytes;
+}
+
+int AskToCancel(void* cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  try {
+    return (*static_cast<const std::function<bool()>*>(cancelled))() ? 1 : 0;
+  } catch (...) {
+    return 1;  // nothing may unwind through libcurl
+  }
+}
+
+FetchFailure FailureOf(CURLcode code, bool tooLarge) {
+  if (tooLarge) return FetchFailure::kTooLarge;
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+      return FetchFailure::kNoConnection;
+    case CURLE_OPERATION_TIMEDOUT:
+      return FetchFailure::kTimedOut;
+    case CURLE_FILESIZE_EXCEEDED:
+      return FetchFailure::kTooLarge;
+    case CURLE_ABORTED_BY_CALLBACK:
+      return FetchFailure::kCancelled;
+    case CURLE_HTTP_RETURNED_ERROR:
+      return FetchFailure::kErrorStatus;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+      return FetchFailure::kBadAddress;
+    default:
+      return FetchFailure::kBrokenOff;
+  }
 }
 
 // The proxy exceptions of the environment plus the loopback addresses: the
@@ -38,35 +85,77 @@ struct CurlCleanup {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 
+std::string Fetch(const std::string& address, FetchFailure& failure, const std::function<bool()>& cancelled) {
+  InitialiseCurlOnce();
+  std::unique_ptr<CURL, CurlCleanup> handle(curl_easy_init());
+  if (!handle) {
+    failure = FetchFailure::kBrokenOff;
+    return "";
+  }
+  CURL* curl = handle.get();
+  const FetchLimits& limits = Limits();
+  Reply reply;
+  reply.maxBytes = limits.maxReplyBytes;
+  const std::string noProxy = NoProxyList();
+  curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxReplyBytes));
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // timeouts without SIGALRM
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgentName);
+  curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
+  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an error page is no reply
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+  if (cancelled) {
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AskToCancel);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  }
+  const CURLcode code = curl_easy_perform(curl);
+  if (code != CURLE_OK) {
+    failure = FailureOf(code, reply.tooLarge);
+    return "";
+  }
+  return std::move(reply.body);
+}
+
 }  // namespace
 
-std::string OpenURL(const std::string& address) {
-  try {
-    InitialiseCurlOnce();
-    std::unique_ptr<CURL, CurlCleanup> handle(curl_easy_init());
-    if (!handle) return "";
-    CURL* curl = handle.get();
-    std::string body;
-    const std::string noProxy = NoProxyList();
-    curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // timeouts without SIGALRM
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgentName);
-    curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);        // an error page is no reply
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-    if (curl_easy_perform(curl) != CURLE_OK) return "";
-    return body;
-  } catch (...) {
-    return "";  // out of memory while appending: nothing usable was read
+const FetchLimits& CurrentFetchLimits() { return Limits(); }
+void SetFetchLimits(const FetchLimits& limits) { Limits() = limits; }
+
+std::string DescribeFailure(FetchFailure failure) {
+  switch (failure) {
+    case FetchFailure::kNone: return "";
+    case FetchFailure::kNoConnection: return "no connection to the quote service";
+    case FetchFailure::kTimedOut: return "the quote service did not answer in time";
+    case FetchFailure::kTooLarge: return "the reply was too large";
+    case FetchFailure::kBrokenOff: return "the connection broke off during the download";
+    case FetchFailure::kErrorStatus: return "the quote service answered with an error";
+    case FetchFailure::kCancelled: return "the download was stopped";
+    case FetchFailure::kBadAddress: return "the quote service's address cannot be used";
   }
+  return "";
+}
+
+std::string OpenURL(const std::string& address, FetchFailure* failure, const std::function<bool()>& cancelled) {
+  FetchFailure why = FetchFailure::kNone;
+  std::string body;
+  try {
+    body = Fetch(address, why, cancelled);
+  } catch (...) {
+    why = FetchFailure::kTooLarge;  // out of memory while appending: nothing usable was read
+    body.clear();
+  }
+  if (failure) *failure = why;
+  return body;
 }
 
 }  // namespace inet

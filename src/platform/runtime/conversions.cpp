@@ -206,6 +206,13 @@ int32_t CLng(double value) {
 }
 int32_t CLng(std::string_view text) { return CLng(Strict(text)); }
 
+int64_t CLngLng(std::string_view text) {
+  double r = RoundHalfEven(Strict(text));
+  // 2^63 itself is the first value that no longer fits.
+  if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) RaiseOverflow();
+  return static_cast<int64_t>(r);
+}
+
 int16_t LeadingInteger(std::string_view text) { return CInt(Val(text)); }
 
 }  // namespace rt

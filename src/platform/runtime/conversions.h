@@ -23,6 +23,8 @@ double CDbl(std::string_view text);
 float CSng(std::string_view text);
 int16_t CInt(std::string_view text);
 int32_t CLng(std::string_view text);
+// CLng's 64-bit sibling, for share volumes beyond the 32-bit range.
+int64_t CLngLng(std::string_view text);
 
 float CSng(double value);
 int16_t CInt(double value);

@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "platform/inet/service_addresses.h"
+#include "support/faulty_http_server.h"
 #include "support/quote_service_process.h"
+#include "support/short_fetch_limits.h"
 
 namespace {
 
@@ -63,11 +65,49 @@ TEST(OpenURLTest, FetchesTheBodyFromARunningService) {
   EXPECT_NE(page.find("31-Dec-2004"), std::string::npos);
 }
 
-TEST(OpenURLTest, EmptyOnAnyFailure) {
+TEST(OpenURLTest, EmptyOnAnyFailureWithTheReason) {
   testsupport::QuoteServiceProcess service;
-  EXPECT_EQ(inet::OpenURL(service.Address() + "/no/such/page"), "");  // HTTP 404
-  EXPECT_EQ(inet::OpenURL("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/test"), "");
-  EXPECT_EQ(inet::OpenURL(""), "");
-  EXPECT_EQ(inet::OpenURL("not an address"), "");
-  EXPECT_EQ(inet::OpenURL("file:///etc/hostname"), "");
+  const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/test";
+  const struct {
+    std::string address;
+    inet::FetchFailure failure;
+  } cases[] = {
+      {service.Address() + "/no/such/page", inet::FetchFailure::kErrorStatus},  // HTTP 404
+      {closed, inet::FetchFailure::kNoConnection},
+      {"", inet::FetchFailure::kBadAddress},
+      {"not an address", inet::FetchFailure::kBadAddress},
+      {"file:///etc/hostname", inet::FetchFailure::kBadAddress},
+  };
+  for (const auto& c : cases) {
+    inet::FetchFailure failure = inet::FetchFailure::kNone;
+    EXPECT_EQ(inet::OpenURL(c.address, &failure), "") << c.address;
+    EXPECT_EQ(failure, c.failure) << c.address;
+  }
+}
+
+// Each fault ends within the (here shortened) limits with its own reason, and
+// a cancel check stops even a server that never answers.
+TEST(OpenURLTest, MisbehavingServersEndWithinTheLimits) {
+  using Fault = testsupport::FaultyHttpServer::Fault;
+  testsupport::ShortFetchLimits limits;
+  const struct {
+    Fault fault;
+    bool cancel;
+    inet::FetchFailure failure;
+  } cases[] = {
+      {Fault::kSilent, false, inet::FetchFailure::kTimedOut},
+      {Fault::kTrickle, false, inet::FetchFailure::kTimedOut},
+      {Fault::kEndless, false, inet::FetchFailure::kTooLarge},
+      {Fault::kBreakOff, false, inet::FetchFailure::kBrokenOff},
+      {Fault::kSilent, true, inet::FetchFailure::kCancelled},
+  };
+  for (const auto& c : cases) {
+    testsupport::FaultyHttpServer server(c.fault);
+    // The cancel check asks to stop once the request waits on the server.
+    std::function<bool()> cancel = [&] { return server.Requests() > 0; };
+    inet::FetchFailure failure = inet::FetchFailure::kNone;
+    EXPECT_EQ(inet::OpenURL(inet::TestPageAddress(), &failure, c.cancel ? cancel : nullptr), "");
+    EXPECT_EQ(failure, c.failure) << static_cast<int>(c.fault);
+    EXPECT_EQ(server.Requests(), 1);
+  }
 }
