@@ -126,6 +126,16 @@ QFrame* SelectionColumn(Maker& make, int firstBox, int boxes, QGridLayout* grid)
   return frame;
 }
 
+// The S.M.A.R.T. increments of a page on one row: caption, Reset, count.
+QHBoxLayout* IncrementsRow(Maker& make, int captionIndex, int index, const char* count) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", captionIndex), 1,
+                 Qt::AlignRight);
+  row->addWidget(make.Button("Reset", "cmdReset", index));
+  row->addWidget(make.Text(count, "txtSMARTDivisor", index));
+  return row;
+}
+
 }  // namespace
 
 void frmMain::BuildWindow() {
@@ -143,6 +153,7 @@ void frmMain::BuildWindow() {
   top->addWidget(BuildSidePane(), 1);
 
   auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);  // every pixel of height counts on a 768-pixel screen
   layout->addLayout(top, 1);
   layout->addWidget(BuildRunArea());
   setCentralWidget(central);
@@ -339,11 +350,7 @@ QWidget* frmMain::BuildTradePage() {
   lastBuild->hide();
   restart->addWidget(lastBuild);
 
-  auto* increments = new QGridLayout;
-  increments->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", 9), 0, 0, 2, 1);
-  increments->addWidget(make.Button("Reset", "cmdReset", 1), 0, 1);
-  increments->addWidget(make.Text("3", "txtSMARTDivisor", 1), 1, 1);
-  increments->setColumnStretch(0, 1);
+  auto* increments = IncrementsRow(make, 9, 1, "3");
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(status);
@@ -409,21 +416,17 @@ QWidget* frmMain::BuildPortfolioPage() {
   more->addWidget(make.Label("S.M.A.R.T. Restart Point:"), 3, 0);
   more->addWidget(make.Text("", "txtStartPortfolioAt"), 3, 1, 1, 3);
   more->addWidget(make.Button("Auto-Populate Criteria", "cmdGetRange"), 4, 0);
+  // Beside the button rather than below it: this page, with every range
+  // shown, sets the window's height.
+  more->addLayout(IncrementsRow(make, 61, 0, "4"), 4, 1, 1, 3);
   more->setColumnStretch(1, 1);
   more->setColumnStretch(3, 1);
-
-  auto* increments = new QGridLayout;
-  increments->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", 61), 0, 0, 2, 1);
-  increments->addWidget(make.Button("Reset", "cmdReset", 0), 0, 1);
-  increments->addWidget(make.Text("4", "txtSMARTDivisor", 0), 1, 1);
-  increments->setColumnStretch(0, 1);
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(status);
   layout->addLayout(grid);
   layout->addLayout(more);
   layout->addStretch();
-  layout->addLayout(increments);
   return page;
 }
 

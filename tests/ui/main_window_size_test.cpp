@@ -20,6 +20,17 @@ TEST_F(WindowTest, TheMainWindowFitsASmallScreenAndShowsItsResultsWholeAtItsSmal
   QCoreApplication::processEvents();
   EXPECT_TRUE(FitsASmallScreen(w.size()));
   EXPECT_TRUE(FitsASmallScreen(w.minimumSizeHint()));
+  // Also with S.M.A.R.T. on and every range of the Trade and Portfolio pages shown.
+  const QSize before = w.size();
+  w.cmdSMART_Click(0);
+  for (int page : {1, 2}) {
+    w.tabResearch->setCurrentIndex(page);
+    for (ui::CheckBox* box : w.tabResearch->widget(page)->findChildren<ui::CheckBox*>())
+      if (!box->isHidden() && box->isEnabled()) box->SetValue(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.size(), before) << page;
+    EXPECT_TRUE(FitsASmallScreen(w.minimumSizeHint())) << page;
+  }
 
   // The figures of a long run, in the window at its smallest.
   double average = 2.5, hold = 12.25, balance = 1234567;
