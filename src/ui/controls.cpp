@@ -71,15 +71,6 @@ void OptionButton::SetValue(bool value) {
   }
 }
 
-DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
-  setDisplayFormat("M/d/yyyy");
-  setCalendarPopup(true);
-  setMinimumDate(QDate(1800, 1, 1));
-}
-
-rt::Date DatePicker::Value() const { return ToDate(date()); }
-void DatePicker::SetValue(const rt::Date& value) { setDate(ToQDate(value)); }
-
 std::string FormControl::IndexText() const { return index < 0 ? "X" : std::to_string(index); }
 
 void ControlCollection::Register(QWidget* widget, const std::string& name, int index, bool skip) {

@@ -6,7 +6,6 @@
 // order of the control lines in the settings files.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "platform/runtime/date.h"
+#include "ui/date_picker.h"
 
 namespace ui {
 
@@ -56,14 +56,6 @@ class OptionButton : public QRadioButton {
   explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
   bool Value() const { return isChecked(); }
   void SetValue(bool value);
-};
-
-// A date picker showing "M/d/yyyy".
-class DatePicker : public QDateEdit {
- public:
-  explicit DatePicker(QWidget* parent = nullptr);
-  rt::Date Value() const;
-  void SetValue(const rt::Date& date);
 };
 
 // The five kinds that the settings files hold, and everything else.

@@ -23,7 +23,7 @@ void OnLeaving(DatePicker* picker, std::function<bool()> alive, std::function<vo
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
       return;
     if (!alive()) return;
-    picker->interpretText();  // a date typed but not yet taken counts
+    picker->FinishEditing();  // the rules see the date the box shows when left
     action();
   });
 }

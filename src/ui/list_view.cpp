@@ -1,10 +1,10 @@
 #include "ui/list_view.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <algorithm>
 #include <vector>
-
-#include "platform/runtime/rounding.h"
 
 namespace ui {
 ListView::ListView(const std::vector<Column>& columns, QWidget* parent) : QTreeWidget(parent) {
@@ -16,12 +16,15 @@ ListView::ListView(const std::vector<Column>& columns, QWidget* parent) : QTreeW
   QStringList headers;
   for (const Column& column : columns) headers << column.header;
   setHeaderLabels(headers);
+  // Before any column is hidden: a hidden last section that was stretched
+  // would still count in the scrolling width.
+  header()->setStretchLastSection(false);
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    designTwips_.push_back(columns[i].widthTwips);
     if (columns[i].widthTwips == 0) setColumnHidden(i, true);
     else setColumnWidth(i, columns[i].widthTwips / kTwipsPerPixel);
   }
   header()->setSectionsClickable(true);
-  header()->setStretchLastSection(false);
   connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { SortByColumnClick(column); });
 }
 
@@ -92,12 +95,44 @@ void ListView::SortByColumnClick(int column) {
   SortRows();
 }
 
-void ListView::ApplyColumnRule(double listTwips) {
-  int columns = columnCount();
-  if (columns <= 3) return;
-  double w = rt::RoundHalfEven(listTwips / (columns - 3) - 15);
-  if (w <= 100) return;
-  for (int i = 0; i < columns - 3; ++i) setColumnWidth(i, static_cast<int>(w / kTwipsPerPixel));
+void ListView::FitColumns(int width) {
+  double designTotal = 0;
+  int narrowest = 0;
+  for (int i = 0; i < columnCount(); ++i) {
+    if (isColumnHidden(i)) continue;
+    designTotal += designTwips_[i];
+    if (narrowest == 0 || designTwips_[i] < narrowest) narrowest = designTwips_[i];
+  }
+  if (designTotal <= 0) return;
+  double pixelsPerTwip = width / designTotal;
+  if (narrowest * pixelsPerTwip * kTwipsPerPixel <= 100) return;
+  // Rounded down, so that the columns never add up to more than the width.
+  for (int i = 0; i < columnCount(); ++i)
+    if (!isColumnHidden(i)) setColumnWidth(i, static_cast<int>(designTwips_[i] * pixelsPerTwip));
+}
+
+bool ListView::CellCut(const QModelIndex& cell) const {
+  QString text = cell.data().toString();
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1);
+  return fontMetrics().horizontalAdvance(text) + margins > visualRect(cell).width();
+}
+
+bool ListView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize) FitColumns(viewport()->width());
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    QModelIndex cell = indexAt(help->pos());
+    if (cell.isValid() && CellCut(cell)) {
+      QToolTip::showText(help->globalPos(), cell.data().toString(), viewport(), visualRect(cell));
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return QTreeWidget::viewportEvent(event);
 }
 
 }  // namespace ui

@@ -43,18 +43,26 @@ class ListView : public QTreeWidget {
   // Which column a click on a column sorts by (a date column's hidden twin).
   std::function<int(int)> sortColumnFor = [](int column) { return column; };
 
-  // Spreads a list width (in twips, 1/1440 inch) over all but the last three
-  // columns when each gets more than 100 twips.
-  void ApplyColumnRule(double listTwips);
+  // Shares `width` pixels among the visible columns in proportion to their
+  // design widths, so that all of them show without scrolling. Nothing
+  // changes when a column would get 100 twips or less.
+  void FitColumns(int width);
 
   static constexpr int kTwipsPerPixel = 15;
 
+ protected:
+  // The columns follow the list's width; a cell too narrow for its text
+  // shows the whole text in its tool tip.
+  bool viewportEvent(QEvent* event) override;
+
  private:
+  bool CellCut(const QModelIndex& cell) const;
   bool Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
   void SortRows();
 
   QString KeyOf(const QStringList& texts) const;
 
+  std::vector<int> designTwips_;
   std::vector<int> keyColumns_;
   std::unordered_map<QString, QTreeWidgetItem*> byKey_;
   bool sorted_ = false;

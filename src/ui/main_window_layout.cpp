@@ -8,14 +8,17 @@
 
 #include "ui/main_window.h"
 #include "ui/resources.h"
+#include "ui/status_label.h"
 
 namespace ui {
 namespace {
 
 // Rows of the Trade and Portfolio grids have one height, so that the
 // selection boxes in their own column frame stand level with their rows.
-constexpr int kRowHeight = 26;
-constexpr int kRowSpacing = 4;
+// Kept tight: the Portfolio page sets the window's height, which must fit a
+// 768-pixel screen.
+constexpr int kRowHeight = 24;
+constexpr int kRowSpacing = 2;
 
 const QColor kDarkRed(192, 0, 0);
 
@@ -34,6 +37,10 @@ class Maker {
     auto* label = new QLabel(caption);
     if (!name.empty()) controls_.Add(label, name, index);
     return label;
+  }
+  // A label whose text the program changes, with room for `roomFor`.
+  StatusLabel* Status(const char* caption, const char* roomFor, const std::string& name, int index = -1) {
+    return controls_.Add(new StatusLabel(caption, roomFor), name, index);
   }
   QLineEdit* Text(const char* text, const std::string& name, int index = -1, bool skip = false) {
     auto* box = controls_.Add(new QLineEdit(text), name, index, skip);
@@ -119,6 +126,16 @@ QFrame* SelectionColumn(Maker& make, int firstBox, int boxes, QGridLayout* grid)
   return frame;
 }
 
+// The S.M.A.R.T. increments of a page on one row: caption, Reset, count.
+QHBoxLayout* IncrementsRow(Maker& make, int captionIndex, int index, const char* count) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", captionIndex), 1,
+                 Qt::AlignRight);
+  row->addWidget(make.Button("Reset", "cmdReset", index));
+  row->addWidget(make.Text(count, "txtSMARTDivisor", index));
+  return row;
+}
+
 }  // namespace
 
 void frmMain::BuildWindow() {
@@ -136,11 +153,12 @@ void frmMain::BuildWindow() {
   top->addWidget(BuildSidePane(), 1);
 
   auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);  // every pixel of height counts on a 768-pixel screen
   layout->addLayout(top, 1);
   layout->addWidget(BuildRunArea());
   setCentralWidget(central);
   BuildMenus();
-  resize(1180, 760);
+  resize(1280, 700);
 }
 
 QWidget* frmMain::BuildSelectPage() {
@@ -332,11 +350,7 @@ QWidget* frmMain::BuildTradePage() {
   lastBuild->hide();
   restart->addWidget(lastBuild);
 
-  auto* increments = new QGridLayout;
-  increments->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", 9), 0, 0, 2, 1);
-  increments->addWidget(make.Button("Reset", "cmdReset", 1), 0, 1);
-  increments->addWidget(make.Text("3", "txtSMARTDivisor", 1), 1, 1);
-  increments->setColumnStretch(0, 1);
+  auto* increments = IncrementsRow(make, 9, 1, "3");
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(status);
@@ -402,21 +416,17 @@ QWidget* frmMain::BuildPortfolioPage() {
   more->addWidget(make.Label("S.M.A.R.T. Restart Point:"), 3, 0);
   more->addWidget(make.Text("", "txtStartPortfolioAt"), 3, 1, 1, 3);
   more->addWidget(make.Button("Auto-Populate Criteria", "cmdGetRange"), 4, 0);
+  // Beside the button rather than below it: this page, with every range
+  // shown, sets the window's height.
+  more->addLayout(IncrementsRow(make, 61, 0, "4"), 4, 1, 1, 3);
   more->setColumnStretch(1, 1);
   more->setColumnStretch(3, 1);
-
-  auto* increments = new QGridLayout;
-  increments->addWidget(make.Label("Number of Increments in S.M.A.R.T. Range", "lblSimOption", 61), 0, 0, 2, 1);
-  increments->addWidget(make.Button("Reset", "cmdReset", 0), 0, 1);
-  increments->addWidget(make.Text("4", "txtSMARTDivisor", 0), 1, 1);
-  increments->setColumnStretch(0, 1);
 
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(status);
   layout->addLayout(grid);
   layout->addLayout(more);
   layout->addStretch();
-  layout->addLayout(increments);
   return page;
 }
 
@@ -433,7 +443,7 @@ QWidget* frmMain::BuildSidePane() {
   auto* layout = new QVBoxLayout(pane);
   layout->addWidget(tips, 1);
   layout->addWidget(make.Check("Update Data (Internet Required)", "chkUpdateData"));
-  layout->addWidget(make.Label("", "lblSymbolList"));
+  layout->addWidget(make.Status("", "", "lblSymbolList"));
   auto* smart = make.Button("S.M.A.R.T.", "cmdSMART", 0);
   smart->hide();
   layout->addWidget(smart);
@@ -454,31 +464,40 @@ QWidget* frmMain::BuildRunArea() {
   cmdStopSim->setEnabled(false);
   cmdGraph->setEnabled(false);
   cmdShowProgress->setEnabled(false);
+  // The buttons may narrow down to their captions, below the style's usual
+  // button width, so that the run area fits a small screen.
+  for (QPushButton* button : {cmdSimulate, cmdPauseSim, cmdStopSim, cmdGraph, cmdShowProgress})
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 20);
   pbStatus = controls_.Add(new QProgressBar, "pbStatus");
   pbProgress = controls_.Add(new QProgressBar, "pbProgress");
   for (QProgressBar* bar : {pbStatus, pbProgress}) {
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
+    bar->setFixedHeight(12);
   }
-  auto* runLayout = new QGridLayout(run);
-  runLayout->addWidget(cmdSimulate, 0, 0);
-  runLayout->addWidget(cmdPauseSim, 0, 1);
-  runLayout->addWidget(cmdStopSim, 0, 2);
-  runLayout->addWidget(cmdGraph, 0, 3);
-  runLayout->addWidget(cmdShowProgress, 0, 4);
-  runLayout->addWidget(pbProgress, 1, 0, 1, 5);
-  runLayout->addWidget(pbStatus, 2, 0, 1, 5);
+  // The run buttons on one row, the two others below them: one row of five
+  // would make the run area wider than a small screen.
+  auto* runButtons = new QHBoxLayout;
+  for (QPushButton* button : {cmdSimulate, cmdPauseSim, cmdStopSim}) runButtons->addWidget(button);
+  auto* otherButtons = new QHBoxLayout;
+  for (QPushButton* button : {cmdGraph, cmdShowProgress}) otherButtons->addWidget(button);
+  auto* runLayout = new QVBoxLayout(run);
+  runLayout->setSpacing(3);
+  runLayout->addLayout(runButtons);
+  runLayout->addLayout(otherButtons);
+  runLayout->addWidget(pbProgress);
+  runLayout->addWidget(pbStatus);
 
   auto* status = make.Frame("Status");
   lblTime = make.Label("00:00:00", "lblTime");
-  auto* internet = make.Label("Not Connected to Internet", "lblStatus", 0);
+  auto* internet = make.Status("Not Connected to Internet", "Not Connected to Internet", "lblStatus", 0);
   SetColour(internet, kDarkRed);
   auto* statusLayout = new QGridLayout(status);
   statusLayout->addWidget(make.Label("Elapsed Time:", "lblCurrStock", 0), 0, 0);
   statusLayout->addWidget(lblTime, 0, 1);
-  statusLayout->addWidget(make.Label("", "lblCurrStock", 1), 1, 0, 1, 2);
-  statusLayout->addWidget(make.Label("", "Label1", 4), 2, 0, 1, 2);
+  statusLayout->addWidget(make.Status("", "", "lblCurrStock", 1), 1, 0, 1, 2);
+  statusLayout->addWidget(make.Status("", "", "Label1", 4), 2, 0, 1, 2);
   statusLayout->addWidget(internet, 3, 0, 1, 2);
   statusLayout->setColumnStretch(1, 1);
 
@@ -493,33 +512,37 @@ QWidget* frmMain::BuildRunArea() {
     ++row;
   }
 
+  // Room for the figures of a long run, so that the frames keep their size.
+  const char* const kPairRoom = "0000--0000";
+  const char* const kNumberRoom = "-00.0";
+  const char* const kMoneyRoom = "0000000";
   auto* trade = make.Frame("Trade Results");
   auto* tradeLayout = new QGridLayout(trade);
   tradeLayout->addWidget(make.Label("Winners/Losers:"), 0, 0);
-  tradeLayout->addWidget(make.Label("0--0", "lblResult", 22), 0, 1);
+  tradeLayout->addWidget(make.Status("0--0", kPairRoom, "lblResult", 22), 0, 1);
   tradeLayout->addWidget(make.Label("Short/Long:"), 1, 0);
-  tradeLayout->addWidget(make.Label("0--0", "lblResult", 13), 1, 1);
+  tradeLayout->addWidget(make.Status("0--0", kPairRoom, "lblResult", 13), 1, 1);
   tradeLayout->addWidget(make.Label("Average Return:"), 2, 0);
-  tradeLayout->addWidget(make.Label("0", "lblResult", 26), 2, 1);
+  tradeLayout->addWidget(make.Status("0", kNumberRoom, "lblResult", 26), 2, 1);
   tradeLayout->addWidget(make.Label("%", "lblResult", 24), 2, 2);
   tradeLayout->setColumnStretch(1, 1);
 
   auto* portfolio = make.Frame("Portfolio Results");
   auto* portfolioLayout = new QGridLayout(portfolio);
   portfolioLayout->addWidget(make.Label("Winners/Losers:"), 0, 0);
-  portfolioLayout->addWidget(make.Label("0--0", "lblResult", 7), 0, 2);
+  portfolioLayout->addWidget(make.Status("0--0", kPairRoom, "lblResult", 7), 0, 2);
   portfolioLayout->addWidget(make.Label("Short/Long:"), 1, 0);
-  portfolioLayout->addWidget(make.Label("0--0", "lblResult", 2), 1, 2);
+  portfolioLayout->addWidget(make.Status("0--0", kPairRoom, "lblResult", 2), 1, 2);
   portfolioLayout->addWidget(make.Label("Average Hold:"), 2, 0);
-  portfolioLayout->addWidget(make.Label("0", "lblResult", 4), 2, 2);
+  portfolioLayout->addWidget(make.Status("0", kNumberRoom, "lblResult", 4), 2, 2);
   portfolioLayout->addWidget(make.Label("End Investment:"), 0, 4);
   portfolioLayout->addWidget(make.Label("$", "lblResult", 17), 0, 5);
-  portfolioLayout->addWidget(make.Label("0", "lblResult", 15), 0, 6);
+  portfolioLayout->addWidget(make.Status("0", kMoneyRoom, "lblResult", 15), 0, 6);
   portfolioLayout->addWidget(make.Label("Average Return:"), 1, 4);
-  portfolioLayout->addWidget(make.Label("0", "lblResult", 3), 1, 6);
+  portfolioLayout->addWidget(make.Status("0", kNumberRoom, "lblResult", 3), 1, 6);
   portfolioLayout->addWidget(make.Label("%", "lblResult", 6), 1, 7);
   portfolioLayout->addWidget(make.Label("Compounded Return:"), 2, 4);
-  portfolioLayout->addWidget(make.Label("0", "lblResult", 11), 2, 6);
+  portfolioLayout->addWidget(make.Status("0", kNumberRoom, "lblResult", 11), 2, 6);
   portfolioLayout->addWidget(make.Label("%", "lblResult", 9), 2, 7);
   portfolioLayout->setColumnStretch(2, 1);
   portfolioLayout->setColumnStretch(6, 1);

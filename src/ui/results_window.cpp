@@ -28,7 +28,9 @@ frmResults::frmResults() {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Results");
   setObjectName("frmResults");
-  resize(900, 420);
+  // Wide enough for whole dates in every column, narrow enough for a
+  // 1366-pixel screen; the lists share their width among their columns.
+  resize(1300, 420);
 
   cmdHide = new QPushButton("Hide", this);
   cmdHide->setObjectName("cmdHide");
@@ -95,13 +97,6 @@ void frmResults::SetHiddenByUserHandler(std::function<void()> handler) { HiddenB
 void frmResults::closeEvent(QCloseEvent* event) {
   NotifyHiddenByUser();
   event->accept();
-}
-
-void frmResults::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  double listTwips = static_cast<double>(width()) * ListView::kTwipsPerPixel - 100;
-  lvwWinners->ApplyColumnRule(listTwips);
-  lvwPortfolio->ApplyColumnRule(listTwips);
 }
 
 frmResults& ResultsWindow() {

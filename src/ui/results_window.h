@@ -38,7 +38,6 @@ class frmResults : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 };
 
 // The one results window, created when there is none.

@@ -129,3 +129,38 @@ TEST_F(PickerTest, OneDayKeepsTheEndOnTheStart) {
   From()->SetValue(Day(2004, 3, 1));
   EXPECT_EQ(To()->Value(), Day(2004, 3, 3));
 }
+
+// A date typed the way the box shows it becomes that date, wherever the
+// cursor stood; a text that is no whole date leaves the date as it was.
+TEST_F(PickerTest, ADateTypedAsShownIsTheDateTyped) {
+  enum Start { TabbedIn, AllSelected, CursorInMonth, CursorInDay, CursorInYear };
+  struct Case {
+    Start start;
+    const char* typed;
+    const char* expected;
+  };
+  const Case cases[] = {{TabbedIn, "11/16/2020", "11/16/2020"},  {AllSelected, "1/2/2019", "1/2/2019"},
+                        {AllSelected, "01/02/2019", "1/2/2019"}, {CursorInMonth, "1/2/2019", "1/2/2019"},
+                        {CursorInDay, "11/16/2020", "11/16/2020"}, {CursorInYear, "07/4/2021", "7/4/2021"},
+                        {TabbedIn, "11/16/20", "11/9/2026"},      {AllSelected, "2/30/2019", "11/9/2026"}};
+  NewWindow();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Period(Day(2026, 11, 9), Day(2026, 11, 9));
+    Focus(From());
+    if (c.start == AllSelected) Press(From(), Qt::Key_A, "", Qt::ControlModifier);
+    if (c.start == CursorInMonth) From()->setCurrentSection(QDateTimeEdit::MonthSection);
+    if (c.start == CursorInDay) From()->setCurrentSection(QDateTimeEdit::DaySection);
+    if (c.start == CursorInYear) From()->setCurrentSection(QDateTimeEdit::YearSection);
+    Type(From(), c.typed);
+    Leave(From());
+    EXPECT_EQ(rt::FormatShortDate(From()->Value()), c.expected);
+    EXPECT_EQ(From()->text().toStdString(), c.expected);
+  }
+  // The leaving rules then apply to the typed date: an end before the start follows it.
+  Focus(To());
+  Type(To(), "3/1/2026");
+  EXPECT_EQ(rt::FormatShortDate(To()->Value()), "3/1/2026");
+  Leave(To());
+  EXPECT_EQ(rt::FormatShortDate(To()->Value()), "11/9/2026");
+}

@@ -1,6 +1,9 @@
 // The results window: its lists, sorting, hiding and closing.
 #include <QCoreApplication>
+#include <QScrollBar>
+#include <QToolTip>
 
+#include "widget_input.h"
 #include "window_fixture.h"
 
 namespace {
@@ -69,13 +72,44 @@ TEST_F(WindowTest, HidingKeepsTheRowsAndClosingLosesThem) {
   EXPECT_EQ(ui::ResultsWindow().lvwWinners->Count(), 0);  // made anew on the next use
 }
 
-TEST_F(WindowTest, ColumnsShareTheWidthOnlyWhenEachGetsMoreThan100Twips) {
-  ui::ListView& list = *ui::ResultsWindow().lvwWinners;
-  int before = list.columnWidth(0);
-  list.ApplyColumnRule(900);  // 900 / 16 - 15 = 41 twips: too narrow
-  EXPECT_EQ(list.columnWidth(0), before);
-  list.ApplyColumnRule(16000);  // 16000 / 16 - 15 = 985 twips, 65 pixels for columns 1 to 16
-  EXPECT_EQ(list.columnWidth(0), 65);
-  EXPECT_EQ(list.columnWidth(15), 65);
-  EXPECT_EQ(list.columnWidth(16), 1323 / ui::ListView::kTwipsPerPixel);
+// Every visible column shows without scrolling, at the default size and
+// after any resize; dates show whole at the default size, and a cell too
+// narrow for its text shows the whole text in its tool tip.
+TEST_F(WindowTest, EveryColumnShowsWithoutScrollingAndACutCellShowsItsTextAsATip) {
+  ui::frmResults& results = ui::ResultsWindow();
+  QStringList winner = WinnerRow("12/28/2020", "20201228", "1234567");
+  winner[4] = "3.14159265358979";  // MA%Diff
+  winner[17] = "-12.5";            // G/L
+  results.lvwWinners->AddRow(winner);
+  QStringList position(ui::frmResults::kPortfolioColumns, "");
+  position[0] = position[3] = position[8] = "12/28/2020";
+  results.lvwPortfolio->AddRow(position);
+  results.show();
+  EXPECT_LE(results.frameGeometry().width(), 1366);
+
+  const int defaultWidth = results.width();
+  for (int width : {defaultWidth, 1600, 900}) {
+    results.resize(width, results.height());
+    for (bool portfolio : {false, true}) {
+      SCOPED_TRACE(std::to_string(width) + (portfolio ? " portfolio" : " winners"));
+      results.ShowPortfolioList(portfolio);
+      QCoreApplication::processEvents();
+      ui::ListView* list = portfolio ? results.lvwPortfolio : results.lvwWinners;
+      int columnsWidth = 0;
+      for (int column = 0; column < list->columnCount(); ++column)
+        if (!list->isColumnHidden(column)) columnsWidth += list->columnWidth(column);
+      EXPECT_LE(columnsWidth, list->viewport()->width());
+      EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+      if (width != defaultWidth) continue;
+      auto tipOver = [list](int column) {
+        return widget_input::ToolTipAt(list->viewport(), list->visualRect(list->model()->index(0, column)).center());
+      };
+      for (int dateColumn : portfolio ? std::vector<int>{0, 3, 8} : std::vector<int>{0})
+        EXPECT_FALSE(tipOver(dateColumn)) << dateColumn;
+      if (portfolio) continue;
+      EXPECT_FALSE(tipOver(17));
+      ASSERT_TRUE(tipOver(4));
+      EXPECT_EQ(QToolTip::text(), "3.14159265358979");
+    }
+  }
 }

@@ -2,6 +2,7 @@
 // The user's keyboard and focus, played into a widget without a screen.
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <string>
@@ -31,6 +32,14 @@ inline void Type(QWidget* widget, const std::string& text) {
 }
 
 inline void Backspace(QWidget* widget) { Press(widget, Qt::Key_Backspace, "\b"); }
+
+// The user rests the pointer on `pos` of the widget: true when a tool tip
+// came up (QToolTip::text() then holds its text).
+inline bool ToolTipAt(QWidget* widget, QPoint pos) {
+  QHelpEvent help(QEvent::ToolTip, pos, widget->mapToGlobal(pos));
+  QCoreApplication::sendEvent(widget, &help);
+  return help.isAccepted();
+}
 
 // The box's text with its selection, as "ab[cd]" or "ab|cd" for a caret.
 inline std::string Shown(const QLineEdit* box) {
