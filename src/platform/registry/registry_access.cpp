@@ -86,13 +86,12 @@ std::optional<uint32_t> DwordOf(const std::string& data) {
 int32_t CreateRegKey(int32_t lngRootKey, const std::string& strSubKey) {
   std::optional<std::string> path = FullKeyPath(lngRootKey, strSubKey);
   if (!path) return 0;
-  std::optional<RegistryContents> contents = ReadRegistryStore();
-  if (!contents) return 0;  // never overwrite a store that could not be read
-  if (!contents->HasKey(*path)) {
-    contents->AddKey(*path);
-    if (!WriteRegistryStore(*contents)) return 0;
-  }
-  return NewHandle(*path);
+  bool stored = UpdateRegistryStore([&](RegistryContents& contents) {
+    if (contents.HasKey(*path)) return false;
+    contents.AddKey(*path);
+    return true;
+  });
+  return stored ? NewHandle(*path) : 0;
 }
 
 int32_t OpenRegKey(int32_t lngRootKey, const std::string& strSubKey) {
@@ -112,10 +111,10 @@ void CloseRegKey(int32_t lngKey) {
 void SetRegValue(int32_t lngKey, const std::string& strValueName, const std::string& strValue) {
   std::optional<std::string> path = PathOf(lngKey);
   if (!path) return;
-  std::optional<RegistryContents> contents = ReadRegistryStore();
-  if (!contents) return;
-  contents->SetValue(*path, strValueName, strValue);
-  WriteRegistryStore(*contents);
+  UpdateRegistryStore([&](RegistryContents& contents) {
+    contents.SetValue(*path, strValueName, strValue);
+    return true;
+  });
 }
 
 std::string QueryRegValue(int32_t lngKey, const std::string& strValueName) {

@@ -1,10 +1,16 @@
 #include "platform/registry/registry_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "platform/runtime/app_folder.h"
@@ -108,19 +114,16 @@ void RegistryContents::SetValue(const std::string& path, const std::string& name
 
 std::filesystem::path RegistryStorePath() { return rt::AppFolder() / kStoreFileName; }
 
-std::optional<RegistryContents> ReadRegistryStore() {
-  std::filesystem::path path = RegistryStorePath();
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec) && !ec) return RegistryContents{};
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-
+RegistryContents ParseRegistryText(const std::string& text) {
   RegistryContents contents;
   std::string currentKey;
   bool inKey = false;
-  std::string line;
-  while (std::getline(in, line)) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();  // escaped text never ends in a raw CR
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       currentKey = UnescapeRegistryText(line.substr(1, line.size() - 2));
@@ -133,39 +136,94 @@ std::optional<RegistryContents> ReadRegistryStore() {
     contents.SetValue(currentKey, UnescapeRegistryText(line.substr(0, equals)),
                       UnescapeRegistryText(line.substr(equals + 1)));
   }
-  if (in.bad()) return std::nullopt;
   return contents;
 }
 
-bool WriteRegistryStore(const RegistryContents& contents) {
-  std::ostringstream text;
+std::string RegistryText(const RegistryContents& contents) {
+  std::string text;
   for (const StoredKey& key : contents.Keys()) {
-    text << '[' << EscapeRegistryText(key.path) << "]\n";
+    text += '[' + EscapeRegistryText(key.path) + "]\n";
     for (const StoredValue& value : key.values)
-      text << EscapeRegistryText(value.name) << '=' << EscapeRegistryText(value.data) << '\n';
+      text += EscapeRegistryText(value.name) + '=' + EscapeRegistryText(value.data) + '\n';
   }
+  return text;
+}
+
+std::optional<RegistryContents> ReadRegistryStore() {
   std::filesystem::path path = RegistryStorePath();
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text.str();
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec) && !ec) return RegistryContents{};
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return ParseRegistryText(text);
+}
+
+namespace {
+
+// Holds an exclusive lock on the store's lock file for the life of the object.
+class StoreLock {
+ public:
+  StoreLock() {
+    std::filesystem::path path = RegistryStorePath();
+    path += ".lock";
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
     }
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return false;
+  ~StoreLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<size_t>(written);
   }
   return true;
+}
+
+// Replaces the file through a temporary file no other writer uses.
+bool WriteRegistryStore(const RegistryContents& contents) {
+  std::filesystem::path path = RegistryStorePath();
+  std::string temporary = path.string() + ".XXXXXX";
+  int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return false;
+  bool written = ::fchmod(fd, 0644) == 0 && WriteAll(fd, RegistryText(contents));
+  written = ::close(fd) == 0 && written;
+  if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+}  // namespace
+
+bool UpdateRegistryStore(const std::function<bool(RegistryContents&)>& change) {
+  StoreLock lock;
+  if (!lock.Held()) return false;
+  std::optional<RegistryContents> contents = ReadRegistryStore();
+  if (!contents) return false;  // never overwrite a store that could not be read
+  if (!change(*contents)) return true;
+  return WriteRegistryStore(*contents);
 }
 
 }  // namespace registry

@@ -5,6 +5,7 @@
 // "=", "[" and "]" as %XX, so any text round-trips. Keys and value names match
 // without regard to letter case, as the registry's do.
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,11 +45,20 @@ class RegistryContents {
 std::filesystem::path RegistryStorePath();
 
 // The store's contents: empty when there is no file yet, nullopt when the file
-// cannot be read.
+// cannot be read. Needs no lock: the file is only ever replaced whole.
 std::optional<RegistryContents> ReadRegistryStore();
-// Replaces the file (through a temporary file, so a failed write leaves the old
-// one); false when it cannot be written.
-bool WriteRegistryStore(const RegistryContents& contents);
+// Reads the store, lets `change` edit the contents and writes them back, all
+// under an exclusive lock (registry.ini.lock), so that two processes saving at
+// once both keep their values. The file is replaced through a temporary file
+// of its own, so a failed write leaves the old one. `change` returns false to
+// leave the store untouched. False when the store cannot be locked, read or
+// written.
+bool UpdateRegistryStore(const std::function<bool(RegistryContents&)>& change);
+
+// The contents of the store's text, and the text of contents. Lines that are
+// neither a key nor a value under one are passed over.
+RegistryContents ParseRegistryText(const std::string& text);
+std::string RegistryText(const RegistryContents& contents);
 
 // The store's text form of one line's parts, and back.
 std::string EscapeRegistryText(const std::string& text);

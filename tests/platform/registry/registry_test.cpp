@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/registry/registry_store.h"
 #include "support/temp_app_folder.h"
@@ -144,4 +149,34 @@ TEST(RegistryTest, QueryRegValueExTellsTextsFromDwordsAndMissingValues) {
   EXPECT_FALSE(QueryRegValueEx(key, "Missing", type, data));
   CloseRegKey(key);
   EXPECT_FALSE(QueryRegValueEx(key, "Text", type, data));  // closed handle
+}
+
+TEST(RegistryTest, TwoProcessesWritingAtOnceKeepEveryValue) {
+  testsupport::TempAppFolder folder;
+  constexpr int kValuesEach = 200;
+  pid_t children[2];
+  for (int child = 0; child < 2; ++child) {
+    children[child] = ::fork();
+    ASSERT_GE(children[child], 0);
+    if (children[child] == 0) {
+      for (int n = 0; n < kValuesEach; ++n)
+        SaveRegSetting(lngRegRoot, kKey, "p" + std::to_string(child) + "v" + std::to_string(n), std::to_string(n));
+      ::_exit(0);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  int kept = 0;
+  for (int child = 0; child < 2; ++child)
+    for (int n = 0; n < kValuesEach; ++n)
+      kept += GetRegSetting(lngRegRoot, kKey, "p" + std::to_string(child) + "v" + std::to_string(n)) == std::to_string(n);
+  EXPECT_EQ(kept, 2 * kValuesEach);
+  std::vector<std::string> leftovers;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    if (entry.path().filename().string().rfind("registry.ini.", 0) == 0 && entry.path().extension() != ".lock")
+      leftovers.push_back(entry.path().filename().string());
+  EXPECT_EQ(leftovers, std::vector<std::string>{});  // no temporary file is left behind
 }
