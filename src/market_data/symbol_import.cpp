@@ -1,4 +1,5 @@
 // Fills Stock_Master from a symbol file: one "SYMBOL,market" entry per line.
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,19 +14,48 @@
 
 namespace {
 
-// Reads the accepted entries of the file, yielding after every line.
-std::vector<SymbolEntry> ReadSymbolFile(const std::string& path) {
+// Lines listed by name in the message about left-out lines; the rest are counted.
+constexpr size_t kListedLeftOutLines = 20;
+
+struct SymbolFileContents {
+  std::vector<SymbolEntry> entries;
+  // "Line 3 (AB]C): it contains ..." for each line whose symbol cannot name a table.
+  std::vector<std::string> leftOut;
+};
+
+// Reads the accepted entries of the file, yielding after every line. A symbol
+// names its quote table, so one that cannot is left out here rather than
+// stored to fail in every later run.
+SymbolFileContents ReadSymbolFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw rt::Error(rt::kErrFileNotFound, "File not found: " + path);
-  std::vector<SymbolEntry> entries;
+  SymbolFileContents contents;
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitFileLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (std::optional<SymbolEntry> entry = ParseSymbolLine(lines[i], path, static_cast<int>(i + 1)))
-      entries.push_back(*entry);
+    if (std::optional<SymbolEntry> entry = ParseSymbolLine(lines[i], path, static_cast<int>(i + 1))) {
+      std::string problem = db::BracketProblem(entry->symbol);
+      if (problem.empty())
+        contents.entries.push_back(*entry);
+      else
+        contents.leftOut.push_back("Line " + std::to_string(i + 1) + " (\"" + db::ShownName(entry->symbol) +
+                                   "\"): " + problem + ".");
+    }
     user::DoEvents();
   }
-  return entries;
+  return contents;
+}
+
+void ReportLeftOutLines(const std::string& path, const std::vector<std::string>& leftOut) {
+  if (leftOut.empty()) return;
+  bool one = leftOut.size() == 1;
+  std::string message = std::to_string(leftOut.size()) + (one ? " line of " : " lines of ") +
+                        std::filesystem::path(path).filename().string() + (one ? " was" : " were") +
+                        " not imported, because a symbol must be able to name its table:";
+  for (size_t k = 0; k < leftOut.size() && k < kListedLeftOutLines; ++k) message += "\r\n" + leftOut[k];
+  if (leftOut.size() > kListedLeftOutLines)
+    message += "\r\n... and " + std::to_string(leftOut.size() - kListedLeftOutLines) + " more.";
+  user::MsgBox(message);
 }
 
 }  // namespace
@@ -37,7 +67,8 @@ bool clsResearch::ImportNewStocks(const std::string& path) {
   for (;;) {
     try {
       rsResearch_ = std::make_unique<db::Recordset>();
-      std::vector<SymbolEntry> entries = ReadSymbolFile(path);
+      SymbolFileContents contents = ReadSymbolFile(path);
+      const std::vector<SymbolEntry>& entries = contents.entries;
       user::User().SetPointer(user::kPointerHourglass);
       user::DoEvents();
       db::Connection& connection = SharedConnection();
@@ -63,6 +94,7 @@ bool clsResearch::ImportNewStocks(const std::string& path) {
       user::User().SetPointer(user::kPointerDefault);
       user::DoEvents();
       rsResearch_.reset();
+      ReportLeftOutLines(path, contents.leftOut);
       return i > last;
     } catch (const rt::Error& e) {
       rsResearch_.reset();

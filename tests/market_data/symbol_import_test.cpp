@@ -85,6 +85,19 @@ TEST_F(SymbolImportTest, AMissingFileIsReported) {
   EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
 }
 
+TEST_F(SymbolImportTest, SymbolsThatCannotNameATableAreLeftOutAndNamedOnce) {
+  bed_.User().AnswerMsgBox(user::kAnswerOK, "4 lines of list.txt were not imported");
+  EXPECT_TRUE(bed_.Engine().ImportNewStocks(WriteList("IBM,ny\r\nAB]C,ny\r\n[AB,ns\r\nX\x01Y,am\r\n,ny\r\nMSFT,ns\r\n")));
+  EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+  ASSERT_EQ(bed_.User().Prompts().size(), 1u);
+  const std::string& message = bed_.User().Prompts()[0].text;
+  for (const char* named : {"Line 2 (\"AB]C\"): it contains \"[\" or \"]\".", "Line 3 (\"[AB\")",
+                            "Line 4 (\"X?Y\"): it contains a control character.", "Line 5 (\"\"): it is empty."})
+    EXPECT_NE(message.find(named), std::string::npos) << named << " in " << message;
+  EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM Stock_Master"), "2");
+  EXPECT_EQ(bed_.Events().stockCounts.size(), 2u);
+}
+
 TEST_F(SymbolImportTest, AStopRequestEndsTheImportAfterTheCurrentSymbol) {
   bed_.User().OnDoEvents([&](int) {
     if (bed_.Events().stockCounts.size() == 1) bed_.Engine().StopProcess(true);

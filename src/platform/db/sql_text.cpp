@@ -14,20 +14,44 @@ std::string SqlText(std::string_view value) {
   return out;
 }
 
-bool IsBracketSafe(std::string_view name) {
-  if (name.empty()) return false;
-  for (char c : name) {
-    auto u = static_cast<unsigned char>(c);
-    if (c == '[' || c == ']' || u < 0x20 || u == 0x7F) return false;
+std::string SqlLikeText(std::string_view value) {
+  std::string escaped;
+  for (char c : value) {
+    if (c == '%' || c == '_' || c == '\\') escaped += '\\';
+    escaped += c;
   }
-  return true;
+  return SqlText(escaped);
+}
+
+namespace {
+
+bool IsControl(char c) {
+  auto u = static_cast<unsigned char>(c);
+  return u < 0x20 || u == 0x7F;
+}
+
+}  // namespace
+
+std::string BracketProblem(std::string_view name) {
+  if (name.empty()) return "it is empty";
+  for (char c : name)
+    if (c == '[' || c == ']') return "it contains \"[\" or \"]\"";
+  for (char c : name)
+    if (IsControl(c)) return "it contains a control character";
+  return "";
+}
+
+bool IsBracketSafe(std::string_view name) { return BracketProblem(name).empty(); }
+
+std::string ShownName(std::string_view name) {
+  std::string shown;
+  for (char c : name) shown += IsControl(c) ? '?' : c;
+  return shown;
 }
 
 const std::string& SqlName(const std::string& name) {
   if (!IsBracketSafe(name)) {
-    std::string shown;
-    for (char c : name) shown += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
-    Raise(kErrStatementFailed, "The name '" + shown +
+    Raise(kErrStatementFailed, "The name '" + ShownName(name) +
                                    "' cannot be used as a table or symbol name: a name must not be empty or "
                                    "contain '[', ']' or control characters.");
   }
