@@ -42,6 +42,12 @@ class clsResearch {
  public:
   std::string QueryDB(const std::string& sql);
   bool TestDatabase();
+  // Why the last TestDatabase answered False, as the database reported it
+  // (why the file could not be opened, when it could not); "" after True.
+  const std::string& DatabaseFailure() const { return strDatabaseFailure_; }
+
+ private:
+  std::string strDatabaseFailure_;
   // ===== end database utilities =====
 
   // ===== schema (schema.cpp) =====
@@ -286,7 +292,9 @@ class clsResearch {
   // Drops the simulation table of that name and creates it empty. Only the
   // Jet dialect (database kind 1) has the table; for another kind nothing is
   // touched and the Select run refuses to start. A name that cannot stand
-  // between brackets is refused with a message.
+  // between brackets, or that is not a simulation table's ("sim_" and the
+  // simulation's name), is refused with a message: the drop must never reach
+  // the master list or a quote table.
   void CreateSimulationTable(const std::string& tableName);
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();

@@ -21,6 +21,10 @@ namespace {
 // so the query window's short-lived engine leaves the main one connected.
 int liveEngines = 0;
 
+// Why the shared connection could not be opened, as the database reported
+// it; "" while the last open worked.
+std::string databaseOpenFailure;
+
 constexpr const char* kOldDefaultLocation = "c:\\data\\Vennorath.mdb";
 
 }  // namespace
@@ -33,6 +37,8 @@ std::filesystem::path ResolveDatabasePath(const std::string& location) {
 db::Connection& SharedConnection() {
   if (!cnDatabase)
     db::Raise(db::kErrObjectClosed, std::string(db::kObjectClosedText) + " The database connection is not open.");
+  if (!cnDatabase->IsOpen() && !databaseOpenFailure.empty())
+    db::Raise(db::kErrObjectClosed, "The database could not be opened: " + databaseOpenFailure);
   return *cnDatabase;
 }
 
@@ -43,13 +49,15 @@ namespace {
 void OpenSharedConnection() {
   RunParameters& parms = Parms();
   parms.strDatabasePath = ResolveDatabasePath(parms.strDatabasePath).string();
-  CreateDatabase(parms.strDatabasePath);
+  std::string notCreated = CreateDatabase(parms.strDatabasePath);
   cnDatabase = std::make_shared<db::Connection>();
+  databaseOpenFailure.clear();
   try {
     cnDatabase->Open(parms.strDatabasePath);
-  } catch (const std::exception&) {
-    // The engine still exists; its next database call reports the closed
-    // connection, and TestDatabase answers False.
+  } catch (const std::exception& failed) {
+    // The engine still exists; TestDatabase answers False with this cause,
+    // and every later database call names it.
+    databaseOpenFailure = notCreated.empty() ? failed.what() : notCreated;
     LogError("Database could not be opened.");
   }
 }
@@ -100,10 +108,12 @@ bool clsResearch::TestDatabase() {
     sql = "CREATE TABLE [VraskEatsWeeds]([AcquireDate] [smalldatetime] NULL , [BoughtDate] [smalldatetime] NULL "
           ",[Symbol] [nvarchar] (255) COLLATE SQL_Latin1_General_CP1_CI_AS NULL, [Market] [nvarchar] (255) COLLATE "
           "SQL_Latin1_General_CP1_CI_AS NULL ,) ON [PRIMARY]";
+  strDatabaseFailure_.clear();
   try {
     SharedConnection().Execute(sql);
     user::DoEvents();
-  } catch (const std::exception&) {
+  } catch (const std::exception& failed) {
+    strDatabaseFailure_ = failed.what();
     return false;
   }
   try {

@@ -68,15 +68,16 @@ void clsResearch::CreateTable_Master() {
   }
 }
 
-void CreateDatabase(const std::string& strPath) {
+std::string CreateDatabase(const std::string& strPath) {
   std::filesystem::path path = ResolveDatabasePath(strPath);
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) || ec) return;
+  if (std::filesystem::exists(path, ec) || ec) return "";
   try {
     db::CreateDatabaseFile(path);
-  } catch (const rt::Error&) {
-    // Silent: opening the connection reports the missing file.
+  } catch (const rt::Error& failed) {
+    return failed.Description();
   }
+  return "";
 }
 
 void RepairDatabase(const std::string& strPath) {

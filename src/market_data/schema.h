@@ -18,9 +18,10 @@ inline constexpr std::array<const char*, 25> kSimStatusColumns = {
 std::string SimStatusStatement(int16_t databaseType);
 
 // Creates an empty database file at exactly the given location (resolved as
-// the configured location is) unless a file of that name exists. Every
-// failure is silent: the connection that follows reports it.
-void CreateDatabase(const std::string& strPath);
+// the configured location is) unless a file of that name exists. Nothing is
+// shown: the reason a file could not be made is returned ("" otherwise) for
+// the connection that follows to report.
+std::string CreateDatabase(const std::string& strPath);
 
 // Checks and compacts the database file in place. The shared connection must
 // be closed first: on a file another connection holds, or any other failure,

@@ -168,7 +168,9 @@ void frmMain::NewEngine() {
   objResearch->SetListener(this);
   objResearch->StopProcess(false);
   blnNewSimulation = true;
-  if (!objResearch->TestDatabase()) user::MsgBox(kDatabaseTestFailed);
+  if (objResearch->TestDatabase()) return;
+  std::string cause = objResearch->DatabaseFailure();
+  user::MsgBox(cause.empty() ? std::string(kDatabaseTestFailed) : kDatabaseTestFailed + std::string("\r\n\r\n") + cause);
 }
 
 bool frmMain::event(QEvent* event) {

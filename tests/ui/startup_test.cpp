@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
 #include "support/quote_service_process.h"
@@ -158,6 +159,35 @@ TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
   EXPECT_FALSE(Parms().blnUseInternet);
   EXPECT_EQ(w.Label("lblStatus", 0)->text(), "Not Connected to Internet");
   EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
+TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
+  std::filesystem::path truncated = home.File("truncated.db");
+  {
+    db::CreateDatabaseFile(truncated);
+    db::Connection cn;
+    cn.Open(truncated);
+    cn.Execute("CREATE TABLE [Rows] ([Text] TEXT)");
+    for (int n = 0; n < 200; ++n) cn.Execute("INSERT INTO [Rows] VALUES ('" + std::string(500, 'x') + "')");
+  }
+  std::filesystem::resize_file(truncated, 5000);
+  testsupport::WriteFileBytes(home.File("text.db"), "not a database");
+  const std::pair<std::string, std::string> cases[] = {
+      {truncated.string(), "Unrecognized database format"},
+      {home.File("text.db").string(), "Unrecognized database format"},
+      {home.File("no folder/x.db").string(), "Could not open the database file"},  // cannot be created
+  };
+  for (const auto& [location, cause] : cases) {
+    testsupport::WriteFileBytes(ui::PropertiesFilePath(), "txtSimOption(32)=" + location + "\r\n");
+    ui::frmMain& w = NewWindow();
+    scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+    scripted->AnswerMsgBox(user::kAnswerOK, "Database Does Not Exist or Incorrect Database in Use.\r\n\r\n"
+                                            "The database could not be opened: " + cause);
+    w.Form_Load();
+    EXPECT_EQ(scripted->PendingAnswers(), 0u) << location;
+    EXPECT_NE(scripted->Prompts().back().text.find(location), std::string::npos) << location;
+    window.reset();
+  }
 }
 
 TEST_F(WindowTest, AnUnusableDatabaseIsReportedAndTheWindowStillComesUp) {
