@@ -83,6 +83,21 @@ TEST_F(EngineFrameTest, QueryDbGivesTheFirstValueRoundedToTwoPlaces) {
   EXPECT_EQ(engine.QueryDB(""), "ERROR!!");
 }
 
+TEST_F(EngineFrameTest, CommentsInAQueryAreBlanks) {
+  clsResearch engine;
+  Table("(1, 'x')");
+  const std::pair<const char*, const char*> queries[] = {
+      {"SELECT 1 /* x */ + 2", "3"},
+      {"SELECT 6 /* a / b */ / 4", "1.5"},
+      {"SELECT 1 -- it's #1\n + 2", "3"},
+      {"SELECT Count(*) FROM [sim_q] /* WHERE GainLoss > 5 */", "1"},
+      {"SELECT TOP 1 GainLoss FROM [sim_q] -- the first", "1"},
+      {"SELECT 1 /* unclosed", "1"},
+      {"SELECT '/* kept */' = '/* kept */'", "1"},
+  };
+  for (const auto& [sql, answer] : queries) EXPECT_EQ(engine.QueryDB(sql), answer) << sql;
+}
+
 TEST_F(EngineFrameTest, QueryDbRunsExactlyOneStatement) {
   clsResearch engine;
   Table("(1, 'x')");

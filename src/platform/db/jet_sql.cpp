@@ -25,6 +25,21 @@ bool IsWordChar(char c) {
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
+// The end of a "--" comment (its line end stays) or a "/* */" comment (an
+// unclosed one runs to the end, as SQLite reads it) that starts at `at`; 0
+// when none starts there.
+size_t CommentEnd(std::string_view s, size_t at) {
+  if (s.compare(at, 2, "--") == 0) {
+    size_t lineEnd = s.find('\n', at);
+    return lineEnd == std::string_view::npos ? s.size() : lineEnd;
+  }
+  if (s.compare(at, 2, "/*") == 0) {
+    size_t close = s.find("*/", at + 2);
+    return close == std::string_view::npos ? s.size() : close + 2;
+  }
+  return 0;
+}
+
 // Splits the text so that quoted strings, bracketed names and #date# literals
 // are single tokens: only the text outside them is ever rewritten.
 std::vector<Token> Tokenize(std::string_view s) {
@@ -36,6 +51,10 @@ std::vector<Token> Tokenize(std::string_view s) {
     if (IsSpace(c)) {
       while (j < n && IsSpace(s[j])) ++j;
       out.push_back({Tok::Space, std::string(s.substr(i, j - i))});
+    } else if (size_t end = CommentEnd(s, i)) {
+      // SQLite reads a comment as a blank; kept as text, its "/" or "#" would be rewritten.
+      out.push_back({Tok::Space, " "});
+      j = end;
     } else if (c == '[') {
       size_t close = s.find(']', j);
       if (close == std::string_view::npos) {

@@ -8,6 +8,7 @@
 //    that must hold a stored date, MONEY and DOUBLE as REAL (division stays
 //    floating point), INTEGER, TEXT compared case-insensitively; a table with
 //    a primary key is stored in key order.
+// Comments ("--" to the line end, "/* */") become a blank, as SQLite reads them.
 // [Bracketed] names pass unchanged (SQLite reads them). A malformed date
 // literal or field definition fails with the statement error.
 #include <string>
