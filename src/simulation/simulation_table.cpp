@@ -1,6 +1,8 @@
 // The simulation table: one row per Select candidate, keyed by day, symbol
 // and side; created per simulation, filled one committed row per winner,
 // read back to refill the winners list.
+#include <string_view>
+
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/run_parameters.h"
@@ -13,6 +15,9 @@
 #include "platform/user/user_services.h"
 
 namespace {
+
+// Every simulation table's name begins so (the window adds the simulation's name).
+constexpr std::string_view kSimTablePrefix = "sim_";
 
 std::string TrimmedText(const db::Value& value) {
   std::string text = value.ToText();
@@ -29,6 +34,11 @@ void clsResearch::CreateSimulationTable(const std::string& tableName) {
     name = db::SqlName(tableName);
   } catch (const rt::Error& refused) {
     user::MsgBox(refused.Description());
+    return;
+  }
+  if (name.compare(0, kSimTablePrefix.size(), kSimTablePrefix) != 0) {
+    user::MsgBox("The table '" + name + "' is not a simulation table and is left as it is: simulation tables are "
+                 "named " + std::string(kSimTablePrefix) + " followed by the simulation's name.");
     return;
   }
   // Only the Jet dialect has a simulation table; a Select run is refused before this.

@@ -119,3 +119,18 @@ TEST_F(SimulationTableTest, OtherDatabaseKindsAndUnsafeNamesTouchNothing) {
   EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "1");
 }
+
+TEST_F(SimulationTableTest, ANameThatIsNotASimulationTableIsRefusedAndKept) {
+  engine.CreateTable_Master();
+  SharedConnection().Execute("INSERT INTO [Stock_Master] ([Symbol], [Market]) VALUES ('IBM', 'ny')");
+  engine.CreateTable("IBM");
+  SharedConnection().Execute("INSERT INTO [IBM] ([DamnDate], [Close]) VALUES (#1/5/2004#, 10)");
+  for (const char* name : {"Stock_Master", "IBM", "Sim_other", "xsim_test"}) {
+    user.AnswerMsgBox(user::kAnswerOK, std::string("The table '") + name + "' is not a simulation table");
+    engine.CreateSimulationTable(name);
+    EXPECT_EQ(user.PendingAnswers(), 0u) << name;
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [Stock_Master]"), "1");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [IBM]"), "1");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE '%other' OR name = 'xsim_test'"), "0");
+}
