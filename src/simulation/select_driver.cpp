@@ -27,10 +27,11 @@ constexpr const char* kCrLf = "\r\n";
 
 rt::Date TradingDayOnOrBefore(rt::Date day) { return PreviousTradingDay(day); }
 
-// The WHERE clause of a "like:" pick ("" for "all:"), the pattern quoted.
+// The WHERE clause of a "like:" pick ("" for "all:"): the symbols that begin
+// with the text, "%" and "_" in it matched as themselves.
 std::string ListQueryFilter(const std::string& first) {
   if (first == "all:") return "";
-  return "WHERE Symbol LIKE '" + db::SqlText(first.substr(5)) + "%' ";
+  return "WHERE Symbol LIKE '" + db::SqlLikeText(first.substr(5)) + "%' ESCAPE '\\' ";
 }
 
 bool IsListQuery(const std::string& first) { return first == "all:" || first.compare(0, 5, "like:") == 0; }

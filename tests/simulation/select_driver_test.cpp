@@ -171,6 +171,22 @@ TEST_F(SelectDriverTest, AnEmptyPickSaysThatNoSymbolsMatch) {
   EXPECT_EQ(user.Prompts().size(), 3u);  // no offer to add a symbol
 }
 
+TEST_F(SelectDriverTest, LikeMatchesPercentAndUnderscoreAsThemselves) {
+  SeedMarket();
+  Master({{"A_B", "ny"}, {"A%B", "ny"}, {"A\\B", "ny"}});
+  for (const char* symbol : {"A_B", "A%B", "A\\B"}) SeedHistory(symbol, Day(2003, 9, 1));
+  const std::pair<const char*, std::vector<std::string>> picks[] = {
+      {"like:A_", {"A_B"}}, {"like:A%", {"A%B"}}, {"like:A\\", {"A\\B"}}};
+  for (const auto& [pick, listed] : picks) {
+    std::vector<std::string> symbols{pick};
+    Run(symbols);
+    EXPECT_EQ(symbols, listed) << pick;
+  }
+  user.AnswerMsgBox(user::kAnswerOK, "No symbols match: the database holds no symbol beginning with %.");
+  EXPECT_EQ(Run({"like:%"}), "error");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+}
+
 TEST_F(SelectDriverTest, TooLittleIndexHistoryEndsTheRunWithItsMessage) {
   Master({{"AB", "ny"}});
   SeedHistory("AB", Day(2003, 9, 1));
