@@ -3,10 +3,9 @@
 #include <strings.h>
 
 #include <cctype>
-#include <cerrno>
-#include <cstdlib>
-
-#include "platform/runtime/conversions.h"
+#include <charconv>
+#include <cstdint>
+#include <optional>
 
 namespace db {
 namespace {
@@ -60,14 +59,36 @@ size_t NumberEnd(std::string_view s, size_t at) {
   return j;
 }
 
-Value NumberValue(std::string_view text) {
-  std::string digits(text);
-  if (digits.find_first_of(".eE") == std::string::npos) {
-    errno = 0;
-    long long whole = std::strtoll(digits.c_str(), nullptr, 10);
-    if (errno != ERANGE) return Value(static_cast<int64_t>(whole));
-  }
-  return Value(rt::ParseDecimal(digits));
+// The whole number of a literal without a point or an exponent, when it fits
+// 64 bits; SQLite reads a larger one (or its negation) by rules of its own, so
+// such a literal stays in the text.
+std::optional<int64_t> WholeNumber(std::string_view text) {
+  if (text.find_first_of(".eE") != std::string_view::npos) return std::nullopt;
+  int64_t whole = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return whole;
+}
+
+// Marks that SQLite reads as parameters ("?", ":a", "@a", "#a", "$a"): the
+// lifted "?" would be numbered after them and bound to the wrong place.
+bool IsParameterMark(std::string_view s, size_t at) {
+  char c = s[at];
+  if (c == '?') return true;
+  // (A "$" inside a name never gets here: the name is passed over whole.)
+  return (c == ':' || c == '@' || c == '#' || c == '$') && at + 1 < s.size() && IsWordChar(s[at + 1]);
+}
+
+// Where the minus before s[at] stands, blanks between allowed; `at` when none
+// stands there (or it lies in text already lifted).
+size_t MinusBefore(std::string_view s, size_t at, size_t from) {
+  size_t k = at;
+  while (k > from && std::isspace(static_cast<unsigned char>(s[k - 1]))) --k;
+  return k > from && s[k - 1] == '-' ? k - 1 : at;
+}
+
+bool IsCommentStart(std::string_view s, size_t at) {
+  return s.compare(at, 2, "--") == 0 || s.compare(at, 2, "/*") == 0;
 }
 
 std::string Unquoted(std::string_view quoted) {
@@ -82,6 +103,8 @@ std::string Unquoted(std::string_view quoted) {
 }  // namespace
 
 bool LiftInsertLiterals(std::string_view s, LiftedInsert& lifted) {
+  // SQLite's statement ends at a NUL; a bound text would run past it.
+  if (s.find('\0') != std::string_view::npos) return false;
   size_t i = 0;
   while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
   if (!WordAt(s, i, "INSERT")) return false;
@@ -110,9 +133,27 @@ bool LiftInsertLiterals(std::string_view s, LiftedInsert& lifted) {
         i = end;
         continue;
       }
-      lifted.shape.append(s.substr(copied, i - copied)).append("?");
-      lifted.values.push_back(NumberValue(s.substr(i, end - i)));
-      copied = i = end;
+      std::string_view literal = s.substr(i, end - i);
+      if (std::optional<int64_t> whole = WholeNumber(literal)) {
+        lifted.shape.append(s.substr(copied, i - copied)).append("?");
+        lifted.values.emplace_back(*whole);
+        copied = end;
+      } else if (literal.find_first_of(".eE") != std::string_view::npos) {
+        // A real goes in as its text for SQLite's own conversion to read, so
+        // the stored double is the very one the literal gives. A minus before
+        // it goes along: SQLite negates a real literal itself (-0.0 stays
+        // negative), but any other operand by subtracting it from 0. Where
+        // that minus subtracts instead, the shape does not parse and the
+        // statement runs as written.
+        size_t start = MinusBefore(s, i, copied);
+        std::string text = start < i ? "-" + std::string(literal) : std::string(literal);
+        lifted.shape.append(s.substr(copied, start - copied)).append("CAST(? AS REAL)");
+        lifted.values.emplace_back(std::move(text));
+        copied = end;
+      }
+      i = end;
+    } else if (IsParameterMark(s, i) || IsCommentStart(s, i)) {
+      return false;
     } else if (IsWordChar(c)) {
       size_t end = i;
       while (end < s.size() && IsWordChar(s[end])) ++end;

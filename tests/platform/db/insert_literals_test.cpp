@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
+#include "support/insert_differential.h"
 #include "support/temp_app_folder.h"
 
 namespace {
@@ -23,11 +26,14 @@ TEST(InsertLiteralsTest, TextsAndNumbersAfterValuesBecomeParameters) {
       "INSERT INTO [sim_1] (Market, AcquireDate, RSI2) VALUES ('n''y', '2004-01-05', -1, 55, 12.5, 1E-05, .5, "
       "99999999999999999999)",
       lifted));
-  EXPECT_EQ(lifted.shape, "INSERT INTO [sim_1] (Market, AcquireDate, RSI2) VALUES (?, ?, -?, ?, ?, ?, ?, ?)");
-  EXPECT_EQ(Kinds(lifted), "ttiiddd" "d");
+  // Reals go in as their text for SQLite to convert; a whole number beyond 64 bits stays.
+  EXPECT_EQ(lifted.shape,
+            "INSERT INTO [sim_1] (Market, AcquireDate, RSI2) VALUES (?, ?, -?, ?, CAST(? AS REAL), CAST(? AS REAL), "
+            "CAST(? AS REAL), 99999999999999999999)");
+  EXPECT_EQ(Kinds(lifted), "ttiittt");
   EXPECT_EQ(lifted.values[0].ToText(), "n'y");
   EXPECT_EQ(lifted.values[3].ToInteger(), 55);
-  EXPECT_DOUBLE_EQ(lifted.values[5].ToDouble(), 1e-5);
+  EXPECT_EQ(lifted.values[5].ToText(), "1E-05");
 
   // Names, blobs and words with digits stay in the text.
   ASSERT_TRUE(db::LiftInsertLiterals("insert into \"t 1\" ([a'b]) values (X'0A', col1, 7)", lifted));
@@ -42,6 +48,7 @@ TEST(InsertLiteralsTest, OtherStatementsAreLeftAlone) {
   EXPECT_FALSE(db::LiftInsertLiterals("INSERT INTO [t] (a) VALUES ((SELECT MAX(a) FROM [t] ORDER BY 1))", lifted));
   EXPECT_FALSE(db::LiftInsertLiterals("INSERT INTO [t] DEFAULT VALUES", lifted));
   EXPECT_FALSE(db::LiftInsertLiterals("INSERT INTO [t] (a) VALUES (NULL)", lifted));
+  EXPECT_FALSE(db::LiftInsertLiterals("INSERT INTO [t] (a) VALUES (1 /* it's */)", lifted));
 }
 
 TEST(InsertLiteralsTest, RowsWrittenThroughParametersMatchTheLiteralsAndFailAlike) {
@@ -78,4 +85,27 @@ TEST(InsertLiteralsTest, RowsWrittenThroughParametersMatchTheLiteralsAndFailAlik
   EXPECT_EQ(failure("INSERT INTO [q] (NoSuchColumn) VALUES (1)"), db::kErrStatementFailed);
   EXPECT_EQ(failure("INSERT INTO [missing] (a) VALUES (1)"), db::kErrTableMissing);
   EXPECT_EQ(cn.OpenRecordset("SELECT COUNT(*) FROM [q]").Field(0).ToInteger(), 2);
+}
+
+TEST(InsertLiteralsTest, TheLayerStoresWhatSqliteStores) {
+  testsupport::TempAppFolder folder;
+  testsupport::InsertDifferential differential(folder.Path());
+  const std::string valuesLists[] = {
+      "(1), (-2), (0.5), (-.25), (1e3), (5.), ('x'), ('it''s'), (NULL)",
+      "(-9223372036854775808)",                     // the one whole number SQLite reads only with its sign
+      "(9223372036854775807 + 1), (-9223372036854775807 - 1)",
+      "(0.1000000000000000055511151231257827)",     // more digits than a double holds
+      "(123456789012345678901234567890.5)",
+      "(1e400), (-1e-400), (4.9406564584124654e-324)",
+      "(-0.0), (- 1.5), (5 -0.5), (- -0.0), (2*-0e0)",  // SQLite negates a real literal itself
+      "(?), (7)",                                   // a parameter before a literal
+      "(:a), (7)", "(@a), (7)", "($a), (7)",
+      std::string("('a\0b')", 7),                 // SQLite's text ends at the NUL
+  };
+  // Reals read the same whatever the C library's locale (the desktop's, once Qt starts).
+  for (const char* locale : {"C", "de_DE.UTF-8"}) {
+    if (!std::setlocale(LC_NUMERIC, locale)) continue;
+    for (const std::string& values : valuesLists) EXPECT_EQ(differential.Compare(values), "") << values << " in " << locale;
+  }
+  std::setlocale(LC_NUMERIC, "C");
 }
