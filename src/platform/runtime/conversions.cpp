@@ -32,6 +32,11 @@ std::optional<double> RadixValue(std::string_view digits, int radix, bool whole)
     v = v * radix + d;
   }
   if (i == 0 || (whole && i != digits.size())) return std::nullopt;
+  // Beyond the double range, as a decimal text is: Overflow, or 0 for Val.
+  if (std::isinf(v)) {
+    if (whole) RaiseOverflow();
+    return 0.0;
+  }
   // Values that fit 16 bits read as 16-bit signed, 32 bits as 32-bit signed.
   if (v <= 0xFFFF && digits.size() <= (radix == 16 ? 4u : 6u)) {
     if (v > 0x7FFF) v -= 0x10000;

@@ -54,6 +54,13 @@ TEST(ConversionsTest, ValReadsTheLeadingNumber) {
   EXPECT_EQ(rt::Val("1,000"), 1.0);
 }
 
+TEST(ConversionsTest, AHexadecimalTextBeyondTheDoubleRangeIsNoInfinity) {
+  const std::string huge = "&H" + std::string(300, 'F');
+  EXPECT_EQ(rt::Val(huge), 0.0);  // as a decimal text beyond the range reads
+  EXPECT_FALSE(rt::IsNumeric(huge));
+  EXPECT_THROW(rt::CDbl(huge), rt::Error);
+}
+
 TEST(ConversionsTest, IsNumericWantsTheWholeText) {
   for (const char* yes : {"12", " 12.5 ", "-3", "+4", "1,000", "$5", "1e5", ".5", "&H10"})
     EXPECT_TRUE(rt::IsNumeric(yes)) << yes;
