@@ -14,9 +14,9 @@
 #include <string>
 
 #include "csv_store.h"
+#include "history_answer.h"
 #include "platform/inet/service_addresses.h"
 #include "quote_page.h"
-#include "quote_request.h"
 
 namespace {
 
@@ -49,25 +49,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-void AnswerHistory(quote_service::CsvStore& store, const httplib::Request& request, httplib::Response& response) {
-  std::string problem;
-  std::optional<quote_service::QuoteRequest> query = quote_service::ParseQuoteRequest(request.params, problem);
-  if (!query) {
-    response.status = 400;
-    response.set_content(problem + "\n", "text/plain");
-    return;
-  }
-  if (!quote_service::IsPlainSymbol(query->symbol)) {
-    response.status = 400;
-    response.set_content("not a symbol\n", "text/plain");
-    return;
-  }
-  std::vector<quote_service::QuoteRow> rows;
-  if (std::shared_ptr<const quote_service::History> history = store.Find(query->symbol))
-    rows = quote_service::SelectPage(*history, query->startIso, query->endIso);
-  response.set_content(quote_service::BuildQuotePage(query->symbol, rows), "text/html");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +66,9 @@ int main(int argc, char** argv) {
 
   httplib::Server server;
   server.Get("/d", [&store](const httplib::Request& request, httplib::Response& response) {
-    AnswerHistory(store, request, response);
+    quote_service::HistoryAnswer answer = quote_service::AnswerHistoryRequest(store, request.params);
+    response.status = answer.status;
+    response.set_content(answer.body, answer.contentType);
   });
   server.Get(inet::kTestPagePath, [](const httplib::Request&, httplib::Response& response) {
     response.set_content(quote_service::BuildTestPage(), "text/html");
