@@ -28,6 +28,8 @@ std::string Unbracketed(std::string name) {
   return name;
 }
 
+[[noreturn]] void RaiseLasting(const std::string& description) { throw LastingFailure(kErrProviderFailure, description); }
+
 // Raises the provider error that Jet gave for the same failure.
 [[noreturn]] void RaiseSqlite(int rc, const std::string& message, const std::filesystem::path& path) {
   switch (rc & 0xFF) {
@@ -59,12 +61,21 @@ std::string Unbracketed(std::string name) {
     }
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      Raise(kErrProviderFailure, WithDetail("The database file '" + path.string() + "' is in use by another connection.", message));
+      RaiseLasting(WithDetail("The database file '" + path.string() + "' is in use by another connection.", message));
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-      Raise(kErrProviderFailure, WithDetail("Unrecognized database format '" + path.string() + "'.", message));
+      RaiseLasting(WithDetail("Unrecognized database format '" + path.string() + "'.", message));
     case SQLITE_CANTOPEN:
-      Raise(kErrProviderFailure, WithDetail("Could not open the database file '" + path.string() + "'.", message));
+      RaiseLasting(WithDetail("Could not open the database file '" + path.string() + "'.", message));
+    case SQLITE_FULL:
+      RaiseLasting(WithDetail("The database file '" + path.string() + "' cannot grow: the disk is full.", message));
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
+    case SQLITE_IOERR:
+      RaiseLasting(WithDetail("The database file '" + path.string() + "' could not be read or written.", message));
+    case SQLITE_NOMEM:
+      RaiseLasting(WithDetail("The database ran out of memory.", message));
     default:
       Raise(kErrProviderFailure, WithDetail("The database reported an error.", message));
   }
@@ -220,7 +231,8 @@ bool Connection::IsOpen() const { return impl_->db != nullptr; }
 const std::filesystem::path& Connection::Path() const { return impl_->path; }
 
 Connection::Impl& Connection::Require() const {
-  if (!impl_->db) Raise(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
+  if (!impl_->db)
+    throw LastingFailure(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
   return *impl_;
 }
 
@@ -271,6 +283,15 @@ int64_t Connection::Execute(const std::string& sql) {
   int64_t changes = 0;
   if (LiftInsertLiterals(sqlite, lifted) && impl.ExecuteLifted(lifted, changes)) return changes;
   return impl.Execute(sqlite);
+}
+
+int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& parameters) {
+  Impl& impl = Require();
+  sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
+  impl.Bind(stmt, parameters);
+  sqlite3_int64 before = sqlite3_total_changes64(impl.db);
+  impl.Run(stmt, [] {});
+  return sqlite3_total_changes64(impl.db) - before;
 }
 
 Recordset Connection::OpenRecordset(const std::string& sql) { return OpenRecordset(sql, {}); }

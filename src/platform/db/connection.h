@@ -1,8 +1,9 @@
 #pragma once
 // The database connection: one SQLite file, driven with the Jet SQL text the
 // engine builds (translated by jet_sql.h). Every failure raises an rt::Error
-// with the provider codes of db_error.h; a call on a closed connection raises
-// 3704 instead of touching anything.
+// with the provider codes of db_error.h (a db::LastingFailure for a cause that
+// stays, such as a full disk); a call on a closed connection raises 3704
+// instead of touching anything.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -36,6 +37,9 @@ class Connection {
   // Runs one statement; returns the rows it inserted, changed or deleted.
   // Text after the first statement fails (a trailing ";" is allowed).
   int64_t Execute(const std::string& sql);
+  // Runs one statement whose values stand as "?" placeholders, bound in
+  // order as for OpenRecordset below; returns the rows it changed.
+  int64_t Execute(const std::string& sql, const std::vector<Value>& parameters);
   // Runs one statement and returns its rows.
   Recordset OpenRecordset(const std::string& sql);
   // Runs one statement whose values stand as "?" placeholders, bound in

@@ -3,6 +3,7 @@
 // rt::Error carrying the provider code the engine tests for, so callers tell
 // "table missing" (create it) from "statement failed" and "conversion failed".
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "platform/runtime/error.h"
@@ -34,5 +35,18 @@ inline constexpr const char* kConversionText = "Data type mismatch in criteria e
 [[noreturn]] inline void Raise(int32_t number, const std::string& description) {
   throw rt::Error(number, description);
 }
+
+// A failure that will not go away by itself while the program runs: the file
+// is read-only, the disk is full, another connection keeps the write lock
+// past the busy timeout, the file cannot be read or written, the connection
+// is closed. A loop that writes many rows ends at the first of these instead
+// of failing every row after it. It carries the same number and text as any
+// other error of its cause.
+class LastingFailure : public rt::Error {
+ public:
+  using rt::Error::Error;
+};
+
+inline bool IsLastingFailure(const std::exception& e) { return dynamic_cast<const LastingFailure*>(&e) != nullptr; }
 
 }  // namespace db
