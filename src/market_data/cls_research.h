@@ -7,6 +7,8 @@
 // Every instance shares the one database connection (cnDatabase); the last
 // live instance closes it.
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,7 +19,9 @@
 #include "platform/runtime/date.h"
 
 namespace db {
+struct BoundStatement;
 class Recordset;
+class WriteGroup;
 }
 
 class clsResearch {
@@ -97,7 +101,8 @@ class clsResearch {
  public:
   // Downloads the symbol's history between the dates page by page and stores
   // it; a zero start date means "from the earliest date for analysis" and
-  // records the inception date at the end.
+  // records the inception date at the end. False when a page could not be
+  // fetched or stored.
   bool UpdateStock(rt::Date& startDate, rt::Date& endDate, std::string& symbol);
   void UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate);
   // The symbol's first trading day from Stock_Master; the zero date when
@@ -294,13 +299,18 @@ class clsResearch {
   // touched and the Select run refuses to start. A name that cannot stand
   // between brackets, or that is not a simulation table's ("sim_" and the
   // simulation's name), is refused with a message: the drop must never reach
-  // the master list or a quote table.
-  void CreateSimulationTable(const std::string& tableName);
+  // the master list or a quote table. False, after a message, when the name
+  // is refused or the table could not be dropped or created: a run must not
+  // write into the old table.
+  bool CreateSimulationTable(const std::string& tableName);
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();
-  // Runs one winner's INSERT in its own transaction; a failure is rolled back
-  // and shown (a failed statement quietly), never passed on.
-  void LogWinner(const std::string& statement);
+  // Stores one winner (the statement the window's Winner handler builds): in
+  // the open symbol's group during a Select run, else in a transaction of its
+  // own. A failure is rolled back and never passed on: a failed statement
+  // quietly, a row's own failure (a duplicate key) shown once per run, a
+  // lasting one by the write-failure rule below.
+  void LogWinner(const db::BoundStatement& statement);
   // Raises Winner(stock, false) for every row of the table named by
   // strSimTable, by symbol, side and day, so that the winners list refills.
   void LoadWinners();
@@ -381,6 +391,61 @@ class clsResearch {
   int32_t lngRowsNotTraded_ = 0;
   TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
   // ===== end trade driver =====
+
+  // ===== write failures (write_failures.cpp) =====
+ public:
+  // The message of the first write of the current or last run that failed
+  // for a lasting reason (a read-only or full database, a lock held past the
+  // busy timeout); "" when none did. Such a run ends stopped with an error,
+  // never "complete".
+  const std::string& WriteFailure() const { return strWriteFailure_; }
+
+ private:
+  // A Select or Trade run for as long as it lives; a run inside another (a
+  // download inside a Select) is part of the outer one.
+  class WriteRun {
+   public:
+    explicit WriteRun(clsResearch& engine);
+    ~WriteRun();
+    WriteRun(const WriteRun&) = delete;
+    WriteRun& operator=(const WriteRun&) = delete;
+
+   private:
+    clsResearch& engine_;
+  };
+  // Rows written while the object lives go to the group (one symbol's
+  // winners, a block of Trade rows) instead of a transaction each.
+  class GroupInUse {
+   public:
+    GroupInUse(clsResearch& engine, db::WriteGroup& group);
+    ~GroupInUse();
+    GroupInUse(const GroupInUse&) = delete;
+    GroupInUse& operator=(const GroupInUse&) = delete;
+
+   private:
+    clsResearch& engine_;
+    db::WriteGroup* previous_;
+  };
+  // Runs one row's writes in the group in use, or in a transaction of its
+  // own; errors pass on with the row rolled back.
+  void WriteRow(const std::function<void()>& write);
+  // Commits the group; a failed commit ends the run with the context message.
+  void CommitGroup(db::WriteGroup& group, const std::string& context);
+  // The write failure rule: the first lasting failure of a run is shown once,
+  // as the context and then the database's text, recorded and stops the run;
+  // outside a run it is shown each time.
+  void EndRunOnWriteFailure(const std::exception& failure, const std::string& context);
+  // True once the current run was ended by a write failure: its loops write
+  // nothing more (a held lock would make every row wait).
+  bool WritesEnded() const { return intWriteRunDepth_ > 0 && !strWriteFailure_.empty(); }
+  // A row's own failure, shown once per run (every time outside a run).
+  void ShowRowFailure(const std::string& message, int style);
+
+  std::string strWriteFailure_;
+  bool blnRowFailureShown_ = false;
+  int intWriteRunDepth_ = 0;
+  db::WriteGroup* rowGroup_ = nullptr;
+  // ===== end write failures =====
 
   // ===== engine report files (engine_reports.cpp) =====
  public:

@@ -36,9 +36,10 @@ std::filesystem::path ResolveDatabasePath(const std::string& location) {
 
 db::Connection& SharedConnection() {
   if (!cnDatabase)
-    db::Raise(db::kErrObjectClosed, std::string(db::kObjectClosedText) + " The database connection is not open.");
+    throw db::LastingFailure(db::kErrObjectClosed,
+                             std::string(db::kObjectClosedText) + " The database connection is not open.");
   if (!cnDatabase->IsOpen() && !databaseOpenFailure.empty())
-    db::Raise(db::kErrObjectClosed, "The database could not be opened: " + databaseOpenFailure);
+    throw db::LastingFailure(db::kErrObjectClosed, "The database could not be opened: " + databaseOpenFailure);
   return *cnDatabase;
 }
 

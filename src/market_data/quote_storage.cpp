@@ -8,8 +8,10 @@
 #include "market_data/database_connection.h"
 #include "market_data/day_record.h"
 #include "market_data/run_parameters.h"
+#include "platform/db/bound_statement.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
+#include "platform/db/write_group.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
@@ -21,19 +23,27 @@ constexpr size_t kFullPage = 200;
 
 bool IsIndexSymbol(const std::string& symbol) { return !symbol.empty() && symbol[0] == '^'; }
 
-// The INSERT of one downloaded row; "" for a database kind without one.
-// Dates go in with four-digit years so that no century is lost.
-std::string QuoteInsert(const std::string& symbol, const DayRecord& row, int16_t databaseType) {
-  if (databaseType != 1 && databaseType != 2) return "";
-  const std::string date = rt::FormatMMDDYYYY(row.datDamnDate);
-  const std::string head = databaseType == 1 ? "VALUES (#" + date + "#,'" : "VALUES ('" + date + "','";
-  const std::string table = "INSERT INTO [" + db::SqlName(symbol) + "] ";
-  const std::string prices = db::SqlText(row.strHigh.Trimmed()) + "','" + db::SqlText(row.strLow.Trimmed()) +
-                             "','" + db::SqlText(row.strClose.Trimmed()) + "','" +
-                             db::SqlText(row.strOpen.Trimmed());
-  if (IsIndexSymbol(symbol)) return table + "(DamnDate, High, Low, [Close], [Open]) " + head + prices + "')";
-  return table + "(DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) " + head + prices + "','" +
-         db::SqlText(row.strAdjClose.Trimmed()) + "','" + std::to_string(row.lngVolume) + "')";
+// The INSERT of one downloaded row, its values bound as the pasted text
+// carried them: every price and the volume as quoted text, the date as a
+// date literal (kind 1) or as its "mm/dd/yyyy" text (kind 2). No statement
+// for another database kind.
+db::BoundStatement QuoteInsert(const std::string& symbol, const DayRecord& row, int16_t databaseType) {
+  if (databaseType != 1 && databaseType != 2) return {};
+  db::BoundStatement insert;
+  const bool index = IsIndexSymbol(symbol);
+  insert.sql = "INSERT INTO [" + db::SqlName(symbol) + "] " +
+               (index ? "(DamnDate, High, Low, [Close], [Open]) VALUES (?,?,?,?,?)"
+                      : "(DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (?,?,?,?,?,?,?)");
+  // Four-digit years, so that no century is lost.
+  insert.parameters.push_back(databaseType == 1 ? db::Value(row.datDamnDate.DateOnly())
+                                                : db::Value(rt::FormatMMDDYYYY(row.datDamnDate)));
+  for (const rt::PriceText* price : {&row.strHigh, &row.strLow, &row.strClose, &row.strOpen})
+    insert.parameters.emplace_back(price->Trimmed());
+  if (!index) {
+    insert.parameters.emplace_back(row.strAdjClose.Trimmed());
+    insert.parameters.emplace_back(std::to_string(row.lngVolume));
+  }
+  return insert;
 }
 
 // The downloaded page holds no row when its first element has no numeric open.
@@ -42,25 +52,26 @@ bool PageHasRows() { return !udtStockDays.empty() && rt::IsNumeric(udtStockDays[
 // Thrown to fetch the same page again after the missing table was created.
 struct TableWasMissing {};
 
-// Stores the rows of the page, one transaction each. A statement error rolls
-// the row back; any other failure (a day already stored) leaves it out.
+// Stores the rows of the page as one group, each row in its savepoint: a row
+// that fails (a day already stored, a statement error) is left out alone. A
+// lasting failure passes to the caller.
 void StorePage(const std::string& symbol) {
   db::Connection& connection = SharedConnection();
+  db::WriteGroup page(connection);
   for (const DayRecord& row : udtStockDays) {
-    std::string insert = QuoteInsert(symbol, row, Parms().intDatabaseType);
+    db::BoundStatement insert = QuoteInsert(symbol, row, Parms().intDatabaseType);
     user::DoEvents();
-    if (!insert.empty()) {
-      connection.BeginTrans();
+    if (!insert.sql.empty()) {
       try {
-        connection.Execute(insert);
-        connection.CommitTrans();
+        page.Row([&] { connection.Execute(insert.sql, insert.parameters); });
       } catch (const rt::Error& e) {
-        connection.RollbackTrans();
+        if (db::IsLastingFailure(e)) throw;
         if (e.Number() == db::kErrTableMissing) throw TableWasMissing{};
       }
     }
     user::DoEvents();
   }
+  page.Commit();
 }
 
 }  // namespace
@@ -81,7 +92,7 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
         if (tableMissing) CreateTable(symbol);
         std::optional<rt::Date> previousOldest;
         for (;;) {
-          if (!PullFromNet(symbol, startDate, pageEnd)) {
+          if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
             LogError("Exiting UpdateStock: False");
             return false;
           }
@@ -111,6 +122,9 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
   } catch (const rt::Error& e) {
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting UpdateStock in error: False");
+    // A store that failed for a lasting reason is shown once (the history
+    // stays short, so the caller does not use the symbol).
+    if (db::IsLastingFailure(e)) EndRunOnWriteFailure(e, "Unable to store the quote history of " + symbol + ".");
     return false;
   }
 }

@@ -14,6 +14,7 @@
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
+#include "platform/db/write_group.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
@@ -77,6 +78,9 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
   }
   if (symbols.empty()) symbols.push_back("");
 
+  WriteRun run(*this);
+  // A write failure was shown when it happened; the run ends in error.
+  auto ended = [this](const char* status) { return strWriteFailure_.empty() ? status : "error"; };
   std::string symbolInError;
   try {
     std::vector<std::string> markets;
@@ -89,11 +93,15 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
     if (markets.empty()) markets = LookUpMarkets(symbols, symbolInError);
     symbolInError.clear();
 
-    if (!LoadMarketIndices(periodStart, periodEnd, lookBackDays)) return "stop";
+    if (!LoadMarketIndices(periodStart, periodEnd, lookBackDays)) return ended("stop");
 
+    // Each symbol's winners are committed together, also when a Stop or a
+    // Pause cut its scan short.
+    db::WriteGroup winners(SharedConnection());
+    GroupInUse inUse(*this, winners);
     bool started = resumeSymbol.empty();
     for (size_t k = 0; k < symbols.size(); ++k) {
-      if (blnStopProcess_) return "stop";
+      if (blnStopProcess_) return ended("stop");
       if (!started) {
         // The resume symbol was scanned before the pause; start after it.
         started = symbols[k] == resumeSymbol;
@@ -101,10 +109,12 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
       }
       strLastStock_ = symbols[k];
       ScanSymbol(symbols[k], markets[k], periodStart, periodEnd, lookBackDays);
-      if (blnPauseProcess_) return "stop";
+      CommitGroup(winners, "Unable to store the winners in the simulation table.");
+      if (blnPauseProcess_) return ended("stop");
     }
-    return "complete";
+    return ended("complete");
   } catch (const rt::Error& error) {
+    if (!strWriteFailure_.empty()) return "error";
     return ReportSelectError(error.Number(), error.Description(), symbolInError);
   }
 }

@@ -1,12 +1,13 @@
 // The simulation table: one row per Select candidate, keyed by day, symbol
-// and side; created per simulation, filled one committed row per winner,
-// read back to refill the winners list.
+// and side; created per simulation, filled with a row per winner (committed
+// per symbol during a Select run), read back to refill the winners list.
 #include <string_view>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/run_parameters.h"
 #include "market_data/database_connection.h"
+#include "platform/db/bound_statement.h"
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -28,29 +29,31 @@ std::string TrimmedText(const db::Value& value) {
 
 }  // namespace
 
-void clsResearch::CreateSimulationTable(const std::string& tableName) {
+bool clsResearch::CreateSimulationTable(const std::string& tableName) {
   std::string name;
   try {
     name = db::SqlName(tableName);
   } catch (const rt::Error& refused) {
     user::MsgBox(refused.Description());
-    return;
+    return false;
   }
   if (name.compare(0, kSimTablePrefix.size(), kSimTablePrefix) != 0) {
     user::MsgBox("The table '" + name + "' is not a simulation table and is left as it is: simulation tables are "
                  "named " + std::string(kSimTablePrefix) + " followed by the simulation's name.");
-    return;
+    return false;
   }
   // Only the Jet dialect has a simulation table; a Select run is refused before this.
-  if (Parms().intDatabaseType != 1) return;
+  if (Parms().intDatabaseType != 1) return true;
 
   user::DoEvents();
   try {
-    SharedConnection().Execute("drop table [" + name + "]");
-  } catch (const rt::Error&) {
-    // A missing table is the normal case.
-  }
-  try {
+    try {
+      SharedConnection().Execute("drop table [" + name + "]");
+    } catch (const rt::Error& failed) {
+      // A missing table is the normal case; any other failure (a lock held
+      // by another program) would leave the old rows under the new run.
+      if (failed.Number() != db::kErrTableMissing) throw;
+    }
     SharedConnection().Execute("CREATE TABLE [" + name + "] (" + "[AcquireDate] DATETIME, [BoughtDate] DATETIME, " +
                          "[Symbol] TEXT, [Market] TEXT," + "[Positioning] TEXT, " + "[AcquirePrice] MONEY, " +
                          "[RSI] DOUBLE, " + "[RSIChange] DOUBLE, " + "[MACD] DOUBLE, " + "[PercentMA] DOUBLE, " +
@@ -61,9 +64,12 @@ void clsResearch::CreateSimulationTable(const std::string& tableName) {
                          "[NS_RSI] DOUBLE, [NS_MA] DOUBLE," + "CONSTRAINT [PK] PRIMARY KEY " +
                          "([AcquireDate], [Symbol], [Positioning]));");
   } catch (const rt::Error& failed) {
-    if (failed.Number() != db::kErrStatementFailed) user::MsgBox(failed.Description());
+    user::MsgBox(failed.Description());
+    user::DoEvents();
+    return false;
   }
   user::DoEvents();
+  return true;
 }
 
 void clsResearch::ClearSimPort() {
@@ -72,21 +78,16 @@ void clsResearch::ClearSimPort() {
   user::DoEvents();
 }
 
-void clsResearch::LogWinner(const std::string& statement) {
-  db::Connection& connection = SharedConnection();
-  int level = 0;
-  try {
-    level = connection.BeginTrans();
-    connection.Execute(statement);
-    connection.CommitTrans();
-  } catch (const rt::Error& failed) {
-    // Always roll back: a transaction left open would swallow every winner after it.
+void clsResearch::LogWinner(const db::BoundStatement& statement) {
+  if (!WritesEnded()) {
     try {
-      if (level > 0 && connection.TransactionLevel() >= level) connection.RollbackTrans();
-    } catch (const rt::Error&) {
-      // The connection is gone; there is nothing left to undo.
+      WriteRow([&] { SharedConnection().Execute(statement.sql, statement.parameters); });
+    } catch (const rt::Error& failed) {
+      if (db::IsLastingFailure(failed))
+        EndRunOnWriteFailure(failed, "Unable to store the winners in the simulation table.");
+      else if (failed.Number() != db::kErrStatementFailed)
+        ShowRowFailure(failed.Description(), user::kOKOnly);
     }
-    if (failed.Number() != db::kErrStatementFailed) user::MsgBox(failed.Description());
   }
   user::DoEvents();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "market_data/cls_stock.h"
+#include "platform/db/bound_statement.h"
 
 namespace simulation {
 
@@ -20,12 +21,12 @@ struct IndexValuesShown {
 };
 IndexValuesShown ShownIndexValues(const clsStock& stock);
 
-// The INSERT of one winner into the simulation table tableName, with the
-// acquire date between # signs (database kind 1) or single quotes (kind 2);
-// "" for any other kind. The acquire price is the close rounded to 2 places
-// when the stock's Simulation is 0, else its PurchasePrice (-1 for a Select
-// winner). Texts are quoted; a table name that cannot stand between brackets
-// raises the statement error.
-std::string WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType);
+// The INSERT of one winner into the simulation table tableName, its values
+// bound: the acquire date as a date (database kind 1) or as its short-date
+// text (kind 2, which the table refuses); no statement for any other kind.
+// The acquire price is the close rounded to 2 places when the stock's
+// Simulation is 0, else its PurchasePrice (-1 for a Select winner). A table
+// name that cannot stand between brackets raises the statement error.
+db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType);
 
 }  // namespace simulation

@@ -19,38 +19,41 @@ IndexValuesShown ShownIndexValues(const clsStock& stock) {
   return shown;
 }
 
-std::string WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType) {
-  std::string dateOpen, dateClose;
-  if (databaseType == 1) {
-    dateOpen = "', #";
-    dateClose = "#, '";
-  } else if (databaseType == 2) {
-    dateOpen = "', '";
-    dateClose = "', '";
-  } else {
-    return "";
-  }
+db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType) {
+  if (databaseType != 1 && databaseType != 2) return {};
   IndexValuesShown index = ShownIndexValues(stock);
   double acquirePrice = stock.Simulation == 0 ? rt::Round(stock.ClosePrice, 2) : stock.PurchasePrice;
 
-  std::string sql = "INSERT INTO [" + db::SqlName(tableName) +
-                    "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
-                    "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
-                    "[NS_RSI], [NS_MA]) ";
-  sql += "VALUES ('" + db::SqlText(stock.Market) + dateOpen + rt::FormatShortDate(stock.AcquireDate) + dateClose;
-  sql += db::SqlText(stock.Symbol) + "', '" + db::SqlText(stock.Positioning) + "', ";
-  const std::string numbers[] = {
-      rt::FormatNumber(acquirePrice),     rt::FormatNumber(stock.RSI),
-      rt::FormatSingle(stock.RSIChange),  rt::FormatNumber(stock.MACDFastLine),
-      rt::FormatNumber(stock.PercentMA),  rt::FormatNumber(stock.High),
-      rt::FormatNumber(stock.Low),        rt::FormatNumber(stock.Volume),
-      rt::FormatNumber(stock.VolumeChange), rt::FormatNumber(stock.PriceChange),
-      rt::FormatSingle(stock.BBDistance), rt::FormatNumber(index.DJ_RSI),
-      rt::FormatNumber(index.DJ_MA),      rt::FormatNumber(index.NS_RSI),
-      rt::FormatNumber(index.NS_MA),
-  };
-  for (size_t k = 0; k < std::size(numbers); ++k) sql += (k ? ", " : "") + numbers[k];
-  return sql + ")";
+  db::BoundStatement insert;
+  insert.sql = "INSERT INTO [" + db::SqlName(tableName) +
+               "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
+               "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
+               "[NS_RSI], [NS_MA]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  // The acquire date is a date literal in the Jet dialect and a quoted
+  // short-date text in the SQL-Server one.
+  db::Value acquireDate = databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly())
+                                            : db::Value(rt::FormatShortDate(stock.AcquireDate));
+  auto whole = [](int64_t value) { return db::Value(value); };
+  insert.parameters = {db::Value(stock.Market),
+                       acquireDate,
+                       db::Value(stock.Symbol),
+                       db::Value(stock.Positioning),
+                       db::NumberParameter(acquirePrice),
+                       whole(stock.RSI),
+                       db::SingleParameter(stock.RSIChange),
+                       db::NumberParameter(stock.MACDFastLine),
+                       whole(stock.PercentMA),
+                       db::NumberParameter(stock.High),
+                       db::NumberParameter(stock.Low),
+                       whole(stock.Volume),
+                       db::NumberParameter(stock.VolumeChange),
+                       db::NumberParameter(stock.PriceChange),
+                       db::SingleParameter(stock.BBDistance),
+                       whole(index.DJ_RSI),
+                       whole(index.DJ_MA),
+                       whole(index.NS_RSI),
+                       whole(index.NS_MA)};
+  return insert;
 }
 
 }  // namespace simulation

@@ -65,9 +65,7 @@ void frmMain::Winner(clsStock& stock, bool& store) {
                        Q(rt::FormatYYYYMMDD(stock.AcquireDate))};
     ResultsWindow().lvwWinners->AddRow(row);
     if (store) {
-      std::string statement =
-          simulation::WinnerInsertStatement(stock, Parms().strSimTable, Parms().intDatabaseType);
-      objResearch->LogWinner(statement);
+      objResearch->LogWinner(simulation::WinnerInsertStatement(stock, Parms().strSimTable, Parms().intDatabaseType));
     }
   } catch (const std::exception& error) {
     ShowError(error);

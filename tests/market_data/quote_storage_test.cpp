@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "market_data/history_rows.h"
+
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
 #include "support/scripted_http_server.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -150,6 +153,31 @@ TEST_F(QuoteStorageTest, InceptionDatesAreWrittenAndReadBackAndUnknownOnesAreZer
   bed_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('MSFT', 'ns')");
   EXPECT_TRUE(bed_.Engine().GetInceptionDate("MSFT").IsZero());  // Null
   EXPECT_TRUE(bed_.User().Prompts().empty());
+}
+
+TEST_F(QuoteStorageTest, AStoreThatFailsForALastingReasonIsShownAndTheSymbolIsNotUsed) {
+  using testsupport::WriteFault;
+  testsupport::QuoteServiceProcess service;
+  Parms().datEarliestDate = Day(2012, 1, 1);
+  Parms().blnUpdateData = true;
+  Parms().blnUseInternet = true;
+  const std::pair<WriteFault, std::string> cases[] = {
+      {WriteFault::kDiskFull, "AAPL"}, {WriteFault::kReadOnly, "MSFT"}, {WriteFault::kLockHeld, "IBM"}};
+  for (const auto& [kind, name] : cases) {
+    testsupport::InjectedWriteFault fault(kind, 8);  // a full disk takes a few pages of rows first
+    SCOPED_TRACE(fault.Name());
+    bed_.Engine().CreateTable(name);
+    fault.Apply();
+    bed_.User().AnswerMsgBox(user::kAnswerOK, "Unable to store the quote history of " + name + ".\r\n");
+    std::string symbol = name;
+    rt::Date start = Day(2016, 1, 4), end = Day(2020, 11, 16);
+    int16_t lookBack = 105;
+    EXPECT_EQ(bed_.Engine().LoadData(symbol, start, end, lookBack), NotEnoughData());
+    EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+    EXPECT_TRUE(bed_.User().UnscriptedPrompts().empty());
+    ASSERT_FALSE(bed_.User().Prompts().empty());
+    EXPECT_NE(bed_.User().Prompts().back().text.find(fault.Cause()), std::string::npos);
+  }
 }
 
 }  // namespace

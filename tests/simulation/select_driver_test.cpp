@@ -11,6 +11,7 @@
 #include "support/faulty_http_server.h"
 #include "support/quote_service_process.h"
 #include "support/short_fetch_limits.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -344,4 +345,40 @@ TEST_F(SelectDriverTest, ASymbolThatCannotNameATableIsRefusedWithItsReason) {
   EXPECT_EQ(user.PendingAnswers(), 0u);
   EXPECT_EQ(user.Prompts().size(), 1u);
   EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(SelectDriverTest, ALastingWriteFailureEndsTheRunOnceWithItsCause) {
+  using testsupport::WriteFault;
+  SeedMarket();
+  for (WriteFault kind : {WriteFault::kDiskFull, WriteFault::kReadOnly, WriteFault::kLockHeld}) {
+    testsupport::InjectedWriteFault fault(kind);
+    SCOPED_TRACE(fault.Name());
+    ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
+    events.stockCounts.clear();
+    events.onStockCount = [&](const Call&) { fault.Apply(); };
+    size_t before = user.Prompts().size();
+    user.AnswerMsgBox(user::kAnswerOK, "Unable to store the winners in the simulation table.\r\nThe database file");
+    EXPECT_EQ(Run({"AB", "ABC", "ABD"}), "error");
+    EXPECT_EQ(user.PendingAnswers(), 0u);
+    EXPECT_TRUE(user.UnscriptedPrompts().empty());
+    ASSERT_EQ(user.Prompts().size(), before + 1);
+    EXPECT_NE(user.Prompts().back().text.find(fault.Cause()), std::string::npos) << user.Prompts().back().text;
+    EXPECT_EQ(engine.WriteFailure(), user.Prompts().back().text);
+    EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"AB"});
+    events.onStockCount = nullptr;
+  }
+}
+
+TEST_F(SelectDriverTest, ADuplicateWinnerIsShownOnceAndTheRestOfItsSymbolIsStored) {
+  SeedMarket();
+  ASSERT_EQ(Run({"ABC"}), "complete");
+  long abc = Rows();
+  // ABC's first days are stored already, and AB is listed twice.
+  bed.Execute("DELETE FROM [sim_run] WHERE AcquireDate > #3/3/2004#");
+  user.AnswerMsgBox(user::kAnswerOK, "duplicate values");
+  EXPECT_EQ(Run({"ABC", "AB", "AB"}), "complete");
+  EXPECT_EQ(user.PendingAnswers(), 0u);
+  EXPECT_TRUE(user.UnscriptedPrompts().empty());
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), abc);
+  EXPECT_EQ(Rows(" WHERE Symbol = 'AB'"), abc);
 }

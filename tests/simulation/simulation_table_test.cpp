@@ -79,7 +79,7 @@ TEST_F(SimulationTableTest, DuplicateKeyKeepsTheFirstRowAndLosesNoLaterWinner) {
   EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
 
   // A statement that fails is rolled back without a word.
-  engine.LogWinner("INSERT INTO [sim_test] (NoSuchColumn) VALUES (1)");
+  engine.LogWinner({"INSERT INTO [sim_test] (NoSuchColumn) VALUES (?)", {db::Value(int64_t{1})}});
   Store(SampleWinner("MSFT", "LONG", jan5));
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_test]"), "3");
   EXPECT_EQ(SharedConnection().TransactionLevel(), 0);

@@ -1,0 +1,59 @@
+// One failure rule for every loop that writes rows: a write that fails for a
+// lasting reason ends the run once, with one message that names the cause,
+// and the run is never reported complete; a row's own failure stays that
+// row's, shown once per run. Rows go to the group the run has open.
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "platform/db/db_error.h"
+#include "platform/db/write_group.h"
+#include "platform/user/user_services.h"
+
+clsResearch::WriteRun::WriteRun(clsResearch& engine) : engine_(engine) {
+  if (engine_.intWriteRunDepth_++ > 0) return;
+  engine_.strWriteFailure_.clear();
+  engine_.blnRowFailureShown_ = false;
+}
+
+clsResearch::WriteRun::~WriteRun() { --engine_.intWriteRunDepth_; }
+
+clsResearch::GroupInUse::GroupInUse(clsResearch& engine, db::WriteGroup& group)
+    : engine_(engine), previous_(engine.rowGroup_) {
+  engine_.rowGroup_ = &group;
+}
+
+clsResearch::GroupInUse::~GroupInUse() { engine_.rowGroup_ = previous_; }
+
+void clsResearch::WriteRow(const std::function<void()>& write) {
+  if (rowGroup_) {
+    rowGroup_->Row(write);
+    return;
+  }
+  db::WriteGroup own(SharedConnection());
+  own.Row(write);
+  own.Commit();
+}
+
+void clsResearch::CommitGroup(db::WriteGroup& group, const std::string& context) {
+  try {
+    group.Commit();
+  } catch (const std::exception& failed) {
+    EndRunOnWriteFailure(failed, context);
+  }
+}
+
+void clsResearch::EndRunOnWriteFailure(const std::exception& failure, const std::string& context) {
+  const bool inRun = intWriteRunDepth_ > 0;
+  if (inRun && !strWriteFailure_.empty()) return;  // told once already
+  const auto* error = dynamic_cast<const rt::Error*>(&failure);
+  strWriteFailure_ = context + "\r\n" + (error ? error->Description() : std::string(failure.what()));
+  if (inRun) blnStopProcess_ = true;
+  user::MsgBox(strWriteFailure_, user::kOKOnly + user::kCritical);
+}
+
+void clsResearch::ShowRowFailure(const std::string& message, int style) {
+  if (intWriteRunDepth_ > 0) {
+    if (blnRowFailureShown_) return;
+    blnRowFailureShown_ = true;
+  }
+  user::MsgBox(message, style);
+}

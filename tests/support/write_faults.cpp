@@ -1,0 +1,67 @@
+#include "support/write_faults.h"
+
+#include "market_data/database_connection.h"
+
+namespace testsupport {
+
+void InjectedWriteFault::Apply() {
+  if (applied_) return;
+  applied_ = true;
+  db::Connection& shared = SharedConnection();
+  switch (fault_) {
+    case WriteFault::kDiskFull:
+      shared.Execute("PRAGMA max_page_count = " +
+                     std::to_string(shared.OpenRecordset("PRAGMA page_count").Field(0).ToInteger() + sparePages_));
+      break;
+    case WriteFault::kReadOnly:
+      shared.Execute("PRAGMA query_only = 1");
+      break;
+    case WriteFault::kLockHeld:
+      lockHolder_ = std::make_unique<db::Connection>();
+      lockHolder_->Open(shared.Path());
+      lockHolder_->BeginTrans();
+      lockHolder_->Execute("CREATE TABLE [lock_holder] ([x] INTEGER)");
+      shared.Execute("PRAGMA busy_timeout = 20");
+      break;
+  }
+}
+
+InjectedWriteFault::~InjectedWriteFault() {
+  try {
+    Undo();
+  } catch (const std::exception&) {
+    // The test's database is going away with it.
+  }
+}
+
+void InjectedWriteFault::Undo() {
+  if (!applied_) return;
+  applied_ = false;
+  if (lockHolder_) lockHolder_.reset();  // closing rolls its transaction back
+  if (!cnDatabase || !cnDatabase->IsOpen()) return;
+  switch (fault_) {
+    case WriteFault::kDiskFull: cnDatabase->Execute("PRAGMA max_page_count = 1073741823"); break;
+    case WriteFault::kReadOnly: cnDatabase->Execute("PRAGMA query_only = 0"); break;
+    case WriteFault::kLockHeld: cnDatabase->Execute("PRAGMA busy_timeout = 5000"); break;
+  }
+}
+
+const char* InjectedWriteFault::Cause() const {
+  switch (fault_) {
+    case WriteFault::kDiskFull: return "the disk is full";
+    case WriteFault::kReadOnly: return "is read-only";
+    case WriteFault::kLockHeld: return "is in use by another connection";
+  }
+  return "";
+}
+
+const char* InjectedWriteFault::Name() const {
+  switch (fault_) {
+    case WriteFault::kDiskFull: return "disk full";
+    case WriteFault::kReadOnly: return "read-only";
+    case WriteFault::kLockHeld: return "lock held";
+  }
+  return "";
+}
+
+}  // namespace testsupport
