@@ -6,6 +6,7 @@
 // Usage: bench_trade [first year] [last year]   (default 2010 2019)
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,8 +88,11 @@ int main(int argc, char** argv) {
   for (Candidate& row : candidates) {
     rt::Date start = row.date, end = rt::CDate(parms.strSimEnd);
     int16_t lookBack = parms.intWinDays;
-    rt::Date first = Timed(historySeconds, [&] { return cache.Load(row.symbol, start, end, lookBack); });
-    if (first == NotEnoughData()) continue;
+    clsResearch::TradeHistoryCache::Served history =
+        Timed(historySeconds, [&] { return cache.Load(row.symbol, start, end, lookBack); });
+    if (history.result == NotEnoughData()) continue;
+    std::optional<trade::DaysInUse> days;
+    if (history.days) days.emplace(*history.days);
     clsResearch::TradePosition& trade = engine.TradeState();
     trade = {};
     trade.strSymbol = row.symbol;

@@ -16,8 +16,8 @@ constexpr int32_t kNotBought = -1;
 
 // The index of the signal day, searched from the oldest loaded day.
 std::optional<int> FindSignalDay(const rt::Date& signalDate) {
-  for (size_t i = udtStockDays.size(); i-- > 0;)
-    if (udtStockDays[i].datDamnDate == signalDate) return static_cast<int>(i);
+  for (size_t i = trade::DayCount(); i-- > 0;)
+    if (trade::Day(static_cast<int>(i)).datDamnDate == signalDate) return static_cast<int>(i);
   return std::nullopt;
 }
 

@@ -2,13 +2,17 @@
 // trade its rows one by one (load the history, enter, walk, store) and sum
 // up the results for the main window.
 #include <exception>
+#include <optional>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
 #include "market_data/run_parameters.h"
+#include "platform/db/bound_statement.h"
+#include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
+#include "platform/db/write_group.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/runtime/rounding.h"
@@ -42,28 +46,36 @@ class OfflineScope {
   bool saved_;
 };
 
-std::string ResultStatement(const clsResearch::TradePosition& trade, const std::string& bought) {
+// The row's UPDATE, its values bound as the pasted text carried them:
+// numbers in their plain text form, dates as date literals (Jet) or as their
+// default text (SQL Server). No statement for any other database kind, and
+// running the empty text fails.
+db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, const std::string& bought) {
   const RunParameters& parms = Parms();
-  // Jet writes dates between # signs, SQL Server between quotes; any other
-  // kind has no statement, and running the empty text fails.
-  std::string open, close;
-  if (parms.intDatabaseType == 1) open = close = "#";
-  else if (parms.intDatabaseType == 2) open = close = "'";
-  else return "";
-  return "UPDATE [" + db::SqlName(parms.strSimTable) + "] SET AcquirePrice = " +
-         rt::FormatNumber(rt::Round(trade.dblAcquirePrice, 2)) + ", Bought = '" + db::SqlText(bought) +
-         "', ReleasePrice = " + rt::FormatNumber(rt::Round(trade.dblReleasePrice, 2)) + ", ReleaseDate = " + open +
-         rt::FormatDate(trade.datReleaseDate) + close + ", BoughtDate = " + open + rt::FormatDate(trade.datBoughtDate) +
-         close + ", GainLoss = " + rt::FormatNumber(trade.dblGainLoss) + " WHERE AcquireDate = " + open +
-         rt::FormatDate(trade.datAcquireDate) + close + " AND Symbol = '" + db::SqlText(trade.strSymbol) +
-         "' AND Positioning = '" + db::SqlText(trade.strPositioning) + "'";
+  if (parms.intDatabaseType != 1 && parms.intDatabaseType != 2) return {};
+  auto date = [&](rt::Date d) {
+    return parms.intDatabaseType == 1 ? db::Value(d) : db::Value(rt::FormatDate(d));
+  };
+  return {"UPDATE [" + db::SqlName(parms.strSimTable) +
+              "] SET AcquirePrice = ?, Bought = ?, ReleasePrice = ?, ReleaseDate = ?, BoughtDate = ?, GainLoss = ? "
+              "WHERE AcquireDate = ? AND Symbol = ? AND Positioning = ?",
+          {db::NumberParameter(rt::Round(trade.dblAcquirePrice, 2)), db::Value(bought),
+           db::NumberParameter(rt::Round(trade.dblReleasePrice, 2)), date(trade.datReleaseDate),
+           date(trade.datBoughtDate), db::NumberParameter(trade.dblGainLoss), date(trade.datAcquireDate),
+           db::Value(trade.strSymbol), db::Value(trade.strPositioning)}};
 }
+
+// Trade rows are committed in blocks of this many (and at the end or a Stop).
+constexpr size_t kRowsPerCommit = 250;
+
+constexpr const char* kUnableToUpdate = "Unable to update simulation table.";
 
 }  // namespace
 
 void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
+  WriteRun run(*this);
   try {
     ResetPortfolio();
     user::DoEvents();
@@ -84,10 +96,13 @@ void clsResearch::BuildResults() {
       TradeHistoryCache*& cache;
       ~Detach() { cache = nullptr; }
     } detach{historyCache_};
+    db::WriteGroup results(SharedConnection());
+    GroupInUse inUse(*this, results);
 
     while (!rows.Eof()) {
-      // Pause does not interrupt this stage; Stop ends it between rows.
-      if (StopProcess() && !PauseProcess()) break;
+      // Pause does not interrupt this stage; Stop ends it between rows, and
+      // so does a write that failed for a lasting reason.
+      if ((StopProcess() && !PauseProcess()) || WritesEnded()) break;
       ++count;
       user::DoEvents();
       int32_t progressCount = count, progressTotal = total;
@@ -107,10 +122,16 @@ void clsResearch::BuildResults() {
       }
       trade_.dblGainLoss = 0;
       rows.MoveNext();
+      if (results.Rows() >= kRowsPerCommit) CommitGroup(results, kUnableToUpdate);
     }
+    CommitGroup(results, kUnableToUpdate);
   } catch (const std::exception& e) {
-    ErrorText error = Describe(e);
     user::User().SetPointer(user::kPointerDefault);
+    if (db::IsLastingFailure(e)) {
+      EndRunOnWriteFailure(e, kUnableToUpdate);
+      return;
+    }
+    ErrorText error = Describe(e);
     user::MsgBox(error.description, user::kOKOnly);
     LogError("Error in BuildResults: " + std::to_string(error.number) + " - " + error.description);
   }
@@ -135,18 +156,21 @@ bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string
   int16_t lookBack = Parms().intWinDays;
   LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) +
            ", " + std::to_string(lookBack));
-  rt::Date firstFullDay;
+  TradeHistoryCache::Served history;
   {
     OfflineScope offline;
-    firstFullDay = historyCache_ ? historyCache_->Load(symbol, acquireDate, endDate, lookBack)
-                                 : LoadData(symbol, acquireDate, endDate, lookBack);
+    history = historyCache_ ? historyCache_->Load(symbol, acquireDate, endDate, lookBack)
+                            : TradeHistoryCache::Served{LoadData(symbol, acquireDate, endDate, lookBack), {}};
   }
+  const rt::Date firstFullDay = history.result;
   LogError("LoadData returned");
   // Too little stored history: no position can be worked out, and storing
   // one would record a purchase on the zero date. The row stays reset.
   if (firstFullDay == NotEnoughData()) return false;
   // No CrunchData here: the order and exit rules read prices only, and
   // computing every indicator column per row was three quarters of the stage.
+  std::optional<trade::DaysInUse> days;
+  if (history.days) days.emplace(*history.days);
 
   trade_.strPositioning = positioning;
   trade_.strSymbol = symbol;
@@ -190,19 +214,20 @@ void clsResearch::LogResults(bool sold) {
     bought = rt::FormatDate(trade::Day(trade_.intCurrentDay).datDamnDate);
   }
 
-  db::Connection& connection = SharedConnection();
-  connection.BeginTrans();
-  try {
-    connection.Execute(ResultStatement(trade_, bought));
-    connection.CommitTrans();
-  } catch (const std::exception&) {
-    try {
-      connection.RollbackTrans();
-    } catch (const std::exception&) {
-      // Nothing left to roll back; the row keeps its reset values either way.
-    }
+  if (WritesEnded()) {
     ++lngRowsNotTraded_;
-    user::MsgBox("Unable to update simulation table.", user::kOKOnly);
+    return;
+  }
+  try {
+    WriteRow([&] {
+      db::BoundStatement update = ResultStatement(trade_, bought);
+      SharedConnection().Execute(update.sql, update.parameters);
+    });
+  } catch (const std::exception& failed) {
+    // The row keeps its reset values either way.
+    ++lngRowsNotTraded_;
+    if (db::IsLastingFailure(failed)) EndRunOnWriteFailure(failed, kUnableToUpdate);
+    else ShowRowFailure(kUnableToUpdate, user::kOKOnly);
   }
 }
 

@@ -13,12 +13,27 @@ namespace {
 // The statements compare with date literals written without a time of day.
 rt::Date Day(rt::Date d) { return d.DateOnly(); }
 
+rt::Date DateOf(const rt::Date& d) { return d; }
+rt::Date DateOf(const trade::PriceDay& d) { return d.datDamnDate; }
+
+// The elements of a newest-first list dated between two days (inclusive).
+template <typename T>
+std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date to) {
+  auto first = std::partition_point(days.begin(), days.end(), [&](const T& d) { return DateOf(d) > Day(to); });
+  auto last = std::partition_point(first, days.end(), [&](const T& d) { return DateOf(d) >= Day(from); });
+  return {first, last};
+}
+
+// LoadData's single blank record when no row of the window is loaded.
+const trade::PriceDay kBlankDay{};
+
 }  // namespace
 
-const clsResearch::TradeHistoryCache::History& clsResearch::TradeHistoryCache::HistoryOf(const std::string& symbol) {
+const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::TradeHistoryCache::HistoryOf(
+    const std::string& symbol) {
   auto found = symbols_.find(symbol);
   if (found != symbols_.end()) return found->second;
-  History& history = symbols_[symbol];
+  std::optional<History>& history = symbols_[symbol];
   const int16_t databaseType = Parms().intDatabaseType;
   // Index symbols fill the index arrays, and the other cases below take
   // LoadData's own paths (creating a missing table, its messages).
@@ -28,92 +43,74 @@ const clsResearch::TradeHistoryCache::History& clsResearch::TradeHistoryCache::H
     db::Recordset rows = SharedConnection().OpenRecordset(
         "SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
         "] ORDER BY DamnDate DESC");
-    std::vector<StoredDay> days;
-    days.reserve(static_cast<size_t>(rows.RecordCount()));
+    History read;
+    read.stored.reserve(static_cast<size_t>(rows.RecordCount()));
+    read.loaded.reserve(static_cast<size_t>(rows.RecordCount()));
     for (; !rows.Eof(); rows.MoveNext()) {
-      StoredDay stored;
-      stored.date = rows.Field(0).ToDate();
+      rt::Date date = rows.Field(0).ToDate();
+      read.stored.push_back(date);
       StoredQuoteRow row{rows.Field(0), rows.Field(1), rows.Field(2), rows.Field(3),
                          rows.Field(4), rows.Field(5), rows.Field(6)};
       try {
         DayRecord day;
-        stored.loaded = StockDayFromRow(row, day);
-        stored.close = day.strClose;
-        stored.low = day.strLow;
-        stored.high = day.strHigh;
-        stored.open = day.strOpen;
-        stored.volume = day.lngVolume;
+        if (StockDayFromRow(row, day)) read.loaded.push_back({date, day.strClose, day.strLow, day.strHigh, day.strOpen});
       } catch (const std::exception&) {
-        stored.failed = true;
+        read.failed.push_back(date);
       }
-      days.push_back(stored);
     }
-    history = std::move(days);
+    history = std::move(read);
   } catch (const std::exception&) {
     history.reset();
   }
   return history;
 }
 
-rt::Date clsResearch::TradeHistoryCache::Load(std::string& symbol, rt::Date& startDate, rt::Date& endDate,
-                                              int16_t& lookBackDays) {
-  const History& history = HistoryOf(symbol);
-  if (history) {
-    rt::Date windowStart, windowEnd;
-    std::optional<rt::Date> result = Serve(*history, startDate, endDate, lookBackDays, windowStart, windowEnd);
-    if (result) {
+clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std::string& symbol,
+                                                                            rt::Date& startDate,
+                                                                            rt::Date& endDate,
+                                                                            int16_t& lookBackDays) {
+  if (const std::optional<History>& history = HistoryOf(symbol)) {
+    rt::Date windowEnd;
+    if (std::optional<Served> served = Serve(*history, startDate, endDate, lookBackDays, windowEnd)) {
       endDate = windowEnd;
-      return *result;
+      return *served;
     }
   }
   ++handedOver_;
-  return engine_.LoadData(symbol, startDate, endDate, lookBackDays);
+  return {engine_.LoadData(symbol, startDate, endDate, lookBackDays), std::nullopt};
 }
 
-std::optional<rt::Date> clsResearch::TradeHistoryCache::Serve(const std::vector<StoredDay>& days,
-                                                              rt::Date requestedStart, rt::Date requestedEnd,
-                                                              int lookBackDays, rt::Date& windowStart,
-                                                              rt::Date& windowEnd) {
+std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryCache::Serve(
+    const History& history, rt::Date requestedStart, rt::Date requestedEnd, int lookBackDays,
+    rt::Date& windowEnd) const {
   const RunParameters& parms = Parms();
+  rt::Date windowStart;
   HistoryWindow(requestedStart, requestedEnd, lookBackDays, windowStart, windowEnd);
-
-  // The days between two bounds (inclusive), newest first: [first, last).
-  auto between = [&](rt::Date from, rt::Date to) {
-    auto first = std::partition_point(days.begin(), days.end(),
-                                      [&](const StoredDay& d) { return d.date > Day(to); });
-    auto last = std::partition_point(first, days.end(), [&](const StoredDay& d) { return d.date >= Day(from); });
-    return std::pair{first, last};
-  };
 
   // The stored span from five days before the window (a start on a weekend
   // or holiday still finds its first trading day) to its end.
-  auto [spanFirst, spanLast] = between(windowStart - 5, windowEnd);
-  const bool empty = spanFirst == spanLast;
+  std::span<const rt::Date> span = Between(history.stored, windowStart - 5, windowEnd);
+  const bool empty = span.empty();
   // A window that would consider a download may ask for the inception date,
   // which can fail; only LoadData answers that case.
-  const bool wantsDownload = empty || windowStart < (spanLast - 1)->date || spanFirst->date < windowEnd;
-  if (parms.blnUpdateData && wantsDownload && (parms.blnUseInternet || (!empty && windowStart < (spanLast - 1)->date)))
+  const bool wantsDownload = empty || windowStart < span.back() || span.front() < windowEnd;
+  if (parms.blnUpdateData && wantsDownload && (parms.blnUseInternet || (!empty && windowStart < span.back())))
     return std::nullopt;
 
-  udtStockDays.assign(1, DayRecord{});
-  db::Value newest = empty ? db::Value() : db::Value(spanFirst->date);
-  db::Value oldest = empty ? db::Value() : db::Value((spanLast - 1)->date);
-  if (!SpansMoreThanLookBack(oldest, newest, parms.intWinDays)) return NotEnoughData();
+  db::Value newest = empty ? db::Value() : db::Value(span.front());
+  db::Value oldest = empty ? db::Value() : db::Value(span.back());
+  if (!SpansMoreThanLookBack(oldest, newest, parms.intWinDays)) return Served{NotEnoughData(), {}};
+  if (!Between(history.failed, windowStart, requestedEnd).empty()) return std::nullopt;
 
-  auto [rowsFirst, rowsLast] = between(windowStart, requestedEnd);
-  if (std::any_of(rowsFirst, rowsLast, [](const StoredDay& d) { return d.failed; })) return std::nullopt;
-  udtStockDays.clear();
-  udtStockDays.reserve(static_cast<size_t>(rowsLast - rowsFirst));
-  for (auto it = rowsFirst; it != rowsLast; ++it) {
-    if (!it->loaded) continue;
-    DayRecord& day = udtStockDays.emplace_back();
-    day.datDamnDate = it->date;
-    day.strClose = it->close;
-    day.strLow = it->low;
-    day.strHigh = it->high;
-    day.strOpen = it->open;
-    day.lngVolume = it->volume;
-  }
-  if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
-  return FirstFullLookBackDate(requestedStart, udtStockDays.back().datDamnDate, parms.intWinDays);
+  // LoadData loads the days from the window's start to the requested end;
+  // the rules reach back no further than the signal day, or the newest day
+  // when the signal day is not among them.
+  std::span<const trade::PriceDay> loaded = Between(history.loaded, windowStart, requestedEnd);
+  if (loaded.empty()) return Served{FirstFullLookBackDate(requestedStart, kBlankDay.datDamnDate, parms.intWinDays),
+                                    std::span(&kBlankDay, 1)};
+  auto reach = std::partition_point(loaded.begin(), loaded.end(),
+                                    [&](const trade::PriceDay& d) { return d.datDamnDate >= Day(requestedStart); });
+  size_t reachable = std::max<size_t>(1, static_cast<size_t>(reach - loaded.begin()));
+  return Served{FirstFullLookBackDate(requestedStart, loaded.back().datDamnDate, parms.intWinDays),
+                loaded.first(reachable)};
 }

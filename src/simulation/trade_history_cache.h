@@ -1,51 +1,55 @@
 #pragma once
-// A Trade run reads each symbol's quote table once and cuts every row's
-// window of day records from what it read, giving exactly what LoadData
-// would give for that row. Whatever the cache cannot answer the same way (a
-// missing or unreadable table, an index symbol, a row that fails to convert,
-// a window that would consider a download) is handed to LoadData itself.
+// A Trade run reads each symbol's quote table once and answers every row's
+// history from what it read, exactly as LoadData would: the same result, the
+// same end date, and of LoadData's day records the ones the row's order and
+// exit rules can reach (from the signal day to the newest day), handed over
+// as a view instead of a copy. Whatever the cache cannot answer the same way
+// (a missing or unreadable table, an index symbol, a row that fails to
+// convert, a window that would consider a download) is handed to LoadData
+// itself, which fills udtStockDays.
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "market_data/cls_research.h"
-#include "market_data/day_record.h"
 #include "platform/runtime/date.h"
-#include "platform/runtime/price_text.h"
+#include "simulation/trade_days.h"
 
 class clsResearch::TradeHistoryCache {
  public:
   explicit TradeHistoryCache(clsResearch& engine) : engine_(engine) {}
 
-  // Same arguments, effects on udtStockDays and result as LoadData.
-  rt::Date Load(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
+  struct Served {
+    rt::Date result;  // LoadData's result
+    // The days the row's rules read, newest first; nullopt when LoadData
+    // answered and the days are in udtStockDays.
+    std::optional<std::span<const trade::PriceDay>> days;
+  };
+  // Same arguments and result as LoadData.
+  Served Load(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
 
   // Symbols read from their tables, and rows LoadData had to answer.
   size_t SymbolsRead() const { return symbols_.size(); }
   int64_t RowsHandedToLoadData() const { return handedOver_; }
 
  private:
-  // One stored row, converted once; `loaded` is false for a zero close,
-  // which LoadData skips, and `failed` for a row that raises on conversion.
-  struct StoredDay {
-    rt::Date date;
-    bool loaded = false;
-    bool failed = false;
-    rt::PriceText close, low, high, open;
-    int32_t volume = 0;
+  // A symbol's stored rows, each list newest first like the row query's answer.
+  struct History {
+    std::vector<rt::Date> stored;         // every row
+    std::vector<trade::PriceDay> loaded;  // the rows LoadData keeps (a close that is not zero)
+    std::vector<rt::Date> failed;         // rows that raise on conversion
   };
-  // Newest first, like the row query's answer; nullopt when the table
-  // could not be read here.
-  using History = std::optional<std::vector<StoredDay>>;
 
-  const History& HistoryOf(const std::string& symbol);
-  // The row's window, or nullopt when LoadData has to answer it.
-  std::optional<rt::Date> Serve(const std::vector<StoredDay>& days, rt::Date requestedStart, rt::Date requestedEnd,
-                                int lookBackDays, rt::Date& windowStart, rt::Date& windowEnd);
+  // nullopt when the table could not be read here.
+  const std::optional<History>& HistoryOf(const std::string& symbol);
+  // The row's answer, or nullopt when LoadData has to give it.
+  std::optional<Served> Serve(const History& history, rt::Date requestedStart, rt::Date requestedEnd,
+                              int lookBackDays, rt::Date& windowEnd) const;
 
   clsResearch& engine_;
-  std::map<std::string, History> symbols_;
+  std::map<std::string, std::optional<History>> symbols_;
   int64_t handedOver_ = 0;
 };

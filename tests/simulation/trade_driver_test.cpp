@@ -11,6 +11,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
 #include "support/engine_test_bed.h"
+#include "support/write_faults.h"
 #include "trade_table.h"
 
 using namespace tradetest;
@@ -232,6 +233,30 @@ TEST_F(TradeDriverTest, AFailedWriteIsReportedAndTheRowStaysReset) {
   EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
   EXPECT_EQ(SharedConnection().TransactionLevel(), 0);
   EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").acquirePrice, "-1");
+}
+
+TEST_F(TradeDriverTest, ALastingWriteFailureEndsTheStageOnceWithItsCause) {
+  using testsupport::WriteFault;
+  for (const char* date : {"3/1/2004", "3/2/2004", "3/3/2004"}) AddCandidate(Engine(), kTable, date, "RI'SE", "LONG");
+  for (WriteFault kind : {WriteFault::kReadOnly, WriteFault::kLockHeld}) {
+    testsupport::InjectedWriteFault fault(kind);
+    SCOPED_TRACE(fault.Name());
+    events_.progress.clear();
+    events_.onProgress = [&](int32_t) { fault.Apply(); };  // after the reset, before the first row
+    bed_.User().AnswerMsgBox(user::kAnswerOK, "Unable to update simulation table.\r\nThe database file");
+    Engine().BuildResults();
+    EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+    EXPECT_TRUE(bed_.User().UnscriptedPrompts().empty());
+    EXPECT_NE(Engine().WriteFailure().find(fault.Cause()), std::string::npos) << Engine().WriteFailure();
+    EXPECT_EQ(events_.progress.size(), 1u);  // no row after the failed one
+    EXPECT_EQ(Engine().RowsNotTraded(), 1);
+    EXPECT_TRUE(Engine().StopProcess());
+    Engine().StopProcess(false);
+  }
+  events_.onProgress = nullptr;
+  Engine().BuildResults();
+  EXPECT_TRUE(Engine().WriteFailure().empty());
+  EXPECT_EQ(Row("3/3/2004", "RI'SE", "LONG").bought, "B");
 }
 
 TEST_F(TradeDriverTest, ResultsAverageAndCountOnlyTradedRows) {
