@@ -119,8 +119,9 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
     engine.BuildResults();
     SetPointer(user::kPointerDefault);
     Yield();
-    // A Stop cuts the build short (a Pause does not): the next run must build again.
-    bool cutShort = engine.StopProcess() && !engine.PauseProcess();
+    // A Stop cuts the build short (a Pause does not), and so does a failed
+    // write: the next run must build again.
+    bool cutShort = (engine.StopProcess() && !engine.PauseProcess()) || !engine.WriteFailure().empty();
     lastBuild->setText(cutShort ? "" : Q(signature));
   } else {
     pbProgress->setRange(0, 1);
@@ -137,7 +138,8 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
 void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
   // Told after the Portfolio replay, which shows its days on the same line.
   int32_t rows = engine.RowsNotTraded();
-  if (rows <= 0) return;
+  // Rows a failed write left untraded were told of with its cause.
+  if (rows <= 0 || !engine.WriteFailure().empty()) return;
   Label("Label1", 4)->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
                                 " could not be traded: not enough stored history after the signal day."));
 }
@@ -151,6 +153,11 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
     Widget("dteSimDate", 1)->setEnabled(false);
     tabResearch->setEnabled(false);
     progress->setText("Processing Paused");
+  } else if (!selectRun && !engine.WriteFailure().empty()) {
+    // The stage lost writes (the engine named the cause): not complete.
+    tabResearch->setEnabled(true);
+    cmdSimulate->setEnabled(tabResearch->currentIndex() > 0);
+    progress->setText("Processing Stopped: the Trade run could not complete");
   } else if (engine.StopProcess() && selectRun) {
     cmdGraph->setEnabled(true);
     cmdSimulate->setEnabled(true);
@@ -159,7 +166,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
     Widget("dteSimDate", 1)->setEnabled(true);
     tabResearch->setEnabled(true);
     SetRunLockEnabled(true);
-    if (selectEndedInError_) progress->setText("Processing Stopped: the Select run could not complete");
+    if (selectEndedInError_ || !engine.WriteFailure().empty())
+      progress->setText("Processing Stopped: the Select run could not complete");
     Yield();
   } else {
     tabResearch->setEnabled(true);
@@ -259,7 +267,13 @@ void frmMain::StartSelectRun(clsResearch& engine) {
 
   datRunStart = rt::Now();
   bool resume = lastSelectPaused_;
-  if (!resume || blnNewSimulation) engine.CreateSimulationTable(p.strSimTable);
+  // A table that could not be dropped and created anew (the engine said
+  // why) ends the run before it writes a row into the old one.
+  if ((!resume || blnNewSimulation) && !engine.CreateSimulationTable(p.strSimTable)) {
+    engine.StopProcess(true);
+    selectEndedInError_ = true;
+    return;
+  }
   tabResearch->setTabEnabled(1, true);
   if (!resume) {
     for (int i = 40; i <= 43; ++i) Label("lblSimOption", i)->setText("0");
@@ -314,7 +328,7 @@ void frmMain::RunSim(std::string& table) {
         SimResults(true, Parms().dblStartInvestment, false);
         BuySellResults();
         ShowRowsNotTraded(*engine);
-        Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
+        if (engine->WriteFailure().empty()) Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
       }
     } else if (status == "error") {
       // The scan could not start (the engine told the user why): the run

@@ -4,6 +4,7 @@
 #include "platform/runtime/app_folder.h"
 #include "ui/settings_files.h"
 #include "run_fixture.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -448,4 +449,62 @@ TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_GT(ui::ResultsWindow().lvwWinners->Count(), 0);
   EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+}
+
+TEST_F(RunWindowTest, ALastingWriteFailureStopsASelectAndATradeRunWithOneMessage) {
+  using testsupport::InjectedWriteFault;
+  using testsupport::WriteFault;
+  ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
+  ChooseSimulationFile("full");
+  InjectedWriteFault full(WriteFault::kDiskFull);
+  scripted->OnDoEvents([&](int) {
+    if (ui::ResultsWindow().lvwWinners->Count() > 0) full.Apply();
+  });
+  scripted->AnswerMsgBox(user::kAnswerOK, "Unable to store the winners in the simulation table.");
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_NE(scripted->Prompts().back().text.find("the disk is full"), std::string::npos);
+  EXPECT_EQ(Caption(w), "Processing Stopped: the Select run could not complete");
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  full.Undo();
+
+  ui::frmMain& t = ReadyWindow("AAPL", false);
+  ChooseSimulationFile("readonly");
+  t.cmdSimulate_Click();
+  ASSERT_EQ(Caption(t), "Processing Complete");
+  t.tabResearch->setCurrentIndex(1);
+  InjectedWriteFault readOnly(WriteFault::kReadOnly);
+  readOnly.Apply();
+  scripted->AnswerMsgBox(user::kAnswerOK, "Unable to update simulation table.\r\nThe database file");
+  t.cmdSimulate_Click();
+  EXPECT_NE(scripted->Prompts().back().text.find("is read-only"), std::string::npos);
+  EXPECT_EQ(Caption(t), "Processing Stopped: the Trade run could not complete");
+  EXPECT_TRUE(t.Text("txtLastBuildValues")->text().isEmpty());
+  EXPECT_TRUE(t.cmdSimulate->isEnabled());
+  readOnly.Undo();
+  t.cmdSimulate_Click();
+  EXPECT_EQ(Caption(t), "Processing Complete");
+}
+
+TEST_F(RunWindowTest, ATableThatCannotBeReplacedStopsTheRunBeforeAnyRowIsWritten) {
+  ui::frmMain& w = ReadyWindow("AAPL", false);
+  ChooseSimulationFile("locked");
+  w.cmdSimulate_Click();
+  // The rows of the run before, marked so that they can be told from new ones.
+  SharedConnection().Execute("UPDATE [sim_locked] SET RSI = -999");
+  std::string rows = Scalar("SELECT COUNT(*) FROM [sim_locked]");
+
+  // Another program holds the write lock as the run starts again, and lets
+  // go once the user was told.
+  testsupport::InjectedWriteFault lock(testsupport::WriteFault::kLockHeld);
+  lock.Apply();
+  scripted->AnswerMsgBox(user::kAnswerOK, "is in use by another connection");
+  scripted->OnDoEvents([&](int) {
+    if (scripted->PendingAnswers() == 0) lock.Undo();
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(Caption(w), "Processing Stopped: the Select run could not complete");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_locked] WHERE RSI = -999"), rows);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_locked]"), rows);
 }
