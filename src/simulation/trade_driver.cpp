@@ -59,9 +59,9 @@ db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, cons
   return {"UPDATE [" + db::SqlName(parms.strSimTable) +
               "] SET AcquirePrice = ?, Bought = ?, ReleasePrice = ?, ReleaseDate = ?, BoughtDate = ?, GainLoss = ? "
               "WHERE AcquireDate = ? AND Symbol = ? AND Positioning = ?",
-          {db::NumberParameter(rt::Round(trade.dblAcquirePrice, 2)), db::Value(bought),
-           db::NumberParameter(rt::Round(trade.dblReleasePrice, 2)), date(trade.datReleaseDate),
-           date(trade.datBoughtDate), db::NumberParameter(trade.dblGainLoss), date(trade.datAcquireDate),
+          {db::PastedNumber(rt::Round(trade.dblAcquirePrice, 2)), db::Value(bought),
+           db::PastedNumber(rt::Round(trade.dblReleasePrice, 2)), date(trade.datReleaseDate),
+           date(trade.datBoughtDate), db::PastedNumber(trade.dblGainLoss), date(trade.datAcquireDate),
            db::Value(trade.strSymbol), db::Value(trade.strPositioning)}};
 }
 

@@ -19,16 +19,31 @@ IndexValuesShown ShownIndexValues(const clsStock& stock) {
   return shown;
 }
 
+namespace {
+
+// The statement's text, built once per table: a run stores tens of
+// thousands of winners into one table.
+const std::string& InsertText(const std::string& tableName) {
+  static std::string table, text;
+  if (text.empty() || table != tableName) {
+    text = "INSERT INTO [" + db::SqlName(tableName) +
+           "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
+           "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
+           "[NS_RSI], [NS_MA]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    table = tableName;
+  }
+  return text;
+}
+
+}  // namespace
+
 db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType) {
   if (databaseType != 1 && databaseType != 2) return {};
   IndexValuesShown index = ShownIndexValues(stock);
   double acquirePrice = stock.Simulation == 0 ? rt::Round(stock.ClosePrice, 2) : stock.PurchasePrice;
 
   db::BoundStatement insert;
-  insert.sql = "INSERT INTO [" + db::SqlName(tableName) +
-               "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
-               "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
-               "[NS_RSI], [NS_MA]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  insert.sql = InsertText(tableName);
   // The acquire date is a date literal in the Jet dialect and a quoted
   // short-date text in the SQL-Server one.
   db::Value acquireDate = databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly())
@@ -38,17 +53,17 @@ db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::strin
                        acquireDate,
                        db::Value(stock.Symbol),
                        db::Value(stock.Positioning),
-                       db::NumberParameter(acquirePrice),
+                       db::PastedNumber(acquirePrice),
                        whole(stock.RSI),
-                       db::SingleParameter(stock.RSIChange),
-                       db::NumberParameter(stock.MACDFastLine),
+                       db::PastedSingle(stock.RSIChange),
+                       db::PastedNumber(stock.MACDFastLine),
                        whole(stock.PercentMA),
-                       db::NumberParameter(stock.High),
-                       db::NumberParameter(stock.Low),
+                       db::PastedNumber(stock.High),
+                       db::PastedNumber(stock.Low),
                        whole(stock.Volume),
-                       db::NumberParameter(stock.VolumeChange),
-                       db::NumberParameter(stock.PriceChange),
-                       db::SingleParameter(stock.BBDistance),
+                       db::PastedNumber(stock.VolumeChange),
+                       db::PastedNumber(stock.PriceChange),
+                       db::PastedSingle(stock.BBDistance),
                        whole(index.DJ_RSI),
                        whole(index.DJ_MA),
                        whole(index.NS_RSI),

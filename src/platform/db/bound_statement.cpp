@@ -15,7 +15,7 @@ Value Pasted(double value, std::string text) {
 
 }  // namespace
 
-Value NumberParameter(double value) { return Pasted(value, rt::FormatNumber(value)); }
-Value SingleParameter(float value) { return Pasted(value, rt::FormatSingle(value)); }
+Value PastedNumber(double value) { return Pasted(value, rt::FormatNumber(value)); }
+Value PastedSingle(float value) { return Pasted(value, rt::FormatSingle(value)); }
 
 }  // namespace db

@@ -16,11 +16,12 @@ struct BoundStatement {
 };
 
 // A number as pasted text carried it: its default text form (at most 15
-// significant digits), which the database reads as it read the literal.
-// A value without a plain form (an infinity) fails as its text did, with the
-// statement error.
-Value NumberParameter(double value);
-// A Single in its default text form (at most 7 significant digits).
-Value SingleParameter(float value);
+// significant digits, 7 for a Single), bound as text. The column converts it
+// as the database read the literal (a whole number as such, any other with
+// the database's own reading of the decimal text, which is not always the C
+// library's in the last bit). A value without a plain form (an infinity)
+// fails as its text did, with the statement error.
+Value PastedNumber(double value);
+Value PastedSingle(float value);
 
 }  // namespace db
