@@ -8,13 +8,31 @@
 #include "platform/db/write_group.h"
 #include "platform/user/user_services.h"
 
+namespace {
+
+// Each of a run's groups rewrites many pages of its table; copying the
+// journal into the database after every group would copy the same pages
+// again and again, so a run lets the journal grow to this many pages (40 MB
+// of 4 kB pages) first. Outside a run SQLite's own 1000 pages hold.
+constexpr int kRunCheckpointPages = 10000;
+constexpr int kCheckpointPages = 1000;
+
+void SetCheckpointInterval(int pages) {
+  if (cnDatabase && cnDatabase->IsOpen()) cnDatabase->SetCheckpointInterval(pages);
+}
+
+}  // namespace
+
 clsResearch::WriteRun::WriteRun(clsResearch& engine) : engine_(engine) {
   if (engine_.intWriteRunDepth_++ > 0) return;
   engine_.strWriteFailure_.clear();
   engine_.blnRowFailureShown_ = false;
+  SetCheckpointInterval(kRunCheckpointPages);
 }
 
-clsResearch::WriteRun::~WriteRun() { --engine_.intWriteRunDepth_; }
+clsResearch::WriteRun::~WriteRun() {
+  if (--engine_.intWriteRunDepth_ == 0) SetCheckpointInterval(kCheckpointPages);
+}
 
 clsResearch::GroupInUse::GroupInUse(clsResearch& engine, db::WriteGroup& group)
     : engine_(engine), previous_(engine.rowGroup_) {

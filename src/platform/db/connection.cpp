@@ -112,11 +112,11 @@ struct Connection::Impl {
 
   [[noreturn]] void Fail(int rc) const { RaiseSqlite(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), path); }
 
-  std::string Translate(const std::string& jet) {
+  // The SQLite text of a Jet statement; valid until the next translation.
+  const std::string& Translate(const std::string& jet) {
     if (std::string* known = translations.Find(jet)) return *known;
-    std::string sqlite = TranslateJetSql(jet);
-    translations.Add(jet, sqlite);
-    return sqlite;
+    translations.Add(jet, TranslateJetSql(jet));
+    return *translations.Find(jet);
   }
 
   sqlite3_stmt* Prepare(const std::string& sql) {
@@ -163,14 +163,23 @@ struct Connection::Impl {
         case Value::Kind::Null: rc = sqlite3_bind_null(stmt, i + 1); break;
         case Value::Kind::Integer: rc = sqlite3_bind_int64(stmt, i + 1, v.ToInteger()); break;
         case Value::Kind::Double: rc = sqlite3_bind_double(stmt, i + 1, v.ToDouble()); break;
-        case Value::Kind::Text:
+        case Value::Kind::Text: {
+          // Bound in place: the values outlive the statement's run, and the
+          // bindings are cleared before the next one.
+          const std::string& text = *v.TextIf();
+          rc = sqlite3_bind_text(stmt, i + 1, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+          break;
+        }
         case Value::Kind::Date: {
-          const std::string text = v.GetKind() == Value::Kind::Date ? rt::FormatIso(v.ToDate()) : v.ToText();
+          const std::string text = rt::FormatIso(v.ToDate());
           rc = sqlite3_bind_text(stmt, i + 1, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
           break;
         }
       }
-      if (rc != SQLITE_OK) Fail(rc);
+      if (rc != SQLITE_OK) {
+        sqlite3_clear_bindings(stmt);
+        Fail(rc);
+      }
     }
   }
 
@@ -266,6 +275,11 @@ void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
       // database fails here rather than at the first query.
       impl_->Execute("PRAGMA journal_mode=WAL");
       impl_->Execute("PRAGMA synchronous=NORMAL");
+      // Room for the pages a run's group of rows touches before its commit:
+      // a Select run's winners land all over the simulation table (it is
+      // keyed by day first), and a smaller cache spills them to the journal
+      // and reads them back before the group is committed.
+      impl_->Execute("PRAGMA cache_size=-65536");
     }
     impl_->Execute("SELECT count(*) FROM sqlite_master");
   } catch (...) {
@@ -278,7 +292,7 @@ void Connection::Close() { impl_->Close(); }
 
 int64_t Connection::Execute(const std::string& sql) {
   Impl& impl = Require();
-  std::string sqlite = impl.Translate(sql);
+  const std::string& sqlite = impl.Translate(sql);
   LiftedInsert lifted;
   int64_t changes = 0;
   if (LiftInsertLiterals(sqlite, lifted) && impl.ExecuteLifted(lifted, changes)) return changes;
@@ -290,7 +304,13 @@ int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& pa
   sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
   impl.Bind(stmt, parameters);
   sqlite3_int64 before = sqlite3_total_changes64(impl.db);
-  impl.Run(stmt, [] {});
+  try {
+    impl.Run(stmt, [] {});
+  } catch (...) {
+    sqlite3_clear_bindings(stmt);
+    throw;
+  }
+  sqlite3_clear_bindings(stmt);
   return sqlite3_total_changes64(impl.db) - before;
 }
 
@@ -307,10 +327,22 @@ Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Va
     names.emplace_back(name ? name : "");
   }
   std::vector<Value> cells;
-  impl.Run(stmt, [&] {
-    for (int c = 0; c < columns; ++c) cells.push_back(ReadColumn(stmt, c));
-  });
+  try {
+    impl.Run(stmt, [&] {
+      for (int c = 0; c < columns; ++c) cells.push_back(ReadColumn(stmt, c));
+    });
+  } catch (...) {
+    sqlite3_clear_bindings(stmt);
+    throw;
+  }
+  sqlite3_clear_bindings(stmt);
   return Recordset(std::move(names), std::move(cells));
+}
+
+void Connection::SetCheckpointInterval(int pages) {
+  Impl& impl = Require();
+  int rc = sqlite3_wal_autocheckpoint(impl.db, pages);
+  if (rc != SQLITE_OK) impl.Fail(rc);
 }
 
 int Connection::BeginTrans() {

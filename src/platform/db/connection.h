@@ -48,6 +48,10 @@ class Connection {
   // runs thousands of times with changing values.
   Recordset OpenRecordset(const std::string& sql, const std::vector<Value>& parameters);
 
+  // The journal is copied into the database file once it has grown by this
+  // many pages (1000 when the connection opens).
+  void SetCheckpointInterval(int pages);
+
   // Transactions nest: an inner BeginTrans opens a savepoint. BeginTrans
   // returns the new nesting level.
   int BeginTrans();

@@ -32,6 +32,8 @@ class Value {
   rt::Date ToDate() const;
   // The default text form of the value; "" for Null (a field read as text).
   std::string ToText() const;
+  // The text of a Text value without a copy; nullptr for any other kind.
+  const std::string* TextIf() const { return std::get_if<std::string>(&v_); }
 
  private:
   std::variant<std::monostate, int64_t, double, std::string, rt::Date> v_;

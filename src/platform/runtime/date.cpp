@@ -367,6 +367,16 @@ std::string FormatIso(Date d) {
   Civil c = CivilOf(d);
   char buf[48];
   long secs = SplitSerial(d.Serial()).seconds;
+  if (secs == 0 && c.year >= 0 && c.year <= 9999) {
+    // Written by hand: every stored row's date goes through here.
+    std::string text = "0000-00-00";
+    for (long year = c.year, i = 3; i >= 0; --i, year /= 10) text[static_cast<size_t>(i)] = static_cast<char>('0' + year % 10);
+    text[5] = static_cast<char>('0' + c.month / 10);
+    text[6] = static_cast<char>('0' + c.month % 10);
+    text[8] = static_cast<char>('0' + c.day / 10);
+    text[9] = static_cast<char>('0' + c.day % 10);
+    return text;
+  }
   if (secs == 0) {
     std::snprintf(buf, sizeof buf, "%04ld-%02u-%02u", c.year, c.month, c.day);
   } else {
