@@ -10,24 +10,15 @@
 #include "select_fixture.h"
 #include "simulation/simulation_table.h"
 #include "support/scripted_http_server.h"
+#include "support/table_cells.h"
 #include "trade_table.h"
 
 namespace {
 
 using testsupport::Day;
 
-// Every row of the table, each cell as "type:exact value".
 std::vector<std::string> StoredCells(const std::string& table) {
-  db::Recordset columns = SharedConnection().OpenRecordset("SELECT name FROM pragma_table_info('" + table + "')");
-  std::string cells;
-  for (; !columns.Eof(); columns.MoveNext()) {
-    std::string c = "[" + columns.Field(0).ToText() + "]";
-    cells += (cells.empty() ? "" : " || ' | ' || ") + ("typeof(" + c + ") || ':' || quote(" + c + ")");
-  }
-  db::Recordset rows = SharedConnection().OpenRecordset("SELECT " + cells + " FROM [" + table + "] ORDER BY 1");
-  std::vector<std::string> out;
-  for (; !rows.Eof(); rows.MoveNext()) out.push_back(rows.Field(0).ToText());
-  return out;
+  return testsupport::TableCells(SharedConnection(), table);
 }
 
 // A quote page row: date, open, high, low, close (bold), volume, adjusted close.

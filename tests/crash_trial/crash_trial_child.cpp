@@ -1,0 +1,26 @@
+// One stage of a crash trial, run in a process of its own so that the test
+// can kill it at any moment: crash_trial_child <download|select|trade> <folder>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "support/crash_trial.h"
+
+int main(int argc, char** argv) {
+  using testsupport::TrialStage;
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: crash_trial_child <download|select|trade> <application folder>\n");
+    return 2;
+  }
+  for (TrialStage stage : {TrialStage::kDownload, TrialStage::kSelect, TrialStage::kTrade}) {
+    if (std::strcmp(argv[1], testsupport::StageName(stage)) != 0) continue;
+    try {
+      return testsupport::RunTrialStage(stage, argv[2]);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 3;
+    }
+  }
+  std::fprintf(stderr, "unknown stage %s\n", argv[1]);
+  return 2;
+}

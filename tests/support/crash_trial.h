@@ -1,0 +1,29 @@
+#pragma once
+// The runs of the crash trials. A child process (crash_trial_child) runs one
+// stage on the database of an application folder, the same way for the run
+// left to finish, the runs killed at a random moment, and the re-runs after
+// them: a download of IBM's history from its first day, a Select run over
+// every symbol of the database (no criterion) into kTrialTable, and a Trade
+// run over kTradeTable.
+#include <filesystem>
+#include <string>
+
+#include "platform/runtime/date.h"
+
+namespace testsupport {
+
+enum class TrialStage { kDownload, kSelect, kTrade };
+
+inline constexpr const char* kTrialTable = "sim_trial";
+inline constexpr const char* kTradeTable = "sim_base";
+// The period of both simulation tables.
+inline const rt::Date kTrialStart = rt::DateSerial(2019, 1, 2);
+inline const rt::Date kTrialEnd = rt::DateSerial(2019, 12, 31);
+
+const char* StageName(TrialStage stage);
+// Runs the stage to its end on <folder>/Vennorath.db (the stand-in quote
+// service named by the environment for a download). Returns 0 when the run
+// completed.
+int RunTrialStage(TrialStage stage, const std::filesystem::path& folder);
+
+}  // namespace testsupport
