@@ -62,8 +62,7 @@ void clsResearch::CommitGroup(db::WriteGroup& group, const std::string& context)
 void clsResearch::EndRunOnWriteFailure(const std::exception& failure, const std::string& context) {
   const bool inRun = intWriteRunDepth_ > 0;
   if (inRun && !strWriteFailure_.empty()) return;  // told once already
-  const auto* error = dynamic_cast<const rt::Error*>(&failure);
-  strWriteFailure_ = context + "\r\n" + (error ? error->Description() : std::string(failure.what()));
+  strWriteFailure_ = context + "\r\n" + failure.what();
   if (inRun) blnStopProcess_ = true;
   user::MsgBox(strWriteFailure_, user::kOKOnly + user::kCritical);
 }
