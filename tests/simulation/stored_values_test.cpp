@@ -57,12 +57,12 @@ TEST(StoredValuesTest, BoundStatementsStoreWhatThePastedTextStored) {
        {"INSERT INTO [OLDQ] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
         "(#03/05/2004#,'11','9','10.5','10582.','73.872','10347700')",
         "INSERT INTO [OLDQ] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
-        "(#03/04/2004#,'1.3','0.875','1','0.9','1E+3','0')"},
+        "(#03/04/2004#,'1.3','0.875','1','0.9','999.5','0')"},
        [](testsupport::EngineTestBed& bed) {
          testsupport::ScriptedHttpServer server(
              {"<table><tr><th><nobr>Date</nobr></th></tr>" +
               PageRow("5-Mar-2004", "10582.589844", "11", "9", "10.5", "10347700", "73.872") +
-              PageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "1E+3") + "</table>"});
+              PageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "999.5") + "</table>"});
          rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
          std::string symbol = "NEWQ";
          ASSERT_TRUE(bed.Engine().UpdateStock(start, end, symbol));
