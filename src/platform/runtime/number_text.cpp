@@ -1,5 +1,6 @@
 #include "platform/runtime/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -8,40 +9,58 @@
 namespace rt {
 namespace {
 
+// The count of digits before the exponent of to_chars' scientific text.
+int MantissaDigits(const char* first, const char* last) {
+  int digits = 0;
+  for (; first != last && *first != 'e'; ++first)
+    if (*first >= '0' && *first <= '9') ++digits;
+  return digits;
+}
+
 std::string Format(double value, int significant) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
   char buf[64];
-  // [-]d.ddddde[+-]XX, correctly rounded (to_chars is far cheaper than printf)
-  auto done = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
-  std::string s(buf, done.ptr);
-  bool negative = s[0] == '-';
-  if (negative) s.erase(0, 1);
-  size_t e = s.find('e');
-  int exponent = std::atoi(s.c_str() + e + 1);
+  // [-]d.ddddde[+-]XX, correctly rounded (to_chars is far cheaper than
+  // printf). A normal Double's shortest digits are its rounding to 15
+  // digits whenever there are no more of them (the Double lies within half a
+  // unit of their 15th digit), so only a longer text, or a subnormal's, is
+  // printed to the precision.
+  auto done = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  if (significant < 15 || !std::isnormal(value) || MantissaDigits(buf, done.ptr) > significant)
+    done = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+  const char* p = buf;
+  const char* end = done.ptr;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char* e = std::find(p, end, 'e');
   std::string digits;
-  for (size_t i = 0; i < e; ++i)
-    if (s[i] != '.') digits += s[i];
+  for (const char* q = p; q != e; ++q)
+    if (*q != '.') digits += *q;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
 
   std::string out;
+  if (negative) out += '-';
   if (exponent >= significant || exponent < -4) {
-    out = digits.substr(0, 1);
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    char ebuf[16];
-    std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    out += ebuf;
+    out += digits[0];
+    if (digits.size() > 1) out.append(".").append(digits, 1);
+    int magnitude = std::abs(exponent);
+    out += exponent < 0 ? "E-" : "E+";
+    if (magnitude < 10) out += '0';
+    out += std::to_string(magnitude);
   } else if (exponent < 0) {
-    out = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    out.append("0.").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
   } else {
     size_t intLen = static_cast<size_t>(exponent) + 1;
     if (digits.size() <= intLen) {
-      out = digits + std::string(intLen - digits.size(), '0');
+      out.append(digits).append(intLen - digits.size(), '0');
     } else {
-      out = digits.substr(0, intLen) + "." + digits.substr(intLen);
+      out.append(digits, 0, intLen).append(".").append(digits, intLen);
     }
   }
-  return negative ? "-" + out : out;
+  return out;
 }
 
 }  // namespace

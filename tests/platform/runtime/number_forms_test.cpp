@@ -26,6 +26,8 @@ TEST(NumberTextTest, ExponentFormOutsideThePlainRange) {
   EXPECT_EQ(rt::FormatNumber(1234567890123456.0), "1.23456789012346E+15");
   EXPECT_EQ(rt::FormatNumber(0.00001), "1E-05");
   EXPECT_EQ(rt::FormatNumber(-2.5e-7), "-2.5E-07");
+  // A subnormal's shortest digits are fewer than its 15 rounded ones.
+  EXPECT_EQ(rt::FormatNumber(7.3781856196233903e-310), "7.37818561962339E-310");
   EXPECT_EQ(rt::FormatSingle(0.1f), "0.1");
   EXPECT_EQ(rt::FormatSingle(1.0f / 3.0f), "0.3333333");
 }
