@@ -74,6 +74,35 @@ void StorePage(const std::string& symbol) {
   page.Commit();
 }
 
+// The whole download as one transaction. Pages come newest first, so a
+// download cut short after a page would leave a gap between the days stored
+// before and the new pages, and no later top-up (which starts after the
+// newest stored day) would fill it. Only a finished download is kept.
+class DownloadTransaction {
+ public:
+  explicit DownloadTransaction(db::Connection& connection)
+      : connection_(connection), level_(connection.BeginTrans()) {}
+  ~DownloadTransaction() {
+    if (committed_) return;
+    try {
+      while (connection_.TransactionLevel() >= level_) connection_.RollbackTrans();
+    } catch (const rt::Error&) {
+      // Already undone by the database.
+    }
+  }
+  DownloadTransaction(const DownloadTransaction&) = delete;
+  DownloadTransaction& operator=(const DownloadTransaction&) = delete;
+  void Commit() {
+    connection_.CommitTrans();
+    committed_ = true;
+  }
+
+ private:
+  db::Connection& connection_;
+  int level_;
+  bool committed_ = false;
+};
+
 }  // namespace
 
 bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::string& symbol) {
@@ -87,6 +116,7 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
   rt::Date pageEnd = endDate;
   bool tableMissing = false;
   try {
+    DownloadTransaction download(SharedConnection());
     for (;;) {
       try {
         if (tableMissing) CreateTable(symbol);
@@ -112,6 +142,7 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
           if (recordInception) UpdateInceptionDate(symbol, oldest);
           break;
         }
+        download.Commit();
         LogError("Exiting UpdateStock: True");
         return true;
       } catch (const TableWasMissing&) {

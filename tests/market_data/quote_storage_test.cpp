@@ -21,6 +21,19 @@ std::string Row(const std::string& date, const std::string& price, const std::st
 
 std::string Page(const std::string& rows) { return "<table><tr><th><nobr>Date</nobr></th></tr>" + rows + "</table>"; }
 
+// A full page of 200 days back from the newest; the row at index oddRow gets
+// that price.
+std::string FullPage(rt::Date newest, int oddRow = -1, const std::string& oddPrice = "") {
+  std::string rows;
+  rt::Date d = newest;
+  for (int i = 0; i < 200; ++i, d = d - 1)
+    rows += Row(std::to_string(d.Day()) + "-" +
+                    std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr((d.Month() - 1) * 3, 3) + "-" +
+                    std::to_string(d.Year()),
+                i == oddRow ? oddPrice : "10");
+  return Page(rows);
+}
+
 class QuoteStorageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -77,13 +90,8 @@ TEST_F(QuoteStorageTest, DatesKeepTheirCentury) {
 }
 
 TEST_F(QuoteStorageTest, AServiceThatIgnoresTheEndDateCannotLoopForever) {
-  std::string full;
-  rt::Date d = Day(2010, 12, 31);
-  for (int i = 0; i < 200; ++i, d = d - 1)
-    full += Row(std::to_string(d.Day()) + "-" + std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr((d.Month() - 1) * 3, 3) +
-                    "-" + std::to_string(d.Year()),
-                i == 100 ? "$10" : "10");  // a row left out still makes the page full
-  testsupport::ScriptedHttpServer server({Page(full)});
+  // A row left out still makes the page full.
+  testsupport::ScriptedHttpServer server({FullPage(Day(2010, 12, 31), 100, "$10")});
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
   EXPECT_TRUE(Update(start, end));
@@ -139,11 +147,16 @@ TEST_F(QuoteStorageTest, AMissingTableIsCreatedAndThePageFetchedAgain) {
   EXPECT_EQ(server.Requests().size(), 2u);
 }
 
-TEST_F(QuoteStorageTest, AFailedFetchFailsTheDownload) {
-  testsupport::ScriptedHttpServer server({""});
+// A download that fails, at its first page or after others, keeps none of
+// its rows: the next top-up then fetches the whole range, leaving no gap.
+TEST_F(QuoteStorageTest, AFailedFetchFailsTheDownloadAndKeepsNoneOfIt) {
   bed_.Engine().CreateTable("IBM");
-  rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
-  EXPECT_FALSE(Update(start, end));
+  for (const std::vector<std::string>& replies : {std::vector<std::string>{""}, {FullPage(Day(2010, 12, 31)), ""}}) {
+    testsupport::ScriptedHttpServer server(replies);
+    rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
+    EXPECT_FALSE(Update(start, end));
+    EXPECT_EQ(Count(), "0") << replies.size() << " replies";
+  }
 }
 
 TEST_F(QuoteStorageTest, InceptionDatesAreWrittenAndReadBackAndUnknownOnesAreZero) {
