@@ -8,7 +8,7 @@
 namespace rt {
 namespace {
 
-std::string Format(double value, int significant) {
+std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
   char buf[64];
@@ -25,7 +25,7 @@ std::string Format(double value, int significant) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out;
-  if (exponent >= significant || exponent < -4) {
+  if (!plain && (exponent >= significant || exponent < -4)) {
     out = digits.substr(0, 1);
     if (digits.size() > 1) out += "." + digits.substr(1);
     char ebuf[16];
@@ -47,6 +47,7 @@ std::string Format(double value, int significant) {
 }  // namespace
 
 std::string FormatNumber(double value) { return Format(value, 15); }
+std::string FormatPlain(double value) { return Format(value, 15, true); }
 std::string FormatSingle(float value) { return Format(static_cast<double>(value), 7); }
 
 std::string FormatRoundTrip(double value) {
