@@ -64,6 +64,7 @@ std::string ResultStatement(const clsResearch::TradePosition& trade, const std::
 void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
+  stageEnd_ = StageEnd::kComplete;
   try {
     ResetPortfolio();
     user::DoEvents();
@@ -87,7 +88,7 @@ void clsResearch::BuildResults() {
 
     while (!rows.Eof()) {
       // Pause does not interrupt this stage; Stop ends it between rows.
-      if (StopProcess() && !PauseProcess()) break;
+      if (StageStopped()) break;
       ++count;
       user::DoEvents();
       int32_t progressCount = count, progressTotal = total;
@@ -110,6 +111,7 @@ void clsResearch::BuildResults() {
     }
   } catch (const std::exception& e) {
     ErrorText error = Describe(e);
+    NoteStageEnd(StageEnd::kFailed);
     user::User().SetPointer(user::kPointerDefault);
     user::MsgBox(error.description, user::kOKOnly);
     LogError("Error in BuildResults: " + std::to_string(error.number) + " - " + error.description);
@@ -202,6 +204,7 @@ void clsResearch::LogResults(bool sold) {
       // Nothing left to roll back; the row keeps its reset values either way.
     }
     ++lngRowsNotTraded_;
+    NoteStageEnd(StageEnd::kFailed);
     user::MsgBox("Unable to update simulation table.", user::kOKOnly);
   }
 }
