@@ -146,7 +146,6 @@ void frmMain::OutputTradeVariations() {
     else typed.Keep(Text(level.range->field, 0));
   }
 
-  bool paused = false;
   std::vector<double> steps;  // known once every level has been entered
   bool ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
     if (steps.empty())
@@ -160,10 +159,7 @@ void frmMain::OutputTradeVariations() {
     lngTradeCount = variation;
     pause.push_back(std::to_string(variation));
     objResearch->StorePauseCriteria(pause, true);
-    if (objResearch->PauseProcess()) {
-      paused = true;
-      return false;
-    }
+    // Pause and Stop both leave it named for the resume.
     if (objResearch->StopProcess()) return false;
 
     for (int k = 0; k < kLevels; ++k) {
