@@ -14,13 +14,16 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "market_data/cls_research.h"
 #include "market_data/research_events.h"
 #include "ui/controls.h"
 #include "ui/options_window.h"
+#include "ui/pace.h"
 #include "ui/tutorial_window.h"
 
 namespace ui {
@@ -225,6 +228,14 @@ class frmMain : public QMainWindow, public ResearchEvents {
                       double& a, double& b) override;
   void MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) override;
   void UpdateDisplay(clsStock& stock, bool& done) override;
+
+ private:
+  // The replay's day counter and the elapsed time as Progress2 last raised them, if not shown yet.
+  void ShowDayProgress();
+  std::optional<std::pair<int32_t, int32_t>> dayProgress_;
+  Pace dayProgressPace_{kDisplayInterval};
+
+ public:
 
   // ----- help pane -----
   void ShowHelp(int id);

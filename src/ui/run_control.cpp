@@ -426,6 +426,7 @@ void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
   SetPointer(user::kPointerHourglass);
   ResultsWindow().lvwPortfolio->Clear();
   objResearch->SimResults(flag, startBalance);
+  ShowDayProgress();  // the last day the display passed over
   SetPointer(user::kPointerDefault);
 }
 

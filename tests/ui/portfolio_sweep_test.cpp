@@ -83,6 +83,7 @@ TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
     w.LoadParms();
     w.SimResults(true, Parms().dblStartInvestment, false);
     EXPECT_EQ(ResultLabels(w), rows[i]) << i;
+    EXPECT_EQ(w.Label("Label1", 4)->text(), "# 14 of 14");  // the day display ends on the last day
   }
 }
 
