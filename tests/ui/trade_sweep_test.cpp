@@ -332,21 +332,23 @@ TEST_F(TradeSweepTest, OpeningASimulationWithAPausedSweepWaitsForSimulate) {
   scripted->OnDoEvents(nullptr);
   ASSERT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
 
-  // The simulation file was saved when the sweep started.
-  w.tabResearch->setEnabled(true);
-  w.tabResearch->setCurrentIndex(0);
-  scripted->AnswerOpenFile(w.strSimFilePath, "Open Simulation");
-  w.Menu("mnuOpenSim")->trigger();
-  EXPECT_EQ(w.tabResearch->currentIndex(), 1);
-  EXPECT_TRUE(w.blnTradeSMART);
-  EXPECT_FALSE(w.tabResearch->isEnabled());
-  EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
-  EXPECT_TRUE(w.cmdSimulate->isEnabled());
-  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+  // A new main window, as after a restart, opens the simulation file (saved
+  // when the sweep started) and finds the paused sweep.
+  const std::string simulationFile = w.strSimFilePath;
+  window.reset();
+  ui::frmMain& again = LoadedWindow();
+  scripted->AnswerOpenFile(simulationFile, "Open Simulation");
+  again.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(again.tabResearch->currentIndex(), 1);
+  EXPECT_TRUE(again.blnTradeSMART);
+  EXPECT_FALSE(again.tabResearch->isEnabled());
+  EXPECT_FALSE(again.Widget("dteSimDate", 0)->isEnabled());
+  EXPECT_TRUE(again.cmdSimulate->isEnabled());
+  EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Paused");
   EXPECT_EQ(ReportLines(report).size(), 3u);  // nothing ran
 
-  w.cmdSimulate_Click();
-  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  again.cmdSimulate_Click();  // the rows go to the proposed report, where they were
+  EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Complete");
   EXPECT_EQ(ReportLines(report).size(), 5u);
-  EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
+  EXPECT_EQ(again.Label("Label1", 4)->text(), "4 of 4");
 }
