@@ -105,7 +105,7 @@ void frmMain::OutputPortfolioVariations() {
   bool firstVariation = true;
   bool paused = false;
   bool ranOut = true;
-  // A sweep that stopped in pass 1 had run pass 0 to its end.
+  // A sweep resumed in pass 1 had run pass 0 to its end.
   for (int pass = resuming && lngPortPauseRev != 0 ? 1 : 0; pass <= 1 && ranOut; ++pass) {
     const std::vector<optimiser::SweepLoop>& loops = setUp.passes[pass];
     std::vector<double> resume;
