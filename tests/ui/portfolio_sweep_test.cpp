@@ -167,6 +167,7 @@ struct InterruptCase {
   const char* at;
   size_t rowsKept;
 };
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 class InterruptedPortfolioSweep : public SweepWindowTest, public ::testing::WithParamInterface<InterruptCase> {};
 
 }  // namespace
@@ -240,6 +241,7 @@ struct CannotRunCase {
   std::string message;
   bool refused;  // before the count's question
 };
+void PrintTo(const CannotRunCase& c, std::ostream* os) { *os << c.name; }
 class SweepThatCannotRun : public SweepWindowTest, public ::testing::WithParamInterface<CannotRunCase> {};
 
 }  // namespace

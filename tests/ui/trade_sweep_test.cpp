@@ -155,6 +155,7 @@ struct InterruptCase {
   const char* at;
   size_t rowsKept;
 };
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 class InterruptedTradeSweep : public TradeSweepTest, public ::testing::WithParamInterface<InterruptCase> {};
 
 }  // namespace
