@@ -380,6 +380,12 @@ class clsResearch {
   // Rows of the last BuildResults left untraded (too little stored history,
   // an order that could not be worked out, a failed write).
   int32_t RowsNotTraded() const { return lngRowsNotTraded_; }
+  // How the last Trade stage or replay (SimResults) ended: run to its end,
+  // cut short by Stop, or failed after showing its own message (its error, a
+  // row it could not store, a table it cannot replay). A sweep goes on to
+  // its next variation only after one that ran to its end.
+  enum class StageEnd { kComplete, kStopped, kFailed };
+  StageEnd LastStageEnd() const { return stageEnd_; }
 
   // Serves each row's window of a symbol's stored history from one read of
   // the quote table per run.
@@ -390,6 +396,17 @@ class clsResearch {
   void ClearTradeState();
   int32_t lngRowsNotTraded_ = 0;
   TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
+  // A failure is not undone by what the stage does after it.
+  void NoteStageEnd(StageEnd end) {
+    if (stageEnd_ != StageEnd::kFailed) stageEnd_ = end;
+  }
+  // True when Stop (not Pause) asks the running stage to end; the stage is then noted stopped.
+  bool StageStopped() {
+    if (!StopRequested()) return false;
+    NoteStageEnd(StageEnd::kStopped);
+    return true;
+  }
+  StageEnd stageEnd_ = StageEnd::kComplete;
   // ===== end trade driver =====
 
   // ===== write failures (write_failures.cpp) =====

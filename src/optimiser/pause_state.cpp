@@ -34,11 +34,9 @@ bool frmMain::IsPaused() {
   lngPortPauseRev = Counter(rt::Val(stored[22]));
   varPortCount = rt::Val(stored[23]);
 
-  // The counters take no part: a row of zeros but a count is not paused.
-  bool paused = lngPortPauseRev != 0;
-  for (double value : varTradePause) paused = paused || value != 0;
-  for (double value : varPortPause) paused = paused || value != 0;
-  return paused;
+  // A sweep stores its variation number (1 or more) in its own counter; its
+  // loop values may all be 0.
+  return lngTradeCount > 0 || varPortCount > 0;
 }
 
 void frmMain::ClearPauseCriteria() {
@@ -52,10 +50,9 @@ void frmMain::ClearPauseCriteria() {
   Engine(objResearch).StorePauseCriteria(zeros, false);
 }
 
-// A trade sweep stores its variation number (1 or more) in TradeCount; a
-// portfolio sweep stores 0 there. So each sweep resumes only its own kind.
+// Each sweep resumes only its own kind: a store in one layout zeroes the other's counter.
 bool frmMain::TradeSweepPaused() { return IsPaused() && lngTradeCount > 0; }
-bool frmMain::PortfolioSweepPaused() { return IsPaused() && lngTradeCount <= 0; }
+bool frmMain::PortfolioSweepPaused() { return IsPaused() && varPortCount > 0; }
 
 void frmMain::PrepareSweepResume() {
   // A trade sweep's row holds its variation number; a portfolio sweep's holds 0 there.

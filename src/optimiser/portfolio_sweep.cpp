@@ -1,18 +1,21 @@
 // The portfolio sweep: the Portfolio stage once for every combination of the
 // ranking choice, market, side and the swept ranking ranges, in two passes,
 // each written into the window's own fields, with one report row per
-// combination. A paused sweep resumes from its pause row.
+// combination that ran to its end. A paused, stopped or failed sweep resumes
+// from its pause row.
 #include <algorithm>
 #include <filesystem>
 
 #include "market_data/run_parameters.h"
 #include "optimiser/portfolio_loops.h"
 #include "optimiser/sweep_reports.h"
+#include "optimiser/typed_fields_guard.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
+#include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -30,12 +33,16 @@ struct RangeFields {
   CheckBox* filter;  // its row cell is filled while this box is ticked
 };
 
-std::vector<std::string> Header(const optimiser::PortfolioLoops& setUp) {
+// A swept range shows the bounds its loop starts the pass with; a range that
+// is not swept the bounds it keeps, as typed.
+std::vector<std::string> Header(const optimiser::PortfolioLoops& setUp, int pass) {
   std::vector<std::string> cells = {"Ranked By"};
   for (int r = 0; r < kRankingRangeCount; ++r) {
-    const optimiser::SweepLoop& loop = setUp.loops[kListLoops + r];
-    cells.push_back(std::string(kRankingRanges[r].caption) + " (" + loop.start.Caption() + ":" + loop.end.Caption() +
-                    ")");
+    const optimiser::SweepLoop& loop = setUp.passes[pass][kListLoops + r];
+    const bool swept = setUp.swept[kListLoops + r];
+    cells.push_back(std::string(kRankingRanges[r].caption) + " (" +
+                    (swept ? loop.start.Caption() : setUp.typedMin[r]) + ":" +
+                    (swept ? loop.end.Caption() : setUp.typedMax[r]) + ")");
   }
   for (const char* cell : {"Win/Loss", "Short/Long", "Avg Hold", "Balance", "Avg. Ret.", "Comp. Ret."})
     cells.push_back(cell);
@@ -49,13 +56,17 @@ void SetText(QLineEdit* field, const std::string& text) {
 }  // namespace
 
 void frmMain::OutputPortfolioVariations() {
+  RefuseSweepThatCannotRun();
   int32_t variation = 1;
   int32_t total = 0;
-  int answer = CountPortfolioVariations(total);
+  const int answer = CountPortfolioVariations(total);
+  // The count walks the sweep's own loops: what it cannot walk, the sweep could not run.
+  if (answer == 0) throw ShownError(optimiser::kIncorrectParameterMessage);
   pbProgress->setRange(0, std::max(total, 1));
 
+  const bool resuming = PortfolioSweepPaused();
   int mode = 1;
-  if (!PortfolioSweepPaused()) {
+  if (!resuming) {
     if (answer != user::kAnswerYes) return;
     mode = GetReportFile(rt::AppPath(optimiser::kPortfolioReportFolder).string(),
                          optimiser::ReportFileName(optimiser::kPortfolioReportPrefix, Parms().strSimTable),
@@ -71,46 +82,50 @@ void frmMain::OutputPortfolioVariations() {
     if (!std::filesystem::exists(strPortfolioReportPath, ec)) mode = 0;
   }
 
+  const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
   QComboBox* lists[kListLoops];
-  for (int l = 0; l < kListLoops; ++l) lists[l] = Combo(optimiser::kRankingLists[l].combo);
   RangeFields fields[kRankingRangeCount];
-  for (int r = 0; r < kRankingRangeCount; ++r)
+  optimiser::TypedFieldsGuard typed;
+  for (int l = 0; l < kListLoops; ++l) {
+    lists[l] = Combo(optimiser::kRankingLists[l].combo);
+    if (setUp.swept[l]) typed.KeepList(lists[l]);
+  }
+  for (int r = 0; r < kRankingRangeCount; ++r) {
     fields[r] = {Text(kRankingRanges[r].field, 0), Text(kRankingRanges[r].field, 1),
                  Check(kRankingRanges[r].filterBox, kRankingRanges[r].filterBoxIndex)};
+    if (!setUp.swept[kListLoops + r]) continue;
+    typed.Keep(fields[r].min);
+    typed.Keep(fields[r].max);
+  }
   QLabel* caption = Label("lblCurrStock", 1);
   QLabel* results[6];
   const int resultLabels[] = {7, 2, 4, 15, 3, 11};
   for (int i = 0; i < 6; ++i) results[i] = Label("lblResult", resultLabels[i]);
 
   bool firstVariation = true;
-  bool resumeInPassOne = PortfolioSweepPaused() && lngPortPauseRev != 0;
+  bool paused = false;
   bool ranOut = true;
-  optimiser::PortfolioLoops setUp;
-  int pass = 0;
-  while (pass <= 1) {
-    optimiser::SetUpPortfolioPass(*this, pass, setUp, optimiser::PassPurpose::kSweep);
-    if (resumeInPassOne && pass == 0) {
-      // Pass 0 ran to its end before the pause; its set-up still gives pass 1
-      // its bounds and steps.
-      resumeInPassOne = false;
-      pass = 1;
-      continue;
-    }
+  // A sweep resumed in pass 1 had run pass 0 to its end.
+  for (int pass = resuming && lngPortPauseRev != 0 ? 1 : 0; pass <= 1 && ranOut; ++pass) {
+    const std::vector<optimiser::SweepLoop>& loops = setUp.passes[pass];
     std::vector<double> resume;
-    if (firstVariation && PortfolioSweepPaused()) {
+    if (firstVariation && resuming) {
       resume.assign(varPortPause.begin(), varPortPause.end());
+      // A loop that is not swept starts where it stands now.
+      for (int k = 0; k < kPortfolioLoops; ++k)
+        if (!setUp.swept[k]) resume[k] = loops[k].start.Value();
       variation = rt::CLng(varPortCount);
     }
 
     std::vector<double> steps;  // known once every loop has been entered
-    ranOut = optimiser::WalkNested(setUp.loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
+    ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
       if (steps.empty())
-        for (const optimiser::SweepLoop& loop : setUp.loops) steps.push_back(loop.step.Value());
+        for (const optimiser::SweepLoop& loop : loops) steps.push_back(loop.step.Value());
       if (firstVariation) {
-        if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp));
+        if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp, pass));
         firstVariation = false;
       }
-      // The pause row names this variation before it runs.
+      // The pause row names this variation until it has run to its end.
       std::vector<std::string> pause;
       for (int k = 0; k < kPortfolioLoops; ++k) {
         varPortPause[k] = v[k];
@@ -121,23 +136,22 @@ void frmMain::OutputPortfolioVariations() {
       pause.push_back(std::to_string(pass));
       pause.push_back(std::to_string(variation));
       objResearch->StorePauseCriteria(pause, false);
-      if (objResearch->PauseProcess()) return false;
-      if (objResearch->StopProcess()) {
-        ClearPauseCriteria();
+      if (objResearch->PauseProcess()) {
+        paused = true;
         return false;
       }
+      if (objResearch->StopProcess()) return false;
 
-      for (int l = 0; l < kListLoops; ++l) {
-        int index = rt::CInt(v[l]);
-        if (lists[l]->currentIndex() != index) lists[l]->setCurrentIndex(index);
-      }
+      for (int l = 0; l < kListLoops; ++l)
+        if (setUp.swept[l]) lists[l]->setCurrentIndex(rt::CInt(v[l]));
       for (int r = 0; r < kRankingRangeCount; ++r) {
+        if (!setUp.swept[kListLoops + r]) continue;
         std::string value = optimiser::FieldText(v[kListLoops + r], steps[kListLoops + r]);
         if (pass == 0) {
           SetText(fields[r].min, value);
         } else {
           SetText(fields[r].max, value);
-          SetText(fields[r].min, setUp.savedMin[r].Caption());
+          SetText(fields[r].min, setUp.typedMin[r]);
         }
       }
       caption->setText(Q(std::to_string(variation) + " of " + std::to_string(total)));
@@ -146,7 +160,11 @@ void frmMain::OutputPortfolioVariations() {
       ++variation;
 
       LoadParms();
-      SimResults(true, Parms().dblStartInvestment, true);
+      SimResults(true, Parms().dblStartInvestment, false);
+      // A variation that did not run to its end writes no row; the resume runs it.
+      if (objResearch->LastStageEnd() == clsResearch::StageEnd::kFailed)
+        throw ShownError("The Portfolio stage failed at variation " + std::to_string(variation - 1) + ".");
+      if (objResearch->LastStageEnd() == clsResearch::StageEnd::kStopped) return false;
 
       std::vector<std::string> row = {S(lists[0]->currentText())};
       for (const RangeFields& range : fields)
@@ -155,20 +173,10 @@ void frmMain::OutputPortfolioVariations() {
       optimiser::AppendReportRow(strPortfolioReportPath, row);
       return true;
     });
-    if (!ranOut) break;
-    ++pass;
   }
   if (ranOut) ClearPauseCriteria();
-
-  // Whatever way the loops were left, the swept settings read as typed again.
-  for (int l = 0; l < kListLoops; ++l)
-    if (setUp.swept[l]) lists[l]->setCurrentIndex(0);
-  for (int r = 0; r < kRankingRangeCount; ++r) {
-    if (!setUp.swept[kListLoops + r]) continue;
-    fields[r].min->setText(Q(setUp.savedMin[r].Caption()));
-    fields[r].max->setText(Q(setUp.savedMax[r].Caption()));
-  }
-  if (!IsPaused()) OpenFileWithDefaultApp(strPortfolioReportPath, false);
+  // A paused sweep is not over: its report opens when it is.
+  if (!paused) OpenFileWithDefaultApp(strPortfolioReportPath, false);
 }
 
 }  // namespace ui

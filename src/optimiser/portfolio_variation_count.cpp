@@ -26,10 +26,9 @@ std::string Grouped(int32_t count) {
 int frmMain::CountPortfolioVariations(int32_t& count) {
   user::User().SetPointer(user::kPointerHourglass);
   try {
-    optimiser::PortfolioLoops setUp;
-    for (int pass = 0; pass <= 1; ++pass) {
-      optimiser::SetUpPortfolioPass(*this, pass, setUp, optimiser::PassPurpose::kCount);
-      int64_t sum = int64_t{count} + optimiser::CountNested(setUp.loops);
+    const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
+    for (const std::vector<optimiser::SweepLoop>& loops : setUp.passes) {
+      int64_t sum = int64_t{count} + optimiser::CountNested(loops);
       if (sum > INT32_MAX) rt::RaiseOverflow();
       count = static_cast<int32_t>(sum);
     }

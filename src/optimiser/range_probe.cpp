@@ -29,7 +29,7 @@ void frmMain::cmdGetRange_Click() {
         // "No Result" and "ERROR!!" are not numbers: the probe ends there.
         double value = rt::CDbl(answer);
         QLineEdit* field = Text(range.field, index);
-        field->setText(Q(rt::FormatNumber(value)));
+        field->setText(Q(rt::FormatPlain(value)));
         field->setCursorPosition(0);
       }
     }

@@ -56,7 +56,7 @@ void frmMain::cmdReset_Click(int index) {
         continue;
       }
       if (!trade) {
-        row.step->setText(Q(rt::FormatNumber(std::fabs(step))));
+        row.step->setText(Q(rt::FormatPlain(std::fabs(step))));
         continue;
       }
       // A trade setting is a whole number of days or percent: never a step of 0.

@@ -1,7 +1,5 @@
 #include "optimiser/sweep_loops.h"
 
-#include <charconv>
-#include <algorithm>
 #include <cmath>
 
 #include "platform/runtime/conversions.h"
@@ -112,17 +110,7 @@ bool WalkNested(const std::vector<SweepLoop>& loops, const std::vector<double>* 
 
 std::string FieldText(double value, double step) {
   if (std::fabs(value) < std::fabs(step) * 1e-9) value = 0;
-  std::string text = rt::FormatNumber(value);
-  if (text.find('E') == std::string::npos || !std::isfinite(value)) return text;
-  const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-  char buffer[512];
-  auto done = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, std::max(0, 14 - exponent));
-  text.assign(buffer, done.ptr);
-  if (text.find('.') != std::string::npos) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-  }
-  return text;
+  return rt::FormatPlain(value);
 }
 
 }  // namespace optimiser

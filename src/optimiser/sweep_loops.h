@@ -73,10 +73,9 @@ int32_t CountNested(const std::vector<SweepLoop>& loops);
 bool WalkNested(const std::vector<SweepLoop>& loops, const std::vector<double>* resume,
                 const std::function<bool(const std::vector<double>&)>& body);
 
-// The text a sweep writes into a field for a loop's value: at most 15
-// significant digits, always in plain decimal (the fields' sign rule would
-// turn an exponent form such as "2.77555756156289E-17" into another number),
-// and a sum of steps that lands within rounding noise of 0 written as "0".
+// The text a sweep writes into a field for a loop's value: plain decimal
+// (rt::FormatPlain), and a sum of steps that lands within rounding noise of 0
+// written as "0".
 std::string FieldText(double value, double step);
 
 }  // namespace optimiser

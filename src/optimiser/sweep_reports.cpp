@@ -7,7 +7,6 @@
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 #include "simulation/engine_reports.h"
-#include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
 namespace optimiser {
@@ -70,15 +69,12 @@ int frmMain::GetReportFile(const std::string& initialFolder, const std::string& 
 void frmMain::WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
                                   int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
                                   int32_t maxDays, const std::string& reportPath) {
-  try {
-    optimiser::AppendReportRow(reportPath, {purchaseType, std::to_string(life), targetPrice,
-                                            std::to_string(aboveTarget), std::to_string(initialStop),
-                                            std::to_string(profitableAt), std::to_string(decline),
-                                            std::to_string(maxDays), S(Label("lblResult", 22)->text()),
-                                            S(Label("lblResult", 13)->text()), S(Label("lblResult", 26)->text())});
-  } catch (const std::exception& error) {
-    user::MsgBox(ErrorText(error), user::kOKOnly, user::kApplicationTitle);
-  }
+  // A row that cannot be written ends the sweep: every later row would fail alike.
+  optimiser::AppendReportRow(reportPath, {purchaseType, std::to_string(life), targetPrice,
+                                          std::to_string(aboveTarget), std::to_string(initialStop),
+                                          std::to_string(profitableAt), std::to_string(decline),
+                                          std::to_string(maxDays), S(Label("lblResult", 22)->text()),
+                                          S(Label("lblResult", 13)->text()), S(Label("lblResult", 26)->text())});
 }
 
 }  // namespace ui

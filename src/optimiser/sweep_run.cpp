@@ -1,8 +1,12 @@
 // The sweep branch of Simulate: the simulation file is saved, the database
 // compacted (which replaces the engine), then the sweep of the current tab
 // runs with the S.M.A.R.T. switch out of reach and Show Progress offered.
+#include "market_data/indicator_periods.h"
 #include "market_data/run_parameters.h"
+#include "platform/db/sql_text.h"
 #include "platform/user/user_services.h"
+#include "simulation/portfolio_replay.h"
+#include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -46,6 +50,18 @@ void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
   smart->show();
   cmdShowProgress->setEnabled(false);
   Yield();
+}
+
+void frmMain::RefuseSweepThatCannotRun() {
+  // Whatever would fail every variation alike is told once, before the first.
+  LoadParms();
+  std::string refusal = indicators::CheckIndicatorPeriods(Parms());
+  if (refusal.empty() &&
+      objResearch->QueryDB("SELECT COUNT(*) FROM [" + db::SqlName(Parms().strSimTable) + "]") == "0")
+    refusal = simulation::kEmptySimulationTableMessage;
+  if (refusal.empty()) return;
+  user::MsgBox(refusal);
+  throw ShownError(refusal);
 }
 
 void frmMain::cmdShowProgress_Click() {

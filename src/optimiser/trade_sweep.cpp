@@ -1,6 +1,7 @@
 // The trade-settings sweep: the Trade stage once for every combination of
 // the swept trade settings, each written into the window's own fields, with
-// one report row per combination. A paused sweep resumes from its pause row.
+// one report row per combination that ran to its end. A paused, stopped or
+// failed sweep resumes from its pause row.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -10,11 +11,13 @@
 #include "optimiser/sweep_fields.h"
 #include "optimiser/sweep_loops.h"
 #include "optimiser/sweep_reports.h"
+#include "optimiser/typed_fields_guard.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
+#include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -33,19 +36,11 @@ struct TradeLevel {
   QComboBox* list = nullptr;
   const optimiser::TradeRange* range = nullptr;
   bool swept = false;
-  // A setting left empty and not swept runs once as it is: its field keeps
-  // its empty text (the Trade stage then keeps its previous value).
-  bool keepEmpty = false;
   std::string startText, endText;  // as typed, for the header and the restore
 };
 
 std::string HeaderCell(const TradeLevel& level) {
   return std::string(level.range->caption) + "(" + level.startText + ":" + level.endText + ")";
-}
-
-void SetList(QComboBox* list, double value) {
-  int index = rt::CInt(value);
-  if (list->currentIndex() != index) list->setCurrentIndex(index);
 }
 
 void SetField(QLineEdit* field, const std::string& text) {
@@ -55,6 +50,7 @@ void SetField(QLineEdit* field, const std::string& text) {
 }  // namespace
 
 void frmMain::OutputTradeVariations() {
+  RefuseSweepThatCannotRun();
   // Set-up: the eight levels, outermost first.
   std::array<TradeLevel, kLevels> levels;
   std::vector<SweepLoop> loops(kLevels);
@@ -87,7 +83,8 @@ void frmMain::OutputTradeVariations() {
       loop.end = Bound::Text(level.endText, ControlDisplayName(range.field, 1));
       loop.step = Bound::Text(S(Text(range.step)->text()), range.step);
     } else if (level.startText.empty()) {
-      level.keepEmpty = true;
+      // Not swept and left empty: runs once, its field as it is (the Trade
+      // stage then keeps its previous value).
       loop.start = loop.end = Bound::Number(0);
     } else {
       loop.start = loop.end = Bound::Text(level.startText, ControlDisplayName(range.field, 0));
@@ -109,7 +106,8 @@ void frmMain::OutputTradeVariations() {
     Yield();
   };
 
-  if (!TradeSweepPaused()) {
+  const bool resuming = TradeSweepPaused();
+  if (!resuming) {
     if (user::MsgBox("This report will yield " + std::to_string(total) + " variations.\r\nDo you wish to continue?",
                      user::kYesNo, user::kApplicationTitle) != user::kAnswerYes)
       return;
@@ -123,8 +121,11 @@ void frmMain::OutputTradeVariations() {
 
   int32_t variation = 1;
   std::vector<double> resume;
-  if (TradeSweepPaused()) {
+  if (resuming) {
     resume.assign(varTradePause.begin(), varTradePause.end());
+    // A level that is not swept starts where it stands now.
+    for (int k = 0; k < kLevels; ++k)
+      if (!levels[k].swept) resume[k] = loops[k].start.Value();
     variation = lngTradeCount;
     showTotal();
     // The report path is not part of the pause row: after a restart the rows
@@ -138,12 +139,18 @@ void frmMain::OutputTradeVariations() {
     }
   }
 
-  bool paused = false;
+  optimiser::TypedFieldsGuard typed;
+  for (const TradeLevel& level : levels) {
+    if (!level.swept) continue;
+    if (level.list) typed.KeepList(level.list);
+    else typed.Keep(Text(level.range->field, 0));
+  }
+
   std::vector<double> steps;  // known once every level has been entered
   bool ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
     if (steps.empty())
       for (const SweepLoop& loop : loops) steps.push_back(loop.step.Value());
-    // The pause row names this variation before it runs.
+    // The pause row names this variation until it has run to its end.
     std::vector<std::string> pause;
     for (int k = 0; k < kLevels; ++k) {
       varTradePause[k] = v[k];
@@ -152,19 +159,14 @@ void frmMain::OutputTradeVariations() {
     lngTradeCount = variation;
     pause.push_back(std::to_string(variation));
     objResearch->StorePauseCriteria(pause, true);
-    if (objResearch->PauseProcess()) {
-      paused = true;
-      return false;
-    }
-    if (objResearch->StopProcess()) {
-      ClearPauseCriteria();
-      return false;
-    }
+    // Pause and Stop both leave it named for the resume.
+    if (objResearch->StopProcess()) return false;
 
     for (int k = 0; k < kLevels; ++k) {
       const TradeLevel& level = levels[k];
-      if (level.list) SetList(level.list, v[k]);
-      else if (!level.keepEmpty) SetField(Text(level.range->field, 0), optimiser::FieldText(v[k], steps[k]));
+      if (!level.swept) continue;
+      if (level.list) level.list->setCurrentIndex(rt::CInt(v[k]));
+      else SetField(Text(level.range->field, 0), optimiser::FieldText(v[k], steps[k]));
     }
     Label("Label1", 4)->setText(Q(std::to_string(variation) + " of " + std::to_string(total)));
     pbStatus->setValue(std::min(variation, pbStatus->maximum()));
@@ -177,6 +179,10 @@ void frmMain::OutputTradeVariations() {
     Yield();
     objResearch->BuildResults();
     user::User().SetPointer(user::kPointerDefault);
+    // A variation that did not run to its end writes no row; the resume runs it.
+    if (objResearch->LastStageEnd() == clsResearch::StageEnd::kFailed)
+      throw ShownError("The Trade stage failed at variation " + std::to_string(variation - 1) + ".");
+    if (objResearch->LastStageEnd() == clsResearch::StageEnd::kStopped) return false;
     Yield();
     BuySellResults();
     Yield();
@@ -186,19 +192,9 @@ void frmMain::OutputTradeVariations() {
     Yield();
     return true;
   });
-  // Stopped: the fields show the last variation that ran. Paused: they read
-  // as typed again, so that the resumed sweep sets up the same ranges and
-  // runs exactly the variations from the stored one on.
-  if (!ranOut && !paused) return;
-  for (const TradeLevel& level : levels) {
-    if (!level.swept) continue;
-    if (level.list) {
-      if (level.list->count() > 0) level.list->setCurrentIndex(0);
-    } else {
-      Text(level.range->field, 0)->setText(Q(level.startText));
-    }
-  }
-  if (ranOut) OpenFileWithDefaultApp(strTradeReportPath, false);
+  if (!ranOut) return;
+  ClearPauseCriteria();
+  OpenFileWithDefaultApp(strTradeReportPath, false);
 }
 
 }  // namespace ui

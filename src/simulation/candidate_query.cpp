@@ -202,6 +202,7 @@ void clsResearch::MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std
     }
   } catch (const std::exception& e) {
     // The day goes on with the candidates accepted so far.
+    NoteStageEnd(StageEnd::kFailed);
     user::MsgBox(e.what());
   }
 }

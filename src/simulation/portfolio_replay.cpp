@@ -83,16 +83,19 @@ void ReadBoughtRow(const RunParameters& p, const clsStock& candidate, PortfolioS
 void clsResearch::SimResults(bool blnReplay, double& dblBalance) {
   Trace([&] { return "Entering clsResearch.SimResults: " + std::string(blnReplay ? "True" : "False") + ", " +
                      rt::FormatNumber(dblBalance); });
-  if (StopRequested()) return;
+  stageEnd_ = StageEnd::kComplete;
+  if (StageStopped()) return;
   const RunParameters& p = Parms();
   udtBalanceHistory.assign(1, ChartPoint{});
   if (p.strSimTable.empty() || p.strSimTable == "SimPort") {
+    NoteStageEnd(StageEnd::kFailed);
     user::MsgBox("Invalid Simulation Table.");
     return;
   }
   try {
     ReplayDays(blnReplay, dblBalance);
   } catch (const std::exception& e) {
+    NoteStageEnd(StageEnd::kFailed);
     const auto* error = dynamic_cast<const rt::Error*>(&e);
     Trace([&] { return "Error: " + std::to_string(error ? error->Number() : 0) + " - " + e.what(); });
     user::MsgBox(e.what());
@@ -119,7 +122,8 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   user::DoEvents();
   if (rsResearch_->Eof()) {
     Trace([] { return std::string("Recordset EOF"); });
-    user::MsgBox("Simulation Table Is Empty.");
+    NoteStageEnd(StageEnd::kFailed);
+    user::MsgBox(simulation::kEmptySimulationTableMessage);
     return;
   }
   rt::Date firstDay = rsResearch_->Field(0).ToDate();
@@ -152,7 +156,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   int16_t historyIndex = 0;
   if (anyCandidate) {
     for (rt::Date day = firstDay; day <= lastDay; day = day + 1) {
-      if (StopRequested()) return;
+      if (StageStopped()) return;
       ++simulatedDays;
       int32_t total = totalDays;
       Trace([&] { return "Raising Progress2: " + std::to_string(simulatedDays) + ", " + std::to_string(total); });
@@ -201,7 +205,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
 
   simulation::ReplayTally tally;
   for (size_t k = 0; k < udtPortfolio.size(); ++k) {
-    if (StopRequested()) return;
+    if (StageStopped()) return;
     const PortfolioSlot& slot = udtPortfolio[k];
     if (slot.strBought != "S") continue;
     tally.Add(slot);
@@ -245,7 +249,7 @@ bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, double 
                                 int16_t& openPositions) {
   const RunParameters& p = Parms();
   for (const clsStock& candidate : candidates) {
-    if (StopRequested()) return false;
+    if (StageStopped()) return false;
     PortfolioSlot slot;
     ReadBoughtRow(p, candidate, slot);
     slot.dblAmount = amount;

@@ -11,6 +11,9 @@
 
 namespace simulation {
 
+// The replay's refusal of a table without rows; the sweeps refuse one the same way.
+inline constexpr const char* kEmptySimulationTableMessage = "Simulation Table Is Empty.";
+
 // Frees the position's slot when its time has come on `day`: a position with a
 // release date before the day is realised (its gain or loss on its amount,
 // less a commission each way, goes into the balance); a row the Trade stage

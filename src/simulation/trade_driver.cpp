@@ -76,6 +76,7 @@ void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
   WriteRun run(*this);
+  stageEnd_ = StageEnd::kComplete;
   try {
     ResetPortfolio();
     user::DoEvents();
@@ -102,7 +103,7 @@ void clsResearch::BuildResults() {
     while (!rows.Eof()) {
       // Pause does not interrupt this stage; Stop ends it between rows, and
       // so does a write that failed for a lasting reason.
-      if ((StopProcess() && !PauseProcess()) || WritesEnded()) break;
+      if (StageStopped() || WritesEnded()) break;
       ++count;
       user::DoEvents();
       int32_t progressCount = count, progressTotal = total;
@@ -125,7 +126,9 @@ void clsResearch::BuildResults() {
       if (results.Rows() >= kRowsPerCommit) CommitGroup(results, kUnableToUpdate);
     }
     CommitGroup(results, kUnableToUpdate);
+    if (WritesEnded()) NoteStageEnd(StageEnd::kFailed);
   } catch (const std::exception& e) {
+    NoteStageEnd(StageEnd::kFailed);
     user::User().SetPointer(user::kPointerDefault);
     if (db::IsLastingFailure(e)) {
       EndRunOnWriteFailure(e, kUnableToUpdate);
@@ -226,6 +229,7 @@ void clsResearch::LogResults(bool sold) {
   } catch (const std::exception& failed) {
     // The row keeps its reset values either way.
     ++lngRowsNotTraded_;
+    NoteStageEnd(StageEnd::kFailed);
     if (db::IsLastingFailure(failed)) EndRunOnWriteFailure(failed, kUnableToUpdate);
     else ShowRowFailure(kUnableToUpdate, user::kOKOnly);
   }

@@ -114,13 +114,23 @@ void frmMain::Progress(int32_t& count, int32_t& total) {
 }
 
 void frmMain::Progress2(int32_t& day, int32_t& total) {
+  // Raised once per simulated day, hundreds of times per sweep variation: the
+  // display follows at most every few hundredths of a second and at the end
+  // of the replay (ShowDayProgress), while Pause and Stop land every day.
+  dayProgress_ = {day, total};
+  if (dayProgressPace_.Due()) ShowDayProgress();
+  Yield();
+}
+
+void frmMain::ShowDayProgress() {
+  if (!dayProgress_) return;
+  const auto [day, total] = *dayProgress_;
+  dayProgress_.reset();
   if (day > 1) {
     SetBar(pbStatus, total, day);
     Label("Label1", 4)->setText("# " + Whole(day) + " of " + Whole(total));
-    Yield();
   }
   lblTime->setText(Q(ElapsedTime()));
-  Yield();
 }
 
 void frmMain::Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs, int16_t& winners,

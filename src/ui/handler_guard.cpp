@@ -17,7 +17,10 @@ void ShowError(const std::string& text) {
   }
 }
 
-void ShowError(const std::exception& error) { ShowError(ErrorText(error)); }
+void ShowError(const std::exception& error) {
+  if (dynamic_cast<const ShownError*>(&error)) return;
+  ShowError(ErrorText(error));
+}
 
 void RunHandler(const std::function<void()>& body) {
   try {

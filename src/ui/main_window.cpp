@@ -48,7 +48,12 @@ QAction* frmMain::Menu(const std::string& name) const {
   return found->second;
 }
 
-void frmMain::ShowHelp(int id) { txtHelp->setPlainText(QString::fromStdString(LoadResString(id))); }
+void frmMain::ShowHelp(int id) {
+  // A sweep changes a list that shows help once per variation: the pane is
+  // laid out again only when its text changes.
+  const QString text = QString::fromStdString(LoadResString(id));
+  if (txtHelp->toPlainText() != text) txtHelp->setPlainText(text);
+}
 
 void frmMain::SaveSimulation(const std::string& name, bool saveAs) {
   std::filesystem::path path = SimulationFilePath(name, saveAs, strSimFilePath);

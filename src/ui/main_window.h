@@ -14,13 +14,16 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "market_data/cls_research.h"
 #include "market_data/research_events.h"
 #include "ui/controls.h"
 #include "ui/options_window.h"
+#include "ui/pace.h"
 #include "ui/tutorial_window.h"
 
 namespace ui {
@@ -226,6 +229,14 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) override;
   void UpdateDisplay(clsStock& stock, bool& done) override;
 
+ private:
+  // The replay's day counter and the elapsed time as Progress2 last raised them, if not shown yet.
+  void ShowDayProgress();
+  std::optional<std::pair<int32_t, int32_t>> dayProgress_;
+  Pace dayProgressPace_{kDisplayInterval};
+
+ public:
+
   // ----- help pane -----
   void ShowHelp(int id);
 
@@ -321,11 +332,15 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // anew, 1 append, 2 cancelled (the path then stays as it was).
   int GetReportFile(const std::string& initialFolder, const std::string& fileName, std::string& reportPath);
   // Appends one row of the trade sweep's report with the trade result labels;
-  // a failure is shown and the row is lost.
+  // a failure goes to the caller.
   void WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
                            int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
                            int32_t maxDays, const std::string& reportPath);
-  // The two sweeps; errors go to the caller (the Simulate handler).
+  // The two sweeps. Every way out leaves the swept fields as typed; a Pause
+  // or a Stop leaves the pause row naming the first variation that has not
+  // run to its end, and so does an error, which goes to the caller (the
+  // Simulate handler): a ShownError when the user has been told already
+  // (a refusal, a failed count, a stage that failed with its own message).
   void OutputTradeVariations();
   void OutputPortfolioVariations();
   // Counts the portfolio sweep's variations into count and asks to go on:
@@ -345,6 +360,10 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // IsPaused, told apart by the sweep that stored the row.
   bool TradeSweepPaused();
   bool PortfolioSweepPaused();
+  // Before a sweep's first variation: copies the fields into the run
+  // parameters and refuses, with one message and a ShownError, indicator
+  // periods out of their limits and an empty simulation table.
+  void RefuseSweepThatCannotRun();
   bool sweepRunning_ = false;
 
  public:
@@ -386,7 +405,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // A Trade, Portfolio or sweep run needs a current simulation table.
   void RequireSimulation() const;
   void LockForRun();
-  void EndRun(clsResearch& engine, bool selectRun);
+  void EndRun(clsResearch& engine, bool selectRun, bool sweepRun);
   void RestoreIdleAfterError(clsResearch* engine);
   void SetRunLockEnabled(bool enabled);
   // Whether the user agrees to replace a simulation table that holds rows.

@@ -142,10 +142,7 @@ std::string QtUserServices::SaveFileDialog(const user::FileDialogRequest& reques
 }
 
 void QtUserServices::DoEvents() {
-  auto now = std::chrono::steady_clock::now();
-  if (now - lastYield_ < std::chrono::milliseconds(20)) return;
-  lastYield_ = now;
-  QCoreApplication::processEvents();
+  if (yieldPace_.Due()) QCoreApplication::processEvents();
 }
 
 void QtUserServices::SetPointer(int pointer) {

@@ -3,9 +3,9 @@
 // file dialogs, yielding to the event loop, override cursors, and the
 // desktop's applications for files and help.
 #include <QString>
-#include <chrono>
 
 #include "platform/user/user_services.h"
+#include "ui/pace.h"
 
 namespace ui {
 
@@ -24,7 +24,7 @@ class QtUserServices : public user::UserServices {
   bool ShowHelpContents(const std::string& helpFile) override;
 
  private:
-  std::chrono::steady_clock::time_point lastYield_{};
+  Pace yieldPace_{kDisplayInterval};
   int pointer_ = user::kPointerDefault;
 };
 

@@ -21,6 +21,17 @@ constexpr int kMostCopies = 100;
 
 namespace fs = std::filesystem;
 
+// Whether a file name is one the copies of a report are given: its stem,
+// "_tmp", a number (1, 2, ... without leading zeros) and its extension.
+bool IsNumberedCopy(const std::string& name, const std::string& stem, const std::string& extension) {
+  const std::string prefix = stem + "_tmp";
+  if (name.size() <= prefix.size() + extension.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+    return false;
+  const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
+  return number[0] != '0' && number.find_first_not_of("0123456789") == std::string::npos;
+}
+
 }  // namespace
 
 void frmMain::SwitchReport(const std::string& item, bool& flag, void (*startFile)()) {
@@ -81,11 +92,11 @@ bool frmMain::OpenFileWithDefaultApp(const std::string& path, bool makeCopy) {
       }
       fs::copy_file(file, toOpen, fs::copy_options::overwrite_existing);
     } else {
-      // The copies of earlier calls go, when they can.
-      const std::string copyPrefix = stem + "_tmp";
+      // The copies of earlier calls go, when they can; other files of the
+      // folder, the user's own among them, stay.
       for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
         std::error_code ignored;
-        if (entry.path().filename().string().rfind(copyPrefix, 0) == 0 && entry.is_regular_file(ignored))
+        if (IsNumberedCopy(entry.path().filename().string(), stem, extension) && entry.is_regular_file(ignored))
           fs::remove(entry.path(), ignored);
       }
     }

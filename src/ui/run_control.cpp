@@ -75,6 +75,7 @@ void frmMain::cmdSimulate_Click() {
   if (RunInProgress() || !objResearch) return;
   std::shared_ptr<clsResearch> engine = objResearch;  // the run's own share
   bool selectRun = false;
+  bool sweepRun = false;
   {
     RunScope scope(runDepth_);
     try {
@@ -84,15 +85,16 @@ void frmMain::cmdSimulate_Click() {
         selectRun = true;
         StartSelectRun(*engine);
       } else if (SweepRequested()) {
+        sweepRun = true;
         RunSweep(engine);  // the sweep goes on with a new engine
       } else {
         TradeAndPortfolioChain(*engine);
       }
-      EndRun(*engine, selectRun);
+      EndRun(*engine, selectRun, sweepRun);
     } catch (const std::exception& error) {
       const auto* runtimeError = dynamic_cast<const rt::Error*>(&error);
-      ShowError(runtimeError && runtimeError->Number() == kErrNoSimulation ? kNoSimulationMessage
-                                                                           : ErrorText(error));
+      if (runtimeError && runtimeError->Number() == kErrNoSimulation) ShowError(kNoSimulationMessage);
+      else ShowError(error);
       RestoreIdleAfterError(engine ? engine.get() : objResearch.get());
     }
   }
@@ -144,7 +146,7 @@ void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
                                 " could not be traded: not enough stored history after the signal day."));
 }
 
-void frmMain::EndRun(clsResearch& engine, bool selectRun) {
+void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
   QLabel* progress = Label("lblCurrStock", 1);
   bool paused = engine.PauseProcess();
   if (paused) {
@@ -169,6 +171,12 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun) {
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
     Yield();
+  } else if (engine.StopProcess() && sweepRun) {
+    // A stopped sweep keeps its pause row: the next Simulate resumes it with
+    // the variation the Stop cut short.
+    tabResearch->setEnabled(true);
+    cmdSimulate->setEnabled(true);
+    progress->setText("Processing Stopped");
   } else {
     tabResearch->setEnabled(true);
     cmdSimulate->setEnabled(tabResearch->currentIndex() > 0);
@@ -432,6 +440,7 @@ void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
   SetPointer(user::kPointerHourglass);
   ResultsWindow().lvwPortfolio->Clear();
   objResearch->SimResults(flag, startBalance);
+  ShowDayProgress();  // the last day the display passed over
   SetPointer(user::kPointerDefault);
 }
 

@@ -94,9 +94,19 @@ void ApplyControlLines(const std::vector<std::string>& lines, const ControlColle
   }
 }
 
+namespace {
+
+bool HasSimulationHeader(const std::optional<std::vector<std::string>>& lines) {
+  return lines && lines->size() >= 2 && (*lines)[0] == kSimulationFileHeader;
+}
+
+}  // namespace
+
+bool IsSimulationFile(const std::filesystem::path& path) { return HasSimulationHeader(ReadTextLines(path)); }
+
 bool LoadSimulationFile(const std::filesystem::path& path, const ControlCollection& controls, std::string& simTable) {
   auto lines = ReadTextLines(path);
-  if (!lines || lines->size() < 2 || (*lines)[0] != kSimulationFileHeader) {
+  if (!HasSimulationHeader(lines)) {
     user::MsgBox(kNotSimulationFileMessage);
     return false;
   }

@@ -46,6 +46,8 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::pat
 void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls,
                        bool includeSkipped, size_t firstControlLine);
 
+// Whether the file reads as a simulation file: the header line and a table name.
+bool IsSimulationFile(const std::filesystem::path& path);
 // Reads a simulation file or STARTUP into the controls. Without the header
 // it shows the simulation-file message and changes nothing; otherwise the
 // table name of line 2 goes into simTable. Returns whether the file was read.

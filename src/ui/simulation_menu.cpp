@@ -8,6 +8,7 @@
 #include "platform/user/user_services.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
+#include "ui/settings_files.h"
 
 namespace ui {
 namespace {
@@ -46,9 +47,16 @@ void frmMain::mnuOpenSim_Click() {
   // later one where the last simulation file was.
   request.startFolder = strSimFilePath.empty() ? (rt::AppFolder() / "Simulations").string()
                                                : std::filesystem::path(strSimFilePath).parent_path().string();
+  const std::string previousFile = strSimFilePath;
   strSimFilePath = user::User().OpenFileDialog(request);
   if (strSimFilePath.empty()) return;
   const std::string path = strSimFilePath;
+  if (!IsSimulationFile(path)) {
+    // The current simulation and any values not yet saved stay as they are.
+    user::MsgBox(kNotSimulationFileMessage);
+    strSimFilePath = previousFile;
+    return;
+  }
 
   user::BusyPointer busy;
   Yield();

@@ -2,13 +2,14 @@
 // ClearPauseCriteria zeroes them and the row.
 #include "sweep_fixture.h"
 
-TEST_F(SweepWindowTest, IsPausedReadsTheRowAndCountsOnlyLoopValues) {
+TEST_F(SweepWindowTest, IsPausedReadsTheRowAndLooksAtTheCounters) {
   ui::frmMain& w = PortfolioWindow();
   EXPECT_FALSE(w.IsPaused());  // no row yet
 
-  // Only a counter: not paused. The counters go to the nearest whole number.
+  // A variation whose loop values are all 0 is paused all the same. The
+  // counters go to the nearest whole number.
   w.objResearch->StorePauseCriteria({"0", "0", "0", "0", "0", "0", "0", "0", "7.5"}, true);
-  EXPECT_FALSE(w.IsPaused());
+  EXPECT_TRUE(w.IsPaused());
   EXPECT_EQ(w.lngTradeCount, 8);
 
   w.objResearch->StorePauseCriteria({"2", "-1", "0", "0.25", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0.5", "12"},

@@ -1,11 +1,17 @@
 // The portfolio sweep over a small hand-made simulation: the two passes, the
 // report, pause and resume, stop, and the count with its limit.
+#include <filesystem>
+#include <functional>
+
+#include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "sweep_fixture.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Dist MA swept from 0 to 10 by 5: five variations in the two passes.
 void SweepDistanceFromMA(ui::frmMain& w) {
@@ -31,6 +37,12 @@ std::vector<std::string> ResultLabels(ui::frmMain& w) {
 TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
   ui::frmMain& w = PortfolioWindow();
   SweepDistanceFromMA(w);
+  // Ranges that are not swept are never written and mean what they mean in
+  // an ordinary run: an enabled filter with an empty Min, and a Max that is
+  // no number in a filter that is off.
+  w.Check("chkResult", 3)->SetValue(1);
+  w.Text("txtPriceChange", 1)->setText("5");
+  w.Text("txtMACDMin", 1)->setText("-");
   const std::string report = DefaultPortfolioReport();
   AcceptSweep(*scripted, 5, report);
   w.OutputPortfolioVariations();
@@ -38,8 +50,8 @@ TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
   std::vector<std::string> lines = ReportLines(report);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0],
-            "Ranked By\tDist MA (0:10)\tVol Change (1:1)\tPrice Change (1:1)\tMACD (1:1)\tDist BB (1:1)\t"
-            "RSI Change (1:1)\tDJI MA (1:1)\tDJI RSI (1:1)\tNAS MA (1:1)\tNAS RSI (1:1)\tWin/Loss\tShort/Long\t"
+            "Ranked By\tDist MA (0:10)\tVol Change (:)\tPrice Change (:5)\tMACD (:-)\tDist BB (:)\t"
+            "RSI Change (:)\tDJI MA (:)\tDJI RSI (:)\tNAS MA (:)\tNAS RSI (:)\tWin/Loss\tShort/Long\t"
             "Avg Hold\tBalance\tAvg. Ret.\tComp. Ret.");
   const char* ranges[] = {"0 to 10", "5 to 10", "10 to 10", "0 to 5", "0 to 0"};
   for (int i = 0; i < 5; ++i) {
@@ -47,18 +59,17 @@ TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
     ASSERT_EQ(cells.size(), 17u);
     EXPECT_EQ(cells[0], "%MA");
     EXPECT_EQ(cells[1], ranges[i]);
-    for (int c = 2; c <= 10; ++c) EXPECT_EQ(cells[c], "") << c;  // their filters are off
+    EXPECT_EQ(cells[3], " to 5");
+    for (int c : {2, 4, 5, 6, 7, 8, 9, 10}) EXPECT_EQ(cells[c], "") << c;  // their filters are off
   }
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "5 of 5");
   EXPECT_EQ(w.pbProgress->maximum(), 5);
 
-  // Normal end: the swept range reads as typed, the row is cleared, the report opened.
+  // Normal end: every range reads as typed, the row is cleared, the report opened.
   EXPECT_EQ(w.Text("txtPercDiff", 0)->text(), "0");
   EXPECT_EQ(w.Text("txtPercDiff", 1)->text(), "10");
-  // A range that is not swept walks its empty Min as 1 in pass 0 and its Max
-  // as 1 in pass 1; pass 1 writes the empty Min back, the Max stays.
-  EXPECT_EQ(w.Text("txtVolChange", 0)->text(), "");
-  EXPECT_EQ(w.Text("txtVolChange", 1)->text(), "1");
+  EXPECT_EQ(w.Text("txtPriceChange", 0)->text(), "");
+  EXPECT_EQ(w.Text("txtVolChange", 1)->text(), "");
   EXPECT_FALSE(w.IsPaused());
   EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{report});
 
@@ -72,6 +83,7 @@ TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
     w.LoadParms();
     w.SimResults(true, Parms().dblStartInvestment, false);
     EXPECT_EQ(ResultLabels(w), rows[i]) << i;
+    EXPECT_EQ(w.Label("Label1", 4)->text(), "# 14 of 14");  // the day display ends on the last day
   }
 }
 
@@ -143,24 +155,143 @@ TEST_F(SweepWindowTest, AfterARestartAResumedSweepWritesToItsProposedReport) {
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "5 of 5");
 }
 
-TEST_F(SweepWindowTest, StopKeepsTheRowsWrittenAndClearsThePauseRow) {
+// A Pause, a Stop or an error at variation k of n, each through Simulate:
+// the fields read as typed, the report holds the rows of the variations that
+// ran to their end, and the next Simulate writes the rest, none twice.
+namespace {
+
+enum class Interrupt { kPause, kStop, kError };
+struct InterruptCase {
+  const char* name;
+  Interrupt how;
+  const char* at;
+  size_t rowsKept;
+};
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
+class InterruptedPortfolioSweep : public SweepWindowTest, public ::testing::WithParamInterface<InterruptCase> {};
+
+}  // namespace
+
+TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
+  const InterruptCase& c = GetParam();
+  const std::vector<std::string> all = {"-10 to 10", "0 to 10", "10 to 10", "-10 to 0", "-10 to -10"};
   ui::frmMain& w = PortfolioWindow();
-  SweepDistanceFromMA(w);
+  w.Check("chkBuildOption", 11)->SetValue(1);
+  w.Text("txtPercDiff", 0)->setText("-10");
+  w.Text("txtPercDiff", 1)->setText("10");
+  w.Text("txtStep", 0)->setText("10");
+  w.Combo("cboSelectMarket")->setCurrentIndex(0);
+  w.Combo("cboSelectPositioning")->setCurrentIndex(0);
   const std::string report = DefaultPortfolioReport();
+  const std::string aside = report + ".aside";
   AcceptSweep(*scripted, 5, report);
   scripted->OnDoEvents([&](int) {
-    if (w.Label("lblCurrStock", 1)->text() == "2 of 5" && !w.objResearch->StopProcess()) {
+    if (w.Label("lblCurrStock", 1)->text() != c.at || w.objResearch->StopProcess() || fs::exists(aside)) return;
+    if (c.how == Interrupt::kPause) return w.cmdPauseSim_Click();
+    if (c.how == Interrupt::kStop) {
       scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
-      w.cmdStopSim_Click();
+      return w.cmdStopSim_Click();
     }
+    fs::rename(report, aside);  // a folder in its place: the variation's row cannot be written
+    fs::create_directory(report);
+    scripted->AnswerMsgBox(user::kAnswerOK, "Path/File access error");
   });
-  w.OutputPortfolioVariations();
+  w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
-  EXPECT_EQ(ReportLines(report).size(), 3u);  // the cut-short variation keeps its row
+  if (c.how == Interrupt::kError) {
+    fs::remove(report);
+    fs::rename(aside, report);
+  }
+  auto ranges = [&] {
+    std::vector<std::string> cells;
+    for (const std::string& line : ReportLines(report)) cells.push_back(ReportCells(line)[1]);
+    return std::vector<std::string>(cells.begin() + 1, cells.end());
+  };
+  EXPECT_EQ(ranges(), std::vector<std::string>(all.begin(), all.begin() + c.rowsKept));
+  EXPECT_EQ(w.Text("txtPercDiff", 0)->text(), "-10");
+  EXPECT_EQ(w.Text("txtPercDiff", 1)->text(), "10");
+  EXPECT_EQ(w.Text("txtVolChange", 0)->text(), "");
+  EXPECT_TRUE(w.IsPaused());
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+
+  w.cmdSimulate_Click();  // no question, no dialog
+  EXPECT_EQ(ranges(), all);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_EQ(w.Text("txtPercDiff", 0)->text(), "-10");
   EXPECT_FALSE(w.IsPaused());
-  EXPECT_EQ(w.Text("txtPercDiff", 0)->text(), "0");
-  EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{report});
 }
+
+// Paused at variation 1, the stored variation 2 has every loop value at 0;
+// the error comes in the second pass.
+INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedPortfolioSweep,
+                         ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "1 of 5", 1},
+                                           InterruptCase{"Stop", Interrupt::kStop, "2 of 5", 1},
+                                           InterruptCase{"Error", Interrupt::kError, "4 of 5", 3}),
+                         [](const ::testing::TestParamInfo<InterruptCase>& info) { return std::string(info.param.name); });
+
+// What would fail every variation alike ends a sweep with one message: a
+// refusal before the first variation (nothing stored), or a stage that fails
+// (its row is not written and the pause row names it for the resume).
+namespace {
+
+struct CannotRunCase {
+  const char* name;
+  int tab;  // 1 the trade sweep, 2 the portfolio sweep
+  std::function<void(ui::frmMain&)> spoil;
+  std::string message;
+  bool refused;  // before the count's question
+};
+void PrintTo(const CannotRunCase& c, std::ostream* os) { *os << c.name; }
+class SweepThatCannotRun : public SweepWindowTest, public ::testing::WithParamInterface<CannotRunCase> {};
+
+}  // namespace
+
+TEST_P(SweepThatCannotRun, EndsWithOneMessage) {
+  const CannotRunCase& c = GetParam();
+  ui::frmMain& w = PortfolioWindow();
+  w.tabResearch->setCurrentIndex(c.tab);
+  if (c.tab == 1) {
+    w.Check("chkBuildOption", 1)->SetValue(1);
+    w.Text("txtLifeofOrder", 1)->setText("2");
+    w.Text("txtLifeofOrderStep")->setText("1");
+  } else {
+    SweepDistanceFromMA(w);
+  }
+  c.spoil(w);
+  const std::string report = c.tab == 1 ? DefaultTradeReport() : DefaultPortfolioReport();
+  if (!c.refused) AcceptSweep(*scripted, c.tab == 1 ? 2 : 5, report);
+  scripted->AnswerMsgBox(user::kAnswerOK, c.message);
+  const size_t before = scripted->MessageTexts().size();
+  w.cmdSimulate_Click();
+
+  std::vector<std::string> shown = scripted->MessageTexts();
+  EXPECT_NE(shown.back().find(c.message), std::string::npos) << shown.back();
+  EXPECT_EQ(shown.size() - before, c.refused ? 1u : 2u);
+  EXPECT_EQ(fs::exists(report) ? ReportLines(report).size() : 0u, c.refused ? 0u : 1u);  // the header at most
+  EXPECT_EQ(w.IsPaused(), !c.refused);
+  EXPECT_EQ(c.tab == 1 ? w.lngTradeCount : w.varPortCount, c.refused ? 0 : 1);
+  EXPECT_EQ(w.Text(c.tab == 1 ? "txtLifeofOrder" : "txtPercDiff", 0)->text(), c.tab == 1 ? "1" : "0");
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_TRUE(w.tabResearch->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RefusedOrFailed, SweepThatCannotRun,
+    ::testing::Values(
+        CannotRunCase{"EmptyTable", 2, [](ui::frmMain&) { SharedConnection().Execute("DELETE FROM [sim_March]"); },
+                      "Simulation Table Is Empty.", true},
+        CannotRunCase{"IndicatorPeriod", 1, [](ui::frmMain& w) { w.Text("txtSimOption", 3)->setText("25"); },
+                      "Days RSI Based On must be a whole number from 1 to 24 (it is 25).", true},
+        CannotRunCase{"ReplayError", 2, [](ui::frmMain&) { SharedConnection().Execute("UPDATE [sim_March] SET Market = NULL"); },
+                      "Invalid use of Null", false},
+        CannotRunCase{"TradeStageError", 1,
+                      [](ui::frmMain&) {
+                        SharedConnection().Execute(
+                            "CREATE TRIGGER [locked] BEFORE UPDATE ON [sim_March] BEGIN SELECT RAISE(ABORT, "
+                            "'The table is locked.'); END");
+                      },
+                      "The table is locked.", false}),
+    [](const ::testing::TestParamInfo<CannotRunCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SweepWindowTest, AppendingWritesNoHeaderAndCancellingWritesNothing) {
   ui::frmMain& w = PortfolioWindow();
@@ -234,7 +365,7 @@ TEST_F(SweepWindowTest, TheCountRefusesBoundsItCannotWalk) {
   scripted->AnswerMsgBox(user::kAnswerOK, incorrect);
   int32_t count = 0;
   EXPECT_EQ(w.CountPortfolioVariations(count), 0);
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(count, 0);  // both passes are set up before anything is counted
 
   // A zero step would never end its loop; the sweep refuses it the same way.
   w.Text("txtPercDiff", 1)->setText("10");

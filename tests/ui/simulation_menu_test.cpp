@@ -88,19 +88,23 @@ TEST_F(WindowTest, OpenSimulationCancelledForgetsTheSimulationFile) {
   EXPECT_EQ(scripted->Prompts().back().dialog.startFolder, (rt::AppFolder() / "Simulations").string());
 }
 
-TEST_F(WindowTest, OpeningAFileThatIsNotASimulationLeavesTheWindowInItsStartState) {
+TEST_F(WindowTest, OpeningAFileThatIsNotASimulationChangesNothing) {
   ui::frmMain& w = LoadedWindow();
   w.mnuSaveStartup_Click();
+  Parms().strSimTable = "sim_kept";
+  const std::string kept = (rt::AppFolder() / "Simulations" / "kept.sim").string();
+  w.strSimFilePath = kept;
+  w.Text("txtSelection")->setText("IBM ; MSFT");  // typed, not saved
+  const clsResearch* engine = w.objResearch.get();
   fs::path file = rt::AppFolder() / "Simulations" / "notes.sim";
   testsupport::WriteFileBytes(file, "Shopping list\r\nsim_notes\r\n");
   scripted->AnswerOpenFile(file.string());
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   w.Menu("mnuOpenSim")->trigger();
-  EXPECT_TRUE(Parms().strSimTable.empty());
-  EXPECT_TRUE(w.strSimFilePath.empty());
-  EXPECT_EQ(w.windowTitle(), "KESTROVANE");
-  EXPECT_TRUE(SelectInputsEnabled(w));
-  EXPECT_EQ(w.tabResearch->currentIndex(), 0);
+  EXPECT_EQ(Parms().strSimTable, "sim_kept");
+  EXPECT_EQ(w.strSimFilePath, kept);
+  EXPECT_EQ(w.Text("txtSelection")->text(), "IBM ; MSFT");
+  EXPECT_EQ(w.objResearch.get(), engine);
   EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
 }
 

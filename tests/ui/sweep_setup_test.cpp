@@ -134,6 +134,11 @@ TEST_F(WindowTest, ResetFillsTheStepsFromMinMaxAndTheIncrements) {
   w.Text("txtSMARTDivisor", 0)->setText("3");
   w.cmdReset_Click(0);
   EXPECT_EQ(TextOf(w.Text("txtStep", 0)), "0.333333333333333");
+  // A small step is written in plain decimal, which the step box's sign rule leaves alone.
+  w.Text("txtPercDiff", 1)->setText("0.0001");
+  w.Text("txtSMARTDivisor", 0)->setText("4");
+  w.cmdReset_Click(0);
+  EXPECT_EQ(TextOf(w.Text("txtStep", 0)), "0.000025");
 
   // A zero divisor stops at the first row with both bounds: nothing changes.
   w.Text("txtSMARTDivisor", 1)->setText("0");

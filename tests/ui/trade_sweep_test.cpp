@@ -1,6 +1,8 @@
 // The trade-settings sweep over a Select run on the shipped history: the
 // order of the variations, the report, pause and resume, stop, and the
 // sweep as Simulate runs it after compacting the database.
+#include <filesystem>
+
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
@@ -8,6 +10,8 @@
 #include "sweep_fixture.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class TradeSweepTest : public RunWindowTest {
  protected:
@@ -79,12 +83,12 @@ TEST_F(TradeSweepTest, TheInnerSettingChangesFastestAndEachRowIsATradeRun) {
   EXPECT_NE(Results(lines[1])[0], "0--0");  // trades were made
 
   // Normal end: the swept fields read as typed, the report is opened, the
-  // pause row is left for the run control.
+  // pause row is cleared.
   EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "1");
   EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
   EXPECT_EQ(w.Text("txtDecline", 0)->text(), "");
   EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{report});
-  EXPECT_TRUE(w.IsPaused());
+  EXPECT_FALSE(w.IsPaused());
 
   // The third row holds what a Trade run with life 2 and 5 days shows.
   w.Text("txtLifeofOrder", 0)->setText("2");
@@ -139,19 +143,70 @@ TEST_F(TradeSweepTest, AfterARestartTheResumedRowsGoToTheProposedReport) {
   EXPECT_EQ(Settings(lines[1]), kLast);
 }
 
-TEST_F(TradeSweepTest, StopKeepsTheRowsAndClearsThePauseRow) {
+// A Pause, a Stop or an error at variation k of n, each through Simulate:
+// the fields read as typed, the report holds the rows of the variations that
+// ran to their end, and the next Simulate writes the rest, none twice.
+namespace {
+
+enum class Interrupt { kPause, kStop, kError };
+struct InterruptCase {
+  const char* name;
+  Interrupt how;
+  const char* at;
+  size_t rowsKept;
+};
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
+class InterruptedTradeSweep : public TradeSweepTest, public ::testing::WithParamInterface<InterruptCase> {};
+
+}  // namespace
+
+TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
+  const InterruptCase& c = GetParam();
+  const std::vector<std::string> all = {"1/5", "1/10", "2/5", "2/10"};
   ui::frmMain& w = SweepWindow();
   const std::string report = DefaultTradeReport();
+  const std::string aside = report + ".aside";
   AcceptSweep(*scripted, 4, report);
-  InterruptAt(w, "2 of 4", true);
-  w.OutputTradeVariations();
+  scripted->OnDoEvents([&](int) {
+    if (w.Label("Label1", 4)->text() != c.at || w.objResearch->StopProcess() || fs::exists(aside)) return;
+    if (c.how == Interrupt::kPause) return w.cmdPauseSim_Click();
+    if (c.how == Interrupt::kStop) {
+      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+      return w.cmdStopSim_Click();
+    }
+    fs::rename(report, aside);  // a folder in its place: the variation's row cannot be written
+    fs::create_directory(report);
+    scripted->AnswerMsgBox(user::kAnswerOK, "Path/File access error");
+  });
+  w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
-  EXPECT_EQ(ReportLines(report).size(), 3u);  // the cut-short variation keeps its row
+  if (c.how == Interrupt::kError) {
+    fs::remove(report);
+    fs::rename(aside, report);
+  }
+  auto variations = [&] {
+    std::vector<std::string> rows;
+    for (const std::string& line : ReportLines(report)) rows.push_back(ReportCells(line)[1] + "/" + ReportCells(line)[7]);
+    return std::vector<std::string>(rows.begin() + 1, rows.end());
+  };
+  EXPECT_EQ(variations(), std::vector<std::string>(all.begin(), all.begin() + c.rowsKept));
+  EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "1");
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
+  EXPECT_TRUE(w.IsPaused());
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+
+  w.cmdSimulate_Click();  // no question, no dialog
+  EXPECT_EQ(variations(), all);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
   EXPECT_FALSE(w.IsPaused());
-  EXPECT_EQ(w.lngTradeCount, 0);
-  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "10");  // the last variation that ran
-  EXPECT_TRUE(scripted->OpenedFiles().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedTradeSweep,
+                         ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "2 of 4", 2},
+                                           InterruptCase{"Stop", Interrupt::kStop, "2 of 4", 1},
+                                           InterruptCase{"Error", Interrupt::kError, "3 of 4", 2}),
+                         [](const ::testing::TestParamInfo<InterruptCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
   ui::frmMain& w = SweepWindow();
@@ -181,21 +236,22 @@ TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
   EXPECT_EQ(ReportLines(report).size(), 3u);
 }
 
-TEST_F(TradeSweepTest, ARowThatCannotBeWrittenIsReportedAndTheSweepGoesOn) {
+TEST_F(TradeSweepTest, ARowThatCannotBeWrittenEndsTheSweepWithOneMessage) {
   ui::frmMain& w = SweepWindow();
   w.Check("chkBuildOption", 9)->SetValue(0);  // two variations
   const std::string report = rt::AppPath("\\Reports\\gone\\x.csv").string();  // a folder that is not there
   AcceptSweep(*scripted, 2, report);
   // A path that cannot be tested counts as an existing file; appending
-  // writes no header, and each row's failure is shown.
+  // writes no header, and the first row's failure ends the sweep.
   scripted->AnswerMsgBox(user::kAnswerNo, "already exists.");
   scripted->AnswerMsgBox(user::kAnswerOK, "Path not found");
-  scripted->AnswerMsgBox(user::kAnswerOK, "Path not found");
-  w.OutputTradeVariations();
-  EXPECT_EQ(w.Label("Label1", 4)->text(), "2 of 2");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(w.Label("Label1", 4)->text(), "1 of 2");
+  EXPECT_EQ(w.lngTradeCount, 1);  // the resume writes that row first
+  EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "1");
 
   // Writing anew fails at the header, which ends the sweep with the error.
-  w.ClearPauseCriteria();  // as the run control does after a normal end
+  w.ClearPauseCriteria();
   AcceptSweep(*scripted, 2, report);
   scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
   EXPECT_THROW(w.OutputTradeVariations(), rt::Error);
@@ -277,21 +333,23 @@ TEST_F(TradeSweepTest, OpeningASimulationWithAPausedSweepWaitsForSimulate) {
   scripted->OnDoEvents(nullptr);
   ASSERT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
 
-  // The simulation file was saved when the sweep started.
-  w.tabResearch->setEnabled(true);
-  w.tabResearch->setCurrentIndex(0);
-  scripted->AnswerOpenFile(w.strSimFilePath, "Open Simulation");
-  w.Menu("mnuOpenSim")->trigger();
-  EXPECT_EQ(w.tabResearch->currentIndex(), 1);
-  EXPECT_TRUE(w.blnTradeSMART);
-  EXPECT_FALSE(w.tabResearch->isEnabled());
-  EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
-  EXPECT_TRUE(w.cmdSimulate->isEnabled());
-  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+  // A new main window, as after a restart, opens the simulation file (saved
+  // when the sweep started) and finds the paused sweep.
+  const std::string simulationFile = w.strSimFilePath;
+  window.reset();
+  ui::frmMain& again = LoadedWindow();
+  scripted->AnswerOpenFile(simulationFile, "Open Simulation");
+  again.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(again.tabResearch->currentIndex(), 1);
+  EXPECT_TRUE(again.blnTradeSMART);
+  EXPECT_FALSE(again.tabResearch->isEnabled());
+  EXPECT_FALSE(again.Widget("dteSimDate", 0)->isEnabled());
+  EXPECT_TRUE(again.cmdSimulate->isEnabled());
+  EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Paused");
   EXPECT_EQ(ReportLines(report).size(), 3u);  // nothing ran
 
-  w.cmdSimulate_Click();
-  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  again.cmdSimulate_Click();  // the rows go to the proposed report, where they were
+  EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Complete");
   EXPECT_EQ(ReportLines(report).size(), 5u);
-  EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
+  EXPECT_EQ(again.Label("Label1", 4)->text(), "4 of 4");
 }

@@ -17,7 +17,7 @@ int MantissaDigits(const char* first, const char* last) {
   return digits;
 }
 
-std::string Format(double value, int significant) {
+std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
   char buf[64];
@@ -43,7 +43,7 @@ std::string Format(double value, int significant) {
 
   std::string out;
   if (negative) out += '-';
-  if (exponent >= significant || exponent < -4) {
+  if (!plain && (exponent >= significant || exponent < -4)) {
     out += digits[0];
     if (digits.size() > 1) out.append(".").append(digits, 1);
     int magnitude = std::abs(exponent);
@@ -66,6 +66,7 @@ std::string Format(double value, int significant) {
 }  // namespace
 
 std::string FormatNumber(double value) { return Format(value, 15); }
+std::string FormatPlain(double value) { return Format(value, 15, true); }
 std::string FormatSingle(float value) { return Format(static_cast<double>(value), 7); }
 
 std::string FormatRoundTrip(double value) {

@@ -8,6 +8,10 @@
 namespace rt {
 
 std::string FormatNumber(double value);
+// The same digits as FormatNumber, always in plain decimal (2.5E-05 is
+// "0.000025", 1E+20 is "100000000000000000000"), -0 as "0": for texts the
+// program writes into fields, whose sign rule would misread an exponent.
+std::string FormatPlain(double value);
 std::string FormatSingle(float value);
 // The shortest decimal text that reads back as exactly the same Double
 // ("2.5", "0.30000000000000004", "1e-05"): for values that are stored as
