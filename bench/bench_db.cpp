@@ -12,17 +12,10 @@ int main() {
   std::printf("db_insert_commit: %.0f transactions/s\n", bench::SingleRowCommitsPerSecond());
 
   testsupport::TempAppFolder folder;
-  auto path = folder.File("bench.db");
-  db::CreateDatabaseFile(path);
   db::Connection cn;
-  cn.Open(path);
-  cn.Execute("CREATE TABLE [IBM] ([DamnDate] DATETIME PRIMARY KEY, [Open] MONEY, [High] MONEY, [Low] MONEY, "
-             "[Close] MONEY, [Adj_Close] MONEY, [Volume] INTEGER)");
-  rt::Date first = *rt::Date::FromParts(1990, 1, 1);
+  bench::OpenQuoteDatabase(cn, folder, "bench.db");
   cn.BeginTrans();
-  for (int i = 0; i < 5000; ++i)
-    cn.Execute("INSERT INTO [IBM] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (#" +
-               rt::FormatMMDDYY(first + i) + "#,'12.5','11.75','12.25','12','12.25','120000')");
+  for (int i = 0; i < 5000; ++i) cn.Execute(bench::QuoteRowInsert(i));
   cn.CommitTrans();
 
   auto start = std::chrono::steady_clock::now();

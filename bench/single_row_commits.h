@@ -5,6 +5,7 @@
 // the figure and its yardstick alike.
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "platform/db/connection.h"
 #include "platform/runtime/date.h"
@@ -12,20 +13,30 @@
 
 namespace bench {
 
-inline double SingleRowCommitsPerSecond(int rows = 5000) {
-  testsupport::TempAppFolder folder;
-  auto path = folder.File("yardstick.db");
+// A fresh database in the folder holding an empty quote table [IBM].
+inline void OpenQuoteDatabase(db::Connection& cn, const testsupport::TempAppFolder& folder, const char* name) {
+  auto path = folder.File(name);
   db::CreateDatabaseFile(path);
-  db::Connection cn;
   cn.Open(path);
   cn.Execute("CREATE TABLE [IBM] ([DamnDate] DATETIME PRIMARY KEY, [Open] MONEY, [High] MONEY, [Low] MONEY, "
              "[Close] MONEY, [Adj_Close] MONEY, [Volume] INTEGER)");
-  rt::Date first = *rt::Date::FromParts(1990, 1, 1);
+}
+
+// The INSERT of the i-th day's quote row, as pasted text.
+inline std::string QuoteRowInsert(int i) {
+  const rt::Date first = *rt::Date::FromParts(1990, 1, 1);
+  return "INSERT INTO [IBM] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (#" +
+         rt::FormatMMDDYY(first + i) + "#,'12.5','11.75','12.25','12','12.25','120000')";
+}
+
+inline double SingleRowCommitsPerSecond(int rows = 5000) {
+  testsupport::TempAppFolder folder;
+  db::Connection cn;
+  OpenQuoteDatabase(cn, folder, "yardstick.db");
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < rows; ++i) {
     cn.BeginTrans();
-    cn.Execute("INSERT INTO [IBM] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (#" +
-               rt::FormatMMDDYY(first + i) + "#,'12.5','11.75','12.25','12','12.25','120000')");
+    cn.Execute(QuoteRowInsert(i));
     cn.CommitTrans();
   }
   return rows / std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
