@@ -4,7 +4,6 @@
 // the stage again ends with exactly the rows of a run that was never killed.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,8 +20,6 @@
 #include "support/shipped_select.h"
 #include "support/table_cells.h"
 
-extern char** environ;
-
 namespace {
 
 using testsupport::TrialStage;
@@ -30,19 +27,11 @@ using testsupport::TrialStage;
 constexpr int kKillsPerStage = 3;
 
 pid_t StartChild(TrialStage stage, const std::filesystem::path& folder) {
-  std::string binary = KESTROVANE_CRASH_TRIAL_CHILD, name = testsupport::StageName(stage), home = folder.string();
-  char* argv[] = {binary.data(), name.data(), home.data(), nullptr};
-  pid_t pid = -1;
-  if (posix_spawn(&pid, binary.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
-  return pid;
+  return testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, testsupport::StageName(stage), folder);
 }
 
-// Runs the stage to its end; its exit code.
 int RunChild(TrialStage stage, const std::filesystem::path& folder) {
-  pid_t pid = StartChild(stage, folder);
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
+  return testsupport::RunTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, testsupport::StageName(stage), folder);
 }
 
 std::filesystem::path Database(const std::filesystem::path& folder) { return folder / "Vennorath.db"; }

@@ -1,5 +1,8 @@
 #include "support/crash_trial.h"
 
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <vector>
 
@@ -8,6 +11,8 @@
 #include "platform/user/scripted_user_services.h"
 #include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
+
+extern char** environ;
 
 namespace testsupport {
 namespace {
@@ -69,6 +74,21 @@ int RunTrialStage(TrialStage stage, const std::filesystem::path& folder) {
     case TrialStage::kTrade: completed = Trade(engine); break;
   }
   return completed && user->Prompts().empty() ? 0 : 1;
+}
+
+pid_t StartTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder) {
+  std::string program = binary, name = stage, home = folder.string();
+  char* argv[] = {program.data(), name.data(), home.data(), nullptr};
+  pid_t pid = -1;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
+  return pid;
+}
+
+int RunTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder) {
+  pid_t pid = StartTrialChild(binary, stage, folder);
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace testsupport

@@ -5,6 +5,8 @@
 // them: a download of IBM's history from its first day, a Select run over
 // every symbol of the database (no criterion) into kTrialTable, and a Trade
 // run over kTradeTable.
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -25,5 +27,11 @@ const char* StageName(TrialStage stage);
 // service named by the environment for a download). Returns 0 when the run
 // completed.
 int RunTrialStage(TrialStage stage, const std::filesystem::path& folder);
+
+// Starts the child program `binary` on a stage (a StageName, or "sweep") and
+// a folder: its process id, or -1.
+pid_t StartTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder);
+// Runs the child to its end: its exit code, or -1 when it did not exit.
+int RunTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder);
 
 }  // namespace testsupport
