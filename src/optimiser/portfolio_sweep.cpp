@@ -103,6 +103,7 @@ void frmMain::OutputPortfolioVariations() {
   for (int i = 0; i < 6; ++i) results[i] = Label("lblResult", resultLabels[i]);
 
   bool firstVariation = true;
+  bool rowAfterResume = resuming;
   bool paused = false;
   bool ranOut = true;
   // A sweep resumed in pass 1 had run pass 0 to its end.
@@ -170,7 +171,9 @@ void frmMain::OutputPortfolioVariations() {
       for (const RangeFields& range : fields)
         row.push_back(range.filter->Value() == 1 ? S(range.min->text()) + " to " + S(range.max->text()) : "");
       for (QLabel* label : results) row.push_back(S(label->text()));
-      optimiser::AppendReportRow(strPortfolioReportPath, row);
+      if (rowAfterResume) optimiser::AppendResumedReportRow(strPortfolioReportPath, row);
+      else optimiser::AppendReportRow(strPortfolioReportPath, row);
+      rowAfterResume = false;
       return true;
     });
   }

@@ -2,6 +2,8 @@
 #include "optimiser/sweep_reports.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
@@ -14,6 +16,17 @@ namespace {
 
 void RequirePath(const std::string& path) {
   if (path.empty()) throw rt::Error(52, "Bad file name or number: no report file has been chosen.");
+}
+
+// The report's last line without its line end; "" when there is none.
+std::string LastLine(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  std::string all = text.str();
+  while (!all.empty() && (all.back() == '\n' || all.back() == '\r')) all.pop_back();
+  size_t start = all.find_last_of("\r\n");
+  return start == std::string::npos ? all : all.substr(start + 1);
 }
 
 }  // namespace
@@ -34,6 +47,12 @@ void WriteReportHeader(const std::string& path, const std::vector<std::string>& 
 void AppendReportRow(const std::string& path, const std::vector<std::string>& cells) {
   RequirePath(path);
   simulation::AppendReportLines(path, {simulation::JoinCells(cells)});
+}
+
+void AppendResumedReportRow(const std::string& path, const std::vector<std::string>& cells) {
+  RequirePath(path);
+  const std::string line = simulation::JoinCells(cells);
+  if (LastLine(path) != line) simulation::AppendReportLines(path, {line});
 }
 
 }  // namespace optimiser
@@ -68,13 +87,21 @@ int frmMain::GetReportFile(const std::string& initialFolder, const std::string& 
 
 void frmMain::WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
                                   int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
-                                  int32_t maxDays, const std::string& reportPath) {
+                                  int32_t maxDays, const std::string& reportPath, bool firstAfterResume) {
+  const std::vector<std::string> row = {purchaseType,
+                                        std::to_string(life),
+                                        targetPrice,
+                                        std::to_string(aboveTarget),
+                                        std::to_string(initialStop),
+                                        std::to_string(profitableAt),
+                                        std::to_string(decline),
+                                        std::to_string(maxDays),
+                                        S(Label("lblResult", 22)->text()),
+                                        S(Label("lblResult", 13)->text()),
+                                        S(Label("lblResult", 26)->text())};
   // A row that cannot be written ends the sweep: every later row would fail alike.
-  optimiser::AppendReportRow(reportPath, {purchaseType, std::to_string(life), targetPrice,
-                                          std::to_string(aboveTarget), std::to_string(initialStop),
-                                          std::to_string(profitableAt), std::to_string(decline),
-                                          std::to_string(maxDays), S(Label("lblResult", 22)->text()),
-                                          S(Label("lblResult", 13)->text()), S(Label("lblResult", 26)->text())});
+  if (firstAfterResume) optimiser::AppendResumedReportRow(reportPath, row);
+  else optimiser::AppendReportRow(reportPath, row);
 }
 
 }  // namespace ui

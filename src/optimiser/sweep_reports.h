@@ -22,5 +22,10 @@ std::string ReportPath(const std::string& folder, const std::string& fileName);
 // raises the file error (an empty path, a missing folder, a locked file).
 void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells);
 void AppendReportRow(const std::string& path, const std::vector<std::string>& cells);
+// The first row a resumed sweep writes: appended unless the report already
+// ends with it. A sweep ended between writing a variation's row and moving
+// its pause row on (killed, say) runs that variation again when resumed, and
+// its row comes out the same.
+void AppendResumedReportRow(const std::string& path, const std::vector<std::string>& cells);
 
 }  // namespace optimiser

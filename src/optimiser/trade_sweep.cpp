@@ -147,6 +147,7 @@ void frmMain::OutputTradeVariations() {
   }
 
   std::vector<double> steps;  // known once every level has been entered
+  bool rowAfterResume = resuming;
   bool ranOut = optimiser::WalkNested(loops, resume.empty() ? nullptr : &resume, [&](const std::vector<double>& v) {
     if (steps.empty())
       for (const SweepLoop& loop : loops) steps.push_back(loop.step.Value());
@@ -188,7 +189,8 @@ void frmMain::OutputTradeVariations() {
     Yield();
     WriteBuySellResults(S(levels[0].list->currentText()), rt::CLng(v[1]), S(levels[2].list->currentText()),
                         rt::CLng(v[3]), rt::CLng(v[4]), rt::CLng(v[5]), rt::CLng(v[6]), rt::CLng(v[7]),
-                        strTradeReportPath);
+                        strTradeReportPath, rowAfterResume);
+    rowAfterResume = false;
     Yield();
     return true;
   });

@@ -331,11 +331,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // The save dialog of a sweep report and the overwrite question: 0 write
   // anew, 1 append, 2 cancelled (the path then stays as it was).
   int GetReportFile(const std::string& initialFolder, const std::string& fileName, std::string& reportPath);
-  // Appends one row of the trade sweep's report with the trade result labels;
-  // a failure goes to the caller.
+  // Appends one row of the trade sweep's report with the trade result labels
+  // (the first row after a resume only when the report does not end with
+  // it); a failure goes to the caller.
   void WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,
                            int32_t aboveTarget, int32_t initialStop, int32_t profitableAt, int32_t decline,
-                           int32_t maxDays, const std::string& reportPath);
+                           int32_t maxDays, const std::string& reportPath, bool firstAfterResume = false);
   // The two sweeps. Every way out leaves the swept fields as typed; a Pause
   // or a Stop leaves the pause row naming the first variation that has not
   // run to its end, and so does an error, which goes to the caller (the
