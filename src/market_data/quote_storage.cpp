@@ -11,7 +11,6 @@
 #include "platform/db/bound_statement.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
-#include "platform/db/write_group.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
@@ -52,18 +51,28 @@ bool PageHasRows() { return !udtStockDays.empty() && rt::IsNumeric(udtStockDays[
 // Thrown to fetch the same page again after the missing table was created.
 struct TableWasMissing {};
 
-// Stores the rows of the page as one group, each row in its savepoint: a row
-// that fails (a day already stored, a statement error) is left out alone. A
-// lasting failure passes to the caller.
+// Stores the rows of the page in the download's transaction, each row in its
+// savepoint: a row that fails (a day already stored, a statement error) is
+// left out alone. A lasting failure passes to the caller.
 void StorePage(const std::string& symbol) {
   db::Connection& connection = SharedConnection();
-  db::WriteGroup page(connection);
   for (const DayRecord& row : udtStockDays) {
     db::BoundStatement insert = QuoteInsert(symbol, row, Parms().intDatabaseType);
     user::DoEvents();
     if (!insert.sql.empty()) {
       try {
-        page.Row([&] { connection.Execute(insert.sql, insert.parameters); });
+        connection.BeginTrans();
+        try {
+          connection.Execute(insert.sql, insert.parameters);
+          connection.CommitTrans();
+        } catch (const rt::Error&) {
+          try {
+            connection.RollbackTrans();
+          } catch (const rt::Error&) {
+            // The database undid more than the row; the row's error says why.
+          }
+          throw;
+        }
       } catch (const rt::Error& e) {
         if (db::IsLastingFailure(e)) throw;
         if (e.Number() == db::kErrTableMissing) throw TableWasMissing{};
@@ -71,7 +80,6 @@ void StorePage(const std::string& symbol) {
     }
     user::DoEvents();
   }
-  page.Commit();
 }
 
 // The whole download as one transaction. Pages come newest first, so a
