@@ -158,19 +158,7 @@ TEST_F(SweepWindowTest, AfterARestartAResumedSweepWritesToItsProposedReport) {
 // A Pause, a Stop or an error at variation k of n, each through Simulate:
 // the fields read as typed, the report holds the rows of the variations that
 // ran to their end, and the next Simulate writes the rest, none twice.
-namespace {
-
-enum class Interrupt { kPause, kStop, kError };
-struct InterruptCase {
-  const char* name;
-  Interrupt how;
-  const char* at;
-  size_t rowsKept;
-};
-void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 class InterruptedPortfolioSweep : public SweepWindowTest, public ::testing::WithParamInterface<InterruptCase> {};
-
-}  // namespace
 
 TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
   const InterruptCase& c = GetParam();
@@ -183,25 +171,11 @@ TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeati
   w.Combo("cboSelectMarket")->setCurrentIndex(0);
   w.Combo("cboSelectPositioning")->setCurrentIndex(0);
   const std::string report = DefaultPortfolioReport();
-  const std::string aside = report + ".aside";
   AcceptSweep(*scripted, 5, report);
-  scripted->OnDoEvents([&](int) {
-    if (w.Label("lblCurrStock", 1)->text() != c.at || w.objResearch->StopProcess() || fs::exists(aside)) return;
-    if (c.how == Interrupt::kPause) return w.cmdPauseSim_Click();
-    if (c.how == Interrupt::kStop) {
-      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
-      return w.cmdStopSim_Click();
-    }
-    fs::rename(report, aside);  // a folder in its place: the variation's row cannot be written
-    fs::create_directory(report);
-    scripted->AnswerMsgBox(user::kAnswerOK, "Path/File access error");
-  });
+  InterruptSweepAt(*scripted, w, w.Label("lblCurrStock", 1), c, report);
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
-  if (c.how == Interrupt::kError) {
-    fs::remove(report);
-    fs::rename(aside, report);
-  }
+  RestoreReport(c, report);
   auto ranges = [&] {
     std::vector<std::string> cells;
     for (const std::string& line : ReportLines(report)) cells.push_back(ReportCells(line)[1]);
@@ -227,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedPortfolioSweep,
                          ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "1 of 5", 1},
                                            InterruptCase{"Stop", Interrupt::kStop, "2 of 5", 1},
                                            InterruptCase{"Error", Interrupt::kError, "4 of 5", 3}),
-                         [](const ::testing::TestParamInfo<InterruptCase>& info) { return std::string(info.param.name); });
+                         InterruptCaseName);
 
 // What would fail every variation alike ends a sweep with one message: a
 // refusal before the first variation (nothing stored), or a stage that fails

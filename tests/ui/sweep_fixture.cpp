@@ -1,5 +1,6 @@
 #include "sweep_fixture.h"
 
+#include <filesystem>
 #include <sstream>
 
 #include "optimiser/sweep_reports.h"
@@ -55,4 +56,31 @@ std::string DefaultTradeReport() {
 void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::string& path) {
   user.AnswerMsgBox(user::kAnswerYes, "This report will yield " + std::to_string(variations) + " variations.");
   user.AnswerSaveFile(path, "Save S.M.A.R.T. Report");
+}
+
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
+
+std::string InterruptCaseName(const ::testing::TestParamInfo<InterruptCase>& info) { return info.param.name; }
+
+void InterruptSweepAt(user::ScriptedUserServices& user, ui::frmMain& w, QLabel* caption, const InterruptCase& c,
+                      const std::string& report) {
+  namespace fs = std::filesystem;
+  const std::string aside = report + ".aside";
+  user.OnDoEvents([&user, &w, caption, c, report, aside](int) {
+    if (caption->text() != c.at || w.objResearch->StopProcess() || fs::exists(aside)) return;
+    if (c.how == Interrupt::kPause) return w.cmdPauseSim_Click();
+    if (c.how == Interrupt::kStop) {
+      user.AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+      return w.cmdStopSim_Click();
+    }
+    fs::rename(report, aside);
+    fs::create_directory(report);
+    user.AnswerMsgBox(user::kAnswerOK, "Path/File access error");
+  });
+}
+
+void RestoreReport(const InterruptCase& c, const std::string& report) {
+  if (c.how != Interrupt::kError) return;
+  std::filesystem::remove(report);
+  std::filesystem::rename(report + ".aside", report);
 }

@@ -3,6 +3,8 @@
 // a small hand-made table (the candidates of two weeks of March 2004 as the
 // Trade stage leaves them), with SimStatus so that sweeps can pause; and the
 // helpers that read the sweeps' reports.
+#include <QLabel>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,24 @@ std::string DefaultPortfolioReport();
 std::string DefaultTradeReport();
 // The user answers a sweep's count question with Yes and picks the file.
 void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::string& path);
+
+// A Pause, a Stop or an error at the variation whose caption reads `at`; the
+// report then holds the first rowsKept rows.
+enum class Interrupt { kPause, kStop, kError };
+struct InterruptCase {
+  const char* name;
+  Interrupt how;
+  const char* at;
+  size_t rowsKept;
+};
+void PrintTo(const InterruptCase& c, std::ostream* os);
+std::string InterruptCaseName(const ::testing::TestParamInfo<InterruptCase>& info);
+// Makes the interruption when the caption reads c.at: presses Pause, or Stop
+// (confirmed), or puts a folder in the report's place so that the
+// variation's row cannot be written (RestoreReport puts the report back).
+void InterruptSweepAt(user::ScriptedUserServices& user, ui::frmMain& w, QLabel* caption, const InterruptCase& c,
+                      const std::string& report);
+void RestoreReport(const InterruptCase& c, const std::string& report);
 
 class SweepWindowTest : public WindowTest {
  protected:

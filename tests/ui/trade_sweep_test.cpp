@@ -1,8 +1,6 @@
 // The trade-settings sweep over a Select run on the shipped history: the
 // order of the variations, the report, pause and resume, stop, and the
 // sweep as Simulate runs it after compacting the database.
-#include <filesystem>
-
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
@@ -10,8 +8,6 @@
 #include "sweep_fixture.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class TradeSweepTest : public RunWindowTest {
  protected:
@@ -146,44 +142,18 @@ TEST_F(TradeSweepTest, AfterARestartTheResumedRowsGoToTheProposedReport) {
 // A Pause, a Stop or an error at variation k of n, each through Simulate:
 // the fields read as typed, the report holds the rows of the variations that
 // ran to their end, and the next Simulate writes the rest, none twice.
-namespace {
-
-enum class Interrupt { kPause, kStop, kError };
-struct InterruptCase {
-  const char* name;
-  Interrupt how;
-  const char* at;
-  size_t rowsKept;
-};
-void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 class InterruptedTradeSweep : public TradeSweepTest, public ::testing::WithParamInterface<InterruptCase> {};
-
-}  // namespace
 
 TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
   const InterruptCase& c = GetParam();
   const std::vector<std::string> all = {"1/5", "1/10", "2/5", "2/10"};
   ui::frmMain& w = SweepWindow();
   const std::string report = DefaultTradeReport();
-  const std::string aside = report + ".aside";
   AcceptSweep(*scripted, 4, report);
-  scripted->OnDoEvents([&](int) {
-    if (w.Label("Label1", 4)->text() != c.at || w.objResearch->StopProcess() || fs::exists(aside)) return;
-    if (c.how == Interrupt::kPause) return w.cmdPauseSim_Click();
-    if (c.how == Interrupt::kStop) {
-      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
-      return w.cmdStopSim_Click();
-    }
-    fs::rename(report, aside);  // a folder in its place: the variation's row cannot be written
-    fs::create_directory(report);
-    scripted->AnswerMsgBox(user::kAnswerOK, "Path/File access error");
-  });
+  InterruptSweepAt(*scripted, w, w.Label("Label1", 4), c, report);
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
-  if (c.how == Interrupt::kError) {
-    fs::remove(report);
-    fs::rename(aside, report);
-  }
+  RestoreReport(c, report);
   auto variations = [&] {
     std::vector<std::string> rows;
     for (const std::string& line : ReportLines(report)) rows.push_back(ReportCells(line)[1] + "/" + ReportCells(line)[7]);
@@ -206,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedTradeSweep,
                          ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "2 of 4", 2},
                                            InterruptCase{"Stop", Interrupt::kStop, "2 of 4", 1},
                                            InterruptCase{"Error", Interrupt::kError, "3 of 4", 2}),
-                         [](const ::testing::TestParamInfo<InterruptCase>& info) { return std::string(info.param.name); });
+                         InterruptCaseName);
 
 TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
   ui::frmMain& w = SweepWindow();
