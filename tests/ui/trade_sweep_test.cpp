@@ -124,6 +124,31 @@ TEST_F(TradeSweepTest, APausedSweepResumesWithTheVariationItHadNotRun) {
   EXPECT_EQ(w.Label("Label1", 4)->text(), "4 of 4");
 }
 
+// Ended (killed, say) after variation 2's row was written but before its
+// pause row moved on: the resume runs variation 2 again and writes its row once.
+TEST_F(TradeSweepTest, AResumeDoesNotRepeatARowWrittenBeforeThePauseRowMovedOn) {
+  ui::frmMain& w = SweepWindow();
+  const std::string report = DefaultTradeReport();
+  AcceptSweep(*scripted, 4, report);
+  InterruptAt(w, "2 of 4", false);
+  w.OutputTradeVariations();
+  scripted->OnDoEvents(nullptr);
+  ASSERT_EQ(ReportLines(report).size(), 3u);
+  std::vector<std::string> pause;
+  w.objResearch->RetrievePauseCriteria(pause);
+  pause.resize(9);
+  pause[1] = "1", pause[7] = "10", pause[8] = "2";  // variation 2: life 1, days 10
+  w.objResearch->StorePauseCriteria(pause, true);
+
+  w.objResearch->PauseProcess(false);
+  ASSERT_TRUE(w.IsPaused());
+  w.OutputTradeVariations();
+  std::vector<std::string> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(Settings(lines[2]), (std::vector<std::string>{"Limit", "1", "% of Close", "2", "7", "9", "0", "10"}));
+  EXPECT_EQ(Settings(lines[4]), kLast);
+}
+
 TEST_F(TradeSweepTest, AfterARestartTheResumedRowsGoToTheProposedReport) {
   ui::frmMain& w = SweepWindow();
   AcceptSweep(*scripted, 4, rt::AppPath("\\Reports\\mine.csv").string());
