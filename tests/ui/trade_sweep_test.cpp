@@ -43,6 +43,16 @@ class TradeSweepTest : public RunWindowTest {
     });
   }
 
+  // The sweep of SweepWindow paused while its variation 2 runs; its report.
+  std::string PausedWhileVariation2Runs(ui::frmMain& w) {
+    const std::string report = DefaultTradeReport();
+    AcceptSweep(*scripted, 4, report);
+    InterruptAt(w, "2 of 4", false);
+    w.OutputTradeVariations();
+    scripted->OnDoEvents(nullptr);
+    return report;
+  }
+
   static std::vector<std::string> Settings(const std::string& line) {
     std::vector<std::string> cells = ReportCells(line);
     return std::vector<std::string>(cells.begin(), cells.begin() + 8);
@@ -99,11 +109,7 @@ TEST_F(TradeSweepTest, TheInnerSettingChangesFastestAndEachRowIsATradeRun) {
 
 TEST_F(TradeSweepTest, APausedSweepResumesWithTheVariationItHadNotRun) {
   ui::frmMain& w = SweepWindow();
-  const std::string report = DefaultTradeReport();
-  AcceptSweep(*scripted, 4, report);
-  InterruptAt(w, "2 of 4", false);
-  w.OutputTradeVariations();
-  scripted->OnDoEvents(nullptr);
+  const std::string report = PausedWhileVariation2Runs(w);
 
   EXPECT_EQ(ReportLines(report).size(), 3u);
   ASSERT_TRUE(w.IsPaused());
@@ -128,11 +134,7 @@ TEST_F(TradeSweepTest, APausedSweepResumesWithTheVariationItHadNotRun) {
 // pause row moved on: the resume runs variation 2 again and writes its row once.
 TEST_F(TradeSweepTest, AResumeDoesNotRepeatARowWrittenBeforeThePauseRowMovedOn) {
   ui::frmMain& w = SweepWindow();
-  const std::string report = DefaultTradeReport();
-  AcceptSweep(*scripted, 4, report);
-  InterruptAt(w, "2 of 4", false);
-  w.OutputTradeVariations();
-  scripted->OnDoEvents(nullptr);
+  const std::string report = PausedWhileVariation2Runs(w);
   ASSERT_EQ(ReportLines(report).size(), 3u);
   std::vector<std::string> pause;
   w.objResearch->RetrievePauseCriteria(pause);
