@@ -15,9 +15,7 @@ namespace bench {
 
 // A fresh database in the folder holding an empty quote table [IBM].
 inline void OpenQuoteDatabase(db::Connection& cn, const testsupport::TempAppFolder& folder, const char* name) {
-  auto path = folder.File(name);
-  db::CreateDatabaseFile(path);
-  cn.Open(path);
+  cn.Open(folder.NewDatabase(name));
   cn.Execute("CREATE TABLE [IBM] ([DamnDate] DATETIME PRIMARY KEY, [Open] MONEY, [High] MONEY, [Low] MONEY, "
              "[Close] MONEY, [Adj_Close] MONEY, [Volume] INTEGER)");
 }

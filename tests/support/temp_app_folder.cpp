@@ -9,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/db/connection.h"
+
 namespace testsupport {
 
 TempAppFolder::TempAppFolder() {
@@ -44,6 +46,12 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path.string());
   out << bytes;
+}
+
+std::filesystem::path TempAppFolder::NewDatabase(const std::string& name) const {
+  std::filesystem::path path = File(name);
+  db::CreateDatabaseFile(path);
+  return path;
 }
 
 }  // namespace testsupport

@@ -15,6 +15,8 @@ class TempAppFolder {
 
   const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path File(const std::string& name) const { return path_ / name; }
+  // Creates an empty database file of that name in the folder; its path.
+  std::filesystem::path NewDatabase(const std::string& name) const;
 
  private:
   std::filesystem::path path_;

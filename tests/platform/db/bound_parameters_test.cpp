@@ -14,9 +14,8 @@ namespace {
 
 TEST(BoundParametersTest, ValuesBindInOrderAndTheStatementIsReused) {
   testsupport::TempAppFolder folder;
-  db::CreateDatabaseFile(folder.File("p.db"));
   db::Connection cn;
-  cn.Open(folder.File("p.db"));
+  cn.Open(folder.NewDatabase("p.db"));
   cn.Execute("CREATE TABLE [t] ([Day] DATETIME, [Symbol] TEXT, [Price] MONEY, [Volume] INTEGER, "
              "CONSTRAINT [PK] PRIMARY KEY ([Day], [Symbol]))");
   cn.Execute("INSERT INTO [t] VALUES (#3/9/2004#, 'BRK.B', 12.5, 100)");
@@ -42,15 +41,10 @@ TEST(BoundParametersTest, ValuesBindInOrderAndTheStatementIsReused) {
   EXPECT_THROW(cn.OpenRecordset(sql), rt::Error);  // a placeholder never left unbound
 }
 
-}  // namespace
-
-namespace {
-
 TEST(BoundParametersTest, PastedNumbersStoreWhatTheirPastedTextStores) {
   testsupport::TempAppFolder folder;
-  db::CreateDatabaseFile(folder.File("n.db"));
   db::Connection cn;
-  cn.Open(folder.File("n.db"));
+  cn.Open(folder.NewDatabase("n.db"));
   cn.Execute("CREATE TABLE [pasted] ([k] INTEGER, [x] DOUBLE, CONSTRAINT [PK] PRIMARY KEY ([k]))");
   cn.Execute("CREATE TABLE [bound] ([k] INTEGER, [x] DOUBLE, CONSTRAINT [PK] PRIMARY KEY ([k]))");
   std::vector<double> values = {0, -0.0, 1, -1, 55, 0.12, -1.5, 25.125, 1e-5, 123456789012345, 1e15, 1e20,

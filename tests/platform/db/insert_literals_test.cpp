@@ -53,9 +53,8 @@ TEST(InsertLiteralsTest, OtherStatementsAreLeftAlone) {
 
 TEST(InsertLiteralsTest, RowsWrittenThroughParametersMatchTheLiteralsAndFailAlike) {
   testsupport::TempAppFolder folder;
-  db::CreateDatabaseFile(folder.File("t.db"));
   db::Connection cn;
-  cn.Open(folder.File("t.db"));
+  cn.Open(folder.NewDatabase("t.db"));
   cn.Execute("CREATE TABLE [q] ([DamnDate] DATETIME PRIMARY KEY, [Close] MONEY, [Volume] INTEGER, [Note] TEXT)");
   EXPECT_EQ(cn.Execute("INSERT INTO [q] (DamnDate, [Close], Volume, Note) VALUES (#1/5/2004#, '12.5', 100, 'it''s')"),
             1);
