@@ -443,9 +443,9 @@ class clsResearch {
     clsResearch& engine_;
     db::WriteGroup* previous_;
   };
-  // Runs one row's writes in the group in use, or in a transaction of its
-  // own; errors pass on with the row rolled back.
-  void WriteRow(const std::function<void()>& write);
+  // Runs one row's statement in the group in use, or in a transaction of
+  // its own; errors pass on with the row undone.
+  void WriteRow(const db::BoundStatement& row);
   // Commits the group; a failed commit ends the run with the context message.
   void CommitGroup(db::WriteGroup& group, const std::string& context);
   // The write failure rule: the first lasting failure of a run is shown once,

@@ -51,9 +51,9 @@ bool PageHasRows() { return !udtStockDays.empty() && rt::IsNumeric(udtStockDays[
 // Thrown to fetch the same page again after the missing table was created.
 struct TableWasMissing {};
 
-// Stores the rows of the page in the download's transaction, each row in its
-// savepoint: a row that fails (a day already stored, a statement error) is
-// left out alone. A lasting failure passes to the caller.
+// Stores the rows of the page in the download's transaction, a statement a
+// row: a row that fails (a day already stored, a statement error) is undone
+// by the database alone and left out. A lasting failure passes to the caller.
 void StorePage(const std::string& symbol) {
   db::Connection& connection = SharedConnection();
   for (const DayRecord& row : udtStockDays) {
@@ -61,18 +61,7 @@ void StorePage(const std::string& symbol) {
     user::DoEvents();
     if (!insert.sql.empty()) {
       try {
-        connection.BeginTrans();
-        try {
-          connection.Execute(insert.sql, insert.parameters);
-          connection.CommitTrans();
-        } catch (const rt::Error&) {
-          try {
-            connection.RollbackTrans();
-          } catch (const rt::Error&) {
-            // The database undid more than the row; the row's error says why.
-          }
-          throw;
-        }
+        connection.Execute(insert.sql, insert.parameters);
       } catch (const rt::Error& e) {
         if (db::IsLastingFailure(e)) throw;
         if (e.Number() == db::kErrTableMissing) throw TableWasMissing{};

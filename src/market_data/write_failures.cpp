@@ -4,6 +4,7 @@
 // row's, shown once per run. Rows go to the group the run has open.
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "platform/db/bound_statement.h"
 #include "platform/db/db_error.h"
 #include "platform/db/write_group.h"
 #include "platform/user/user_services.h"
@@ -41,13 +42,13 @@ clsResearch::GroupInUse::GroupInUse(clsResearch& engine, db::WriteGroup& group)
 
 clsResearch::GroupInUse::~GroupInUse() { engine_.rowGroup_ = previous_; }
 
-void clsResearch::WriteRow(const std::function<void()>& write) {
+void clsResearch::WriteRow(const db::BoundStatement& row) {
   if (rowGroup_) {
-    rowGroup_->Row(write);
+    rowGroup_->Row(row.sql, row.parameters);
     return;
   }
   db::WriteGroup own(SharedConnection());
-  own.Row(write);
+  own.Row(row.sql, row.parameters);
   own.Commit();
 }
 

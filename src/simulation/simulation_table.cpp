@@ -81,7 +81,7 @@ void clsResearch::ClearSimPort() {
 void clsResearch::LogWinner(const db::BoundStatement& statement) {
   if (!WritesEnded()) {
     try {
-      WriteRow([&] { SharedConnection().Execute(statement.sql, statement.parameters); });
+      WriteRow(statement);
     } catch (const rt::Error& failed) {
       if (db::IsLastingFailure(failed))
         EndRunOnWriteFailure(failed, "Unable to store the winners in the simulation table.");

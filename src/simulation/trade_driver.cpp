@@ -222,10 +222,7 @@ void clsResearch::LogResults(bool sold) {
     return;
   }
   try {
-    WriteRow([&] {
-      db::BoundStatement update = ResultStatement(trade_, bought);
-      SharedConnection().Execute(update.sql, update.parameters);
-    });
+    WriteRow(ResultStatement(trade_, bought));
   } catch (const std::exception& failed) {
     // The row keeps its reset values either way.
     ++lngRowsNotTraded_;

@@ -3,6 +3,13 @@
 #include "platform/db/db_error.h"
 
 namespace db {
+namespace {
+
+LastingFailure RolledBack() {
+  return LastingFailure(kErrProviderFailure, "The transaction was rolled back by the database after an earlier error.");
+}
+
+}  // namespace
 
 WriteGroup::~WriteGroup() {
   try {
@@ -12,25 +19,18 @@ WriteGroup::~WriteGroup() {
   }
 }
 
-void WriteGroup::BeginRow() {
+void WriteGroup::Row(const std::string& sql, const std::vector<Value>& parameters) {
   if (level_ == 0) {
     level_ = connection_.BeginTrans();
     rows_ = 0;
+  } else if (connection_.TransactionLevel() < level_) {
+    // Written now, the row would stand outside any group.
+    throw RolledBack();
   }
-  connection_.BeginTrans();
-}
-
-void WriteGroup::EndRow() {
-  connection_.CommitTrans();
+  // A statement that fails is undone by the database alone (its statement
+  // rollback), so a row needs no savepoint of its own.
+  connection_.Execute(sql, parameters);
   ++rows_;
-}
-
-void WriteGroup::RollBackRow() {
-  try {
-    if (connection_.TransactionLevel() > level_) connection_.RollbackTrans();
-  } catch (const rt::Error&) {
-    // The database has undone more than the row; Commit finds out.
-  }
 }
 
 void WriteGroup::Commit() {
@@ -38,8 +38,7 @@ void WriteGroup::Commit() {
   const int level = level_;
   level_ = 0;
   rows_ = 0;
-  if (connection_.TransactionLevel() < level)
-    throw LastingFailure(kErrProviderFailure, "The transaction was rolled back by the database after an earlier error.");
+  if (connection_.TransactionLevel() < level) throw RolledBack();
   try {
     connection_.CommitTrans();
   } catch (const rt::Error&) {

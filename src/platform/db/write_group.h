@@ -1,12 +1,13 @@
 #pragma once
 // Rows written in groups: the group is one transaction, opened by its first
-// row and committed by Commit (or, failing that, when the object ends), and
-// each row runs in a savepoint of its own, so a row that fails is undone
-// alone and the rows before it stay in the group. A commit per group instead
-// of per row is what lets a loop write tens of thousands of rows a second; a
-// crash loses at most the group that is open.
+// row and committed by Commit (or, failing that, when the object ends). A
+// row is one statement, which the database undoes alone when it fails, so
+// the rows before it stay in the group. A commit per group instead of per
+// row is what lets a loop write tens of thousands of rows a second; a crash
+// loses at most the group that is open.
 #include <cstddef>
-#include <utility>
+#include <string>
+#include <vector>
 
 #include "platform/db/connection.h"
 
@@ -21,19 +22,9 @@ class WriteGroup {
   WriteGroup(const WriteGroup&) = delete;
   WriteGroup& operator=(const WriteGroup&) = delete;
 
-  // Runs one row's writes in its savepoint. When they fail the row is
-  // rolled back and the error passes on to the caller.
-  template <typename Write>
-  void Row(Write&& write) {
-    BeginRow();
-    try {
-      std::forward<Write>(write)();
-      EndRow();
-    } catch (...) {
-      RollBackRow();
-      throw;
-    }
-  }
+  // Runs one row's statement in the group. When it fails nothing of it
+  // stays and the error passes on to the caller.
+  void Row(const std::string& sql, const std::vector<Value>& parameters);
 
   // Commits the rows written so far; the next row opens a new group. A
   // commit that fails rolls the group back and raises its error, as does a
@@ -43,10 +34,6 @@ class WriteGroup {
   size_t Rows() const { return rows_; }
 
  private:
-  void BeginRow();
-  void EndRow();
-  void RollBackRow();
-
   Connection& connection_;
   int level_ = 0;  // the group's transaction level; 0 while no group is open
   size_t rows_ = 0;
