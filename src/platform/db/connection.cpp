@@ -110,6 +110,11 @@ struct Connection::Impl {
   LruCache<std::string> translations{kTranslationCacheSize};
   LruCache<sqlite3_stmt*> statements{kStatementCacheSize};
 
+  // The statement last run with bound values, reached without looking its
+  // text up twice: a loop runs the same one row after row.
+  std::string recentJet;
+  sqlite3_stmt* recent = nullptr;
+
   [[noreturn]] void Fail(int rc) const { RaiseSqlite(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), path); }
 
   // The SQLite text of a Jet statement; valid until the next translation.
@@ -131,7 +136,18 @@ struct Connection::Impl {
       sqlite3_finalize(stmt);
       Raise(kErrStatementFailed, "Characters found after end of SQL statement.");
     }
-    if (std::optional<sqlite3_stmt*> evicted = statements.Add(sql, stmt)) sqlite3_finalize(*evicted);
+    if (std::optional<sqlite3_stmt*> evicted = statements.Add(sql, stmt)) {
+      if (*evicted == recent) recent = nullptr;
+      sqlite3_finalize(*evicted);
+    }
+    return stmt;
+  }
+
+  sqlite3_stmt* PrepareBound(const std::string& jet) {
+    if (recent && jet == recentJet) return recent;
+    sqlite3_stmt* stmt = Prepare(Translate(jet));
+    recentJet = jet;
+    recent = stmt;
     return stmt;
   }
 
@@ -225,6 +241,7 @@ struct Connection::Impl {
   }
 
   void Close() {
+    recent = nullptr;
     statements.Clear([](sqlite3_stmt* s) { sqlite3_finalize(s); });
     translations.Clear([](std::string&) {});
     if (db) sqlite3_close_v2(db);
@@ -301,7 +318,7 @@ int64_t Connection::Execute(const std::string& sql) {
 
 int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& parameters) {
   Impl& impl = Require();
-  sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
+  sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, parameters);
   sqlite3_int64 before = sqlite3_total_changes64(impl.db);
   try {
@@ -318,7 +335,7 @@ Recordset Connection::OpenRecordset(const std::string& sql) { return OpenRecords
 
 Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Value>& parameters) {
   Impl& impl = Require();
-  sqlite3_stmt* stmt = impl.Prepare(impl.Translate(sql));
+  sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, parameters);
   int columns = sqlite3_column_count(stmt);
   std::vector<std::string> names;
