@@ -9,58 +9,98 @@
 namespace rt {
 namespace {
 
-// The count of digits before the exponent of to_chars' scientific text.
-int MantissaDigits(const char* first, const char* last) {
-  int digits = 0;
-  for (; first != last && *first != 'e'; ++first)
-    if (*first >= '0' && *first <= '9') ++digits;
-  return digits;
+// A number's decimal digits, without leading or trailing zeros, and the
+// power of ten of the first: 0.0125 is "125" and -2.
+struct Decimal {
+  char digits[24];
+  int count = 0;
+  int exponent = 0;
+};
+
+// Reads to_chars' scientific text ([-]d[.ddd]e[+-]XX) past its sign.
+Decimal ReadScientific(const char* p, const char* end) {
+  Decimal d;
+  for (; p != end && *p != 'e'; ++p)
+    if (*p != '.') d.digits[d.count++] = *p;
+  std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.exponent);
+  return d;
+}
+
+void DropTrailingZeros(Decimal& d) {
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+}
+
+// The value's digits rounded to the significant digits, ties to even on the
+// exact binary value. The shortest text that reads back as the value is
+// cheap to make; rounding its digits gives the same result unless the digits
+// dropped are exactly a half. (Were a rounding boundary strictly between the
+// value and its shortest text, the boundary, no longer than the shortest text
+// and nearer the value, would have been chosen instead.) With no more digits
+// than asked, a normal value's shortest text is its rounding: the value lies
+// within far less than half a unit of the last digit asked.
+Decimal Digits(double magnitude, int significant) {
+  char buf[64];
+  auto shortest = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+  Decimal d = ReadScientific(buf, shortest.ptr);
+  if (d.count <= significant && std::isnormal(magnitude)) return d;
+  bool half = d.count > significant && d.digits[significant] == '5';
+  for (int k = significant + 1; half && k < d.count; ++k) half = d.digits[k] == '0';
+  if (half || !std::isnormal(magnitude)) {
+    auto exact = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, significant - 1);
+    return ReadScientific(buf, exact.ptr);
+  }
+  const bool up = d.digits[significant] >= '5';
+  d.count = significant;
+  if (up) {
+    int k = significant - 1;
+    for (; k >= 0 && d.digits[k] == '9'; --k) d.digits[k] = '0';
+    if (k >= 0) {
+      ++d.digits[k];
+    } else {  // 99.9 became 100
+      d.digits[0] = '1';
+      ++d.exponent;
+    }
+  }
+  return d;
 }
 
 std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
-  char buf[64];
-  // [-]d.ddddde[+-]XX, correctly rounded (to_chars is far cheaper than
-  // printf). A normal Double's shortest digits are its rounding to 15
-  // digits whenever there are no more of them (the Double lies within half a
-  // unit of their 15th digit), so only a longer text, or a subnormal's, is
-  // printed to the precision.
-  auto done = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
-  if (significant < 15 || !std::isnormal(value) || MantissaDigits(buf, done.ptr) > significant)
-    done = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
-  const char* p = buf;
-  const char* end = done.ptr;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  const char* e = std::find(p, end, 'e');
-  std::string digits;
-  for (const char* q = p; q != e; ++q)
-    if (*q != '.') digits += *q;
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  int exponent = 0;
-  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+  Decimal d = Digits(std::fabs(value), significant);
+  DropTrailingZeros(d);
+  const int exponent = d.exponent;
 
-  std::string out;
-  if (negative) out += '-';
+  char out[400];  // the plainest form of the largest Double has 309 digits
+  char* o = out;
+  if (value < 0) *o++ = '-';
+  auto put = [&](const char* from, int n) { o = std::copy(from, from + n, o); };
+  auto zeros = [&](int n) { o = std::fill_n(o, n, '0'); };
   if (!plain && (exponent >= significant || exponent < -4)) {
-    out += digits[0];
-    if (digits.size() > 1) out.append(".").append(digits, 1);
-    int magnitude = std::abs(exponent);
-    out += exponent < 0 ? "E-" : "E+";
-    if (magnitude < 10) out += '0';
-    out += std::to_string(magnitude);
-  } else if (exponent < 0) {
-    out.append("0.").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
-  } else {
-    size_t intLen = static_cast<size_t>(exponent) + 1;
-    if (digits.size() <= intLen) {
-      out.append(digits).append(intLen - digits.size(), '0');
-    } else {
-      out.append(digits, 0, intLen).append(".").append(digits, intLen);
+    *o++ = d.digits[0];
+    if (d.count > 1) {
+      *o++ = '.';
+      put(d.digits + 1, d.count - 1);
     }
+    *o++ = 'E';
+    *o++ = exponent < 0 ? '-' : '+';
+    const int magnitude = std::abs(exponent);
+    if (magnitude < 10) *o++ = '0';
+    o = std::to_chars(o, out + sizeof out, magnitude).ptr;
+  } else if (exponent < 0) {
+    *o++ = '0';
+    *o++ = '.';
+    zeros(-exponent - 1);
+    put(d.digits, d.count);
+  } else if (d.count <= exponent + 1) {
+    put(d.digits, d.count);
+    zeros(exponent + 1 - d.count);
+  } else {
+    put(d.digits, exponent + 1);
+    *o++ = '.';
+    put(d.digits + exponent + 1, d.count - exponent - 1);
   }
-  return out;
+  return std::string(out, o);
 }
 
 }  // namespace

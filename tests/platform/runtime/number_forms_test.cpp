@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
@@ -30,6 +34,29 @@ TEST(NumberTextTest, ExponentFormOutsideThePlainRange) {
   EXPECT_EQ(rt::FormatNumber(7.3781856196233903e-310), "7.37818561962339E-310");
   EXPECT_EQ(rt::FormatSingle(0.1f), "0.1");
   EXPECT_EQ(rt::FormatSingle(1.0f / 3.0f), "0.3333333");
+}
+
+// The texts are made from the shortest digits, rounded; the C library's
+// "%G" rounds the exact binary value, in the same layout. Texts of 16
+// digits ending in 5 are the values whose shortest digits lie on a half.
+TEST(NumberTextTest, DigitsAreTheExactValuesRoundingAsPrintfGivesIt) {
+  std::mt19937_64 random(20261209);
+  std::vector<double> values;
+  for (int i = 0; i < 100000; ++i) {
+    values.push_back(std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 200) - 150));
+    std::string half = std::to_string(random() % 900000000000000 + 100000000000000) + "5e" +
+                       std::to_string(static_cast<int>(random() % 40) - 30);
+    values.push_back(std::strtod(half.c_str(), nullptr));
+    values.push_back(static_cast<double>(static_cast<float>(values[values.size() - 2])));
+    values.push_back(std::round(values[values.size() - 3]) / 100 + 0.995);
+  }
+  char expected[64];
+  for (double value : values) {
+    std::snprintf(expected, sizeof expected, "%.15G", value);
+    ASSERT_EQ(rt::FormatNumber(value), expected) << std::hexfloat << value;
+    std::snprintf(expected, sizeof expected, "%.7G", static_cast<double>(static_cast<float>(value)));
+    ASSERT_EQ(rt::FormatSingle(static_cast<float>(value)), expected) << std::hexfloat << value;
+  }
 }
 
 TEST(RoundingTest, TiesGoToTheEvenNeighbour) {
