@@ -27,8 +27,7 @@ std::string ErrorDescription(const std::exception& e, int32_t& number) {
   return e.what();
 }
 
-// A value goes into the statement as it stands, so it must be a plain
-// number: anything else could change what the statement does.
+// A slot holds a number: anything else is refused before the store.
 const std::string& NumericLiteral(const std::string& text) {
   const char* first = text.data();
   const char* last = first + text.size();
@@ -40,34 +39,55 @@ const std::string& NumericLiteral(const std::string& text) {
   return text;
 }
 
-// The 24 slot values of a store in one layout, in column order.
-std::vector<std::string> SlotValues(const std::vector<std::string>& values, bool isTrade, bool forUpdate) {
+// The 24 slot values of a store in one layout, in column order, bound as the
+// texts of the numbers, which each column reads as it read them pasted in.
+std::vector<db::Value> SlotValues(const std::vector<std::string>& values, bool isTrade, bool forUpdate) {
   size_t needed = isTrade ? kTradeValues : kPortfolioValues;
   if (values.size() < needed) rt::RaiseSubscript();
-  std::vector<std::string> slots(kSlots, "0");
+  std::vector<db::Value> slots(kSlots, db::Value(std::string("0")));
   if (isTrade) {
-    for (size_t i = 0; i < kTradeValues; ++i) slots[i] = NumericLiteral(values[i]);
+    for (size_t i = 0; i < kTradeValues; ++i) slots[i] = db::Value(NumericLiteral(values[i]));
   } else {
-    for (size_t i = 0; i < kPortfolioValues; ++i) slots[kTradeValues + i] = NumericLiteral(values[i]);
+    for (size_t i = 0; i < kPortfolioValues; ++i) slots[kTradeValues + i] = db::Value(NumericLiteral(values[i]));
     // An update also keeps the ranking choice in the first trade slot.
-    if (forUpdate) slots[0] = values[0];
+    if (forUpdate) slots[0] = db::Value(NumericLiteral(values[0]));
   }
   return slots;
 }
 
 std::string KeyCondition() { return " WHERE SimTable = '" + db::SqlText(Parms().strSimTable) + "'"; }
 
-std::string UpdateStatement(const std::vector<std::string>& slots) {
-  std::string sql = "UPDATE [SimStatus] SET ";
-  for (size_t i = 0; i < kSlots; ++i) sql += (i ? ", " : "") + std::string(kSimStatusColumns[i + 1]) + " = " + slots[i];
-  return sql + KeyCondition();
+// The store's statements: one text each, the values bound, so that a sweep
+// storing a row before every variation prepares them once.
+const std::string& UpdateText() {
+  static const std::string text = [] {
+    std::string sql = "UPDATE [SimStatus] SET ";
+    for (size_t i = 0; i < kSlots; ++i) sql += (i ? ", " : "") + std::string(kSimStatusColumns[i + 1]) + " = ?";
+    return sql + " WHERE SimTable = ?";
+  }();
+  return text;
 }
 
-std::string InsertStatement(const std::vector<std::string>& slots) {
-  std::string columns, values;
-  for (size_t i = 0; i < kSimStatusColumns.size(); ++i) columns += (i ? ", " : "") + std::string(kSimStatusColumns[i]);
-  for (const std::string& slot : slots) values += ", " + slot;
-  return "INSERT INTO [SimStatus] (" + columns + ") VALUES ('" + db::SqlText(Parms().strSimTable) + "'" + values + ")";
+const std::string& InsertText() {
+  static const std::string text = [] {
+    std::string columns, values;
+    for (size_t i = 0; i < kSimStatusColumns.size(); ++i) {
+      columns += (i ? ", " : "") + std::string(kSimStatusColumns[i]);
+      values += i ? ", ?" : "?";
+    }
+    return "INSERT INTO [SimStatus] (" + columns + ") VALUES (" + values + ")";
+  }();
+  return text;
+}
+
+int64_t Update(db::Connection& cn, std::vector<db::Value> slots) {
+  slots.emplace_back(Parms().strSimTable);
+  return cn.Execute(UpdateText(), slots);
+}
+
+void Insert(db::Connection& cn, std::vector<db::Value> slots) {
+  slots.insert(slots.begin(), db::Value(Parms().strSimTable));
+  cn.Execute(InsertText(), slots);
 }
 
 // The text of a stored slot: exact, so that a resumed loop starts on the
@@ -86,8 +106,7 @@ void clsResearch::StorePauseCriteria(const std::vector<std::string>& values, con
     try {
       db::Connection& cn = SharedConnection();
       cn.BeginTrans();
-      if (cn.Execute(UpdateStatement(SlotValues(values, isTrade, true))) == 0)
-        cn.Execute(InsertStatement(SlotValues(values, isTrade, false)));
+      if (Update(cn, SlotValues(values, isTrade, true)) == 0) Insert(cn, SlotValues(values, isTrade, false));
       cn.CommitTrans();
       return;
     } catch (const std::exception& e) {
