@@ -85,13 +85,19 @@ void ControlCollection::Register(QWidget* widget, const std::string& name, int i
   else if (dynamic_cast<CheckBox*>(widget)) control.kind = ControlKind::CheckBox;
   else if (dynamic_cast<DatePicker*>(widget)) control.kind = ControlKind::DatePicker;
   widget->setObjectName(ControlObjectName(name, index));
-  byName_[ControlDisplayName(name, index)] = controls_.size();
+  std::vector<size_t>& positions = byName_[name];
+  const size_t slot = static_cast<size_t>(index < 0 ? 0 : index + 1);
+  if (positions.size() <= slot) positions.resize(slot + 1, 0);
+  positions[slot] = controls_.size() + 1;
   controls_.push_back(control);
 }
 
 QWidget* ControlCollection::Find(const std::string& name, int index) const {
-  auto found = byName_.find(ControlDisplayName(name, index));
-  return found == byName_.end() ? nullptr : controls_[found->second].widget;
+  auto found = byName_.find(name);
+  if (found == byName_.end() || index < -1) return nullptr;
+  const size_t slot = static_cast<size_t>(index + 1);
+  if (slot >= found->second.size() || found->second[slot] == 0) return nullptr;
+  return controls_[found->second[slot] - 1].widget;
 }
 
 void ControlCollection::MissingControl(const std::string& name, int index) {

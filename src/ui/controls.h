@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
+#include <vector>
 
 #include "platform/runtime/date.h"
 #include "ui/date_picker.h"
@@ -99,7 +100,9 @@ class ControlCollection {
   [[noreturn]] static void MissingControl(const std::string& name, int index);
 
   std::vector<FormControl> controls_;
-  std::unordered_map<std::string, size_t> byName_;  // "name(index)" -> position in controls_
+  // Name -> position in controls_ + 1 (0: none) of each index + 1, so that a
+  // lookup, which the window makes for every field of every run, builds no text.
+  std::unordered_map<std::string, std::vector<size_t>> byName_;
 };
 
 // The value of a settings-file control as its line holds it.
