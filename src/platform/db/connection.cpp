@@ -101,6 +101,17 @@ Value ReadColumn(sqlite3_stmt* stmt, int column) {
   }
 }
 
+// Library settings that must precede its first use. SQLite keeps memory
+// statistics under a global lock on every allocation; nothing here reads
+// them, and the writing loops allocate for every row.
+void SetUpLibrary() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);  // refused harmlessly when already in use
+    return true;
+  }();
+  (void)done;
+}
+
 }  // namespace
 
 struct Connection::Impl {
@@ -266,6 +277,7 @@ void Connection::Open(const std::filesystem::path& path) { OpenWith(path, false)
 void Connection::OpenExclusive(const std::filesystem::path& path) { OpenWith(path, true); }
 
 void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
+  SetUpLibrary();
   if (impl_->db) Raise(kErrObjectOpen, "Operation is not allowed when the object is open.");
   impl_->path = path;
   if (!std::filesystem::is_regular_file(path))
@@ -400,6 +412,7 @@ void Connection::RollbackTrans() {
 int Connection::TransactionLevel() const { return impl_->db ? impl_->level : 0; }
 
 void CreateDatabaseFile(const std::filesystem::path& path) {
+  SetUpLibrary();
   std::error_code ec;
   if (std::filesystem::exists(path, ec) || ec)
     Raise(kErrProviderFailure, "The database file '" + path.string() + "' already exists.");
