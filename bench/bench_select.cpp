@@ -79,7 +79,7 @@ void LoadAndCrunch(testsupport::EngineTestBed& bed, double& loading, double& cru
 }
 
 // The storing time is the run's wall time less that of the same run without
-// its writes: the statements, savepoints and commits of every winner.
+// its writes: the statements and commits of every winner.
 void Print(const char* name, const Figures& stored, const Figures& passed, double loading, double crunching) {
   std::printf("%s_wall_time: %.2f s\n", name, stored.wall);
   std::printf("%s_symbols: %.1f symbols/s\n", name, stored.symbols / stored.wall);
