@@ -1,7 +1,7 @@
 #include "simulation/engine_reports.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
@@ -34,15 +34,17 @@ std::vector<std::string> AmountToMarket(const PortfolioSlot& s) {
           s.strMarket};
 }
 
-void WriteLines(const std::string& location, const std::vector<std::string>& lines, std::ios::openmode mode) {
+// Writes the lines in one call: a sweep appends a row after every variation.
+void WriteLines(const std::string& location, const std::vector<std::string>& lines, const char* mode) {
   const std::filesystem::path path = rt::AppPath(location);
   std::error_code ec;
   if (!std::filesystem::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
-  std::ofstream out(path, mode | std::ios::binary);
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append(kLineEnd);
+  std::FILE* out = std::fopen(path.c_str(), mode);
   if (!out) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
-  for (const std::string& line : lines) out << line << kLineEnd;
-  out.close();
-  if (!out) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  if (std::fclose(out) != 0 || !written) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
 }
 
 }  // namespace
@@ -111,11 +113,11 @@ void CreateAllStocksReport() {
 void CreatePerDayReport() { WriteReportFile(kPerDayReportFile, {"", std::string("Date\t") + kLogHeaderTail}); }
 
 void AppendReportLines(const std::string& location, const std::vector<std::string>& lines) {
-  WriteLines(location, lines, std::ios::app);
+  WriteLines(location, lines, "ab");
 }
 
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines) {
-  WriteLines(location, lines, std::ios::trunc);
+  WriteLines(location, lines, "wb");
 }
 
 }  // namespace simulation
