@@ -8,32 +8,32 @@ rt::Date NotEnoughData() {
   return kSentinel;
 }
 
-bool StockDayFromRow(const StoredQuoteRow& row, DayRecord& day) {
-  const std::string closeText = row.close.ToText();
+bool StockDayFromRow(const db::RowReader& row, DayRecord& day) {
+  const std::string closeText = row.Text(kQuoteClose);
   const double close = rt::Val(closeText);
   if (close == 0) return false;
-  day.strClose.Assign(row.adjClose.IsNull() ? std::string() : row.adjClose.ToText());
+  day.strClose.Assign(row.Text(kQuoteAdjClose));  // "" for Null
   const double adjusted = day.strClose.Value();
   if (adjusted == 0) return false;  // bad data from an older download: no price can be derived
   double ratio = close / adjusted;
   // A dividend-sized difference keeps the stored prices; a split rescales them.
   if (ratio > 0.9 && ratio < 1.1) ratio = 1;
-  day.strOpen.Assign(row.open.ToDouble() / ratio);
-  day.strHigh.Assign(row.high.ToDouble() / ratio);
-  day.strLow.Assign(row.low.ToDouble() / ratio);
-  day.lngVolume = row.volume.ToInteger();
-  day.datDamnDate = row.date.ToDate();
+  day.strOpen.Assign(row.Double(kQuoteOpen) / ratio);
+  day.strHigh.Assign(row.Double(kQuoteHigh) / ratio);
+  day.strLow.Assign(row.Double(kQuoteLow) / ratio);
+  day.lngVolume = row.Integer(kQuoteVolume);
+  day.datDamnDate = row.Date(kQuoteDate);
   return true;
 }
 
-bool IndexDayFromRow(const StoredQuoteRow& row, DayRecord& day) {
-  const std::string closeText = row.close.ToText();
+bool IndexDayFromRow(const db::RowReader& row, DayRecord& day) {
+  const std::string closeText = row.Text(kQuoteClose);
   if (rt::Val(closeText) == 0) return false;
   day.strClose.Assign(closeText);
-  day.strOpen.Assign(row.open.ToText());
-  day.strHigh.Assign(row.high.ToText());
-  day.strLow.Assign(row.low.ToText());
-  day.datDamnDate = row.date.ToDate();
+  day.strOpen.Assign(row.Text(kQuoteOpen));
+  day.strHigh.Assign(row.Text(kQuoteHigh));
+  day.strLow.Assign(row.Text(kQuoteLow));
+  day.datDamnDate = row.Date(kQuoteDate);
   return true;
 }
 
