@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 
 namespace rt {
@@ -38,7 +39,26 @@ void DropTrailingZeros(Decimal& d) {
 // and nearer the value, would have been chosen instead.) With no more digits
 // than asked, a normal value's shortest text is its rounding: the value lies
 // within far less than half a unit of the last digit asked.
+// Prices and most stored numbers are short decimals: when a whole number of
+// millionths below 10^15 reads back as the value (one division, exact for
+// such whole numbers, says so), those digits are its shortest digits, and no
+// other text of at most 15 digits reads as the same Double. Read off the
+// whole number, they cost far less than the shortest text of the value.
+bool ShortDecimal(double magnitude, int significant, Decimal& d) {
+  constexpr double kMillionths = 1e6;
+  if (!(magnitude >= 1e-6 && magnitude < 1e9)) return false;
+  const double whole = std::round(magnitude * kMillionths);
+  if (whole / kMillionths != magnitude) return false;
+  uint64_t digits = static_cast<uint64_t>(whole);  // the value is digits x 10^power
+  int power = -6;
+  for (; digits % 10 == 0; digits /= 10) ++power;
+  d.count = static_cast<int>(std::to_chars(d.digits, d.digits + sizeof d.digits, digits).ptr - d.digits);
+  d.exponent = power + d.count - 1;
+  return d.count <= significant;
+}
+
 Decimal Digits(double magnitude, int significant) {
+  if (Decimal d; ShortDecimal(magnitude, significant, d)) return d;
   char buf[64];
   auto shortest = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
   Decimal d = ReadScientific(buf, shortest.ptr);
