@@ -9,7 +9,21 @@ namespace {
 const PriceDay* viewDays = nullptr;
 size_t viewCount = 0;
 
+// CDbl of a price text, or NaN where CDbl refuses it.
+double ReadPrice(const rt::PriceText& price) {
+  try {
+    return rt::CDbl(price.Text());
+  } catch (const rt::Error&) {
+    return kNotRead;
+  }
+}
+
 }  // namespace
+
+PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low,
+                      const rt::PriceText& high, const rt::PriceText& open) {
+  return {date, close, low, high, open, ReadPrice(close), ReadPrice(low), ReadPrice(high), ReadPrice(open)};
+}
 
 DaysInUse::DaysInUse(std::span<const PriceDay> days) : previousDays_(viewDays), previousCount_(viewCount) {
   viewDays = days.data();
@@ -30,7 +44,7 @@ PriceDay Day(int index) {
   if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
   if (viewDays) return viewDays[index];
   const DayRecord& day = udtStockDays[static_cast<size_t>(index)];
-  return {day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen};
+  return MakePriceDay(day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen);
 }
 
 }  // namespace trade

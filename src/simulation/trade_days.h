@@ -5,7 +5,9 @@
 // stored days, copying nothing). A day outside them raises "Subscript out of
 // range" and a price text that is no number raises "Type mismatch", so
 // either ends the row instead of reading past the data.
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <span>
 
 #include "market_data/day_record.h"
@@ -15,14 +17,25 @@
 
 namespace trade {
 
-// What the order and exit rules read of a day.
+// What the order and exit rules read of a day: the price texts, and the
+// numbers they read as (CDbl), each read once when the day is made. NaN
+// stands for a text not read or no number, which raises as CDbl does when a
+// rule reads it.
+inline constexpr double kNotRead = std::numeric_limits<double>::quiet_NaN();
 struct PriceDay {
   rt::Date datDamnDate;
   rt::PriceText strClose;
   rt::PriceText strLow;
   rt::PriceText strHigh;
   rt::PriceText strOpen;
+  double dblClose = kNotRead;
+  double dblLow = kNotRead;
+  double dblHigh = kNotRead;
+  double dblOpen = kNotRead;
 };
+
+PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low,
+                      const rt::PriceText& high, const rt::PriceText& open);
 
 // The rules read these days while the object lives.
 class DaysInUse {
@@ -40,11 +53,24 @@ class DaysInUse {
 size_t DayCount();
 PriceDay Day(int index);
 
-inline double Price(const rt::PriceText& text) { return rt::CDbl(text.Text()); }
+// A price as read when its day was made; a text that is no number raises here.
+inline double Price(double read, const rt::PriceText& text) { return std::isnan(read) ? rt::CDbl(text.Text()) : read; }
 
-inline double Open(int index) { return Price(Day(index).strOpen); }
-inline double High(int index) { return Price(Day(index).strHigh); }
-inline double Low(int index) { return Price(Day(index).strLow); }
-inline double Close(int index) { return Price(Day(index).strClose); }
+inline double Open(int index) {
+  const PriceDay day = Day(index);
+  return Price(day.dblOpen, day.strOpen);
+}
+inline double High(int index) {
+  const PriceDay day = Day(index);
+  return Price(day.dblHigh, day.strHigh);
+}
+inline double Low(int index) {
+  const PriceDay day = Day(index);
+  return Price(day.dblLow, day.strLow);
+}
+inline double Close(int index) {
+  const PriceDay day = Day(index);
+  return Price(day.dblClose, day.strClose);
+}
 
 }  // namespace trade

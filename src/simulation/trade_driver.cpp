@@ -1,8 +1,11 @@
 // The Trade stage's driver: reset the trade columns of the simulation table,
 // trade its rows one by one (load the history, enter, walk, store) and sum
 // up the results for the main window.
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <optional>
+#include <vector>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
@@ -65,6 +68,25 @@ db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, cons
            db::Value(trade.strSymbol), db::Value(trade.strPositioning)}};
 }
 
+// A row of the simulation table to trade.
+struct Candidate {
+  rt::Date acquireDate;
+  std::string symbol, positioning;
+};
+
+// The rows of the simulation table, each symbol's together and in the
+// table's order, so that the stage holds one symbol's history at a time
+// however many symbols the table has.
+std::vector<Candidate> CandidatesBySymbol(const std::string& table) {
+  std::vector<Candidate> rows;
+  SharedConnection().ReadRows(
+      "SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]",
+      [&](const db::RowReader& row) { rows.push_back({row.Date(0), row.Text(1), row.Text(2)}); });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.symbol < b.symbol; });
+  return rows;
+}
+
 // Trade rows are committed in blocks of this many (and at the end or a Stop).
 constexpr size_t kRowsPerCommit = 250;
 
@@ -84,13 +106,10 @@ void clsResearch::BuildResults() {
     SharedConnection().Execute("Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
-    // The rows are walked in a recordset of this call's own, so that nothing
-    // run while the window processes its messages can replace it under us.
-    db::Recordset rows =
-        SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]");
-    int32_t total = static_cast<int32_t>(rows.RecordCount());
+    const std::vector<Candidate> rows = CandidatesBySymbol(table);
+    int32_t total = static_cast<int32_t>(rows.size());
     int32_t count = 0;
-    // Rows of one symbol share its stored history for the whole run.
+    // Rows of one symbol share its stored history, held until they are traded.
     TradeHistoryCache cache(*this);
     historyCache_ = &cache;
     struct Detach {
@@ -100,7 +119,7 @@ void clsResearch::BuildResults() {
     db::WriteGroup results(SharedConnection());
     GroupInUse inUse(*this, results);
 
-    while (!rows.Eof()) {
+    for (auto row = rows.begin(); row != rows.end(); ++row) {
       // Pause does not interrupt this stage; Stop ends it between rows, and
       // so does a write that failed for a lasting reason.
       if (StageStopped() || WritesEnded()) break;
@@ -109,9 +128,9 @@ void clsResearch::BuildResults() {
       int32_t progressCount = count, progressTotal = total;
       Raise(&ResearchEvents::Progress, progressCount, progressTotal);
 
-      rt::Date acquireDate = rows.Field(0).ToDate();
-      std::string symbol = rows.Field(1).ToText();
-      std::string positioning = rows.Field(2).ToText();
+      rt::Date acquireDate = row->acquireDate;
+      std::string symbol = row->symbol;
+      std::string positioning = row->positioning;
       rt::Date endDate = rt::CDate(parms.strSimEnd);
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
@@ -122,7 +141,7 @@ void clsResearch::BuildResults() {
         Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
       }
       trade_.dblGainLoss = 0;
-      rows.MoveNext();
+      if (std::next(row) == rows.end() || std::next(row)->symbol != row->symbol) cache.Release(row->symbol);
       if (results.Rows() >= kRowsPerCommit) CommitGroup(results, kUnableToUpdate);
     }
     CommitGroup(results, kUnableToUpdate);

@@ -25,7 +25,7 @@ std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date t
 }
 
 // LoadData's single blank record when no row of the window is loaded.
-const trade::PriceDay kBlankDay{};
+const trade::PriceDay kBlankDay = trade::MakePriceDay({}, {}, {}, {}, {});
 
 }  // namespace
 
@@ -40,30 +40,32 @@ const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::Trade
   if (symbol.empty() || symbol[0] == '^' || !db::IsBracketSafe(symbol) || (databaseType != 1 && databaseType != 2))
     return history;
   try {
-    db::Recordset rows = SharedConnection().OpenRecordset(
-        "SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
-        "] ORDER BY DamnDate DESC");
     History read;
-    read.stored.reserve(static_cast<size_t>(rows.RecordCount()));
-    read.loaded.reserve(static_cast<size_t>(rows.RecordCount()));
-    for (; !rows.Eof(); rows.MoveNext()) {
-      rt::Date date = rows.Field(0).ToDate();
-      read.stored.push_back(date);
-      StoredQuoteRow row{rows.Field(0), rows.Field(1), rows.Field(2), rows.Field(3),
-                         rows.Field(4), rows.Field(5), rows.Field(6)};
-      try {
-        DayRecord day;
-        if (StockDayFromRow(row, day)) read.loaded.push_back({date, day.strClose, day.strLow, day.strHigh, day.strOpen});
-      } catch (const std::exception&) {
-        read.failed.push_back(date);
-      }
-    }
+    SharedConnection().ReadRows("SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
+                                    "] ORDER BY DamnDate DESC",
+                                [&](const db::RowReader& row) { AddRow(read, row); });
     history = std::move(read);
   } catch (const std::exception&) {
     history.reset();
   }
+  ++symbolsRead_;
   return history;
 }
+
+size_t clsResearch::HistoriesHeld() const { return historyCache_ ? historyCache_->SymbolsHeld() : 0; }
+
+void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReader& row) {
+  const rt::Date date = row.Date(kQuoteDate);
+  history.stored.push_back(date);
+  try {
+    if (StockDayFromRow(row, day_))
+      history.loaded.push_back(trade::MakePriceDay(date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen));
+  } catch (const std::exception&) {
+    history.failed.push_back(date);
+  }
+}
+
+void clsResearch::TradeHistoryCache::Release(const std::string& symbol) { symbols_.erase(symbol); }
 
 clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std::string& symbol,
                                                                             rt::Date& startDate,

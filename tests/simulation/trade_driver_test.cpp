@@ -3,6 +3,7 @@
 // Pause, and the aggregate results.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -160,16 +161,20 @@ TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");    // no quote table at all
   AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");     // signal on the newest day: no next Open
   AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");      // fine
+  StoreQuotes(Engine(), "INF", RisingBars());
+  bed_.Execute("UPDATE [INF] SET [Open] = 9e999 WHERE DamnDate = #3/2/2004#");
+  AddCandidate(Engine(), kTable, "3/1/2004", "INF", "LONG");  // fills at an Open whose text is no number
   bed_.Execute("UPDATE [" + kTable + "] SET BoughtDate = #1/2/2003#");
   Engine().BuildResults();
 
   ExpectReset(Row("3/10/2004", "SHORTH", "LONG"));
   ExpectReset(Row("3/1/2004", "NOTABLE", "LONG"));
+  ExpectReset(Row("3/1/2004", "INF", "LONG"));
   TradeColumns newest = Row("3/12/2004", "RI'SE", "LONG");
   ExpectReset(newest);
   EXPECT_EQ(newest.boughtDate, "1/2/2003");  // BoughtDate is not part of the reset
   EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").gainLoss, "6.07");
-  EXPECT_EQ(Engine().RowsNotTraded(), 3);
+  EXPECT_EQ(Engine().RowsNotTraded(), 4);
   EXPECT_TRUE(bed_.User().Prompts().empty());
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM [NOTABLE]"), "0");  // created on the way, as LoadData does
 }
@@ -193,6 +198,20 @@ TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
   events_.winnerViews = 0;
   Engine().BuildResults();
   EXPECT_EQ(events_.winnerViews, 0);
+}
+
+TEST_F(TradeDriverTest, TheStageHoldsOneSymbolsHistoryAtATime) {
+  // Three symbols' rows on the same days: walked day by day, every history
+  // would be needed until the last day.
+  StoreQuotes(Engine(), "THIRD", RisingBars());
+  for (const char* date : {"3/1/2004", "3/2/2004", "3/3/2004"})
+    for (const char* symbol : {"RI'SE", "FALL", "THIRD"}) AddCandidate(Engine(), kTable, date, symbol, "LONG");
+  size_t mostHeld = 0;
+  events_.onProgress = [&](int32_t) { mostHeld = std::max(mostHeld, Engine().HistoriesHeld()); };
+  Engine().BuildResults();
+  EXPECT_EQ(events_.progress.size(), 9u);
+  EXPECT_EQ(mostHeld, 1u);
+  EXPECT_EQ(Engine().RowsNotTraded(), 0);
 }
 
 TEST_F(TradeDriverTest, StopEndsTheRunBetweenRowsAndPauseDoesNot) {
