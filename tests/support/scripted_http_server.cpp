@@ -13,6 +13,7 @@ namespace testsupport {
 ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies, int port, bool keepConnections)
     : server_(std::make_unique<httplib::Server>()), bodies_(std::move(bodies)) {
   server_->set_keep_alive_timeout(keepConnections ? 1 : 0);
+  server_->set_tcp_nodelay(true);
   auto answer = [this](const httplib::Request& request, httplib::Response& response) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string query;
