@@ -23,6 +23,23 @@ enum StoredQuoteColumn { kQuoteDate, kQuoteOpen, kQuoteHigh, kQuoteLow, kQuoteCl
 // reads as zero (not loaded).
 bool StockDayFromRow(const db::RowReader& row, DayRecord& day);
 
+// A stock row's prices as the numbers it stores.
+struct StoredPrices {
+  double open, high, low, close, adjClose;
+};
+
+// What a stock row surely is, told from its stored numbers alone without
+// making any text: a day LoadData leaves out (a close or adjusted close
+// stored as 0); a day it loads and whose every cell reads without fail (its
+// prices given back, to make its texts when they are wanted); or unsure, when
+// only StockDayFromRow can tell.
+enum class StockRowKind { kNotLoaded, kLoaded, kUnsure };
+StockRowKind SortStockRow(const db::RowReader& row, StoredPrices& prices);
+
+// The prices of a loaded stock day from its stored numbers, exactly as
+// StockDayFromRow makes them from the row (the volume and date aside).
+bool StockPricesFromNumbers(const StoredPrices& prices, DayRecord& day);
+
 // The day record of an index row, prices as stored; false for a zero close.
 bool IndexDayFromRow(const db::RowReader& row, DayRecord& day);
 

@@ -6,7 +6,7 @@ namespace trade {
 namespace {
 
 // The view in use; nullptr for udtStockDays.
-const PriceDay* viewDays = nullptr;
+const HeldDay* viewDays = nullptr;
 size_t viewCount = 0;
 
 // CDbl of a price text, or NaN where CDbl refuses it.
@@ -25,11 +25,20 @@ PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::Price
   return {date, close, low, high, open, ReadPrice(close), ReadPrice(low), ReadPrice(high), ReadPrice(open)};
 }
 
-DaysInUse::DaysInUse(std::span<const PriceDay> days) : previousDays_(viewDays), previousCount_(viewCount) {
+const PriceDay& HeldDay::Prices() const {
+  if (!made_) {
+    DayRecord day;
+    StockPricesFromNumbers(stored_, day);
+    made_ = MakePriceDay(date_, day.strClose, day.strLow, day.strHigh, day.strOpen);
+  }
+  return *made_;
+}
+
+DaysInUse::DaysInUse(std::span<const HeldDay> days) : previousDays_(viewDays), previousCount_(viewCount) {
   viewDays = days.data();
   viewCount = days.size();
   // An empty view still stands for "these days", not for udtStockDays.
-  static const PriceDay kNone{};
+  static const HeldDay kNone{PriceDay{}};
   if (!viewDays) viewDays = &kNone;
 }
 
@@ -42,7 +51,7 @@ size_t DayCount() { return viewDays ? viewCount : udtStockDays.size(); }
 
 PriceDay Day(int index) {
   if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
-  if (viewDays) return viewDays[index];
+  if (viewDays) return viewDays[index].Prices();
   const DayRecord& day = udtStockDays[static_cast<size_t>(index)];
   return MakePriceDay(day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen);
 }

@@ -1,16 +1,18 @@
 #pragma once
 // The days the Trade rules read for the position being traded, newest
 // first: the loaded udtStockDays, or while a DaysInUse lives the view it
-// names (the Trade stage's cache hands each row a view of the symbol's
-// stored days, copying nothing). A day outside them raises "Subscript out of
+// names (the Trade stage's cache hands each row a view of the symbol's held
+// days, copying nothing). A day outside them raises "Subscript out of
 // range" and a price text that is no number raises "Type mismatch", so
 // either ends the row instead of reading past the data.
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <span>
 
 #include "market_data/day_record.h"
+#include "market_data/history_rows.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/date.h"
 #include "platform/runtime/price_text.h"
@@ -37,16 +39,33 @@ struct PriceDay {
 PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low,
                       const rt::PriceText& high, const rt::PriceText& open);
 
+// A day of a stored history that the Trade stage holds: its stored prices,
+// made into the day the rules read when a rule first reads it, so that only
+// the days a walk reaches are ever made (or the day itself, made already).
+class HeldDay {
+ public:
+  HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), stored_(stored) {}
+  explicit HeldDay(const PriceDay& made) : date_(made.datDamnDate), made_(made) {}
+
+  rt::Date Date() const { return date_; }
+  const PriceDay& Prices() const;
+
+ private:
+  rt::Date date_;
+  StoredPrices stored_{};
+  mutable std::optional<PriceDay> made_;
+};
+
 // The rules read these days while the object lives.
 class DaysInUse {
  public:
-  explicit DaysInUse(std::span<const PriceDay> days);
+  explicit DaysInUse(std::span<const HeldDay> days);
   ~DaysInUse();
   DaysInUse(const DaysInUse&) = delete;
   DaysInUse& operator=(const DaysInUse&) = delete;
 
  private:
-  const PriceDay* previousDays_;
+  const HeldDay* previousDays_;
   size_t previousCount_;
 };
 

@@ -28,7 +28,7 @@ class clsResearch::TradeHistoryCache {
     rt::Date result;  // LoadData's result
     // The days the row's rules read, newest first; nullopt when LoadData
     // answered and the days are in udtStockDays.
-    std::optional<std::span<const trade::PriceDay>> days;
+    std::optional<std::span<const trade::HeldDay>> days;
   };
   // Same arguments and result as LoadData.
   Served Load(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
@@ -46,7 +46,7 @@ class clsResearch::TradeHistoryCache {
   // A symbol's stored rows, each list newest first like the row query's answer.
   struct History {
     std::vector<rt::Date> stored;         // every row
-    std::vector<trade::PriceDay> loaded;  // the rows LoadData keeps (a close that is not zero)
+    std::vector<trade::HeldDay> loaded;  // the rows LoadData keeps (a close that is not zero)
     std::vector<rt::Date> failed;         // rows that raise on conversion
   };
 
@@ -61,6 +61,7 @@ class clsResearch::TradeHistoryCache {
 
   clsResearch& engine_;
   std::map<std::string, std::optional<History>> symbols_;
+  History spare_;  // the lists of a released history, reused for the next
   DayRecord day_;  // one row's record while a history is read
   size_t symbolsRead_ = 0;
   int64_t handedOver_ = 0;

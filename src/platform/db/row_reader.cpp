@@ -60,6 +60,20 @@ std::string RowReader::Text(int column) const {
   return Field(column).ToText();
 }
 
+std::optional<double> RowReader::StoredReal(int column) const {
+  const int type = Type(column);
+  if (type == kHeldCell && cells_[column].GetKind() == Value::Kind::Double) return cells_[column].ToDouble();
+  if (type == SQLITE_FLOAT) return sqlite3_column_double(statement_, column);
+  return std::nullopt;
+}
+
+std::optional<int64_t> RowReader::StoredInteger(int column) const {
+  const int type = Type(column);
+  if (type == kHeldCell && cells_[column].GetKind() == Value::Kind::Integer) return cells_[column].ToInteger();
+  if (type == SQLITE_INTEGER) return sqlite3_column_int64(statement_, column);
+  return std::nullopt;
+}
+
 Value RowReader::Field(int column) const {
   switch (Type(column)) {
     case kHeldCell: return cells_[column];

@@ -9,6 +9,7 @@
 // A row held as cells (made elsewhere than by a query) is read through the
 // same getters, so the code that turns rows into records serves both.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -32,6 +33,10 @@ class RowReader {
   std::string Text(int column) const;
   // The field as a Recordset holds it: a stored date text as a Date.
   Value Field(int column) const;
+  // The floating-point number, or the whole number, the field stores as
+  // such; nullopt for any other field (nothing is converted).
+  std::optional<double> StoredReal(int column) const;
+  std::optional<int64_t> StoredInteger(int column) const;
 
  private:
   // The statement's type of the field (SQLITE_INTEGER and so on); 0 for a
