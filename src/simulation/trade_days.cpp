@@ -29,7 +29,7 @@ const PriceDay& HeldDay::Prices() const {
   if (!made_) {
     DayRecord day;
     StockPricesFromNumbers(stored_, day);
-    made_ = MakePriceDay(date_, day.strClose, day.strLow, day.strHigh, day.strOpen);
+    made_ = std::make_unique<PriceDay>(MakePriceDay(date_, day.strClose, day.strLow, day.strHigh, day.strOpen));
   }
   return *made_;
 }

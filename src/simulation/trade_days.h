@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
-#include <optional>
+#include <memory>
 #include <span>
 
 #include "market_data/day_record.h"
@@ -45,7 +45,7 @@ PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::Price
 class HeldDay {
  public:
   HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), stored_(stored) {}
-  explicit HeldDay(const PriceDay& made) : date_(made.datDamnDate), made_(made) {}
+  explicit HeldDay(const PriceDay& made) : date_(made.datDamnDate), made_(std::make_unique<PriceDay>(made)) {}
 
   rt::Date Date() const { return date_; }
   const PriceDay& Prices() const;
@@ -53,7 +53,7 @@ class HeldDay {
  private:
   rt::Date date_;
   StoredPrices stored_{};
-  mutable std::optional<PriceDay> made_;
+  mutable std::unique_ptr<PriceDay> made_;  // apart: most days are never made
 };
 
 // The rules read these days while the object lives.

@@ -1,9 +1,7 @@
 // The Trade stage's driver: reset the trade columns of the simulation table,
 // trade its rows one by one (load the history, enter, walk, store) and sum
 // up the results for the main window.
-#include <algorithm>
 #include <exception>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -23,6 +21,7 @@
 #include "simulation/portfolio_records.h"
 #include "simulation/trade_days.h"
 #include "simulation/trade_history_cache.h"
+#include "simulation/trade_walk_order.h"
 
 namespace {
 
@@ -68,25 +67,6 @@ db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, cons
            db::Value(trade.strSymbol), db::Value(trade.strPositioning)}};
 }
 
-// A row of the simulation table to trade.
-struct Candidate {
-  rt::Date acquireDate;
-  std::string symbol, positioning;
-};
-
-// The rows of the simulation table, each symbol's together and in the
-// table's order, so that the stage holds one symbol's history at a time
-// however many symbols the table has.
-std::vector<Candidate> CandidatesBySymbol(const std::string& table) {
-  std::vector<Candidate> rows;
-  SharedConnection().ReadRows(
-      "SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]",
-      [&](const db::RowReader& row) { rows.push_back({row.Date(0), row.Text(1), row.Text(2)}); });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const Candidate& a, const Candidate& b) { return a.symbol < b.symbol; });
-  return rows;
-}
-
 // Trade rows are committed in blocks of this many (and at the end or a Stop).
 constexpr size_t kRowsPerCommit = 250;
 
@@ -106,7 +86,7 @@ void clsResearch::BuildResults() {
     SharedConnection().Execute("Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
-    const std::vector<Candidate> rows = CandidatesBySymbol(table);
+    const std::vector<trade::Candidate> rows = trade::CandidatesInPasses(SharedConnection(), table);
     int32_t total = static_cast<int32_t>(rows.size());
     int32_t count = 0;
     // Rows of one symbol share its stored history, held until they are traded.
@@ -119,7 +99,7 @@ void clsResearch::BuildResults() {
     db::WriteGroup results(SharedConnection());
     GroupInUse inUse(*this, results);
 
-    for (auto row = rows.begin(); row != rows.end(); ++row) {
+    for (const trade::Candidate& row : rows) {
       // Pause does not interrupt this stage; Stop ends it between rows, and
       // so does a write that failed for a lasting reason.
       if (StageStopped() || WritesEnded()) break;
@@ -128,9 +108,9 @@ void clsResearch::BuildResults() {
       int32_t progressCount = count, progressTotal = total;
       Raise(&ResearchEvents::Progress, progressCount, progressTotal);
 
-      rt::Date acquireDate = row->acquireDate;
-      std::string symbol = row->symbol;
-      std::string positioning = row->positioning;
+      rt::Date acquireDate = row.acquireDate;
+      std::string symbol = row.symbol;
+      std::string positioning = row.positioning;
       rt::Date endDate = rt::CDate(parms.strSimEnd);
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
@@ -141,7 +121,7 @@ void clsResearch::BuildResults() {
         Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
       }
       trade_.dblGainLoss = 0;
-      if (std::next(row) == rows.end() || std::next(row)->symbol != row->symbol) cache.Release(row->symbol);
+      if (row.lastOfSymbol) cache.Release(row.symbol);
       if (results.Rows() >= kRowsPerCommit) CommitGroup(results, kUnableToUpdate);
     }
     CommitGroup(results, kUnableToUpdate);

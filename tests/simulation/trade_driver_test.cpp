@@ -12,6 +12,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
 #include "support/engine_test_bed.h"
+#include "simulation/trade_walk_order.h"
 #include "support/write_faults.h"
 #include "trade_table.h"
 
@@ -200,17 +201,18 @@ TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
   EXPECT_EQ(events_.winnerViews, 0);
 }
 
-TEST_F(TradeDriverTest, TheStageHoldsOneSymbolsHistoryAtATime) {
-  // Three symbols' rows on the same days: walked day by day, every history
-  // would be needed until the last day.
-  StoreQuotes(Engine(), "THIRD", RisingBars());
-  for (const char* date : {"3/1/2004", "3/2/2004", "3/3/2004"})
-    for (const char* symbol : {"RI'SE", "FALL", "THIRD"}) AddCandidate(Engine(), kTable, date, symbol, "LONG");
+TEST_F(TradeDriverTest, TheStageHoldsNoMoreHistoriesThanAPassHasSymbols) {
+  // Every symbol's rows on the same two days: walked day by day, all the
+  // histories would be needed until the last day.
+  const size_t symbols = trade::kSymbolsPerPass + 2;
+  for (size_t k = 0; k < symbols; ++k) StoreQuotes(Engine(), "S" + std::to_string(k), RisingBars());
+  for (const char* date : {"3/1/2004", "3/2/2004"})
+    for (size_t k = 0; k < symbols; ++k) AddCandidate(Engine(), kTable, date, "S" + std::to_string(k), "LONG");
   size_t mostHeld = 0;
   events_.onProgress = [&](int32_t) { mostHeld = std::max(mostHeld, Engine().HistoriesHeld()); };
   Engine().BuildResults();
-  EXPECT_EQ(events_.progress.size(), 9u);
-  EXPECT_EQ(mostHeld, 1u);
+  EXPECT_EQ(events_.progress.size(), 2 * symbols);
+  EXPECT_EQ(mostHeld, trade::kSymbolsPerPass);
   EXPECT_EQ(Engine().RowsNotTraded(), 0);
 }
 
