@@ -84,7 +84,7 @@ void frmMain::OutputTradeVariations() {
       loop.step = Bound::Text(S(Text(range.step)->text()), range.step);
     } else if (level.startText.empty()) {
       // Not swept and left empty: runs once, its field as it is (the Trade
-      // stage then keeps its previous value).
+      // stage then keeps its previous value, which the rows show).
       loop.start = loop.end = Bound::Number(0);
     } else {
       loop.start = loop.end = Bound::Text(level.startText, ControlDisplayName(range.field, 0));
@@ -187,9 +187,11 @@ void frmMain::OutputTradeVariations() {
     Yield();
     BuySellResults();
     Yield();
-    WriteBuySellResults(S(levels[0].list->currentText()), rt::CLng(v[1]), S(levels[2].list->currentText()),
-                        rt::CLng(v[3]), rt::CLng(v[4]), rt::CLng(v[5]), rt::CLng(v[6]), rt::CLng(v[7]),
-                        strTradeReportPath, rowAfterResume);
+    // The settings as the stage read them: a field left empty keeps the value it ran with before.
+    const RunParameters& ran = Parms();
+    WriteBuySellResults(S(levels[0].list->currentText()), ran.intLifeofOrder, S(levels[2].list->currentText()),
+                        ran.intLimitPercent, ran.intInitStopPercent, ran.intProfitable, ran.intDecline,
+                        ran.intMaxDays, strTradeReportPath, rowAfterResume);
     rowAfterResume = false;
     Yield();
     return true;
