@@ -98,6 +98,14 @@ CandidateConditions::CandidateConditions(const RunParameters& p)
 }
 
 bool CandidateConditions::Hold(const ReplayTable& table, const ReplayRow& row, const SqlNumber& money) const {
+  // Every condition must hold, so the order of the tests is free: the side
+  // and market first, which sweeps walk through and most rows fail. They
+  // compare without regard to case.
+  auto equal = [&table](uint32_t text, const std::string& filter) {
+    return text != ReplayTable::kNullText && EqualNoCase(table.Text(text), filter);
+  };
+  if ((positioning_ && !equal(row.positioning, *positioning_)) || (market_ && !equal(row.market, *market_)))
+    return false;
   // ((money / AcquirePrice) < (Volume * share)), "/" dividing in floating
   // point; any NULL fails the condition, and a NaN is a NULL.
   if (money.IsNull()) return false;
@@ -110,11 +118,7 @@ bool CandidateConditions::Hold(const ReplayTable& table, const ReplayRow& row, c
     const int sign = b.value.CompareTo(value);
     if (b.lower ? sign < 0 : sign > 0) return false;
   }
-  // The side and market columns compare without regard to case.
-  auto equal = [&table](uint32_t text, const std::string& filter) {
-    return text != ReplayTable::kNullText && EqualNoCase(table.Text(text), filter);
-  };
-  return (!positioning_ || equal(row.positioning, *positioning_)) && (!market_ || equal(row.market, *market_));
+  return true;
 }
 
 DayCandidates::DayCandidates(const ReplayTable& table, const ReplayDay& day, const uint32_t* ordered,

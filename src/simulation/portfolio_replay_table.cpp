@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "market_data/database_connection.h"
+#include "platform/db/connection.h"
 #include "platform/db/recordset.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
@@ -14,18 +15,25 @@ namespace {
 
 constexpr double kNull = std::numeric_limits<double>::quiet_NaN();
 
+// Rows are read a page at a time, so that a large table is never held twice
+// over as generic cells.
+constexpr int kPageRows = 4096;
+
 // The texts come back with a "~" before them, so that the database layer
 // hands over the stored text itself and never a Date read from it: the day
-// conditions and the side and market filters compare stored texts.
-std::string Statement(const std::string& table, bool ranged) {
+// conditions and the side and market filters compare stored texts. A page
+// starts after the key of the last row read.
+std::string PageStatement(const std::string& table, bool ranged) {
   return "SELECT '~' || AcquireDate, '~' || BoughtDate, '~' || Symbol, '~' || Market, '~' || Positioning, "
          "'~' || Bought, '~' || ReleaseDate, AcquirePrice, RSI, RSIChange, MACD, PercentMA, TargetPrice, "
          "ReleasePrice, GainLoss, VolumeChange, PriceChange, BBDistance, DJ_RSI, DJ_MA, NS_RSI, NS_MA, Volume "
          "FROM [" + db::SqlName(table) + "] " +
          // Any other row fails the money condition of every day: its price
          // is -1 (not traded) or 0 (the division gives NULL), or it has no volume.
-         "WHERE AcquirePrice <> -1 AND AcquirePrice <> 0 AND Volume IS NOT NULL" +
-         (ranged ? " AND AcquireDate >= ? AND AcquireDate <= ?" : "") + " ORDER BY AcquireDate, Symbol, Positioning";
+         "WHERE AcquirePrice <> -1 AND AcquirePrice <> 0 AND Volume IS NOT NULL "
+         "AND (AcquireDate, Symbol, Positioning) > (?, ?, ?)" +
+         (ranged ? " AND AcquireDate >= ? AND AcquireDate <= ?" : "") +
+         " ORDER BY AcquireDate, Symbol, Positioning LIMIT " + std::to_string(kPageRows);
 }
 
 constexpr const char* kNumberColumns[] = {"AcquirePrice", "RSI",          "RSIChange", "MACD",       "PercentMA",
@@ -75,43 +83,64 @@ int64_t OwnChanges() { return SharedConnection().OpenRecordset("SELECT total_cha
 
 std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const std::optional<TextRange>& range,
                                                const DatabaseStamp& stamp) {
-  std::vector<db::Value> parameters;
-  if (range) parameters = {db::Value(range->from), db::Value(range->to)};
-  db::Recordset rs = SharedConnection().OpenRecordset(Statement(table, range.has_value()), parameters);
-
   std::unique_ptr<ReplayTable> t(new ReplayTable());
   t->table_ = table;
   t->range_ = range;
   t->stamp_ = stamp;
   t->texts_.emplace_back();
   t->values_.emplace_back();
-  std::unordered_map<std::string, uint32_t> known;
-  auto text = [&](int column) {
-    const std::string* marked = rs.Field(column).TextIf();
-    if (!marked) return kNullText;
-    auto [at, added] = known.try_emplace(marked->substr(1), static_cast<uint32_t>(t->texts_.size()));
-    if (added) {
-      t->texts_.push_back(at->first);
-      t->values_.push_back(db::ReadStoredText(at->first));
+  const std::string sql = PageStatement(table, range.has_value());
+  // No stored key is empty: the first page starts before every row.
+  std::vector<db::Value> parameters(3, db::Value(std::string()));
+  if (range) parameters.insert(parameters.end(), {db::Value(range->from), db::Value(range->to)});
+  db::Connection& cn = SharedConnection();
+  // The pages read one state of the table.
+  cn.BeginTrans();
+  try {
+    for (bool full = true; full;) {
+      db::Recordset page = cn.OpenRecordset(sql, parameters);
+      full = page.RecordCount() == kPageRows;
+      for (; !page.Eof(); page.MoveNext()) t->AddRow(page);
+      if (full) {
+        const ReplayRow& last = t->rows_.back();
+        parameters[0] = db::Value(t->Text(t->days_.back().acquireDate));
+        parameters[1] = db::Value(t->Text(last.symbol));
+        parameters[2] = db::Value(t->Text(last.positioning));
+      }
     }
-    return at->second;
-  };
-  t->rows_.reserve(static_cast<size_t>(rs.RecordCount()));
-  for (; !rs.Eof(); rs.MoveNext()) {
-    uint32_t texts[kTexts];
-    for (int c = 0; c < kTexts; ++c) texts[c] = text(c);
-    double numbers[kNumbers];
-    for (int c = 0; c < kNumbers; ++c) numbers[c] = Number(rs.Field(kTexts + c), kNumberColumns[c]);
-    const db::Value& volume = rs.Field(kTexts + kNumbers);
-    if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");
-    const auto index = static_cast<uint32_t>(t->rows_.size());
-    t->rows_.push_back({numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6],
-                        numbers[7], numbers[8], numbers[9], numbers[10], numbers[11], numbers[12], numbers[13],
-                        numbers[14], volume.ToInteger(), texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]});
-    if (t->days_.empty() || t->days_.back().acquireDate != texts[0]) t->days_.push_back({texts[0], index, index});
-    t->days_.back().last = index + 1;
+    cn.CommitTrans();
+  } catch (...) {
+    cn.RollbackTrans();
+    throw;
   }
+  t->known_.clear();
   return t;
+}
+
+void ReplayTable::AddRow(const db::Recordset& page) {
+  uint32_t texts[kTexts];
+  for (int c = 0; c < kTexts; ++c) texts[c] = AddText(page.Field(c));
+  double numbers[kNumbers];
+  for (int c = 0; c < kNumbers; ++c) numbers[c] = Number(page.Field(kTexts + c), kNumberColumns[c]);
+  const db::Value& volume = page.Field(kTexts + kNumbers);
+  if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");
+  const auto index = static_cast<uint32_t>(rows_.size());
+  rows_.push_back({numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6], numbers[7],
+                   numbers[8], numbers[9], numbers[10], numbers[11], numbers[12], numbers[13], numbers[14],
+                   volume.ToInteger(), texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]});
+  if (days_.empty() || days_.back().acquireDate != texts[0]) days_.push_back({texts[0], index, index});
+  days_.back().last = index + 1;
+}
+
+uint32_t ReplayTable::AddText(const db::Value& marked) {
+  const std::string* text = marked.TextIf();
+  if (!text) return kNullText;
+  auto [at, added] = known_.try_emplace(text->substr(1), static_cast<uint32_t>(texts_.size()));
+  if (added) {
+    texts_.push_back(at->first);
+    values_.push_back(db::ReadStoredText(at->first));
+  }
+  return at->second;
 }
 
 bool ReplayTable::Holds(const std::string& table, const std::optional<TextRange>& range,

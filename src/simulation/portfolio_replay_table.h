@@ -9,9 +9,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/db/value.h"
+
+namespace db {
+class Recordset;
+}
 
 namespace simulation {
 
@@ -90,7 +95,9 @@ class ReplayTable {
 
  private:
   ReplayTable() = default;
-  uint32_t AddText(const db::Value& stored, const db::Value& read);
+  void AddRow(const db::Recordset& page);
+  // The index of a text read with a "~" before it.
+  uint32_t AddText(const db::Value& marked);
 
   std::string table_;
   std::optional<TextRange> range_;
@@ -99,6 +106,7 @@ class ReplayTable {
   std::vector<ReplayDay> days_;
   std::vector<std::string> texts_;
   std::vector<db::Value> values_;
+  std::unordered_map<std::string, uint32_t> known_;  // the texts' indexes while reading
   std::array<std::vector<uint32_t>, kOrders> ordered_;
 };
 
