@@ -107,7 +107,8 @@ void frmMain::OutputPortfolioVariations() {
     firstNumber = rt::CLng(varPortCount);
   }
 
-  optimiser::VariationSteps steps{"Portfolio", Label("lblCurrStock", 1), pbProgress, total};
+  optimiser::VariationSteps steps{
+      .stage = "Portfolio", .caption = Label("lblCurrStock", 1), .progress = pbProgress, .total = total};
   steps.beforeFirst = [&](int pass) {
     if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp, pass));
   };

@@ -72,7 +72,8 @@ void frmMain::OutputTradeVariations() {
     else typed.Keep(Text(level.range->field, 0));
   }
 
-  optimiser::VariationSteps steps{"Trade", Label("Label1", 4), pbStatus, total};
+  optimiser::VariationSteps steps{
+      .stage = "Trade", .caption = Label("Label1", 4), .progress = pbStatus, .total = total};
   steps.storePosition = [&](const Variation& v) {
     std::copy(v.values.begin(), v.values.end(), varTradePause.begin());
     lngTradeCount = v.number;
