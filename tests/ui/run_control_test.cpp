@@ -445,6 +445,8 @@ TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
 
   ChooseSimulationFile("start");
   scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation start.sim already exists.");
+  // DOW was first traded after the period.
+  scripted->AnswerMsgBox(user::kAnswerOK, "DOW - the quote page held no quotes for these days");
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_GT(ui::ResultsWindow().lvwWinners->Count(), 0);
