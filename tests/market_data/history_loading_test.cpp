@@ -160,6 +160,14 @@ TEST_F(HistoryLoadingTest, MissingHistoryIsDownloadedWhenTheRunAllowsIt) {
   for (std::string symbol : {"ACU", "C", "CVR", "DOW", "FB", "GOOGL", "IBM", "INTC", "JNJ", "KIM", "MNST", "MSFT",
                              "NFLX", "NKE", "ODFL", "V", "WELL", "XOM", "XRX", "^DJI", "^IXIC"})
     EXPECT_EQ(Load(symbol, Day(2019, 9, 3), Day(2020, 11, 13)), Day(2019, 9, 3)) << symbol;
+  // Nothing more to fetch for days before the first DOW traded (its inception
+  // is known now) or before the earliest date for analysis: one page tops up
+  // AAPL after its newest stored day.
+  const size_t fetched = bed_.Events().interneting.size();
+  EXPECT_EQ(Load("DOW", Day(2018, 6, 1), Day(2018, 12, 31)), NotEnoughData());
+  EXPECT_EQ(Load("AAPL", Day(2018, 2, 1), Day(2020, 11, 13)), Day(2018, 1, 2) + 105);
+  EXPECT_EQ(bed_.Events().interneting.size(), fetched + 2);
+  EXPECT_EQ(bed_.Engine().DownloadReport(), "");
   EXPECT_TRUE(bed_.User().Prompts().empty());
 }
 
