@@ -48,18 +48,19 @@ std::vector<std::string_view> TableRows(std::string_view page) {
 
 // The cells of a row in order; nullopt when one is not closed within the row.
 std::optional<std::vector<Cell>> CellsOf(std::string_view row) {
+  static constexpr std::string_view kNobr = "<nobr>", kBold = "<b>";
   std::vector<Cell> cells;
-  for (size_t pos = 0;;) {
-    const size_t nobr = row.find("<nobr>", pos), bold = row.find("<b>", pos);
-    if (nobr == std::string_view::npos && bold == std::string_view::npos) return cells;
-    const bool isBold = bold < nobr;
-    const std::string_view close = isBold ? "</b>" : "</nobr>";
-    const size_t start = isBold ? bold + 3 : nobr + 6;
-    const size_t end = row.find(close, start);
+  for (size_t at = row.find('<'); at != std::string_view::npos; at = row.find('<', at + 1)) {
+    const std::string_view tag = row.substr(at);
+    const bool bold = tag.starts_with(kBold);
+    if (!bold && !tag.starts_with(kNobr)) continue;
+    const size_t start = at + (bold ? kBold.size() : kNobr.size());
+    const size_t end = row.find(bold ? "</b>" : "</nobr>", start);
     if (end == std::string_view::npos) return std::nullopt;
-    cells.push_back({row.substr(start, end - start), isBold});
-    pos = end + close.size();
+    cells.push_back({row.substr(start, end - start), bold});
+    at = end;
   }
+  return cells;
 }
 
 bool HasDateCell(std::string_view row) {
@@ -112,12 +113,14 @@ bool IsPlainDecimal(std::string_view text) {
   return digit;
 }
 
-// Stores the price cut to six characters; false when the cell is no plain
-// price or the stored text would read as 0 (a divisor for every reader).
-bool AssignPrice(rt::PriceText& field, std::string_view cell) {
-  if (!IsPlainDecimal(cell)) return false;
+// Stores the price cut to six characters and gives its value as stored;
+// nullopt when the cell is no plain price or the stored text would read as 0
+// (a divisor for every reader).
+std::optional<double> AssignPrice(rt::PriceText& field, std::string_view cell) {
+  if (!IsPlainDecimal(cell)) return std::nullopt;
   field.Assign(cell);
-  return field.Value() > 0;
+  const double value = field.Value();
+  return value > 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 // The volume as the runtime converts it; nullopt when it is no number, is
@@ -141,13 +144,12 @@ std::optional<DayRecord> TradingDay(const std::vector<Cell>& cells, rt::Date tod
   if (!date || IsWeekend(*date) || *date > today) return std::nullopt;
   DayRecord day;
   day.datDamnDate = *date;
-  if (!AssignPrice(day.strOpen, cells[1].text) || !AssignPrice(day.strHigh, cells[2].text) ||
-      !AssignPrice(day.strLow, cells[3].text) || !AssignPrice(day.strClose, cells[4].text) ||
-      !AssignPrice(day.strAdjClose, cells[6].text))
-    return std::nullopt;
-  const double low = day.strLow.Value(), high = day.strHigh.Value();
-  const double open = day.strOpen.Value(), close = day.strClose.Value();
-  if (low > high || open < low || open > high || close < low || close > high) return std::nullopt;
+  const std::optional<double> open = AssignPrice(day.strOpen, cells[1].text);
+  const std::optional<double> high = AssignPrice(day.strHigh, cells[2].text);
+  const std::optional<double> low = AssignPrice(day.strLow, cells[3].text);
+  const std::optional<double> close = AssignPrice(day.strClose, cells[4].text);
+  if (!open || !high || !low || !close || !AssignPrice(day.strAdjClose, cells[6].text)) return std::nullopt;
+  if (*low > *high || *open < *low || *open > *high || *close < *low || *close > *high) return std::nullopt;
   std::optional<int64_t> shares = Volume(cells[5].text);
   if (!shares) return std::nullopt;
   day.lngVolume = *shares;
@@ -169,6 +171,7 @@ QuotePageResult ParseQuotePageRows(const std::string& page) {
     return result;
   }
   const rt::Date today = rt::Today();
+  result.rows.reserve(static_cast<size_t>(rows.end() - header));
   for (auto row = header + 1; row != rows.end(); ++row) {
     std::optional<std::vector<Cell>> cells = CellsOf(*row);
     std::optional<DayRecord> day = cells ? TradingDay(*cells, today) : std::nullopt;
@@ -176,7 +179,8 @@ QuotePageResult ParseQuotePageRows(const std::string& page) {
     else ++result.rowsLeftOut;
   }
   // Paging and the inception date read the last row as the oldest.
-  std::stable_sort(result.rows.begin(), result.rows.end(),
-                   [](const DayRecord& a, const DayRecord& b) { return a.datDamnDate > b.datDamnDate; });
+  auto newerFirst = [](const DayRecord& a, const DayRecord& b) { return a.datDamnDate > b.datDamnDate; };
+  if (!std::is_sorted(result.rows.begin(), result.rows.end(), newerFirst))
+    std::stable_sort(result.rows.begin(), result.rows.end(), newerFirst);
   return result;
 }
