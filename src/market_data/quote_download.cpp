@@ -152,7 +152,7 @@ std::string clsResearch::DownloadReport() const {
   }
   if (!quoteRowsLeftOut_.empty()) {
     if (!report.empty()) report += "\r\n\r\n";
-    report += "Downloaded rows left out as unreadable or as no plausible trading day:";
+    report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
   return report;

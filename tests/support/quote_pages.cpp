@@ -11,8 +11,8 @@ std::string QuotePageRow(const std::string& date, const std::string& open, const
          "</nobr></td></tr>";
 }
 
-std::string FlatQuotePageRow(const std::string& date, const std::string& price, const std::string& volume) {
-  return QuotePageRow(date, price, price, price, price, volume, price);
+std::string FlatQuotePageRow(const std::string& date, const std::string& price) {
+  return QuotePageRow(date, price, price, price, price, "100", price);
 }
 
 std::string QuotePage(const std::string& rows) {

@@ -12,7 +12,7 @@ std::string QuotePageRow(const std::string& date, const std::string& open, const
                          const std::string& low, const std::string& close, const std::string& volume,
                          const std::string& adjClose);
 // A row whose prices, the adjusted close too, are all one value.
-std::string FlatQuotePageRow(const std::string& date, const std::string& price, const std::string& volume = "100");
+std::string FlatQuotePageRow(const std::string& date, const std::string& price);
 // The page around the rows, under the column names the program expects.
 std::string QuotePage(const std::string& rows);
 // A day in the page's date form: "2-Jan-2019".
