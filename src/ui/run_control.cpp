@@ -193,6 +193,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
   engine.StopProcess(false);
   engine.PauseProcess(false);
   lastSelectPaused_ = paused && selectRun;
+  // A download that a Stop cut short does not report its end: the run is over, so is the update.
+  if (Label("lblStatus", 0)->text().startsWith("Updating --")) ShowInternetState(Parms().blnUseInternet);
 }
 
 void frmMain::RestoreIdleAfterError(clsResearch* engine) {
@@ -470,7 +472,11 @@ void frmMain::cmdPauseSim_Click() {
   cmdPauseSim->setEnabled(false);
   // The Select pass finishes the symbol in hand first, which can take long
   // with its download: say at once what the pause waits for.
-  if (selectPassRunning_) Label("lblCurrStock", 1)->setText(PausingCaption());
+  if (selectPassRunning_) {
+    QLabel* progress = Label("lblCurrStock", 1);
+    progress->setText(PausingCaption());
+    progress->repaint();  // seen now, not at the download's next yield
+  }
 }
 
 QString frmMain::PausingCaption() const {

@@ -127,6 +127,7 @@ TEST_F(FirstRunTest, StopAfterAPendingPauseEndsTheDownloadAndTheRunStopped) {
     EXPECT_EQ(pressed, 2) << symbol;
     EXPECT_EQ(Caption(w), "Processing Stopped") << symbol;
     EXPECT_FALSE(w.SelectRunPaused()) << symbol;
+    EXPECT_EQ(Status(w), "Connected to Internet") << symbol;
     EXPECT_EQ(Scalar(LaterDays(symbol)), "0");  // the download cut short keeps nothing
     EXPECT_EQ(Scalar(LaterDays(notFetched)), "0");
   }
