@@ -78,9 +78,8 @@ TEST_F(FirstRunTest, ALongDownloadFillsTheProgressBarWhileTheStatusSaysUpdating)
 TEST_F(FirstRunTest, AnIndexTheServiceHasNoHistoryOfIsNamedWithTheReasonWhileConnected) {
   ui::frmMain& w = ReadmesFirstRun();
   const std::filesystem::path data = home.File("data without DJI");
-  std::filesystem::create_directories(data);
-  for (const auto& file : std::filesystem::directory_iterator(KESTROVANE_DATA_DIR))
-    if (file.path().filename() != "^DJI.csv") std::filesystem::copy(file.path(), data / file.path().filename());
+  std::filesystem::copy(KESTROVANE_DATA_DIR, data);
+  std::filesystem::remove(data / "^DJI.csv");
   service.reset();
   service = std::make_unique<testsupport::QuoteServiceProcess>(data);
   SharedConnection().Execute("DROP TABLE [^DJI]");
