@@ -26,6 +26,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -77,7 +78,7 @@ class QuoteWalk {
 
  private:
   double Uniform() { return static_cast<double>(bits_() >> 11) * 0x1.0p-53; }
-  double Normal() { return std::sqrt(-2 * std::log(1 - Uniform())) * std::cos(2 * M_PI * Uniform()); }
+  double Normal() { return std::sqrt(-2 * std::log(1 - Uniform())) * std::cos(2 * std::numbers::pi * Uniform()); }
   static double Cents(double price) { return std::round(price * 100) / 100; }
 
   // A log-normal move, reflected back into the band so that twenty years
