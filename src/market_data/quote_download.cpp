@@ -124,9 +124,11 @@ void clsResearch::NoteDownloadFailure(const std::string& symbol) {
 }
 
 void clsResearch::ClearDownloadReport() {
+  strDownloadFailure_.clear();
   downloadFailures_.clear();
   quoteRowsLeftOut_.clear();
   blnNoConnectionReported_ = false;
+  staleHistory_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -155,5 +157,7 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
+  if (const std::string stale = StaleHistoryReport(); !stale.empty())
+    report += (report.empty() ? "" : "\r\n\r\n") + stale;
   return report;
 }

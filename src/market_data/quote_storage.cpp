@@ -139,7 +139,7 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
       try {
         if (tableMissing) CreateTable(symbol);
         std::optional<rt::Date> previousOldest;
-        for (;;) {
+        for (int32_t pages = 1;; ++pages) {
           if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
             LogError("Exiting UpdateStock: False");
             return false;
@@ -147,16 +147,22 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
           if (!PageHasRows()) {
             // Nothing in a range without a trading day is a normal answer.
             if (!HoldsTradingDay(startDate, pageEnd)) break;
-            return DownloadFailed("the quote page held no quotes for these days");
+            return DownloadFailed("the quote service holds none from " + rt::FormatShortDate(startDate) + " to " +
+                                  rt::FormatShortDate(pageEnd));
           }
           StorePage(symbol);
           const size_t pageRows = udtStockDays.size() + intPageRowsLeftOut_;
           const rt::Date oldest = udtStockDays.back().datDamnDate;
-          if (oldest > startDate && pageRows >= kFullPage) {
-            // A service that ignores the end date would send the same page
-            // for ever.
-            if (previousOldest && !(oldest < *previousOldest))
-              return DownloadFailed("the quote service sent no older days");
+          const bool morePages = oldest > startDate && pageRows >= kFullPage;
+          // A service that ignores the end date would send the same page for
+          // ever.
+          if (morePages && previousOldest && !(oldest < *previousOldest))
+            return DownloadFailed("the quote service sent no older days");
+          // How far back in the range the pages have reached, for the window's progress bar.
+          int32_t days = static_cast<int32_t>(endDate - startDate);
+          int32_t reached = morePages ? static_cast<int32_t>(endDate - oldest) : days;
+          Raise(&ResearchEvents::UpdateProgress, reached, days, pages);
+          if (morePages) {
             previousOldest = oldest;
             pageEnd = oldest;
             continue;

@@ -105,7 +105,8 @@ TEST_F(QuoteStorageTest, EveryShapeOfReplyIsReadAlikeOrRefusedWithItsReason) {
       {QuotePage(day3 + day4 + day5), fromTheEarliestDate, Day(2004, 3, 5), "", "3", "3/3/2004"},
       {QuotePage(day5 + day4 + day3), fromTheEarliestDate, Day(2004, 3, 5), "", "3", "3/3/2004"},
       {QuotePage(""), Day(2004, 3, 6), Day(2004, 3, 7), "", "0", ""},  // a weekend
-      {QuotePage(""), Day(2004, 3, 1), Day(2004, 3, 5), "the quote page held no quotes for these days", "0", ""},
+      {QuotePage(""), Day(2004, 3, 1), Day(2004, 3, 5), "the quote service holds none from 3/1/2004 to 3/5/2004", "0",
+       ""},
       {"Date,Open,High,Low,Close,Adj Close,Volume\n2004-03-05,12,12,12,12,12,100\n", Day(2004, 3, 1),
        Day(2004, 3, 5), "the reply is not a quote page", "0", ""},
       {"Date range not available", Day(2004, 3, 1), Day(2004, 3, 5), "the reply is not a quote page", "0", ""},

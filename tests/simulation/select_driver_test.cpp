@@ -9,7 +9,6 @@
 #include "select_fixture.h"
 #include "simulation/simulation_table.h"
 #include "support/faulty_http_server.h"
-#include "support/quote_pages.h"
 #include "support/quote_service_process.h"
 #include "support/scripted_http_server.h"
 #include "support/short_fetch_limits.h"
@@ -233,7 +232,6 @@ TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
       {Fault::kGzipBody, std::nullopt, "the reply came compressed, which was not asked for"},
       {Fault::kRedirectLoop, std::nullopt, "the quote service's address redirects in a loop", 11},
       {std::nullopt, "Date,Open,High,Low,Close,Adj Close,Volume\n", "the reply is not a quote page"},
-      {std::nullopt, testsupport::QuotePage(""), "the quote page held no quotes for these days"},
   };
   for (const auto& c : cases) {
     std::unique_ptr<testsupport::FaultyHttpServer> server;
