@@ -1,25 +1,27 @@
 // One stage of a crash trial, run in a process of its own so that the test
-// can kill it at any moment: crash_trial_child <download|select|trade|sweep> <folder>
+// can kill it at any moment: crash_trial_child <download|select|trade|sweep|start> <folder>
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
 #include "crash_trial/portfolio_sweep_stage.h"
+#include "crash_trial/program_start_stage.h"
 #include "support/crash_trial.h"
 
 int main(int argc, char** argv) {
   using testsupport::TrialStage;
   if (argc != 3) {
-    std::fprintf(stderr, "usage: crash_trial_child <download|select|trade|sweep> <application folder>\n");
+    std::fprintf(stderr, "usage: crash_trial_child <download|select|trade|sweep|start> <application folder>\n");
     return 2;
   }
-  if (std::strcmp(argv[1], "sweep") == 0) {
-    // The sweep runs through the main window, on the offscreen platform.
+  const bool sweep = std::strcmp(argv[1], "sweep") == 0;
+  if (sweep || std::strcmp(argv[1], "start") == 0) {
+    // These run through the main window, on the offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     try {
-      return crashtrial::RunPortfolioSweep(argv[2]);
+      return sweep ? crashtrial::RunPortfolioSweep(argv[2]) : crashtrial::StartAndStayUp(argv[2]);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
       return 3;

@@ -1,10 +1,16 @@
 // Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
+#include "support/crash_trial.h"
 #include "support/quote_service_process.h"
 #include "ui/resources.h"
 #include "ui/startup.h"
@@ -15,6 +21,21 @@ namespace {
 constexpr const char* kTutorialKey = "Software\\Q_ZOLT\\";
 
 std::string TutorialFlag() { return registry::GetRegSetting(registry::lngRegRoot, kTutorialKey, "TUT"); }
+
+// A program started in a process of its own, killed at the latest when the test ends.
+class OtherProgram {
+ public:
+  explicit OtherProgram(const std::filesystem::path& folder)
+      : pid_(testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", folder)) {}
+  ~OtherProgram() { Kill(); }
+  void Kill() {
+    if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_;
+};
 
 }  // namespace
 
@@ -36,6 +57,23 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
   EXPECT_NE(window->objResearch, nullptr);
   EXPECT_TRUE(Parms().strSimTable.empty());
   EXPECT_EQ(window->tabResearch->currentIndex(), 0);
+}
+
+TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
+  OtherProgram first(home.Path());
+  // The first program holds the folder before its load makes the database.
+  for (int wait = 0; wait < 3000 && !std::filesystem::exists(home.File("Vennorath.db")); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
+  EXPECT_EQ(ui::StartUp({-1}), nullptr);
+  EXPECT_EQ(scripted->Prompts().size(), 1u);  // not even the Internet question
+
+  first.Kill();  // its lock goes with it
+  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  window = ui::StartUp({-1});
+  EXPECT_NE(window, nullptr);
 }
 
 TEST_F(WindowTest, TheLoadSetsThePeriodToEndYesterday) {
