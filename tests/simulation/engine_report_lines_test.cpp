@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/runtime/error.h"
 #include "simulation/engine_reports.h"
 #include "support/temp_app_folder.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -94,6 +96,29 @@ TEST(ReportFilesTest, LogsAreCreatedWithHeaderAndAppendedWithCrLf) {
   EXPECT_EQ(testsupport::ReadFileBytes(app.File("Reports/Portfolio Summary by Date.csv")),
             "\r\nDate\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\t"
             "Target Price\tRelease Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n");
+}
+
+// A report written anew (a sweep's header, a log the menu starts) and a row
+// added to a sweep's report.
+TEST(ReportFilesTest, AFullDiskLeavesTheReportWholeAndSaysWhy) {
+  testsupport::TempAppFolder app;
+  std::filesystem::create_directories(app.File("Reports"));
+  const std::filesystem::path file = app.File("Reports/x.csv");
+  const std::vector<std::string> longRow{"a row too long for the room that is left"};
+  const std::function<void()> writes[] = {[&] { WriteReportFile(file.string(), longRow); },
+                                          [&] { AppendReportLines(file.string(), longRow); }};
+  for (const auto& write : writes) {
+    testsupport::WriteFileBytes(file, "header\r\nrow 1\r\n");
+    testsupport::FileSizeLimit full(24);
+    try {
+      write();
+      ADD_FAILURE() << "expected an error";
+    } catch (const rt::Error& e) {
+      EXPECT_EQ(e.Description(), "The report " + file.string() + " could not be written: File too large.");
+    }
+    EXPECT_EQ(testsupport::ReadFileBytes(file), "header\r\nrow 1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app.File("Reports")), {}), 1);
+  }
 }
 
 TEST(ReportFilesTest, MissingReportsFolderFailsAndIsNotCreated) {

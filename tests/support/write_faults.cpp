@@ -64,4 +64,17 @@ const char* InjectedWriteFault::Name() const {
   return "";
 }
 
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  ::getrlimit(RLIMIT_FSIZE, &previous_);
+  rlimit limit = previous_;
+  limit.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  ::setrlimit(RLIMIT_FSIZE, &previous_);
+  std::signal(SIGXFSZ, previousHandler_);
+}
+
 }  // namespace testsupport

@@ -4,6 +4,9 @@
 // database, and another connection holding the write lock past a short busy
 // timeout. Apply() makes every later write that needs it fail; the object
 // undoes the fault when it ends.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -36,6 +39,21 @@ class InjectedWriteFault {
   int sparePages_;
   bool applied_ = false;
   std::unique_ptr<db::Connection> lockHolder_;
+};
+
+// A full disk for the files this process writes, while the object lives: no
+// file may grow past `bytes` (RLIMIT_FSIZE; the write fails with "File too
+// large" instead of the signal that would end the process).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previousHandler_)(int) = SIG_DFL;
 };
 
 }  // namespace testsupport
