@@ -1,5 +1,7 @@
 #include "support/write_faults.h"
 
+#include <csignal>
+
 #include "market_data/database_connection.h"
 
 namespace testsupport {
@@ -65,16 +67,12 @@ const char* InjectedWriteFault::Name() const {
 }
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {
-  previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of the signal ending the process
   ::getrlimit(RLIMIT_FSIZE, &previous_);
-  rlimit limit = previous_;
-  limit.rlim_cur = bytes;
+  rlimit limit{bytes, previous_.rlim_max};
   ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-FileSizeLimit::~FileSizeLimit() {
-  ::setrlimit(RLIMIT_FSIZE, &previous_);
-  std::signal(SIGXFSZ, previousHandler_);
-}
+FileSizeLimit::~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &previous_); }
 
 }  // namespace testsupport

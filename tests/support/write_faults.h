@@ -6,7 +6,6 @@
 // undoes the fault when it ends.
 #include <sys/resource.h>
 
-#include <csignal>
 #include <memory>
 #include <string>
 
@@ -41,19 +40,15 @@ class InjectedWriteFault {
   std::unique_ptr<db::Connection> lockHolder_;
 };
 
-// A full disk for the files this process writes, while the object lives: no
-// file may grow past `bytes` (RLIMIT_FSIZE; the write fails with "File too
-// large" instead of the signal that would end the process).
+// A full disk for this process while the object lives: no file may grow past
+// `bytes`, and a write beyond fails with "File too large".
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes);
   ~FileSizeLimit();
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
  private:
   rlimit previous_{};
-  void (*previousHandler_)(int) = SIG_DFL;
 };
 
 }  // namespace testsupport

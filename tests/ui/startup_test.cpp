@@ -22,21 +22,6 @@ constexpr const char* kTutorialKey = "Software\\Q_ZOLT\\";
 
 std::string TutorialFlag() { return registry::GetRegSetting(registry::lngRegRoot, kTutorialKey, "TUT"); }
 
-// A program started in a process of its own, killed at the latest when the test ends.
-class OtherProgram {
- public:
-  explicit OtherProgram(const std::filesystem::path& folder)
-      : pid_(testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", folder)) {}
-  ~OtherProgram() { Kill(); }
-  void Kill() {
-    if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_;
-};
-
 }  // namespace
 
 TEST_F(WindowTest, AnsweringNoStartsOffline) {
@@ -60,15 +45,18 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
 }
 
 TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
-  OtherProgram first(home.Path());
+  const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
   // The first program holds the folder before its load makes the database.
   for (int wait = 0; wait < 3000 && !std::filesystem::exists(home.File("Vennorath.db")); ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
-  EXPECT_EQ(ui::StartUp({-1}), nullptr);
+  std::unique_ptr<ui::frmMain> second;
+  EXPECT_NO_THROW(second = ui::StartUp({-1}));
+  EXPECT_EQ(second, nullptr);
   EXPECT_EQ(scripted->Prompts().size(), 1u);  // not even the Internet question
 
-  first.Kill();  // its lock goes with it
+  ::kill(first, SIGKILL);  // its lock goes with it
+  ::waitpid(first, nullptr, 0);
   scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
