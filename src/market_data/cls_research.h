@@ -23,6 +23,9 @@ struct BoundStatement;
 class Recordset;
 class WriteGroup;
 }
+namespace simulation {
+struct ReplayLogs;
+}
 
 class clsResearch {
  public:
@@ -505,10 +508,29 @@ class clsResearch {
   std::string CreateSimulationSummary();
 
  private:
-  // Appends udtPortfolio(k) to "Simulation Summary by Symbol.csv"; shows an error.
+  // Adds udtPortfolio(k) to the replay's "Simulation Summary by Symbol.csv";
+  // shows an error, after which the replay leaves that log as it was.
   void OuputAllStocksReport(size_t k);
-  // Appends the block of day D to "Portfolio Summary by Date.csv"; errors go to the caller.
+  // Adds the block of day D to the replay's "Portfolio Summary by Date.csv"; errors go to the caller.
   void OutputPerDayReport(rt::Date D);
+  // The two logs of a replay for as long as it runs: their lines go to
+  // temporary files, which take the logs' places at Finish. A replay that
+  // fails or is stopped before it leaves both logs as they were: its lines
+  // would hold part of a replay that reports no results.
+  class ReplayReports {
+   public:
+    explicit ReplayReports(clsResearch& engine);
+    ~ReplayReports();
+    ReplayReports(const ReplayReports&) = delete;
+    ReplayReports& operator=(const ReplayReports&) = delete;
+    // Shows a failure of the per-symbol log; the per-day log's goes to the caller.
+    void Finish();
+
+   private:
+    clsResearch& engine_;
+    std::unique_ptr<simulation::ReplayLogs> logs_;
+  };
+  simulation::ReplayLogs* replayLogs_ = nullptr;  // while a replay runs
   // ===== end engine report files =====
 
   // ===== portfolio replay (portfolio_replay.cpp) =====
