@@ -555,7 +555,7 @@ class clsResearch {
   // The simulation table's rows that the replay from firstDay to lastDay
   // reads: the ones held since an earlier replay while the database has not
   // changed, else read anew.
-  simulation::ReplayTable& ReplayRows(rt::Date firstDay, rt::Date lastDay);
+  std::shared_ptr<simulation::ReplayTable> ReplayRows(rt::Date firstDay, rt::Date lastDay);
   // Buys the day's accepted candidates (the rows MarketRules kept) into
   // udtPortfolio; false when a stop ended the day.
   bool BuyCandidates(const std::vector<clsStock>& candidates, const simulation::DayCandidates& day, double amount,

@@ -136,7 +136,9 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   if (p.intDatabaseType != 1 && p.intDatabaseType != 2)
     SharedConnection().OpenRecordset("SELECT TOP 1 * FROM (" +
                                      simulation::CandidateSelection(p, firstDay, 0, lastDay) + ")");
-  simulation::ReplayCandidates replay(ReplayRows(firstDay, lastDay), p);
+  // Held for the whole replay, whatever a yield to the window lets happen meanwhile.
+  const std::shared_ptr<simulation::ReplayTable> rows = ReplayRows(firstDay, lastDay);
+  simulation::ReplayCandidates replay(*rows, p);
   const bool anyCandidate = replay.AnyBetween(firstDay, lastDay);
 
   int16_t openPositions = 0;
@@ -222,7 +224,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   Raise(&ResearchEvents::Results, averageReturn, averageHold, shorts, longs, winners, losers, balance, start);
 }
 
-simulation::ReplayTable& clsResearch::ReplayRows(rt::Date firstDay, rt::Date lastDay) {
+std::shared_ptr<simulation::ReplayTable> clsResearch::ReplayRows(rt::Date firstDay, rt::Date lastDay) {
   const RunParameters& p = Parms();
   const std::optional<simulation::TextRange> range = simulation::ReplayCandidates::RowsNeeded(p, firstDay, lastDay);
   // Taken before the rows are read: a change made meanwhile makes them stale.
@@ -231,7 +233,7 @@ simulation::ReplayTable& clsResearch::ReplayRows(rt::Date firstDay, rt::Date las
     replayTable_.reset();
     replayTable_ = simulation::ReplayTable::Read(p.strSimTable, range, now);
   }
-  return *replayTable_;
+  return replayTable_;
 }
 
 bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, const simulation::DayCandidates& day,
