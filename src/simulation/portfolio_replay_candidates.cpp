@@ -29,12 +29,13 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-// The text an AcquireDate is compared with in the statements of the
-// dialect: the day's stored form for Jet (as a bound date or a #date#
-// literal is written), the default date text for SQL Server.
+// The text a day's statement compares AcquireDate with: Jet's bound date in
+// its stored form, SQL Server's default date text.
 std::string BoundDayText(int16_t databaseType, rt::Date day) {
   return databaseType == 1 ? rt::FormatIso(day) : rt::FormatDate(day);
 }
+// The text the range check compares AcquireDate with: Jet's #date# literal as
+// the database layer rewrites it, SQL Server's default date text.
 std::string LiteralDayText(int16_t databaseType, rt::Date day) {
   if (databaseType != 1) return rt::FormatDate(day);
   const std::string quoted = db::TranslateJetSql("#" + rt::FormatDate(day) + "#");

@@ -81,7 +81,6 @@ class ReplayTable {
   // Changes this connection has made elsewhere (the pause row) leave it current.
   void PassOwnChanges(int64_t changes) { stamp_.ownChanges += changes; }
 
-  const std::vector<ReplayDay>& Days() const { return days_; }
   // The days whose AcquireDate text lies between the two, both included.
   std::pair<const ReplayDay*, const ReplayDay*> DaysBetween(const std::string& from, const std::string& to) const;
   const ReplayRow& Row(uint32_t index) const { return rows_[index]; }
