@@ -19,23 +19,16 @@ IndexValuesShown ShownIndexValues(const clsStock& stock) {
   return shown;
 }
 
-namespace {
-
-// The statement's text, built once per table: a run stores tens of
-// thousands of winners into one table.
-const std::string& InsertText(const std::string& tableName) {
+const std::string& WinnerInsertText(const std::string& tableName) {
+  // Built once per table: a run stores tens of thousands of winners into one table.
   static std::string table, text;
   if (text.empty() || table != tableName) {
-    text = "INSERT INTO [" + db::SqlName(tableName) +
-           "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
-           "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
-           "[NS_RSI], [NS_MA]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    text = "INSERT INTO [" + db::SqlName(tableName) + "] (" + kWinnerColumns +
+           ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     table = tableName;
   }
   return text;
 }
-
-}  // namespace
 
 db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType) {
   if (databaseType != 1 && databaseType != 2) return {};
@@ -43,7 +36,7 @@ db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::strin
   double acquirePrice = stock.Simulation == 0 ? rt::Round(stock.ClosePrice, 2) : stock.PurchasePrice;
 
   db::BoundStatement insert;
-  insert.sql = InsertText(tableName);
+  insert.sql = WinnerInsertText(tableName);
   // The acquire date is a date literal in the Jet dialect and a quoted
   // short-date text in the SQL-Server one.
   db::Value acquireDate = databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly())
