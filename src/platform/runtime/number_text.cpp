@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,6 +31,29 @@ void DropTrailingZeros(Decimal& d) {
   while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
 }
 
+// A value of at most two decimals (a price, a rounded figure: most of what
+// the program writes) has that decimal as its shortest text, found without
+// the general conversion: the first scale at which the nearest whole number
+// reads back as the value gives the fewest digits that do.
+bool ShortDecimal(double magnitude, Decimal& d) {
+  static constexpr double kScales[] = {1, 10, 100};
+  if (!(magnitude >= 0.01 && magnitude < 1e15)) return false;
+  for (int k = 0; k < 3; ++k) {
+    const double scaled = magnitude * kScales[k];
+    if (scaled >= 1e15) return false;
+    const auto whole = static_cast<int64_t>(std::llround(scaled));
+    if (static_cast<double>(whole) / kScales[k] != magnitude) continue;
+    char buf[24];
+    char* end = std::to_chars(buf, buf + sizeof buf, whole).ptr;
+    d.exponent = static_cast<int>(end - buf) - 1 - k;
+    while (end > buf + 1 && end[-1] == '0') --end;
+    d.count = static_cast<int>(end - buf);
+    std::copy(buf, end, d.digits);
+    return true;
+  }
+  return false;
+}
+
 // The value's digits rounded to the significant digits, ties to even on the
 // exact binary value. The shortest text that reads back as the value is
 // cheap to make; rounding its digits gives the same result unless the digits
@@ -39,6 +63,7 @@ void DropTrailingZeros(Decimal& d) {
 // than asked, a normal value's shortest text is its rounding: the value lies
 // within far less than half a unit of the last digit asked.
 Decimal Digits(double magnitude, int significant) {
+  if (Decimal d; ShortDecimal(magnitude, d) && d.count <= significant) return d;
   char buf[64];
   auto shortest = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
   Decimal d = ReadScientific(buf, shortest.ptr);
