@@ -32,23 +32,39 @@ void DropTrailingZeros(Decimal& d) {
 }
 
 // A value of at most two decimals (a price, a rounded figure: most of what
-// the program writes) has that decimal as its shortest text, found without
-// the general conversion: the first scale at which the nearest whole number
-// reads back as the value gives the fewest digits that do.
-bool ShortDecimal(double magnitude, Decimal& d) {
+// the program writes) is its own shortest text, and so its text, and that is
+// written straight from its whole number of hundredths, tenths or units: the
+// first scale at which the nearest whole number reads back as the value
+// gives the fewest digits that do. False for any other value, or when the
+// text would need an exponent.
+bool ShortDecimalText(double value, int significant, bool plain, std::string& text) {
   static constexpr double kScales[] = {1, 10, 100};
+  const double magnitude = std::fabs(value);
   if (!(magnitude >= 0.01 && magnitude < 1e15)) return false;
   for (int k = 0; k < 3; ++k) {
     const double scaled = magnitude * kScales[k];
     if (scaled >= 1e15) return false;
-    const auto whole = static_cast<int64_t>(std::llround(scaled));
+    const auto whole = static_cast<int64_t>(scaled + 0.5);
     if (static_cast<double>(whole) / kScales[k] != magnitude) continue;
-    char buf[24];
-    char* end = std::to_chars(buf, buf + sizeof buf, whole).ptr;
-    d.exponent = static_cast<int>(end - buf) - 1 - k;
-    while (end > buf + 1 && end[-1] == '0') --end;
-    d.count = static_cast<int>(end - buf);
-    std::copy(buf, end, d.digits);
+    char digits[24];
+    const int length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+    int count = length;  // significant digits: only a whole number can end in zeros here
+    while (count > 1 && digits[count - 1] == '0') --count;
+    if (count > significant || (!plain && length - 1 - k >= significant)) return false;
+    char out[32];
+    char* o = out;
+    if (value < 0) *o++ = '-';
+    if (length > k) {
+      o = std::copy(digits, digits + length - k, o);
+    } else {
+      *o++ = '0';
+    }
+    if (k > 0) {
+      *o++ = '.';
+      o = std::fill_n(o, std::max(0, k - length), '0');
+      o = std::copy(digits + std::max(0, length - k), digits + length, o);
+    }
+    text.assign(out, o);
     return true;
   }
   return false;
@@ -63,7 +79,6 @@ bool ShortDecimal(double magnitude, Decimal& d) {
 // than asked, a normal value's shortest text is its rounding: the value lies
 // within far less than half a unit of the last digit asked.
 Decimal Digits(double magnitude, int significant) {
-  if (Decimal d; ShortDecimal(magnitude, d) && d.count <= significant) return d;
   char buf[64];
   auto shortest = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
   Decimal d = ReadScientific(buf, shortest.ptr);
@@ -92,6 +107,7 @@ Decimal Digits(double magnitude, int significant) {
 std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
+  if (std::string text; ShortDecimalText(value, significant, plain, text)) return text;
   Decimal d = Digits(std::fabs(value), significant);
   DropTrailingZeros(d);
   const int exponent = d.exponent;
