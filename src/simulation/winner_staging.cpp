@@ -73,7 +73,8 @@ bool WinnerStaging::Stages(const db::BoundStatement& row) const { return row.sql
 
 int64_t WinnerStaging::StagedRows() {
   // Rows are only appended and all moved together, so the last rowid counts them.
-  return connection_.OpenRecordset(std::string("SELECT COALESCE(MAX(rowid), 0) FROM ") + kStaging, {}).Field(0).ToInteger();
+  const std::string count = std::string("SELECT COALESCE(MAX(rowid), 0) FROM ") + kStaging;
+  return connection_.OpenRecordset(count, {}).Field(0).ToInteger();
 }
 
 bool WinnerStaging::MoveDue() {
