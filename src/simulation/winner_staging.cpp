@@ -13,7 +13,8 @@ namespace {
 // simulation table is given, so that it hides no table of the database.
 constexpr const char* kStaging = "temp.[~staged winners]";
 
-// A table gone from under the run is a lasting failure, not one row's.
+// Inside a catch block: passes the failure on, as a lasting one when its
+// table is gone (a table gone from under the run fails every row after it).
 [[noreturn]] void RaiseLastingIfTableGone(const rt::Error& failed) {
   if (failed.Number() == db::kErrTableMissing && !db::IsLastingFailure(failed))
     throw db::LastingFailure(failed.Number(), failed.Description());
