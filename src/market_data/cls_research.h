@@ -25,6 +25,7 @@ class Value;
 class WriteGroup;
 }
 namespace simulation {
+struct ReplayLogs;
 class WinnerStaging;
 }
 
@@ -81,11 +82,13 @@ class clsResearch {
   // (newest first, at most 200 rows) into udtStockDays.
   bool PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate);
   // Why the last PullFromNet brought no page, for the status line: "" when
-  // it brought one or a Stop ended it.
+  // it brought one or a Stop ended it. A download whose first page held no
+  // row leaves its reason here too.
   const std::string& LastDownloadFailure() const { return strDownloadFailure_; }
   // For the user, once per run: the symbols whose history could not be
-  // updated and why, and the downloaded rows left out for bad values; ""
-  // when the downloads since ClearDownloadReport went well.
+  // updated and why, the downloaded rows left out for bad values, and the
+  // stocks whose stored history ends before the period; "" when the loads
+  // since ClearDownloadReport went well.
   std::string DownloadReport() const;
   void ClearDownloadReport();
 
@@ -124,6 +127,25 @@ class clsResearch {
   rt::Date LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
 
   // ===== end history loading =====
+
+  // ===== stale history (stale_history.cpp) =====
+ public:
+  // The stocks loaded since ClearDownloadReport whose stored history ends
+  // before the period does while nothing downloaded the rest, so that a run
+  // over them does not look complete: "the stored history of 2 symbols ends
+  // on 6/28/2019"; "" when there were none.
+  std::string StaleHistorySummary() const;
+
+ private:
+  // Notes the stock when its last stored day is before the period's end.
+  void NoteStaleHistory(const std::string& symbol, rt::Date lastStored, rt::Date periodEnd);
+  // The paragraph of the run's one message that tells of it and what to do.
+  std::string StaleHistoryReport() const;
+
+  std::map<std::string, rt::Date> staleHistory_;  // symbol, its last stored day
+  rt::Date datStalePeriodEnd_;
+
+  // ===== end stale history =====
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====
  public:
@@ -210,7 +232,12 @@ class clsResearch {
   // A Stop that is not a Pause: the work in hand ends now. (A Pause sets the
   // stop flag too, but lets the current symbol or step finish.)
   bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
-  void StopProcess(bool value) { blnStopProcess_ = value; }
+  // A Stop overrides a Pause still waiting for its symbol to finish: the
+  // work in hand ends now and the run ends stopped, not paused.
+  void StopProcess(bool value) {
+    blnStopProcess_ = value;
+    if (value) blnPauseProcess_ = false;
+  }
   bool PauseProcess() const { return blnPauseProcess_; }
   // Pause also stops; clearing pause clears stop too.
   void PauseProcess(bool value) { blnPauseProcess_ = blnStopProcess_ = value; }
@@ -492,10 +519,29 @@ class clsResearch {
   std::string CreateSimulationSummary();
 
  private:
-  // Appends udtPortfolio(k) to "Simulation Summary by Symbol.csv"; shows an error.
+  // Adds udtPortfolio(k) to the replay's "Simulation Summary by Symbol.csv";
+  // shows an error, after which the replay leaves that log as it was.
   void OuputAllStocksReport(size_t k);
-  // Appends the block of day D to "Portfolio Summary by Date.csv"; errors go to the caller.
+  // Adds the block of day D to the replay's "Portfolio Summary by Date.csv"; errors go to the caller.
   void OutputPerDayReport(rt::Date D);
+  // The two logs of a replay for as long as it runs: their lines go to
+  // temporary files, which take the logs' places at Finish. A replay that
+  // fails or is stopped before it leaves both logs as they were: its lines
+  // would hold part of a replay that reports no results.
+  class ReplayReports {
+   public:
+    explicit ReplayReports(clsResearch& engine);
+    ~ReplayReports();
+    ReplayReports(const ReplayReports&) = delete;
+    ReplayReports& operator=(const ReplayReports&) = delete;
+    // Shows a failure of the per-symbol log; the per-day log's goes to the caller.
+    void Finish();
+
+   private:
+    clsResearch& engine_;
+    std::unique_ptr<simulation::ReplayLogs> logs_;
+  };
+  simulation::ReplayLogs* replayLogs_ = nullptr;  // while a replay runs
   // ===== end engine report files =====
 
   // ===== portfolio replay (portfolio_replay.cpp) =====

@@ -92,6 +92,8 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
 
     db::Value minDate = range.Field(0), maxDate = range.Field(1);
     const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
+    if (!(parms.blnUpdateData && parms.blnUseInternet) && !maxDate.IsNull())
+      NoteStaleHistory(symbol, maxDate.ToDate(), endDate);  // told once, at the run's end
     if (parms.blnUpdateData && wantsDownload) {
       rt::Date inception;
       if (Before(startDate, minDate)) {

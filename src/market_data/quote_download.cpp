@@ -120,8 +120,10 @@ void clsResearch::NoteDownloadFailure(const std::string& symbol) {
 }
 
 void clsResearch::ClearDownloadReport() {
+  strDownloadFailure_.clear();
   downloadFailures_.clear();
   quoteRowsLeftOut_.clear();
+  staleHistory_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -148,5 +150,7 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out for values that are not prices, volumes or dates:";
     list(quoteRowsLeftOut_, report);
   }
+  if (const std::string stale = StaleHistoryReport(); !stale.empty())
+    report += (report.empty() ? "" : "\r\n\r\n") + stale;
   return report;
 }

@@ -118,12 +118,18 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
       try {
         if (tableMissing) CreateTable(symbol);
         std::optional<rt::Date> previousOldest;
-        for (;;) {
+        for (int32_t pages = 1;; ++pages) {
           if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
             LogError("Exiting UpdateStock: False");
             return false;
           }
-          if (!PageHasRows()) break;  // nothing in the range: done, no inception date
+          if (!PageHasRows()) {
+            // Nothing in the range: done, no inception date. Kept so that a run short of days can say why.
+            if (!previousOldest)
+              strDownloadFailure_ = "the quote service holds none from " + rt::FormatShortDate(startDate) + " to " +
+                                    rt::FormatShortDate(endDate);
+            break;
+          }
           StorePage(symbol);
           rt::Date oldest = udtStockDays.back().datDamnDate;
           // A service that ignores the end date would send the same page for
@@ -131,7 +137,12 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
           bool olderThanBefore = !previousOldest || oldest < *previousOldest;
           // Rows left out for bad values still count towards a full page.
           const bool fullPage = udtStockDays.size() + intPageRowsLeftOut_ >= kFullPage;
-          if (oldest > startDate && fullPage && olderThanBefore) {
+          const bool morePages = oldest > startDate && fullPage && olderThanBefore;
+          // How far back in the range the pages have reached, for the window's progress bar.
+          int32_t days = static_cast<int32_t>(endDate - startDate);
+          int32_t reached = morePages ? static_cast<int32_t>(endDate - oldest) : days;
+          Raise(&ResearchEvents::UpdateProgress, reached, days, pages);
+          if (morePages) {
             previousOldest = oldest;
             pageEnd = oldest;
             continue;

@@ -112,6 +112,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   int32_t startBalance = rt::CLng(dblBalance);
   rsResearch_ = std::make_unique<db::Recordset>();
   ResetPortfolio();
+  ReplayReports reports(*this);
 
   // The earliest signal day; the newest-first walk of every row gives the
   // same day, one indexed row is enough.
@@ -215,6 +216,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
       Trace([] { return std::string("OuputAllStocksReport returned"); });
     }
   }
+  reports.Finish();
 
   double averageReturn = 0, averageHold = 0, balance = 0;
   int16_t shorts = 0, longs = 0, winners = 0, losers = 0;

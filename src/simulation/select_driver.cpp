@@ -38,6 +38,32 @@ std::string ListQueryFilter(const std::string& first) {
   return "WHERE Symbol LIKE '" + db::SqlLikeText(first.substr(5)) + "%' ESCAPE '\\' ";
 }
 
+// The market indices in the order they load: the message of too short a history, the computation.
+struct MarketIndex {
+  const char* symbol;
+  const char* shortage;
+  void (clsResearch::*crunch)();
+};
+constexpr MarketIndex kMarketIndices[] = {
+    {"^DJI", "Insufficient Data to Calculate DJI.", &clsResearch::CrunchMarketDJI},
+    {"^IXIC", "Insufficient Data to Calculate NASDAQ.", &clsResearch::CrunchMarketNASDAQ}};
+
+// What the user can do about an index that has too little history. Offline
+// the answer is to connect; online it is what the download found, unless the
+// download report names the index already.
+std::string IndexShortageAdvice(const std::string& shortage, const std::string& downloadFailure,
+                                bool downloadReported) {
+  const RunParameters& parms = Parms();
+  if (!parms.blnUseInternet) return "Connect to Internet to Get Data.";
+  if (!parms.blnUpdateData) return "Tick \"Update Data (Internet Required)\" to download its history.";
+  if (downloadReported) return "";
+  std::string index;
+  for (const MarketIndex& known : kMarketIndices)
+    if (shortage == known.shortage) index = known.symbol;
+  if (downloadFailure.empty()) return "Connected, but the history of " + index + " is too short for the period.";
+  return "Connected, but no history of " + index + " could be had: " + downloadFailure + ".";
+}
+
 bool IsListQuery(const std::string& first) { return first == "all:" || first.compare(0, 5, "like:") == 0; }
 
 // A symbol named more than once (in any case) is scanned once, where it is
@@ -204,14 +230,7 @@ std::vector<std::string> clsResearch::LookUpMarkets(const std::vector<std::strin
 }
 
 bool clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
-  struct Index {
-    const char* symbol;
-    const char* shortage;
-    void (clsResearch::*crunch)();
-  };
-  const Index indices[] = {{"^DJI", "Insufficient Data to Calculate DJI.", &clsResearch::CrunchMarketDJI},
-                           {"^IXIC", "Insufficient Data to Calculate NASDAQ.", &clsResearch::CrunchMarketNASDAQ}};
-  for (const Index& index : indices) {
+  for (const MarketIndex& index : kMarketIndices) {
     std::string symbol = index.symbol;
     rt::Date start = TradingDayOnOrBefore(periodStart - 5);
     rt::Date end = TradingDayOnOrBefore(periodEnd);
@@ -267,8 +286,9 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
   } else if (number == kErrNoIndexHistory) {
     // A failed index download explains the shortage: one message for both.
     std::string report = DownloadReport();
+    std::string advice = IndexShortageAdvice(description, strDownloadFailure_, !downloadFailures_.empty());
     ClearDownloadReport();
-    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data." + (report.empty() ? "" : "\r\n\r\n" + report));
+    user::MsgBox(description + (advice.empty() ? "" : kCrLf + advice) + (report.empty() ? "" : "\r\n\r\n" + report));
   } else {
     user::MsgBox(description);
   }

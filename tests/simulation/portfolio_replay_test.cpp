@@ -10,6 +10,7 @@
 #include "simulation/portfolio_records.h"
 #include "simulation_table_rows.h"
 #include "support/temp_app_folder.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -373,6 +374,15 @@ TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
             "\r\nSymbol\tLong\tShort\tTotal\tGainLoss\r\nMSFT\t1\t1\t2\t2.5\r\n");
   EXPECT_EQ(user->PendingAnswers(), 0u);
   EXPECT_EQ(user->Pointer(), user::kPointerDefault);
+
+  // A summary that cannot be written whole leaves the older one and says why.
+  user->AnswerMsgBox(user::kAnswerOK, "Portfolio Summary.csv could not be written: File too large.");
+  testsupport::WriteFileBytes(folder.File("Reports/Portfolio Summary.csv"), "old contents");
+  {
+    testsupport::FileSizeLimit full(20);
+    EXPECT_EQ(engine.CreateSimulationSummary(), "");
+  }
+  EXPECT_EQ(testsupport::ReadFileBytes(folder.File("Reports/Portfolio Summary.csv")), "old contents");
 }
 
 }  // namespace
@@ -382,8 +392,8 @@ namespace {
 TEST_F(PortfolioReplayTest, ReportFileFailures) {
   FillHandWorkedTable();  // no Reports folder in the application folder
   Parms().blnAllStocksReport = true;
-  // The per-position log shows each failed line and the replay still ends normally.
-  for (int k = 0; k < 5; ++k) user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  // The per-position log's failure is shown once and the replay still ends normally.
+  user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
   double balance = 10000;
   engine_->SimResults(true, balance);
   EXPECT_EQ(events_.results.size(), 1u);
@@ -396,6 +406,26 @@ TEST_F(PortfolioReplayTest, ReportFileFailures) {
   engine_->SimResults(true, balance);
   EXPECT_EQ(events_.results.size(), 1u);
   EXPECT_EQ(events_.progress.size(), 14u + 1u);
+  EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // A replay that cannot write its logs whole (the disk fills up) or is
+  // stopped leaves the older logs as they were, and no temporary file.
+  std::filesystem::create_directories(folder_.File("Reports"));
+  simulation::CreateAllStocksReport();
+  simulation::CreatePerDayReport();
+  Parms().blnAllStocksReport = true;
+  const auto older = testsupport::ReadFolderFiles(folder_.File("Reports"));
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"})
+    user_->AnswerMsgBox(user::kAnswerOK, std::string(log) + " could not be written: File too large.");
+  {
+    testsupport::FileSizeLimit full(400);
+    engine_->SimResults(true, balance);
+  }
+  EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
+  events_.onProgress = [this](int32_t day) { engine_->StopProcess(day == 6); };
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
+  EXPECT_EQ(events_.results.size(), 1u);  // neither replay ended with results
   EXPECT_EQ(user_->PendingAnswers(), 0u);
 }
 

@@ -322,7 +322,11 @@ TEST_F(RunWindowTest, TheImportOfferedByASelectRunConfirmsOnlyAnImportThatWorked
   std::filesystem::remove(rt::AppPath("SymbolList"));
   ChooseSimulationFile("noimport");
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?");
-  scripted->AnswerMsgBox(user::kAnswerOK, "File not found");
+  // The message says what the file must hold and how to import another one.
+  scripted->AnswerMsgBox(user::kAnswerOK, "File not found: " + rt::AppPath("SymbolList").string() +
+                                              "\r\nA symbol file holds one \"SYMBOL,market\" line per symbol, the "
+                                              "market ny, ns or am (for example \"IBM,ny\"). Tools > Import Stock "
+                                              "Symbols imports a symbol file from another place.");
   w.cmdSimulate_Click();  // and no "Stock symbols have been imported."
   EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
 }

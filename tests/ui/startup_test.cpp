@@ -1,10 +1,16 @@
 // Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
+#include "support/crash_trial.h"
 #include "support/quote_service_process.h"
 #include "ui/resources.h"
 #include "ui/startup.h"
@@ -36,6 +42,26 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
   EXPECT_NE(window->objResearch, nullptr);
   EXPECT_TRUE(Parms().strSimTable.empty());
   EXPECT_EQ(window->tabResearch->currentIndex(), 0);
+}
+
+TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
+  const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
+  // The first program holds the folder before its load makes the database.
+  for (int wait = 0; wait < 3000 && !std::filesystem::exists(home.File("Vennorath.db")); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
+  std::unique_ptr<ui::frmMain> second;
+  EXPECT_NO_THROW(second = ui::StartUp({-1}));
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(scripted->Prompts().size(), 1u);  // not even the Internet question
+
+  ::kill(first, SIGKILL);  // its lock goes with it
+  ::waitpid(first, nullptr, 0);
+  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  window = ui::StartUp({-1});
+  EXPECT_NE(window, nullptr);
 }
 
 TEST_F(WindowTest, TheLoadSetsThePeriodToEndYesterday) {

@@ -122,6 +122,9 @@ TEST(ConversionsTest, StrictConversionsRoundToEvenAndRaise) {
   EXPECT_THROW(rt::CDbl("abc"), rt::Error);
   EXPECT_THROW(rt::CSng("1e39"), rt::Error);
   EXPECT_THROW(rt::CDbl("1e999"), rt::Error);
+  // Exponents too long for a long: the sign of the exponent decides.
+  EXPECT_EQ(rt::CDbl("1e-99999999999999999999"), 0.0);
+  EXPECT_THROW(rt::CDbl("0.5e+99999999999999999999"), rt::Error);
 }
 
 TEST(ConversionsTest, LeadingIntegerFailsOnlyOnOverflow) {
