@@ -98,8 +98,10 @@ class clsResearch {
   void NoteDownloadFailure(const std::string& symbol);
 
   std::string strDownloadFailure_;
-  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out for bad values
+  bool blnNoConnection_ = false;   // the last PullFromNet reached no quote service
+  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out
   std::vector<std::pair<std::string, std::string>> downloadFailures_;  // symbol, reason
+  bool blnNoConnectionReported_ = false;  // a noted failure was a missing connection
   std::map<std::string, size_t> quoteRowsLeftOut_;                     // by symbol
 
   // ===== end quote download =====
@@ -108,13 +110,19 @@ class clsResearch {
  public:
   // Downloads the symbol's history between the dates page by page and stores
   // it; a zero start date means "from the earliest date for analysis" and
-  // records the inception date at the end. False when a page could not be
-  // fetched or stored.
+  // records the inception date when the download reached the first day the
+  // service has. False, keeping nothing of the download, when a page could
+  // not be fetched, read or stored (LastDownloadFailure says why).
   bool UpdateStock(rt::Date& startDate, rt::Date& endDate, std::string& symbol);
   void UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate);
   // The symbol's first trading day from Stock_Master; the zero date when
   // unknown (also for symbols without a master row, such as the indices).
   rt::Date GetInceptionDate(const std::string& symbol);
+
+ private:
+  // Ends a download that cannot be kept whole: records the reason for the
+  // run's message and gives False (the download's rows are undone).
+  bool DownloadFailed(const std::string& reason);
 
   // ===== end quote storage =====
 

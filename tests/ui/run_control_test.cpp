@@ -449,6 +449,8 @@ TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
 
   ChooseSimulationFile("start");
   scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation start.sim already exists.");
+  // DOW was first traded after the period.
+  scripted->AnswerMsgBox(user::kAnswerOK, "DOW - the quote service holds none from ");
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_GT(ui::ResultsWindow().lvwWinners->Count(), 0);

@@ -86,9 +86,9 @@ TEST_F(FirstRunTest, AnIndexTheServiceHasNoHistoryOfIsNamedWithTheReasonWhileCon
 
   w.Menu("mnuNewSimulation")->trigger();
   SetSecondRun(w, "AAPL", "second");
-  scripted->AnswerMsgBox(user::kAnswerOK,
-                         "Insufficient Data to Calculate DJI.\r\nConnected, but no history of ^DJI could be had: "
-                         "the quote service holds none from ");
+  // The failed download of ^DJI explains the shortage.
+  scripted->AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate DJI.\r\n\r\nThe quote history of these "
+                                          "symbols could not be updated:\r\n^DJI - the quote service holds none from ");
   w.cmdSimulate_Click();
   EXPECT_EQ(scripted->MessageTexts().back().find("Connect to Internet"), std::string::npos);
 }
