@@ -46,9 +46,13 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
 
 TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
   const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
-  // The first program holds the folder before its load makes the database.
-  for (int wait = 0; wait < 3000 && !std::filesystem::exists(home.File("Vennorath.db")); ++wait)
+  for (int wait = 0; wait < 6000 && !std::filesystem::exists(home.File("started")); ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!std::filesystem::exists(home.File("started"))) {
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+    FAIL() << "the first program did not start";
+  }
   scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
   std::unique_ptr<ui::frmMain> second;
   EXPECT_NO_THROW(second = ui::StartUp({-1}));
