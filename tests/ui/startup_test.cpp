@@ -116,29 +116,9 @@ TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
   EXPECT_EQ(tutorialShown, 0);
 }
 
-namespace {
-
-// Points the program's network addresses at a port nobody listens on.
-class UnreachableService {
- public:
-  UnreachableService() {
-    if (const char* host = std::getenv(inet::kQuoteHostVariable)) previous_ = host;
-    ::setenv(inet::kQuoteHostVariable,
-             ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
-  }
-  ~UnreachableService() {
-    if (previous_) ::setenv(inet::kQuoteHostVariable, previous_->c_str(), 1);
-    else ::unsetenv(inet::kQuoteHostVariable);
-  }
-
- private:
-  std::optional<std::string> previous_;
-};
-
-}  // namespace
 
 TEST_F(WindowTest, AnsweringYesWithoutAConnectionStartsOffline) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
@@ -180,7 +160,7 @@ TEST_F(WindowTest, AnsweringYesWithTheServiceStartsOnline) {
 }
 
 TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   ui::frmMain& w = LoadedWindow();
   scripted->AnswerMsgBox(user::kAnswerOK, "No Internet Connection Detected.");
   scripted->AnswerMsgBox(user::kAnswerOK, "You are not connected to the Internet");
