@@ -21,10 +21,12 @@
 namespace db {
 struct BoundStatement;
 class Recordset;
+class Value;
 class WriteGroup;
 }
 namespace simulation {
 struct ReplayLogs;
+class WinnerStaging;
 }
 
 namespace simulation {
@@ -276,6 +278,15 @@ class clsResearch {
                              bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays);
   // Loads and computes both indices; false when a Stop cut a download short.
   bool LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
+  // Scans the symbols after resumeSymbol, each one's winners committed
+  // together into the run's staging, which moves them into the simulation
+  // table in batches and whenever the scan ends. "complete" or "stop".
+  std::string ScanSymbols(const std::vector<std::string>& symbols, const std::vector<std::string>& markets,
+                          rt::Date periodStart, rt::Date periodEnd, const std::string& resumeSymbol,
+                          int16_t lookBackDays);
+  // Moves the staged winners into the table unless the run's writes have
+  // ended; a failure ends the run by the write-failure rule.
+  void MoveStagedWinners(simulation::WinnerStaging& staging);
   // Loads, computes and scans one symbol; one with too little history is
   // skipped, one whose indicators fail is logged and skipped.
   void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
@@ -347,15 +358,19 @@ class clsResearch {
   bool CreateSimulationTable(const std::string& tableName);
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();
-  // Stores one winner (the statement the window's Winner handler builds): in
-  // the open symbol's group during a Select run, else in a transaction of its
-  // own. A failure is rolled back and never passed on: a failed statement
-  // quietly, a row's own failure (a duplicate key) shown once per run, a
-  // lasting one by the write-failure rule below.
+  // Stores one winner (the statement the window's Winner handler builds):
+  // staged in the open symbol's group during a Select run (the run moves it
+  // into the table), else in a transaction of its own. A failure is rolled
+  // back and never passed on: a failed statement quietly, a row's own
+  // failure (a duplicate key) shown once per run, a lasting one by the
+  // write-failure rule below.
   void LogWinner(const db::BoundStatement& statement);
   // Raises Winner(stock, false) for every row of the table named by
   // strSimTable, by symbol, side and day, so that the winners list refills.
   void LoadWinners();
+
+ private:
+  simulation::WinnerStaging* winnerStaging_ = nullptr;  // set while a Select run scans
   // ===== end simulation table =====
 
   // ===== order entry and initial stop (order_entry.cpp) =====
@@ -486,8 +501,12 @@ class clsResearch {
     db::WriteGroup* previous_;
   };
   // Runs one row's statement in the group in use, or in a transaction of
-  // its own; errors pass on with the row undone.
-  void WriteRow(const db::BoundStatement& row);
+  // its own: the rows it changed. Errors pass on with the row undone.
+  int64_t WriteRow(const db::BoundStatement& row);
+  int64_t WriteRow(const std::string& sql, const std::vector<db::Value>& parameters);
+  // True for a failure that ends the run instead of failing one row: a
+  // lasting one, or, during a run, the run's table gone from under it.
+  bool EndsTheRun(const std::exception& failure) const;
   // Commits the group; a failed commit ends the run with the context message.
   void CommitGroup(db::WriteGroup& group, const std::string& context);
   // The write failure rule: the first lasting failure of a run is shown once,

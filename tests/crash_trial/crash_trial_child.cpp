@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "crash_trial/portfolio_sweep_stage.h"
@@ -18,7 +20,7 @@ namespace {
 
 // The program started on the folder as a user starts it, left running until
 // the trial kills it (or five minutes, should the trial die first); 1 when it
-// did not start.
+// did not start. Once it is up it leaves the file "started" in the folder.
 int StartAndStayUp(const char* folder) {
   ::setenv("KESTROVANE_HOME", folder, 1);
   user::ScopedScriptedUser user;
@@ -27,6 +29,7 @@ int StartAndStayUp(const char* folder) {
   user->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
   const std::unique_ptr<ui::frmMain> window = ui::StartUp({-1});
   if (!window) return 1;
+  std::ofstream(std::string(folder) + "/started").put('1');
   std::this_thread::sleep_for(std::chrono::minutes(5));
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 
 #include "market_data/database_connection.h"
 #include "platform/inet/service_addresses.h"
@@ -12,6 +13,7 @@
 #include "support/quote_service_process.h"
 #include "support/scripted_http_server.h"
 #include "support/short_fetch_limits.h"
+#include "support/table_cells.h"
 #include "support/write_faults.h"
 
 namespace {
@@ -262,7 +264,6 @@ TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
   SeedMarket();
   std::vector<std::string> straight{"like:AB"};
   ASSERT_EQ(Run(straight), "complete");
-  long straightRows = Rows();
   long straightABD = Rows(" WHERE Symbol = 'ABD'");
 
   Parms().strSimTable = "sim_paused";
@@ -284,7 +285,8 @@ TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
   std::vector<std::string> again{"like:AB"};
   EXPECT_EQ(Run(again, engine.LastStock()), "complete");
   EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"ABE"});
-  EXPECT_EQ(Rows(), straightRows);
+  EXPECT_EQ(testsupport::TableCells(SharedConnection(), "sim_paused"),
+            testsupport::TableCells(SharedConnection(), "sim_run"));
   EXPECT_TRUE(user.MessageTexts().empty());  // no duplicate rows were offered
 }
 
@@ -392,4 +394,45 @@ TEST_F(SelectDriverTest, ADuplicateWinnerIsShownOnceAndTheRestOfItsSymbolIsStore
   EXPECT_TRUE(user.UnscriptedPrompts().empty());
   EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), abc);
   EXPECT_EQ(Rows(" WHERE Symbol = 'AB'"), abc);
+}
+
+// Another program (its own connection to the database) removes the table or
+// creates it anew while the run scans: the run must not store into what it
+// finds, nor say "complete".
+TEST_F(SelectDriverTest, ATableRemovedOrReplacedDuringTheRunEndsItWithItsCause) {
+  SeedMarket();
+  const std::string replace = std::string("CREATE TABLE [sim_run] (") + simulation::kSimulationColumns +
+                              ",CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol], [Positioning]))";
+  for (bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaced" : "removed");
+    ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
+    events.stockCounts.clear();
+    events.onStockCount = [&](const Call& call) {
+      if (call.symbol != "ABC" || call.index != 1) return;
+      db::Connection other;
+      other.Open(SharedConnection().Path());
+      other.Execute("DROP TABLE [sim_run]");
+      if (replaced) other.Execute(replace);
+    };
+    user.AnswerMsgBox(user::kAnswerOK, std::string(simulation::kUnableToStoreWinners) + "\r\n");
+    EXPECT_EQ(Run({"AB", "ABC", "ABD"}), "error");
+    EXPECT_EQ(user.PendingAnswers(), 0u);
+    EXPECT_TRUE(user.UnscriptedPrompts().empty());
+    EXPECT_NE(engine.WriteFailure().find("sim_run"), std::string::npos) << engine.WriteFailure();
+    EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
+    if (replaced) EXPECT_EQ(Rows(), 0);
+    events.onStockCount = nullptr;
+  }
+}
+
+// An error that leaves a symbol's scan (here one the scan does not trap)
+// must not store the half of its winners that came before it.
+TEST_F(SelectDriverTest, AnErrorLeavingASymbolsScanStoresNoneOfItsWinners) {
+  SeedMarket();
+  events.onStockCount = [](const Call& call) {
+    if (call.symbol == "ABC" && call.index == 5) throw std::runtime_error("the handler failed");
+  };
+  EXPECT_THROW(Run({"AB", "ABC", "ABD"}), std::runtime_error);
+  EXPECT_GT(Rows(" WHERE Symbol = 'AB'"), 0);  // scanned whole before the error
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), 0);
 }

@@ -266,6 +266,7 @@ TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTim
   // A Pause during an index download that fails: the run ends in error, one
   // message says why, and the window is not left paused.
   service.reset();
+  testsupport::UnreachableService unreachable;
   ChooseSimulationFile("offline");
   scripted->AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate DJI.");
   scripted->OnDoEvents([&](int) {

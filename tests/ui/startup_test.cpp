@@ -46,9 +46,13 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
 
 TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
   const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
-  // The first program holds the folder before its load makes the database.
-  for (int wait = 0; wait < 3000 && !std::filesystem::exists(home.File("Vennorath.db")); ++wait)
+  for (int wait = 0; wait < 6000 && !std::filesystem::exists(home.File("started")); ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!std::filesystem::exists(home.File("started"))) {
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+    FAIL() << "the first program did not start";
+  }
   scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
   std::unique_ptr<ui::frmMain> second;
   EXPECT_NO_THROW(second = ui::StartUp({-1}));
@@ -112,29 +116,9 @@ TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
   EXPECT_EQ(tutorialShown, 0);
 }
 
-namespace {
-
-// Points the program's network addresses at a port nobody listens on.
-class UnreachableService {
- public:
-  UnreachableService() {
-    if (const char* host = std::getenv(inet::kQuoteHostVariable)) previous_ = host;
-    ::setenv(inet::kQuoteHostVariable,
-             ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
-  }
-  ~UnreachableService() {
-    if (previous_) ::setenv(inet::kQuoteHostVariable, previous_->c_str(), 1);
-    else ::unsetenv(inet::kQuoteHostVariable);
-  }
-
- private:
-  std::optional<std::string> previous_;
-};
-
-}  // namespace
 
 TEST_F(WindowTest, AnsweringYesWithoutAConnectionStartsOffline) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
@@ -176,7 +160,7 @@ TEST_F(WindowTest, AnsweringYesWithTheServiceStartsOnline) {
 }
 
 TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   ui::frmMain& w = LoadedWindow();
   scripted->AnswerMsgBox(user::kAnswerOK, "No Internet Connection Detected.");
   scripted->AnswerMsgBox(user::kAnswerOK, "You are not connected to the Internet");

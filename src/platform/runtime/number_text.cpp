@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,6 +29,45 @@ Decimal ReadScientific(const char* p, const char* end) {
 
 void DropTrailingZeros(Decimal& d) {
   while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+}
+
+// A value of at most two decimals (a price, a rounded figure: most of what
+// the program writes) is its own shortest text, and so its text, and that is
+// written straight from its whole number of hundredths, tenths or units: the
+// first scale at which the nearest whole number reads back as the value
+// gives the fewest digits that do. False for any other value, or when the
+// text would need an exponent.
+bool ShortDecimalText(double value, int significant, bool plain, std::string& text) {
+  static constexpr double kScales[] = {1, 10, 100};
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 0.01 && magnitude < 1e15)) return false;
+  for (int k = 0; k < 3; ++k) {
+    const double scaled = magnitude * kScales[k];
+    if (scaled >= 1e15) return false;
+    const auto whole = static_cast<int64_t>(scaled + 0.5);
+    if (static_cast<double>(whole) / kScales[k] != magnitude) continue;
+    char digits[24];
+    const int length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+    int count = length;  // significant digits: only a whole number can end in zeros here
+    while (count > 1 && digits[count - 1] == '0') --count;
+    if (count > significant || (!plain && length - 1 - k >= significant)) return false;
+    char out[32];
+    char* o = out;
+    if (value < 0) *o++ = '-';
+    if (length > k) {
+      o = std::copy(digits, digits + length - k, o);
+    } else {
+      *o++ = '0';
+    }
+    if (k > 0) {
+      *o++ = '.';
+      o = std::fill_n(o, std::max(0, k - length), '0');
+      o = std::copy(digits + std::max(0, length - k), digits + length, o);
+    }
+    text.assign(out, o);
+    return true;
+  }
+  return false;
 }
 
 // The value's digits rounded to the significant digits, ties to even on the
@@ -67,6 +107,7 @@ Decimal Digits(double magnitude, int significant) {
 std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
+  if (std::string text; ShortDecimalText(value, significant, plain, text)) return text;
   Decimal d = Digits(std::fabs(value), significant);
   DropTrailingZeros(d);
   const int exponent = d.exponent;
