@@ -29,6 +29,11 @@ struct ReplayLogs;
 class WinnerStaging;
 }
 
+namespace simulation {
+class DayCandidates;
+class ReplayTable;
+}
+
 class clsResearch {
  public:
   // Opens the shared connection on the configured database, creating the
@@ -566,11 +571,16 @@ class clsResearch {
  private:
   // The replay from the table check to the Results event; errors go to SimResults.
   void ReplayDays(bool blnReplay, double& dblBalance);
-  // Buys the day's accepted candidates into udtPortfolio; false when a stop ended the day.
-  bool BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
-                     int16_t& openPositions);
-  // The day's candidates in rank order, as BuildQuery selects them.
-  db::Recordset OpenDayCandidates(rt::Date day, double amount, bool blnReplay);
+  // The simulation table's rows that the replay from firstDay to lastDay
+  // reads: the ones held since an earlier replay while the database has not
+  // changed, else read anew.
+  std::shared_ptr<simulation::ReplayTable> ReplayRows(rt::Date firstDay, rt::Date lastDay);
+  // Buys the day's accepted candidates (the rows MarketRules kept) into
+  // udtPortfolio; false when a stop ended the day.
+  bool BuyCandidates(const std::vector<clsStock>& candidates, const simulation::DayCandidates& day, double amount,
+                     int16_t& positionsBought, int16_t& openPositions);
+
+  std::shared_ptr<simulation::ReplayTable> replayTable_;
   // ===== end portfolio replay =====
 
   // ===== candidate query and market rules (candidate_query.cpp) =====
@@ -578,9 +588,10 @@ class clsResearch {
   // The statement of the day's candidates (datLastDay the zero date) or of the
   // range check (datLastDay the replay's last day).
   std::string BuildQuery(rt::Date datDay, double dblAmount, bool blnReplay, rt::Date datLastDay);
-  // Walks the candidate rows in rank order and keeps in objStocks at most
-  // lngLimit that pass the market-index rules; shows its own errors.
-  void MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std::vector<clsStock>& objStocks);
+  // Walks the day's candidates in rank order and keeps in objStocks (and
+  // on rsCandidates) at most lngLimit that pass the market-index rules;
+  // shows its own errors.
+  void MarketRules(int32_t lngLimit, simulation::DayCandidates& rsCandidates, std::vector<clsStock>& objStocks);
   // ===== end candidate query =====
 
   // ===== account valuation (account_valuation.cpp) =====

@@ -94,9 +94,7 @@ Value ReadColumn(sqlite3_stmt* stmt, int column) {
     case SQLITE_NULL: return Value();
     default: {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-      std::string s(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
-      if (std::optional<rt::Date> d = ParseStoredDate(s)) return Value(*d);
-      return Value(std::move(s));
+      return ReadStoredText(std::string(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column))));
     }
   }
 }
