@@ -107,8 +107,11 @@ void frmMain::OutputPortfolioVariations() {
     firstNumber = rt::CLng(varPortCount);
   }
 
-  optimiser::VariationSteps steps{
-      .stage = "Portfolio", .caption = Label("lblCurrStock", 1), .progress = pbProgress, .total = total};
+  optimiser::VariationSteps steps;
+  steps.stage = "Portfolio";
+  steps.caption = Label("lblCurrStock", 1);
+  steps.progress = pbProgress;
+  steps.total = total;
   steps.beforeFirst = [&](int pass) {
     if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp, pass));
   };

@@ -72,8 +72,11 @@ void frmMain::OutputTradeVariations() {
     else typed.Keep(Text(level.range->field, 0));
   }
 
-  optimiser::VariationSteps steps{
-      .stage = "Trade", .caption = Label("Label1", 4), .progress = pbStatus, .total = total};
+  optimiser::VariationSteps steps;
+  steps.stage = "Trade";
+  steps.caption = Label("Label1", 4);
+  steps.progress = pbStatus;
+  steps.total = total;
   steps.storePosition = [&](const Variation& v) {
     std::copy(v.values.begin(), v.values.end(), varTradePause.begin());
     lngTradeCount = v.number;

@@ -29,10 +29,10 @@ struct Variation {
 std::vector<std::string> PauseValues(const Variation& variation, bool withPass);
 
 struct VariationSteps {
-  const char* stage;  // "Trade", "Portfolio": named when a variation fails
-  QLabel* caption;    // shows "i of N"
-  QProgressBar* progress;
-  int32_t total;
+  const char* stage = "";       // "Trade", "Portfolio": named when a variation fails
+  QLabel* caption = nullptr;    // shows "i of N"
+  QProgressBar* progress = nullptr;
+  int32_t total = 0;
   // Before the first variation that runs; may be empty.
   std::function<void(int pass)> beforeFirst;
   // The position into the window's pause fields and the pause row.
