@@ -1,7 +1,7 @@
 // The quote service's history requests as any client may send them: the
 // query text is decoded as the server decodes it and answered from the
 // shipped data; answering ends without a fault, and every page it serves
-// reads back in the program's quote parser with one row per day.
+// reads back in the program's quote parser with one row per day, none left out.
 #include <httplib.h>
 
 #include <cstdint>
@@ -21,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuotePageResult page = ParseQuotePageRows(answer.body);
   size_t served = 0;
   for (size_t at = answer.body.find("<b>"); at != std::string::npos; at = answer.body.find("<b>", at + 1)) ++served;
-  if (!page.foundDateHeader || page.rows.size() != served) std::abort();
+  if (!page.problem.empty() || page.rows.size() != served || page.rowsLeftOut != 0) std::abort();
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "market_data/calendar_and_log.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -45,6 +46,11 @@ rt::Date PreviousTradingDay(rt::Date& datDay) {
   if (IsListedHoliday(datDay)) datDay = datDay - 1;
   while (IsWeekend(datDay)) datDay = datDay - 1;
   return datDay;
+}
+
+bool HoldsTradingDay(rt::Date first, rt::Date last) {
+  rt::Date day = std::min(last.DateOnly(), rt::Today());
+  return PreviousTradingDay(day) >= first.DateOnly();
 }
 
 void LogError(const std::string& strMessage) {

@@ -14,6 +14,10 @@ extern bool blnLogging;
 // Leaves the result in the caller's variable and returns it.
 rt::Date PreviousTradingDay(rt::Date& datDay);
 
+// True when a trading day lies between the two days (both included) and is
+// not after today: a day whose quotes the service should have.
+bool HoldsTradingDay(rt::Date first, rt::Date last);
+
 // Appends "<date and time>\t<message>\r\n" to err.log in the application
 // folder when logging is on; otherwise does nothing. Never fails the caller.
 void LogError(const std::string& strMessage);

@@ -21,7 +21,17 @@
 namespace db {
 struct BoundStatement;
 class Recordset;
+class Value;
 class WriteGroup;
+}
+namespace simulation {
+struct ReplayLogs;
+class WinnerStaging;
+}
+
+namespace simulation {
+class DayCandidates;
+class ReplayTable;
 }
 
 class clsResearch {
@@ -77,11 +87,13 @@ class clsResearch {
   // (newest first, at most 200 rows) into udtStockDays.
   bool PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate);
   // Why the last PullFromNet brought no page, for the status line: "" when
-  // it brought one or a Stop ended it.
+  // it brought one or a Stop ended it. A download whose first page held no
+  // row leaves its reason here too.
   const std::string& LastDownloadFailure() const { return strDownloadFailure_; }
   // For the user, once per run: the symbols whose history could not be
-  // updated and why, and the downloaded rows left out for bad values; ""
-  // when the downloads since ClearDownloadReport went well.
+  // updated and why, the downloaded rows left out for bad values, and the
+  // stocks whose stored history ends before the period; "" when the loads
+  // since ClearDownloadReport went well.
   std::string DownloadReport() const;
   void ClearDownloadReport();
 
@@ -91,8 +103,10 @@ class clsResearch {
   void NoteDownloadFailure(const std::string& symbol);
 
   std::string strDownloadFailure_;
-  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out for bad values
+  bool blnNoConnection_ = false;   // the last PullFromNet reached no quote service
+  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out
   std::vector<std::pair<std::string, std::string>> downloadFailures_;  // symbol, reason
+  bool blnNoConnectionReported_ = false;  // a noted failure was a missing connection
   std::map<std::string, size_t> quoteRowsLeftOut_;                     // by symbol
 
   // ===== end quote download =====
@@ -101,13 +115,19 @@ class clsResearch {
  public:
   // Downloads the symbol's history between the dates page by page and stores
   // it; a zero start date means "from the earliest date for analysis" and
-  // records the inception date at the end. False when a page could not be
-  // fetched or stored.
+  // records the inception date when the download reached the first day the
+  // service has. False, keeping nothing of the download, when a page could
+  // not be fetched, read or stored (LastDownloadFailure says why).
   bool UpdateStock(rt::Date& startDate, rt::Date& endDate, std::string& symbol);
   void UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate);
   // The symbol's first trading day from Stock_Master; the zero date when
   // unknown (also for symbols without a master row, such as the indices).
   rt::Date GetInceptionDate(const std::string& symbol);
+
+ private:
+  // Ends a download that cannot be kept whole: records the reason for the
+  // run's message and gives False (the download's rows are undone).
+  bool DownloadFailed(const std::string& reason);
 
   // ===== end quote storage =====
 
@@ -120,6 +140,25 @@ class clsResearch {
   rt::Date LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
 
   // ===== end history loading =====
+
+  // ===== stale history (stale_history.cpp) =====
+ public:
+  // The stocks loaded since ClearDownloadReport whose stored history ends
+  // before the period does while nothing downloaded the rest, so that a run
+  // over them does not look complete: "the stored history of 2 symbols ends
+  // on 6/28/2019"; "" when there were none.
+  std::string StaleHistorySummary() const;
+
+ private:
+  // Notes the stock when its last stored day is before the period's end.
+  void NoteStaleHistory(const std::string& symbol, rt::Date lastStored, rt::Date periodEnd);
+  // The paragraph of the run's one message that tells of it and what to do.
+  std::string StaleHistoryReport() const;
+
+  std::map<std::string, rt::Date> staleHistory_;  // symbol, its last stored day
+  rt::Date datStalePeriodEnd_;
+
+  // ===== end stale history =====
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====
  public:
@@ -206,7 +245,12 @@ class clsResearch {
   // A Stop that is not a Pause: the work in hand ends now. (A Pause sets the
   // stop flag too, but lets the current symbol or step finish.)
   bool StopRequested() const { return blnStopProcess_ && !blnPauseProcess_; }
-  void StopProcess(bool value) { blnStopProcess_ = value; }
+  // A Stop overrides a Pause still waiting for its symbol to finish: the
+  // work in hand ends now and the run ends stopped, not paused.
+  void StopProcess(bool value) {
+    blnStopProcess_ = value;
+    if (value) blnPauseProcess_ = false;
+  }
   bool PauseProcess() const { return blnPauseProcess_; }
   // Pause also stops; clearing pause clears stop too.
   void PauseProcess(bool value) { blnPauseProcess_ = blnStopProcess_ = value; }
@@ -234,6 +278,15 @@ class clsResearch {
                              bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays);
   // Loads and computes both indices; false when a Stop cut a download short.
   bool LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
+  // Scans the symbols after resumeSymbol, each one's winners committed
+  // together into the run's staging, which moves them into the simulation
+  // table in batches and whenever the scan ends. "complete" or "stop".
+  std::string ScanSymbols(const std::vector<std::string>& symbols, const std::vector<std::string>& markets,
+                          rt::Date periodStart, rt::Date periodEnd, const std::string& resumeSymbol,
+                          int16_t lookBackDays);
+  // Moves the staged winners into the table unless the run's writes have
+  // ended; a failure ends the run by the write-failure rule.
+  void MoveStagedWinners(simulation::WinnerStaging& staging);
   // Loads, computes and scans one symbol; one with too little history is
   // skipped, one whose indicators fail is logged and skipped.
   void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
@@ -305,15 +358,19 @@ class clsResearch {
   bool CreateSimulationTable(const std::string& tableName);
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();
-  // Stores one winner (the statement the window's Winner handler builds): in
-  // the open symbol's group during a Select run, else in a transaction of its
-  // own. A failure is rolled back and never passed on: a failed statement
-  // quietly, a row's own failure (a duplicate key) shown once per run, a
-  // lasting one by the write-failure rule below.
+  // Stores one winner (the statement the window's Winner handler builds):
+  // staged in the open symbol's group during a Select run (the run moves it
+  // into the table), else in a transaction of its own. A failure is rolled
+  // back and never passed on: a failed statement quietly, a row's own
+  // failure (a duplicate key) shown once per run, a lasting one by the
+  // write-failure rule below.
   void LogWinner(const db::BoundStatement& statement);
   // Raises Winner(stock, false) for every row of the table named by
   // strSimTable, by symbol, side and day, so that the winners list refills.
   void LoadWinners();
+
+ private:
+  simulation::WinnerStaging* winnerStaging_ = nullptr;  // set while a Select run scans
   // ===== end simulation table =====
 
   // ===== order entry and initial stop (order_entry.cpp) =====
@@ -446,8 +503,12 @@ class clsResearch {
     db::WriteGroup* previous_;
   };
   // Runs one row's statement in the group in use, or in a transaction of
-  // its own; errors pass on with the row undone.
-  void WriteRow(const db::BoundStatement& row);
+  // its own: the rows it changed. Errors pass on with the row undone.
+  int64_t WriteRow(const db::BoundStatement& row);
+  int64_t WriteRow(const std::string& sql, const std::vector<db::Value>& parameters);
+  // True for a failure that ends the run instead of failing one row: a
+  // lasting one, or, during a run, the run's table gone from under it.
+  bool EndsTheRun(const std::exception& failure) const;
   // Commits the group; a failed commit ends the run with the context message.
   void CommitGroup(db::WriteGroup& group, const std::string& context);
   // The write failure rule: the first lasting failure of a run is shown once,
@@ -473,10 +534,29 @@ class clsResearch {
   std::string CreateSimulationSummary();
 
  private:
-  // Appends udtPortfolio(k) to "Simulation Summary by Symbol.csv"; shows an error.
+  // Adds udtPortfolio(k) to the replay's "Simulation Summary by Symbol.csv";
+  // shows an error, after which the replay leaves that log as it was.
   void OuputAllStocksReport(size_t k);
-  // Appends the block of day D to "Portfolio Summary by Date.csv"; errors go to the caller.
+  // Adds the block of day D to the replay's "Portfolio Summary by Date.csv"; errors go to the caller.
   void OutputPerDayReport(rt::Date D);
+  // The two logs of a replay for as long as it runs: their lines go to
+  // temporary files, which take the logs' places at Finish. A replay that
+  // fails or is stopped before it leaves both logs as they were: its lines
+  // would hold part of a replay that reports no results.
+  class ReplayReports {
+   public:
+    explicit ReplayReports(clsResearch& engine);
+    ~ReplayReports();
+    ReplayReports(const ReplayReports&) = delete;
+    ReplayReports& operator=(const ReplayReports&) = delete;
+    // Shows a failure of the per-symbol log; the per-day log's goes to the caller.
+    void Finish();
+
+   private:
+    clsResearch& engine_;
+    std::unique_ptr<simulation::ReplayLogs> logs_;
+  };
+  simulation::ReplayLogs* replayLogs_ = nullptr;  // while a replay runs
   // ===== end engine report files =====
 
   // ===== portfolio replay (portfolio_replay.cpp) =====
@@ -493,11 +573,16 @@ class clsResearch {
  private:
   // The replay from the table check to the Results event; errors go to SimResults.
   void ReplayDays(bool blnReplay, double& dblBalance);
-  // Buys the day's accepted candidates into udtPortfolio; false when a stop ended the day.
-  bool BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
-                     int16_t& openPositions);
-  // The day's candidates in rank order, as BuildQuery selects them.
-  db::Recordset OpenDayCandidates(rt::Date day, double amount, bool blnReplay);
+  // The simulation table's rows that the replay from firstDay to lastDay
+  // reads: the ones held since an earlier replay while the database has not
+  // changed, else read anew.
+  std::shared_ptr<simulation::ReplayTable> ReplayRows(rt::Date firstDay, rt::Date lastDay);
+  // Buys the day's accepted candidates (the rows MarketRules kept) into
+  // udtPortfolio; false when a stop ended the day.
+  bool BuyCandidates(const std::vector<clsStock>& candidates, const simulation::DayCandidates& day, double amount,
+                     int16_t& positionsBought, int16_t& openPositions);
+
+  std::shared_ptr<simulation::ReplayTable> replayTable_;
   // ===== end portfolio replay =====
 
   // ===== candidate query and market rules (candidate_query.cpp) =====
@@ -505,9 +590,10 @@ class clsResearch {
   // The statement of the day's candidates (datLastDay the zero date) or of the
   // range check (datLastDay the replay's last day).
   std::string BuildQuery(rt::Date datDay, double dblAmount, bool blnReplay, rt::Date datLastDay);
-  // Walks the candidate rows in rank order and keeps in objStocks at most
-  // lngLimit that pass the market-index rules; shows its own errors.
-  void MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std::vector<clsStock>& objStocks);
+  // Walks the day's candidates in rank order and keeps in objStocks (and
+  // on rsCandidates) at most lngLimit that pass the market-index rules;
+  // shows its own errors.
+  void MarketRules(int32_t lngLimit, simulation::DayCandidates& rsCandidates, std::vector<clsStock>& objStocks);
   // ===== end candidate query =====
 
   // ===== account valuation (account_valuation.cpp) =====

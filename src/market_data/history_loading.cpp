@@ -52,6 +52,14 @@ DayRecords& TargetArray(const std::string& symbol) {
 bool Before(const rt::Date& a, const db::Value& b) { return !b.IsNull() && a < b.ToDate(); }
 bool Before(const db::Value& a, const rt::Date& b) { return !a.IsNull() && a.ToDate() < b; }
 
+// Days before the first stored one can come only from a download that starts
+// earlier, at the inception date or, when none is known, at the earliest date
+// for analysis where a download without a start begins.
+bool OlderDaysCanCome(rt::Date inception, rt::Date firstStored) {
+  const rt::Date from = inception.IsZero() ? Parms().datEarliestDate : inception;
+  return HoldsTradingDay(from, firstStored - 1);
+}
+
 }  // namespace
 
 rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays) {
@@ -92,17 +100,24 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
 
     db::Value minDate = range.Field(0), maxDate = range.Field(1);
     const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
+    if (!(parms.blnUpdateData && parms.blnUseInternet) && !maxDate.IsNull())
+      NoteStaleHistory(symbol, maxDate.ToDate(), endDate);  // told once, at the run's end
     if (parms.blnUpdateData && wantsDownload) {
       rt::Date inception;
-      if (Before(startDate, minDate)) {
+      if (maxDate.IsNull() || Before(startDate, minDate)) {
         LogError("Calling GetInceptionDate: " + symbol);
         inception = GetInceptionDate(symbol);
         LogError("GetInceptionDate returned");
       }
-      if (Parms().blnUseInternet) {
+      // A symbol first traded after the window has nothing to fetch in it.
+      const bool tradedLater = !inception.IsZero() && endDate < inception;
+      if (Parms().blnUseInternet && !tradedLater) {
         rt::Date from = inception;
-        if (!maxDate.IsNull() && !(Before(inception, minDate) && Before(startDate, minDate)))
-          from = maxDate.ToDate();  // only the days after the newest stored day
+        // A history that starts later than the run needs is filled from the
+        // inception date when older days can come; otherwise only the days
+        // after the newest stored day are fetched.
+        if (!maxDate.IsNull() && !(Before(startDate, minDate) && OlderDaysCanCome(inception, minDate.ToDate())))
+          from = maxDate.ToDate();
         LogError("Calling UpdateStock: " + rt::FormatDate(from) + ", " + rt::FormatDate(endDate));
         strDownloadFailure_.clear();
         bool updated = UpdateStock(from, endDate, symbol);

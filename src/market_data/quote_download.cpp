@@ -66,6 +66,7 @@ bool clsResearch::TestInternet() {
 
 bool clsResearch::PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date& endDate) {
   strDownloadFailure_.clear();
+  blnNoConnection_ = false;
   bool busy = true;
   Raise(&ResearchEvents::Interneting, busy, symbol);
   const std::string address = QuoteRequestAddress(symbol, startDate, endDate);
@@ -84,11 +85,11 @@ bool clsResearch::PullFromNet(std::string& symbol, rt::Date& startDate, rt::Date
     if (failure == inet::FetchFailure::kCancelled) return false;
     if (failure != inet::FetchFailure::kNone) {
       strDownloadFailure_ = inet::DescribeFailure(failure);
+      blnNoConnection_ = failure == inet::FetchFailure::kNoConnection;
       break;
     }
     if (!page.empty()) {
       bool parsed = ParseQuotePage(page, isIndex);
-      if (!parsed) strDownloadFailure_ = "the reply held no quotes";
       if (intPageRowsLeftOut_ > 0) {
         LogError("Rows left out of the quote page of " + symbol + ": " + std::to_string(intPageRowsLeftOut_));
         quoteRowsLeftOut_[symbol] += intPageRowsLeftOut_;
@@ -111,17 +112,23 @@ bool clsResearch::ParseQuotePage(const std::string& page, bool /*isIndex*/) {
   QuotePageResult result = ParseQuotePageRows(page);
   udtStockDays = std::move(result.rows);
   intPageRowsLeftOut_ = result.rowsLeftOut;
+  strDownloadFailure_ = result.problem;
   if (udtStockDays.empty()) udtStockDays.resize(1);  // one blank element: no rows
-  return result.foundDateHeader;
+  return result.problem.empty();
 }
 
 void clsResearch::NoteDownloadFailure(const std::string& symbol) {
-  if (!strDownloadFailure_.empty()) downloadFailures_.emplace_back(symbol, strDownloadFailure_);
+  if (strDownloadFailure_.empty()) return;
+  downloadFailures_.emplace_back(symbol, strDownloadFailure_);
+  blnNoConnectionReported_ = blnNoConnectionReported_ || blnNoConnection_;
 }
 
 void clsResearch::ClearDownloadReport() {
+  strDownloadFailure_.clear();
   downloadFailures_.clear();
   quoteRowsLeftOut_.clear();
+  blnNoConnectionReported_ = false;
+  staleHistory_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -139,14 +146,18 @@ std::string clsResearch::DownloadReport() const {
   };
   std::string report;
   if (!downloadFailures_.empty()) {
-    report = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n"
-             "The quote history of these symbols could not be updated:";
+    // Only a failed connection is told as one; any other failure by its reason alone.
+    if (blnNoConnectionReported_)
+      report = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n";
+    report += "The quote history of these symbols could not be updated:";
     list(downloadFailures_, report);
   }
   if (!quoteRowsLeftOut_.empty()) {
     if (!report.empty()) report += "\r\n\r\n";
-    report += "Downloaded rows left out for values that are not prices, volumes or dates:";
+    report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
+  if (const std::string stale = StaleHistoryReport(); !stale.empty())
+    report += (report.empty() ? "" : "\r\n\r\n") + stale;
   return report;
 }

@@ -1,25 +1,27 @@
 #pragma once
-// Reads the rows of a quote-history page: after the first "Date", cells in
-// <nobr>...</nobr> (the close in <b>...</b>) in the order date, open, high,
-// low, close, volume, adjusted close. Cells that are not a date are passed
-// over until one is, so header rows fall away.
+// Reads the rows of a quote-history page. The page is a table whose first
+// row holding a "Date" cell names the columns Date, Open, High, Low, Close,
+// Volume, Adj Close (cells in <nobr>...</nobr>); a reply without that row is
+// no quote page, and one whose names differ is refused, since its cells would
+// be read into the wrong fields.
 //
-// A row whose open is not a number is abandoned (the search for a date goes on
-// with its next cell); a row cut short by the end of the page is dropped.
-// Every other row is kept only when its values can be stored as they are: a
-// calendar date (no time-only cell), prices that are plain positive decimals
-// (also once cut to six characters), a volume that rounds (ties to even) to
-// a whole number from 0 to the 64-bit limit. Rows that fail are left out and
-// counted, so that a bad cell can never reach the database.
+// Every table row after the names is one day: seven cells, the close in
+// <b>...</b>, the others in <nobr>...</nobr>. A row is kept only when it is a
+// plausible trading day the table can take as it stands: a date in the
+// page's own form ("2-Jan-2019") that is a weekday and not after today;
+// prices that are plain positive decimals (also once cut to six characters)
+// with Low <= Open, Close <= High; a volume that rounds (ties to even) to a
+// whole number from 0 to the 64-bit limit. Every other row is left out and
+// counted, so that paging and the user both learn of it.
 #include <string>
 
 #include "market_data/day_record.h"
 #include "platform/runtime/date.h"
 
 struct QuotePageResult {
-  DayRecords rows;               // newest first, as on the page
-  bool foundDateHeader = false;  // false: the page has no "Date" at all
-  size_t rowsLeftOut = 0;        // rows read whole but left out for a bad value
+  DayRecords rows;         // newest first, whatever the page's order
+  std::string problem;     // why the reply is no quote page to read; "" when it is one
+  size_t rowsLeftOut = 0;  // table rows after the column names that were not kept
 };
 
 QuotePageResult ParseQuotePageRows(const std::string& page);

@@ -51,9 +51,21 @@ bool PageHasRows() { return !udtStockDays.empty() && rt::IsNumeric(udtStockDays[
 // Thrown to fetch the same page again after the missing table was created.
 struct TableWasMissing {};
 
+// Thrown to end the download when the table refuses a row for another reason
+// than holding its day already: the day would be missing for good, since
+// later downloads only look beyond the stored days.
+struct RowRefused {
+  std::string cause;
+};
+
+bool IsAlreadyStored(const rt::Error& e) {
+  return e.Number() == db::kErrProviderFailure && e.Description() == db::kDuplicateValuesText;
+}
+
 // Stores the rows of the page in the download's transaction, a statement a
-// row: a row that fails (a day already stored, a statement error) is undone
-// by the database alone and left out. A lasting failure passes to the caller.
+// row: a day already stored (each page asks again for the oldest day of the
+// page before) is undone by the database alone and skipped. Any other
+// failure passes to the caller.
 void StorePage(const std::string& symbol) {
   db::Connection& connection = SharedConnection();
   for (const DayRecord& row : udtStockDays) {
@@ -65,10 +77,19 @@ void StorePage(const std::string& symbol) {
       } catch (const rt::Error& e) {
         if (db::IsLastingFailure(e)) throw;
         if (e.Number() == db::kErrTableMissing) throw TableWasMissing{};
+        if (!IsAlreadyStored(e)) throw RowRefused{e.Description()};
       }
     }
     user::DoEvents();
   }
+}
+
+// The page reached the oldest day the service has: it was not full, none of
+// its rows was left out (one might have been older) and a trading day lies
+// between the start of the range and its oldest row. A page that merely
+// reached the start says nothing of older days.
+bool ReachedFirstDay(size_t pageRows, size_t rowsLeftOut, rt::Date start, rt::Date oldest) {
+  return pageRows < kFullPage && rowsLeftOut == 0 && HoldsTradingDay(start, oldest - 1);
 }
 
 // The whole download as one transaction. Pages come newest first, so a
@@ -118,25 +139,36 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
       try {
         if (tableMissing) CreateTable(symbol);
         std::optional<rt::Date> previousOldest;
-        for (;;) {
+        for (int32_t pages = 1;; ++pages) {
           if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
             LogError("Exiting UpdateStock: False");
             return false;
           }
-          if (!PageHasRows()) break;  // nothing in the range: done, no inception date
+          if (!PageHasRows()) {
+            // Nothing in a range without a trading day is a normal answer.
+            if (!HoldsTradingDay(startDate, pageEnd)) break;
+            return DownloadFailed("the quote service holds none from " + rt::FormatShortDate(startDate) + " to " +
+                                  rt::FormatShortDate(pageEnd));
+          }
           StorePage(symbol);
-          rt::Date oldest = udtStockDays.back().datDamnDate;
+          const size_t pageRows = udtStockDays.size() + intPageRowsLeftOut_;
+          const rt::Date oldest = udtStockDays.back().datDamnDate;
+          const bool morePages = oldest > startDate && pageRows >= kFullPage;
           // A service that ignores the end date would send the same page for
-          // ever: go on only while pages reach further back.
-          bool olderThanBefore = !previousOldest || oldest < *previousOldest;
-          // Rows left out for bad values still count towards a full page.
-          const bool fullPage = udtStockDays.size() + intPageRowsLeftOut_ >= kFullPage;
-          if (oldest > startDate && fullPage && olderThanBefore) {
+          // ever.
+          if (morePages && previousOldest && !(oldest < *previousOldest))
+            return DownloadFailed("the quote service sent no older days");
+          // How far back in the range the pages have reached, for the window's progress bar.
+          int32_t days = static_cast<int32_t>(endDate - startDate);
+          int32_t reached = morePages ? static_cast<int32_t>(endDate - oldest) : days;
+          Raise(&ResearchEvents::UpdateProgress, reached, days, pages);
+          if (morePages) {
             previousOldest = oldest;
             pageEnd = oldest;
             continue;
           }
-          if (recordInception) UpdateInceptionDate(symbol, oldest);
+          if (recordInception && ReachedFirstDay(pageRows, intPageRowsLeftOut_, startDate, oldest))
+            UpdateInceptionDate(symbol, oldest);
           break;
         }
         download.Commit();
@@ -145,6 +177,8 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
       } catch (const TableWasMissing&) {
         if (tableMissing) throw rt::Error(db::kErrTableMissing, "The quote table of " + symbol + " is missing.");
         tableMissing = true;
+      } catch (const RowRefused& refused) {
+        return DownloadFailed("a row could not be stored: " + refused.cause);
       }
     }
   } catch (const rt::Error& e) {
@@ -155,6 +189,12 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
     if (db::IsLastingFailure(e)) EndRunOnWriteFailure(e, "Unable to store the quote history of " + symbol + ".");
     return false;
   }
+}
+
+bool clsResearch::DownloadFailed(const std::string& reason) {
+  strDownloadFailure_ = reason;
+  LogError("Exiting UpdateStock: False - " + reason);
+  return false;
 }
 
 void clsResearch::UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate) {

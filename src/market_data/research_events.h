@@ -22,7 +22,10 @@ class ResearchEvents {
   // symbol, total, index, a flag the window does not read, and whether the
   // label shows only "index of total".
   virtual void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) {}
-  virtual void UpdateProgress(int32_t& a, int32_t& b, int32_t& c) {}  // never raised
+  // After each stored page of a download: the days back from the range's end
+  // that the pages have reached (all of them once the download is done), the
+  // days of the range, and the pages fetched so far.
+  virtual void UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t& pages) {}
   virtual void Progress(int32_t& count, int32_t& total) {}
   virtual void Progress2(int32_t& day, int32_t& total) {}
   virtual void Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs,

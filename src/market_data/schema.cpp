@@ -90,7 +90,9 @@ void RepairDatabase(const std::string& strPath) {
       db::Raise(db::kErrProviderFailure, "The database file is damaged.");
     cn.Execute("VACUUM");
     cn.Close();
-  } catch (const std::exception&) {
-    user::MsgBox("An error occurred while repairing the database.", user::kCritical, user::kApplicationTitle);
+  } catch (const std::exception& failed) {
+    // The database's own words say why: another program holding the file, a damaged file.
+    user::MsgBox(std::string("An error occurred while repairing the database.\r\n") + failed.what(), user::kCritical,
+                 user::kApplicationTitle);
   }
 }

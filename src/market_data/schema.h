@@ -25,6 +25,6 @@ std::string CreateDatabase(const std::string& strPath);
 
 // Checks and compacts the database file in place. The shared connection must
 // be closed first: on a file another connection holds, or any other failure,
-// shows "An error occurred while repairing the database." and leaves the
-// file as it was.
+// shows "An error occurred while repairing the database." with the
+// database's cause and leaves the file as it was.
 void RepairDatabase(const std::string& strPath);

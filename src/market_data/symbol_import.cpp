@@ -28,7 +28,11 @@ struct SymbolFileContents {
 // stored to fail in every later run.
 SymbolFileContents ReadSymbolFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw rt::Error(rt::kErrFileNotFound, "File not found: " + path);
+  if (!in)
+    throw rt::Error(rt::kErrFileNotFound, "File not found: " + path +
+                                              "\r\nA symbol file holds one \"SYMBOL,market\" line per symbol, the "
+                                              "market ny, ns or am (for example \"IBM,ny\"). Tools > Import Stock "
+                                              "Symbols imports a symbol file from another place.");
   SymbolFileContents contents;
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::string> lines = SplitFileLines(text);

@@ -42,14 +42,20 @@ clsResearch::GroupInUse::GroupInUse(clsResearch& engine, db::WriteGroup& group)
 
 clsResearch::GroupInUse::~GroupInUse() { engine_.rowGroup_ = previous_; }
 
-void clsResearch::WriteRow(const db::BoundStatement& row) {
-  if (rowGroup_) {
-    rowGroup_->Row(row.sql, row.parameters);
-    return;
-  }
+int64_t clsResearch::WriteRow(const db::BoundStatement& row) { return WriteRow(row.sql, row.parameters); }
+
+int64_t clsResearch::WriteRow(const std::string& sql, const std::vector<db::Value>& parameters) {
+  if (rowGroup_) return rowGroup_->Row(sql, parameters);
   db::WriteGroup own(SharedConnection());
-  own.Row(row.sql, row.parameters);
+  int64_t changed = own.Row(sql, parameters);
   own.Commit();
+  return changed;
+}
+
+bool clsResearch::EndsTheRun(const std::exception& failure) const {
+  if (db::IsLastingFailure(failure)) return true;
+  const auto* error = dynamic_cast<const rt::Error*>(&failure);
+  return intWriteRunDepth_ > 0 && error && error->Number() == db::kErrTableMissing;
 }
 
 void clsResearch::CommitGroup(db::WriteGroup& group, const std::string& context) {

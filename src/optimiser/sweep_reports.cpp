@@ -39,6 +39,13 @@ std::string ReportPath(const std::string& folder, const std::string& fileName) {
   return (rt::AppPath(folder) / fileName).string();
 }
 
+bool UseProposedReport(std::string& reportPath, const char* folder, const char* prefix, const std::string& simTable) {
+  if (!reportPath.empty()) return false;
+  reportPath = ReportPath(folder, ReportFileName(prefix, simTable));
+  std::error_code ec;
+  return !std::filesystem::exists(reportPath, ec);
+}
+
 void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells) {
   RequirePath(path);
   simulation::WriteReportFile(path, {simulation::JoinCells(cells)});

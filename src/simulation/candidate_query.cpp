@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "market_data/cls_research.h"
-#include "platform/db/recordset.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
+#include "simulation/portfolio_replay_candidates.h"
 
 namespace simulation {
 namespace {
@@ -18,25 +18,46 @@ namespace {
 // One ranking range: the column it bounds, its switch and its two bounds.
 struct BoundGroup {
   const char* column;
+  double ReplayRow::*member;
   bool RunParameters::*flag;
   std::string RunParameters::*lower;
   std::string RunParameters::*upper;
   bool marketIndex;  // one of the four index ranges
 };
 
+using P = RunParameters;
+using R = ReplayRow;
+
 // In the order they are written into the statement.
 constexpr std::array<BoundGroup, 10> kBoundGroups{{
-    {"PercentMA", &RunParameters::blnPercentMA, &RunParameters::strPercentMAMin, &RunParameters::strPercentMAMax, false},
-    {"PriceChange", &RunParameters::blnPriceChange, &RunParameters::strPriceChangeMin, &RunParameters::strPriceChangeMax, false},
-    {"VolumeChange", &RunParameters::blnVolChange, &RunParameters::strVolChangeMin, &RunParameters::strVolChangeMax, false},
-    {"MACD", &RunParameters::blnMACDRange, &RunParameters::strMACDMin, &RunParameters::strMACDMax, false},
-    {"BBDistance", &RunParameters::blnBBDist, &RunParameters::strBBDistMin, &RunParameters::strBBDistMax, false},
-    {"RSIChange", &RunParameters::blnRSIChange, &RunParameters::strRSIChangeMin, &RunParameters::strRSIChangeMax, false},
-    {"DJ_MA", &RunParameters::blnDJMA, &RunParameters::strDJMAMin, &RunParameters::strDJMAMax, true},
-    {"DJ_RSI", &RunParameters::blnDJRSI, &RunParameters::strDJRSIMin, &RunParameters::strDJRSIMax, true},
-    {"NS_MA", &RunParameters::blnNSMA, &RunParameters::strNSMAMin, &RunParameters::strNSMAMax, true},
-    {"NS_RSI", &RunParameters::blnNSRSI, &RunParameters::strNSRSIMin, &RunParameters::strNSRSIMax, true},
+    {"PercentMA", &R::percentMA, &P::blnPercentMA, &P::strPercentMAMin, &P::strPercentMAMax, false},
+    {"PriceChange", &R::priceChange, &P::blnPriceChange, &P::strPriceChangeMin, &P::strPriceChangeMax, false},
+    {"VolumeChange", &R::volumeChange, &P::blnVolChange, &P::strVolChangeMin, &P::strVolChangeMax, false},
+    {"MACD", &R::macd, &P::blnMACDRange, &P::strMACDMin, &P::strMACDMax, false},
+    {"BBDistance", &R::bbDistance, &P::blnBBDist, &P::strBBDistMin, &P::strBBDistMax, false},
+    {"RSIChange", &R::rsiChange, &P::blnRSIChange, &P::strRSIChangeMin, &P::strRSIChangeMax, false},
+    {"DJ_MA", &R::djMA, &P::blnDJMA, &P::strDJMAMin, &P::strDJMAMax, true},
+    {"DJ_RSI", &R::djRSI, &P::blnDJRSI, &P::strDJRSIMin, &P::strDJRSIMax, true},
+    {"NS_MA", &R::nsMA, &P::blnNSMA, &P::strNSMAMin, &P::strNSMAMax, true},
+    {"NS_RSI", &R::nsRSI, &P::blnNSRSI, &P::strNSRSIMin, &P::strNSRSIMax, true},
 }};
+
+double PercentMA(const ReplayRow& r) { return r.percentMA; }
+double MACD(const ReplayRow& r) { return r.macd; }
+double PriceChange(const ReplayRow& r) { return r.priceChange; }
+double VolumeChange(const ReplayRow& r) { return r.volumeChange; }
+// The database's product: NULL when a factor is NULL or the product is no number.
+double PercentMATimesVolumeChange(const ReplayRow& r) { return r.percentMA * r.volumeChange; }
+
+const Ranking kRankings[] = {
+    {"ORDER BY PercentMA", {0, PercentMA, false}},
+    {"ORDER BY MACD DESC", {1, MACD, true}},
+    {"ORDER BY PriceChange", {2, PriceChange, false}},
+    {"ORDER BY VolumeChange DESC", {3, VolumeChange, true}},
+    {"ORDER BY PercentMA * VolumeChange DESC", {4, PercentMATimesVolumeChange, true}},
+    {"ORDER BY PercentMA DESC", {5, PercentMA, true}},
+    {"", {6, nullptr, false}},  // the database's order: the key's
+};
 
 std::string DateLiteral(int16_t databaseType, rt::Date day) {
   const std::string text = rt::FormatDate(day);
@@ -66,31 +87,13 @@ std::string Selection(const RunParameters& p, const std::string& dayBefore, cons
           "AcquireDate, Symbol, Positioning "
           "From [" + db::SqlName(p.strSimTable) + "] ";
     sql += DayCondition(p, dayBefore, lastDay);
-    sql += "((" + money + " / AcquirePrice) < (Volume * " + rt::FormatNumber(p.dblMaxVolPct / 100) + ")) ";
+    sql += "((" + money + " / AcquirePrice) < (Volume * " + VolumeShareLiteral(p) + ")) ";
   }
-  for (const BoundGroup& g : kBoundGroups) {
-    if (!(p.*g.flag) || (g.marketIndex && !p.blnCombineIndicators)) continue;
-    if (!(p.*g.lower).empty())
-      sql += std::string(" AND (") + g.column + " >= " + rt::FormatNumber(BoundValue(p.*g.lower)) + ") ";
-    if (!(p.*g.upper).empty())
-      sql += std::string(" AND (") + g.column + " <= " + rt::FormatNumber(BoundValue(p.*g.upper)) + ") ";
-  }
+  for (const WrittenBound& b : WrittenBounds(p))
+    sql += std::string(" AND (") + b.column + (b.lower ? " >= " : " <= ") + b.literal + ") ";
   if (p.blnSelectByPosition) sql += " AND ([Positioning] = '" + db::SqlText(p.strSelectPositioning) + "') ";
   if (p.blnSelectByMarket) sql += " AND ([Market] = '" + db::SqlText(p.strSelectMarket) + "') ";
   return sql;
-}
-
-std::string Ranking(int16_t buyCriteria) {
-  switch (buyCriteria) {
-    case -1:
-    case 0: return "ORDER BY PercentMA";
-    case 1: return "ORDER BY MACD DESC";
-    case 2: return "ORDER BY PriceChange";
-    case 3: return "ORDER BY VolumeChange DESC";
-    case 4: return "ORDER BY PercentMA * VolumeChange DESC";
-    case 5: return "ORDER BY PercentMA DESC";
-    default: return "";
-  }
 }
 
 // The index range of a column tested against a row of the given market.
@@ -114,18 +117,36 @@ const BoundGroup& Group(const char* column) {
 double BoundValue(const std::string& text) { return rt::Val(text); }
 
 std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
-  return CandidateSelection(p, datDay, dblAmount, datLastDay) + Ranking(p.intBuyCriteria);
+  return CandidateSelection(p, datDay, dblAmount, datLastDay) + RankingFor(p.intBuyCriteria).orderBy;
 }
 
 std::string CandidateSelection(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
   return Selection(p, DateLiteral(p.intDatabaseType, datDay - 1),
                    datLastDay.IsZero() ? "" : DateLiteral(p.intDatabaseType, datLastDay),
-                   rt::FormatNumber(dblAmount - p.dblCommission));
+                   MoneyLiteral(p, dblAmount));
 }
 
-BoundQuery BoundCandidateQuery(const RunParameters& p, rt::Date datDay, double dblAmount) {
-  return {Selection(p, "?", "", "?") + Ranking(p.intBuyCriteria),
-          {db::Value(datDay - 1), db::Value(dblAmount - p.dblCommission)}};
+std::vector<WrittenBound> WrittenBounds(const RunParameters& p) {
+  std::vector<WrittenBound> bounds;
+  for (const BoundGroup& g : kBoundGroups) {
+    if (!(p.*g.flag) || (g.marketIndex && !p.blnCombineIndicators)) continue;
+    if (!(p.*g.lower).empty()) bounds.push_back({g.column, g.member, true, rt::FormatNumber(BoundValue(p.*g.lower))});
+    if (!(p.*g.upper).empty()) bounds.push_back({g.column, g.member, false, rt::FormatNumber(BoundValue(p.*g.upper))});
+  }
+  return bounds;
+}
+
+std::string VolumeShareLiteral(const RunParameters& p) { return rt::FormatNumber(p.dblMaxVolPct / 100); }
+
+std::string MoneyLiteral(const RunParameters& p, double dblAmount) {
+  return rt::FormatNumber(dblAmount - p.dblCommission);
+}
+
+const Ranking& RankingFor(int16_t buyCriteria) {
+  // "Nothing chosen" (-1) ranks as the first choice; an unknown choice adds no ORDER BY.
+  if (buyCriteria == -1) buyCriteria = 0;
+  if (buyCriteria < 0 || buyCriteria > 5) return kRankings[6];
+  return kRankings[buyCriteria];
 }
 
 bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {
@@ -145,18 +166,19 @@ bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {
 
 namespace {
 
-std::optional<double> NumberOrNull(const db::Value& v) {
-  if (v.IsNull()) return std::nullopt;
-  return v.ToDouble();
+std::optional<double> NumberOrNull(double v) {
+  if (simulation::IsNull(v)) return std::nullopt;
+  return v;
 }
 
-simulation::IndexReadings Readings(const db::Recordset& rs) {
+simulation::IndexReadings Readings(const simulation::DayCandidates& day) {
+  const simulation::ReplayRow& row = day.Row();
   simulation::IndexReadings r;
-  if (const db::Value& market = rs.Field("Market"); !market.IsNull()) r.market = market.ToText();
-  r.djMA = NumberOrNull(rs.Field("DJ_MA"));
-  r.djRSI = NumberOrNull(rs.Field("DJ_RSI"));
-  r.nsMA = NumberOrNull(rs.Field("NS_MA"));
-  r.nsRSI = NumberOrNull(rs.Field("NS_RSI"));
+  if (const db::Value& market = day.Table().Value(row.market); !market.IsNull()) r.market = market.ToText();
+  r.djMA = NumberOrNull(row.djMA);
+  r.djRSI = NumberOrNull(row.djRSI);
+  r.nsMA = NumberOrNull(row.nsMA);
+  r.nsRSI = NumberOrNull(row.nsRSI);
   return r;
 }
 
@@ -167,15 +189,17 @@ std::string RequiredText(const db::Value& v) {
 }
 
 // The candidate as the purchase step needs it: the values the ranking saw and
-// the key that finds its row again.
-clsStock Candidate(const db::Recordset& rs) {
+// the key of its row.
+clsStock Candidate(const simulation::DayCandidates& day) {
+  const simulation::ReplayRow& row = day.Row();
+  const simulation::ReplayTable& table = day.Table();
   clsStock s;
-  if (const db::Value& bought = rs.Field("BoughtDate"); !bought.IsNull()) s.BoughtDate = bought.ToDate();
-  s.PercentMA = rt::CInt(rs.Field("PercentMA").ToDouble());
-  s.Volume = rt::CLng(rs.Field("Volume").ToDouble());
-  s.AcquireDate = rs.Field("AcquireDate").ToDate();
-  s.Symbol = RequiredText(rs.Field("Symbol"));
-  s.Positioning = RequiredText(rs.Field("Positioning"));
+  if (const db::Value& bought = table.Value(row.boughtDate); !bought.IsNull()) s.BoughtDate = bought.ToDate();
+  s.PercentMA = rt::CInt(simulation::CellValue(row.percentMA).ToDouble());
+  s.Volume = rt::CLng(static_cast<double>(row.volume));
+  s.AcquireDate = day.AcquireDate().ToDate();
+  s.Symbol = RequiredText(table.Value(row.symbol));
+  s.Positioning = RequiredText(table.Value(row.positioning));
   return s;
 }
 
@@ -185,20 +209,21 @@ std::string clsResearch::BuildQuery(rt::Date datDay, double dblAmount, bool blnR
   return simulation::BuildCandidateQuery(Parms(), datDay, dblAmount, datLastDay);
 }
 
-void clsResearch::MarketRules(int32_t lngLimit, db::Recordset& rsCandidates, std::vector<clsStock>& objStocks) {
+void clsResearch::MarketRules(int32_t lngLimit, simulation::DayCandidates& rsCandidates,
+                              std::vector<clsStock>& objStocks) {
   const RunParameters& p = Parms();
   objStocks.assign(1, clsStock{});
   int32_t accepted = 0;
   try {
-    for (; !rsCandidates.Eof(); rsCandidates.MoveNext()) {
-      const bool reject = simulation::MarketRulesReject(p, Readings(rsCandidates));
-      if (accepted < lngLimit && !reject) {
-        // Read whole before it joins the list, so a row that fails is not half kept.
-        clsStock candidate = Candidate(rsCandidates);
-        objStocks.resize(static_cast<size_t>(accepted) + 1);
-        objStocks[static_cast<size_t>(accepted)] = std::move(candidate);
-        ++accepted;
-      }
+    // The rows after the limit change nothing: the walk ends there.
+    for (; !rsCandidates.Eof() && accepted < lngLimit; rsCandidates.MoveNext()) {
+      if (simulation::MarketRulesReject(p, Readings(rsCandidates))) continue;
+      // Read whole before it joins the list, so a row that fails is not half kept.
+      clsStock candidate = Candidate(rsCandidates);
+      objStocks.resize(static_cast<size_t>(accepted) + 1);
+      objStocks[static_cast<size_t>(accepted)] = std::move(candidate);
+      rsCandidates.Keep();
+      ++accepted;
     }
   } catch (const std::exception& e) {
     // The day goes on with the candidates accepted so far.

@@ -1,15 +1,16 @@
 #pragma once
 // The day's candidates of the portfolio replay: the statement that selects and
-// ranks them from the simulation table, and the market-index rules applied to
-// each row it returns. clsResearch::BuildQuery and clsResearch::MarketRules
-// use these with the process-wide run parameters; tests call them directly.
+// ranks them from the simulation table, its pieces (which the replay also
+// evaluates on the rows it holds, portfolio_replay_candidates.h), and the
+// market-index rules applied to each candidate. clsResearch::BuildQuery and
+// clsResearch::MarketRules use these with the process-wide run parameters.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "market_data/run_parameters.h"
-#include "platform/db/value.h"
 #include "platform/runtime/date.h"
+#include "simulation/portfolio_replay_table.h"
 
 namespace simulation {
 
@@ -25,15 +26,29 @@ std::string CandidateSelection(const RunParameters& parms, rt::Date datDay, doub
 std::string BuildCandidateQuery(const RunParameters& parms, rt::Date datDay, double dblAmount,
                                 rt::Date datLastDay);
 
-// A statement with "?" placeholders and the values that go in them.
-struct BoundQuery {
-  std::string sql;
-  std::vector<db::Value> parameters;
+// A ranking bound the statement writes: its column, ">=" (lower) or "<=",
+// and the number as its text holds it.
+struct WrittenBound {
+  const char* column;
+  double ReplayRow::*member;
+  bool lower;
+  std::string literal;
 };
+// The enabled bounds, in the order the statement writes them.
+std::vector<WrittenBound> WrittenBounds(const RunParameters& parms);
 
-// The day's candidate statement with the day and the money as placeholders:
-// one text for the whole replay, so the database prepares it once.
-BoundQuery BoundCandidateQuery(const RunParameters& parms, rt::Date datDay, double dblAmount);
+// The share of a day's volume a position may buy, as the statement writes it.
+std::string VolumeShareLiteral(const RunParameters& parms);
+// The money per position less a commission, as the statement writes it.
+std::string MoneyLiteral(const RunParameters& parms, double dblAmount);
+
+// A ranking choice (intBuyCriteria): the statement's ORDER BY and the same
+// order of the cached rows.
+struct Ranking {
+  const char* orderBy;
+  RowOrder order;
+};
+const Ranking& RankingFor(int16_t buyCriteria);
 
 // The index columns of one candidate row; nullopt stands for NULL.
 struct IndexReadings {

@@ -1,8 +1,5 @@
 #include "simulation/engine_reports.h"
 
-#include <cstdio>
-#include <filesystem>
-
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
@@ -17,8 +14,6 @@
 namespace simulation {
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
-
 // The columns after the first, shared by both replay logs.
 constexpr const char* kLogHeaderTail =
     "Symbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\tTarget Price\t"
@@ -32,19 +27,6 @@ std::vector<std::string> AmountToMarket(const PortfolioSlot& s) {
           Rounded(s.dblAcquirePrice, 2), Rounded(s.dblTargetPrice, 2),   rt::FormatDate(s.datReleaseDate),
           Rounded(s.dblReleasePrice, 2), Rounded(s.dblGainLoss, 1),      std::to_string(s.lngVolume),
           s.strMarket};
-}
-
-// Writes the lines in one call: a sweep appends a row after every variation.
-void WriteLines(const std::string& location, const std::vector<std::string>& lines, const char* mode) {
-  const std::filesystem::path path = rt::AppPath(location);
-  std::error_code ec;
-  if (!std::filesystem::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
-  std::string text;
-  for (const std::string& line : lines) text.append(line).append(kLineEnd);
-  std::FILE* out = std::fopen(path.c_str(), mode);
-  if (!out) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  if (std::fclose(out) != 0 || !written) throw rt::Error(rt::kErrPathFileAccess, "Path/File access error");
 }
 
 }  // namespace
@@ -113,11 +95,13 @@ void CreateAllStocksReport() {
 void CreatePerDayReport() { WriteReportFile(kPerDayReportFile, {"", std::string("Date\t") + kLogHeaderTail}); }
 
 void AppendReportLines(const std::string& location, const std::vector<std::string>& lines) {
-  WriteLines(location, lines, "ab");
+  AppendWholeLines(rt::AppPath(location), lines);
 }
 
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines) {
-  WriteLines(location, lines, "wb");
+  ReportReplacement report(rt::AppPath(location), false);
+  report.Append(lines);
+  report.Commit();
 }
 
 }  // namespace simulation
@@ -141,19 +125,32 @@ std::string clsResearch::CreateSimulationSummary() {
     simulation::WriteReportFile(simulation::kPortfolioSummaryFile, simulation::SimulationSummaryLines(summary));
     user::User().SetPointer(user::kPointerDefault);
     return rt::AppPath(simulation::kPortfolioSummaryFile).string();
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
     rsResearch_.reset();
     user::User().SetPointer(user::kPointerDefault);
-    user::MsgBox("This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
+    // A file that could not be written says so; the table or the Reports
+    // folder missing means the simulation is not ready for the report.
+    const auto* error = dynamic_cast<const rt::Error*>(&failure);
+    if (error && error->Number() == rt::kErrPathFileAccess) user::MsgBox(error->Description());
+    else
+      user::MsgBox(
+          "This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
     return "";
   }
 }
 
 void clsResearch::OuputAllStocksReport(size_t k) {
+  simulation::ReplayLogs& logs = *replayLogs_;
+  if (logs.allStocksFailed) return;
   try {
     if (k >= udtPortfolio.size()) rt::RaiseSubscript();
-    simulation::AppendReportLines(simulation::kAllStocksReportFile, {simulation::AllStocksReportLine(udtPortfolio[k])});
+    if (!logs.allStocks)
+      logs.allStocks = std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kAllStocksReportFile), true);
+    logs.allStocks->Append({simulation::AllStocksReportLine(udtPortfolio[k])});
   } catch (const std::exception& e) {
+    // Every later line would fail alike: the log stays as it was, told once.
+    logs.allStocksFailed = true;
+    logs.allStocks.reset();
     user::MsgBox(e.what());
   }
 }
@@ -162,5 +159,25 @@ void clsResearch::OutputPerDayReport(rt::Date D) {
   std::vector<std::string> lines{""};  // an empty line opens each day's block
   for (const PortfolioSlot& slot : udtPortfolio)
     if (HeldOnDay(slot, D)) lines.push_back(simulation::PerDayReportLine(D, slot));
-  simulation::AppendReportLines(simulation::kPerDayReportFile, lines);
+  std::unique_ptr<simulation::ReportReplacement>& log = replayLogs_->perDay;
+  if (!log) log = std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kPerDayReportFile), true);
+  log->Append(lines);
+}
+
+clsResearch::ReplayReports::ReplayReports(clsResearch& engine)
+    : engine_(engine), logs_(std::make_unique<simulation::ReplayLogs>()) {
+  engine_.replayLogs_ = logs_.get();
+}
+
+clsResearch::ReplayReports::~ReplayReports() { engine_.replayLogs_ = nullptr; }
+
+void clsResearch::ReplayReports::Finish() {
+  if (logs_->allStocks) {
+    try {
+      logs_->allStocks->Commit();
+    } catch (const std::exception& e) {
+      user::MsgBox(e.what());
+    }
+  }
+  if (logs_->perDay) logs_->perDay->Commit();  // its errors go to the caller, as its lines' do
 }

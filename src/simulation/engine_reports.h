@@ -2,14 +2,16 @@
 // The engine's report files under the Reports folder: tab-separated text with
 // CR LF line ends, read by spreadsheets. The per-symbol summary of a
 // simulation table is written anew each time; the two logs of the portfolio
-// replay are created with their header by the report menu and appended to
-// while a replay runs.
+// replay are created with their header by the report menu, and each replay
+// that ends whole adds its lines to them.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/runtime/date.h"
 #include "simulation/portfolio_records.h"
+#include "simulation/report_files.h"
 
 namespace simulation {
 
@@ -55,10 +57,21 @@ void CreateAllStocksReport();
 void CreatePerDayReport();
 
 // Appends lines, each ended by CR LF, to a report file given by its location
-// under the application folder. A missing Reports folder raises "Path not
-// found"; the folder is never created.
+// under the application folder: all of them, or none when the file cannot
+// take them. A missing Reports folder raises "Path not found"; the folder is
+// never created.
 void AppendReportLines(const std::string& location, const std::vector<std::string>& lines);
-// Creates (or empties) a report file and writes the lines.
+// Writes a report file anew with the lines; one that cannot be written whole
+// leaves the older file as it was.
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines);
+
+// The two logs of one replay, each begun at its first line from the log's
+// present content (so that a missing Reports folder fails there, as it always
+// has) and put in the log's place only when the replay ends whole.
+struct ReplayLogs {
+  std::unique_ptr<ReportReplacement> perDay;
+  std::unique_ptr<ReportReplacement> allStocks;
+  bool allStocksFailed = false;  // told once; the replay goes on without that log
+};
 
 }  // namespace simulation

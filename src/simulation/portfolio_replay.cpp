@@ -16,6 +16,7 @@
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
 #include "simulation/candidate_query.h"
+#include "simulation/portfolio_replay_candidates.h"
 #include "simulation/portfolio_records.h"
 
 namespace {
@@ -35,47 +36,33 @@ std::string RequiredText(const db::Value& v) {
 // The replay's counters are 16-bit: past that range they fail rather than wrap.
 void Increment(int16_t& counter) { counter = rt::CInt(static_cast<double>(counter) + 1); }
 
-// The statement that reads a bought candidate's row again by its key. The key
-// is bound, so one prepared statement serves every purchase of a replay.
-std::string BoughtRowQuery(const RunParameters& p) {
-  const char* selectList = p.intDatabaseType == 1
-                               ? "SELECT PercentMA, AcquireDate ,BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, "
-                               : "SELECT PercentMA, AcquireDate, BoughtDate, Positioning, RSI, ReleaseDate, GainLoss, ";
-  return std::string(selectList) +
-         "Symbol, Volume, AcquirePrice, Market, TargetPrice, ReleasePrice, Bought, VolumeChange, PriceChange, MACD "
-         "From [" + db::SqlName(p.strSimTable) + "] WHERE (((AcquireDate)=?) AND ((Symbol)=?) AND ((Positioning)=?))";
-}
-
-// The bought candidate's own row, found again by its key.
-void ReadBoughtRow(const RunParameters& p, const clsStock& candidate, PortfolioSlot& slot) {
-  const std::string sql = BoughtRowQuery(p);
-  Trace([&] {
-    return "Opening recordet: " + sql + " (" + rt::FormatDate(candidate.AcquireDate) + ", " + candidate.Symbol + ", " +
-           candidate.Positioning + ")";
-  });
-  db::Recordset row = SharedConnection().OpenRecordset(
-      sql, {db::Value(candidate.AcquireDate), db::Value(candidate.Symbol), db::Value(candidate.Positioning)});
+// The bought candidate's own row, as a query would read it again by its key.
+void ReadBoughtRow(const simulation::DayCandidates& day, uint32_t index, PortfolioSlot& slot) {
+  const simulation::ReplayTable& table = day.Table();
+  const simulation::ReplayRow& row = table.Row(index);
+  Trace([&] { return "Opening recordet: " + table.Text(row.symbol) + " " + table.Text(row.positioning); });
   Trace([] { return std::string("Recordet open"); });
   user::DoEvents();
-  slot.datAcquireDate = row.Field("AcquireDate").ToDate();
-  if (const db::Value& v = row.Field("BoughtDate"); !v.IsNull()) slot.datBoughtDate = v.ToDate();
-  slot.strPositioning = RequiredText(row.Field("Positioning"));
-  slot.dblRSI = row.Field("RSI").ToDouble();
-  if (const db::Value& v = row.Field("ReleaseDate"); v.GetKind() == db::Value::Kind::Date) {
+  using simulation::CellValue;
+  slot.datAcquireDate = day.AcquireDate().ToDate();
+  if (const db::Value& v = table.Value(row.boughtDate); !v.IsNull()) slot.datBoughtDate = v.ToDate();
+  slot.strPositioning = RequiredText(table.Value(row.positioning));
+  slot.dblRSI = CellValue(row.rsi).ToDouble();
+  if (const db::Value& v = table.Value(row.releaseDate); v.GetKind() == db::Value::Kind::Date) {
     slot.datReleaseDate = v.ToDate();
-    slot.dblGainLoss = row.Field("GainLoss").ToDouble();
+    slot.dblGainLoss = CellValue(row.gainLoss).ToDouble();
   }
-  slot.dblPercentMA = row.Field("PercentMA").ToDouble();
-  slot.strSymbol = RequiredText(row.Field("Symbol"));
-  slot.lngVolume = rt::CLng(row.Field("Volume").ToDouble());
-  slot.dblAcquirePrice = row.Field("AcquirePrice").ToDouble();
-  slot.strMarket = RequiredText(row.Field("Market"));
-  slot.dblVolumeChange = row.Field("VolumeChange").ToDouble();
-  slot.dblPriceChange = row.Field("PriceChange").ToDouble();
-  slot.dblMACD = row.Field("MACD").ToDouble();
-  if (const db::Value& v = row.Field("ReleasePrice"); !v.IsNull()) slot.dblReleasePrice = v.ToDouble();
-  if (const db::Value& v = row.Field("TargetPrice"); !v.IsNull()) slot.dblTargetPrice = v.ToDouble();
-  if (const db::Value& v = row.Field("Bought"); !v.IsNull()) slot.strBought = v.ToText();
+  slot.dblPercentMA = CellValue(row.percentMA).ToDouble();
+  slot.strSymbol = RequiredText(table.Value(row.symbol));
+  slot.lngVolume = rt::CLng(static_cast<double>(row.volume));
+  slot.dblAcquirePrice = row.acquirePrice;
+  slot.strMarket = RequiredText(table.Value(row.market));
+  slot.dblVolumeChange = CellValue(row.volumeChange).ToDouble();
+  slot.dblPriceChange = CellValue(row.priceChange).ToDouble();
+  slot.dblMACD = CellValue(row.macd).ToDouble();
+  if (!simulation::IsNull(row.releasePrice)) slot.dblReleasePrice = row.releasePrice;
+  if (!simulation::IsNull(row.targetPrice)) slot.dblTargetPrice = row.targetPrice;
+  if (const db::Value& v = table.Value(row.bought); !v.IsNull()) slot.strBought = v.ToText();
 }
 
 }  // namespace
@@ -112,6 +99,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   int32_t startBalance = rt::CLng(dblBalance);
   rsResearch_ = std::make_unique<db::Recordset>();
   ResetPortfolio();
+  ReplayReports reports(*this);
 
   // The earliest signal day; the newest-first walk of every row gives the
   // same day, one indexed row is enough.
@@ -143,12 +131,15 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
     startBalance = rt::CLng(dblBalance);
   }
 
-  // Only whether a candidate exists matters: unranked and cut to one row, the
-  // check neither sorts nor holds every candidate of the whole range.
-  *rsResearch_ = SharedConnection().OpenRecordset(
-      "SELECT TOP 1 * FROM (" + simulation::CandidateSelection(p, firstDay, 0, lastDay) + ")");
-  const bool anyCandidate = !rsResearch_->Eof();
-  rsResearch_->Close();
+  // Only the two dialects have a candidate statement this database can run:
+  // any other kind's text is refused here, as it always was.
+  if (p.intDatabaseType != 1 && p.intDatabaseType != 2)
+    SharedConnection().OpenRecordset("SELECT TOP 1 * FROM (" +
+                                     simulation::CandidateSelection(p, firstDay, 0, lastDay) + ")");
+  // Held for the whole replay, whatever a yield to the window lets happen meanwhile.
+  const std::shared_ptr<simulation::ReplayTable> rows = ReplayRows(firstDay, lastDay);
+  simulation::ReplayCandidates replay(*rows, p);
+  const bool anyCandidate = replay.AnyBetween(firstDay, lastDay);
 
   int16_t openPositions = 0;
   int16_t positionsBought = 0;
@@ -171,20 +162,19 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
         Trace([] { return std::string("Calling BuildQuery"); });
         Trace([&] { return "BuildQuery returned: " + BuildQuery(day, amount, blnReplay, rt::Date()); });
         Trace([] { return std::string("Opening recordset"); });
-        *rsResearch_ = OpenDayCandidates(day, amount, blnReplay);
+        simulation::DayCandidates dayCandidates = replay.Day(day, amount);
         Trace([] { return std::string("Recordset open"); });
         user::DoEvents();
-        if (!rsResearch_->Eof()) {
+        if (!dayCandidates.Eof()) {
           Trace([] { return std::string("Recordset not EOF"); });
           Trace([] { return std::string("Calling MarketRules"); });
-          MarketRules(toBuy, *rsResearch_, candidates);
+          MarketRules(toBuy, dayCandidates, candidates);
           Trace([] { return std::string("MarketRules returned"); });
           if (!candidates.empty() && candidates[0].Volume != 0) {
-            if (!BuyCandidates(candidates, amount, positionsBought, openPositions)) return;
+            if (!BuyCandidates(candidates, dayCandidates, amount, positionsBought, openPositions)) return;
             candidates.assign(1, clsStock{});
           }
         }
-        rsResearch_->Close();
         user::DoEvents();
         if (p.blnCalculateResults) {
           Trace([&] { return "Calling UpdateDisplay: " + rt::FormatDate(day); });
@@ -215,6 +205,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
       Trace([] { return std::string("OuputAllStocksReport returned"); });
     }
   }
+  reports.Finish();
 
   double averageReturn = 0, averageHold = 0, balance = 0;
   int16_t shorts = 0, longs = 0, winners = 0, losers = 0;
@@ -233,25 +224,24 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   Raise(&ResearchEvents::Results, averageReturn, averageHold, shorts, longs, winners, losers, balance, start);
 }
 
-db::Recordset clsResearch::OpenDayCandidates(rt::Date day, double amount, bool blnReplay) {
+std::shared_ptr<simulation::ReplayTable> clsResearch::ReplayRows(rt::Date firstDay, rt::Date lastDay) {
   const RunParameters& p = Parms();
-  // Jet's statement with the day and the money bound is prepared once per
-  // replay; any other kind runs its own text, which this database refuses or
-  // finds nothing with, as it always has.
-  if (p.intDatabaseType == 1) {
-    const simulation::BoundQuery query = simulation::BoundCandidateQuery(p, day, amount);
-    return SharedConnection().OpenRecordset(query.sql, query.parameters);
+  const std::optional<simulation::TextRange> range = simulation::ReplayCandidates::RowsNeeded(p, firstDay, lastDay);
+  // Taken before the rows are read: a change made meanwhile makes them stale.
+  const simulation::DatabaseStamp now = simulation::CurrentDatabaseStamp();
+  if (!replayTable_ || !replayTable_->Holds(p.strSimTable, range, now)) {
+    replayTable_.reset();
+    replayTable_ = simulation::ReplayTable::Read(p.strSimTable, range, now);
   }
-  return SharedConnection().OpenRecordset(BuildQuery(day, amount, blnReplay, rt::Date()));
+  return replayTable_;
 }
 
-bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, double amount, int16_t& positionsBought,
-                                int16_t& openPositions) {
-  const RunParameters& p = Parms();
-  for (const clsStock& candidate : candidates) {
+bool clsResearch::BuyCandidates(const std::vector<clsStock>& candidates, const simulation::DayCandidates& day,
+                                double amount, int16_t& positionsBought, int16_t& openPositions) {
+  for (size_t k = 0; k < candidates.size(); ++k) {
     if (StageStopped()) return false;
     PortfolioSlot slot;
-    ReadBoughtRow(p, candidate, slot);
+    ReadBoughtRow(day, day.Kept().at(k), slot);
     slot.dblAmount = amount;
     udtPortfolio.resize(static_cast<size_t>(positionsBought) + 1);
     udtPortfolio[static_cast<size_t>(positionsBought)] = std::move(slot);

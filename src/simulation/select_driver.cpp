@@ -4,6 +4,7 @@
 // the user.
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <set>
 
 #include "market_data/calendar_and_log.h"
@@ -20,6 +21,8 @@
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 #include "simulation/select_run_check.h"
+#include "simulation/simulation_table.h"
+#include "simulation/winner_staging.h"
 
 namespace {
 
@@ -33,6 +36,32 @@ rt::Date TradingDayOnOrBefore(rt::Date day) { return PreviousTradingDay(day); }
 std::string ListQueryFilter(const std::string& first) {
   if (first == "all:") return "";
   return "WHERE Symbol LIKE '" + db::SqlLikeText(first.substr(5)) + "%' ESCAPE '\\' ";
+}
+
+// The market indices in the order they load: the message of too short a history, the computation.
+struct MarketIndex {
+  const char* symbol;
+  const char* shortage;
+  void (clsResearch::*crunch)();
+};
+constexpr MarketIndex kMarketIndices[] = {
+    {"^DJI", "Insufficient Data to Calculate DJI.", &clsResearch::CrunchMarketDJI},
+    {"^IXIC", "Insufficient Data to Calculate NASDAQ.", &clsResearch::CrunchMarketNASDAQ}};
+
+// What the user can do about an index that has too little history. Offline
+// the answer is to connect; online it is what the download found, unless the
+// download report names the index already.
+std::string IndexShortageAdvice(const std::string& shortage, const std::string& downloadFailure,
+                                bool downloadReported) {
+  const RunParameters& parms = Parms();
+  if (!parms.blnUseInternet) return "Connect to Internet to Get Data.";
+  if (!parms.blnUpdateData) return "Tick \"Update Data (Internet Required)\" to download its history.";
+  if (downloadReported) return "";
+  std::string index;
+  for (const MarketIndex& known : kMarketIndices)
+    if (shortage == known.shortage) index = known.symbol;
+  if (downloadFailure.empty()) return "Connected, but the history of " + index + " is too short for the period.";
+  return "Connected, but no history of " + index + " could be had: " + downloadFailure + ".";
 }
 
 bool IsListQuery(const std::string& first) { return first == "all:" || first.compare(0, 5, "like:") == 0; }
@@ -80,7 +109,7 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
 
   WriteRun run(*this);
   // A write failure was shown when it happened; the run ends in error.
-  auto ended = [this](const char* status) { return strWriteFailure_.empty() ? status : "error"; };
+  auto ended = [this](const std::string& status) { return strWriteFailure_.empty() ? status : "error"; };
   std::string symbolInError;
   try {
     std::vector<std::string> markets;
@@ -94,14 +123,41 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
     symbolInError.clear();
 
     if (!LoadMarketIndices(periodStart, periodEnd, lookBackDays)) return ended("stop");
+    return ended(ScanSymbols(symbols, markets, periodStart, periodEnd, resumeSymbol, lookBackDays));
+  } catch (const rt::Error& error) {
+    if (!strWriteFailure_.empty()) return "error";
+    return ReportSelectError(error.Number(), error.Description(), symbolInError);
+  }
+}
 
+std::string clsResearch::ScanSymbols(const std::vector<std::string>& symbols, const std::vector<std::string>& markets,
+                                     rt::Date periodStart, rt::Date periodEnd, const std::string& resumeSymbol,
+                                     int16_t lookBackDays) {
+  std::optional<simulation::WinnerStaging> staging;
+  try {
+    staging.emplace(SharedConnection(), Parms().strSimTable);
+  } catch (const std::exception& failed) {
+    EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
+    return "stop";
+  }
+  winnerStaging_ = &*staging;
+  struct Detach {
+    simulation::WinnerStaging*& staging;
+    ~Detach() { staging = nullptr; }
+  } detach{winnerStaging_};
+
+  std::string status = "complete";
+  try {
     // Each symbol's winners are committed together, also when a Stop or a
-    // Pause cut its scan short.
+    // Pause cut its scan short; an error leaving its scan undoes them.
     db::WriteGroup winners(SharedConnection());
     GroupInUse inUse(*this, winners);
     bool started = resumeSymbol.empty();
     for (size_t k = 0; k < symbols.size(); ++k) {
-      if (blnStopProcess_) return ended("stop");
+      if (blnStopProcess_) {
+        status = "stop";
+        break;
+      }
       if (!started) {
         // The resume symbol was scanned before the pause; start after it.
         started = symbols[k] == resumeSymbol;
@@ -109,13 +165,29 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
       }
       strLastStock_ = symbols[k];
       ScanSymbol(symbols[k], markets[k], periodStart, periodEnd, lookBackDays);
-      CommitGroup(winners, "Unable to store the winners in the simulation table.");
-      if (blnPauseProcess_) return ended("stop");
+      CommitGroup(winners, simulation::kUnableToStoreWinners);
+      if (staging->MoveDue()) MoveStagedWinners(*staging);
+      if (blnPauseProcess_) {
+        status = "stop";
+        break;
+      }
     }
-    return ended("complete");
-  } catch (const rt::Error& error) {
-    if (!strWriteFailure_.empty()) return "error";
-    return ReportSelectError(error.Number(), error.Description(), symbolInError);
+  } catch (...) {
+    // The symbols scanned whole before the error keep their rows.
+    MoveStagedWinners(*staging);
+    throw;
+  }
+  MoveStagedWinners(*staging);
+  return status;
+}
+
+void clsResearch::MoveStagedWinners(simulation::WinnerStaging& staging) {
+  if (WritesEnded()) return;
+  try {
+    std::string refused = staging.MoveIntoTable();
+    if (!refused.empty()) ShowRowFailure(refused, user::kOKOnly);
+  } catch (const std::exception& failed) {
+    EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
   }
 }
 
@@ -158,14 +230,7 @@ std::vector<std::string> clsResearch::LookUpMarkets(const std::vector<std::strin
 }
 
 bool clsResearch::LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays) {
-  struct Index {
-    const char* symbol;
-    const char* shortage;
-    void (clsResearch::*crunch)();
-  };
-  const Index indices[] = {{"^DJI", "Insufficient Data to Calculate DJI.", &clsResearch::CrunchMarketDJI},
-                           {"^IXIC", "Insufficient Data to Calculate NASDAQ.", &clsResearch::CrunchMarketNASDAQ}};
-  for (const Index& index : indices) {
+  for (const MarketIndex& index : kMarketIndices) {
     std::string symbol = index.symbol;
     rt::Date start = TradingDayOnOrBefore(periodStart - 5);
     rt::Date end = TradingDayOnOrBefore(periodEnd);
@@ -221,8 +286,9 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
   } else if (number == kErrNoIndexHistory) {
     // A failed index download explains the shortage: one message for both.
     std::string report = DownloadReport();
+    std::string advice = IndexShortageAdvice(description, strDownloadFailure_, !downloadFailures_.empty());
     ClearDownloadReport();
-    user::MsgBox(description + kCrLf + "Connect to Internet to Get Data." + (report.empty() ? "" : "\r\n\r\n" + report));
+    user::MsgBox(description + (advice.empty() ? "" : kCrLf + advice) + (report.empty() ? "" : "\r\n\r\n" + report));
   } else {
     user::MsgBox(description);
   }

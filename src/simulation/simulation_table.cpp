@@ -14,6 +14,8 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "simulation/simulation_table.h"
+#include "simulation/winner_staging.h"
 
 namespace {
 
@@ -54,15 +56,8 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
       // by another program) would leave the old rows under the new run.
       if (failed.Number() != db::kErrTableMissing) throw;
     }
-    SharedConnection().Execute("CREATE TABLE [" + name + "] (" + "[AcquireDate] DATETIME, [BoughtDate] DATETIME, " +
-                         "[Symbol] TEXT, [Market] TEXT," + "[Positioning] TEXT, " + "[AcquirePrice] MONEY, " +
-                         "[RSI] DOUBLE, " + "[RSIChange] DOUBLE, " + "[MACD] DOUBLE, " + "[PercentMA] DOUBLE, " +
-                         "[Bought] TEXT, " + "[Shares] INTEGER, " + "[MaxPrice] MONEY, " + "[MinPrice] MONEY, " +
-                         "[TargetPrice] MONEY, " + "[ReleaseDate] DATETIME, " + "[ReleasePrice] MONEY, " +
-                         "[GainLoss] DOUBLE, " + "[Volume] INTEGER, " + "[VolumeChange] DOUBLE, " +
-                         "[PriceChange] DOUBLE, " + "[BBDistance] DOUBLE, " + "[DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, " +
-                         "[NS_RSI] DOUBLE, [NS_MA] DOUBLE," + "CONSTRAINT [PK] PRIMARY KEY " +
-                         "([AcquireDate], [Symbol], [Positioning]));");
+    SharedConnection().Execute("CREATE TABLE [" + name + "] (" + simulation::kSimulationColumns + "," +
+                               "CONSTRAINT [PK] PRIMARY KEY " + "([AcquireDate], [Symbol], [Positioning]));");
   } catch (const rt::Error& failed) {
     user::MsgBox(failed.Description());
     user::DoEvents();
@@ -81,10 +76,13 @@ void clsResearch::ClearSimPort() {
 void clsResearch::LogWinner(const db::BoundStatement& statement) {
   if (!WritesEnded()) {
     try {
-      WriteRow(statement);
+      if (winnerStaging_ && winnerStaging_->Stages(statement))
+        WriteRow(winnerStaging_->StagingInsert(), statement.parameters);
+      else
+        WriteRow(statement);
     } catch (const rt::Error& failed) {
-      if (db::IsLastingFailure(failed))
-        EndRunOnWriteFailure(failed, "Unable to store the winners in the simulation table.");
+      if (EndsTheRun(failed))
+        EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
       else if (failed.Number() != db::kErrStatementFailed)
         ShowRowFailure(failed.Description(), user::kOKOnly);
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The simulation table's statements that the window and the engine share:
-// the INSERT of one Select winner, which the window's Winner handler builds
-// and hands back to clsResearch::LogWinner.
+// its columns, and the INSERT of one Select winner, which the window's Winner
+// handler builds and hands back to clsResearch::LogWinner.
 #include <cstdint>
 #include <string>
 
@@ -9,6 +9,22 @@
 #include "platform/db/bound_statement.h"
 
 namespace simulation {
+
+// The simulation table's columns, as its CREATE statement lists them.
+inline constexpr const char* kSimulationColumns =
+    "[AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] TEXT,[Positioning] TEXT, "
+    "[AcquirePrice] MONEY, [RSI] DOUBLE, [RSIChange] DOUBLE, [MACD] DOUBLE, [PercentMA] DOUBLE, [Bought] TEXT, "
+    "[Shares] INTEGER, [MaxPrice] MONEY, [MinPrice] MONEY, [TargetPrice] MONEY, [ReleaseDate] DATETIME, "
+    "[ReleasePrice] MONEY, [GainLoss] DOUBLE, [Volume] INTEGER, [VolumeChange] DOUBLE, [PriceChange] DOUBLE, "
+    "[BBDistance] DOUBLE, [DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, [NS_RSI] DOUBLE, [NS_MA] DOUBLE";
+
+// What a Select run says when its winners cannot be stored, before the cause.
+inline constexpr const char* kUnableToStoreWinners = "Unable to store the winners in the simulation table.";
+
+// The columns a Select winner fills, in the order of its INSERT's values.
+inline constexpr const char* kWinnerColumns =
+    "Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, MaxPrice, MinPrice, "
+    "Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], [NS_RSI], [NS_MA]";
 
 // The four market-index values of a winner as the winners list shows them and
 // the table stores them: for a "SHORT" winner the RSIs become 100 - RSI and
@@ -28,5 +44,7 @@ IndexValuesShown ShownIndexValues(const clsStock& stock);
 // Simulation is 0, else its PurchasePrice (-1 for a Select winner). A table
 // name that cannot stand between brackets raises the statement error.
 db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType);
+// The text of that INSERT for the table (the same for every winner).
+const std::string& WinnerInsertText(const std::string& tableName);
 
 }  // namespace simulation

@@ -14,6 +14,7 @@
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
+#include "simulation/portfolio_replay_table.h"
 
 namespace {
 
@@ -102,6 +103,8 @@ std::string SlotText(const db::Value& value) {
 }  // namespace
 
 void clsResearch::StorePauseCriteria(const std::vector<std::string>& values, const bool& isTrade) {
+  // The pause row is no simulation table: a portfolio sweep's rows stay held across its store.
+  const simulation::ChangesElsewhere elsewhere(replayTable_.get());
   for (bool tableCreated = false;;) {
     try {
       db::Connection& cn = SharedConnection();

@@ -221,13 +221,21 @@ void clsResearch::LogResults(bool sold) {
     return;
   }
   try {
-    WriteRow(ResultStatement(trade_, bought));
+    // The run read the row from the table: when the table no longer holds
+    // it, the table was replaced under the run, and every later row would
+    // miss it too.
+    if (WriteRow(ResultStatement(trade_, bought)) == 0 && intWriteRunDepth_ > 0)
+      throw db::LastingFailure(db::kErrProviderFailure, "The simulation table '" + Parms().strSimTable +
+                                                            "' no longer holds the row of " + trade_.strSymbol + " " +
+                                                            trade_.strPositioning + " " +
+                                                            rt::FormatShortDate(trade_.datAcquireDate) +
+                                                            ": it was replaced during the run.");
   } catch (const std::exception& failed) {
     // The row keeps its reset values either way.
     ++lngRowsNotTraded_;
     NoteStageEnd(StageEnd::kFailed);
-    if (db::IsLastingFailure(failed)) EndRunOnWriteFailure(failed, kUnableToUpdate);
-    else ShowRowFailure(kUnableToUpdate, user::kOKOnly);
+    if (EndsTheRun(failed)) EndRunOnWriteFailure(failed, kUnableToUpdate);
+    else ShowRowFailure(std::string(kUnableToUpdate) + "\r\n" + failed.what(), user::kOKOnly);
   }
 }
 

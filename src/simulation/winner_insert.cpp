@@ -19,23 +19,16 @@ IndexValuesShown ShownIndexValues(const clsStock& stock) {
   return shown;
 }
 
-namespace {
-
-// The statement's text, built once per table: a run stores tens of
-// thousands of winners into one table.
-const std::string& InsertText(const std::string& tableName) {
+const std::string& WinnerInsertText(const std::string& tableName) {
+  // Built once per table: a run stores tens of thousands of winners into one table.
   static std::string table, text;
   if (text.empty() || table != tableName) {
-    text = "INSERT INTO [" + db::SqlName(tableName) +
-           "] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
-           "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], "
-           "[NS_RSI], [NS_MA]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    text = "INSERT INTO [" + db::SqlName(tableName) + "] (" + kWinnerColumns +
+           ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
     table = tableName;
   }
   return text;
 }
-
-}  // namespace
 
 db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::string& tableName, int databaseType) {
   if (databaseType != 1 && databaseType != 2) return {};
@@ -43,31 +36,34 @@ db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::strin
   double acquirePrice = stock.Simulation == 0 ? rt::Round(stock.ClosePrice, 2) : stock.PurchasePrice;
 
   db::BoundStatement insert;
-  insert.sql = InsertText(tableName);
+  insert.sql = WinnerInsertText(tableName);
   // The acquire date is a date literal in the Jet dialect and a quoted
   // short-date text in the SQL-Server one.
   db::Value acquireDate = databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly())
                                             : db::Value(rt::FormatShortDate(stock.AcquireDate));
-  auto whole = [](int64_t value) { return db::Value(value); };
-  insert.parameters = {db::Value(stock.Market),
-                       acquireDate,
-                       db::Value(stock.Symbol),
-                       db::Value(stock.Positioning),
-                       db::PastedNumber(acquirePrice),
-                       whole(stock.RSI),
-                       db::PastedSingle(stock.RSIChange),
-                       db::PastedNumber(stock.MACDFastLine),
-                       whole(stock.PercentMA),
-                       db::PastedNumber(stock.High),
-                       db::PastedNumber(stock.Low),
-                       whole(stock.Volume),
-                       db::PastedNumber(stock.VolumeChange),
-                       db::PastedNumber(stock.PriceChange),
-                       db::PastedSingle(stock.BBDistance),
-                       whole(index.DJ_RSI),
-                       whole(index.DJ_MA),
-                       whole(index.NS_RSI),
-                       whole(index.NS_MA)};
+  // Built in place: a run builds one per winner, and a list would copy every value.
+  std::vector<db::Value>& values = insert.parameters;
+  values.reserve(19);
+  auto whole = [&](int64_t value) { values.emplace_back(value); };
+  values.emplace_back(stock.Market);
+  values.push_back(std::move(acquireDate));
+  values.emplace_back(stock.Symbol);
+  values.emplace_back(stock.Positioning);
+  values.push_back(db::PastedNumber(acquirePrice));
+  whole(stock.RSI);
+  values.push_back(db::PastedSingle(stock.RSIChange));
+  values.push_back(db::PastedNumber(stock.MACDFastLine));
+  whole(stock.PercentMA);
+  values.push_back(db::PastedNumber(stock.High));
+  values.push_back(db::PastedNumber(stock.Low));
+  whole(stock.Volume);
+  values.push_back(db::PastedNumber(stock.VolumeChange));
+  values.push_back(db::PastedNumber(stock.PriceChange));
+  values.push_back(db::PastedSingle(stock.BBDistance));
+  whole(index.DJ_RSI);
+  whole(index.DJ_MA);
+  whole(index.NS_RSI);
+  whole(index.NS_MA);
   return insert;
 }
 

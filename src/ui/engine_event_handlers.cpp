@@ -91,15 +91,22 @@ void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::
 void frmMain::TotalStocks(int16_t& count) { totalStocks_ = count; }
 
 void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bool&, bool& countOnly) {
+  if (!countOnly) symbolInHand_ = symbol;
   QString count = Whole(index) + " of " + Whole(total);
-  Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+  // A pending Pause keeps saying what it waits for.
+  if (!(objResearch && objResearch->PauseProcess()))
+    Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
   SetBar(pbProgress, total, index);
   lblTime->setText(Q(ElapsedTime()));
   Yield();
 }
 
-void frmMain::UpdateProgress(int32_t&, int32_t&, int32_t&) {
-  Label("lblSimOption", 18)->setVisible(true);
+void frmMain::UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t&) {
+  // A long download shows how far back in its range the pages have reached.
+  SetBar(pbProgress, daysInRange, daysReached);
+  lblTime->setText(Q(ElapsedTime()));
+  // Between two pages the download goes on: the status keeps saying so.
+  if (daysReached < daysInRange) ShowUpdating(symbolInHand_);
   Yield();
 }
 
@@ -159,12 +166,19 @@ void frmMain::Swing(std::string& stage, rt::Date&, std::string&) {
   Yield();
 }
 
+void frmMain::ShowUpdating(const std::string& symbol) {
+  QLabel* status = Label("lblStatus", 0);
+  SetColour(status, QColor(0, 64, 0));
+  status->setText("Updating --" + Q(symbol) + "--");
+}
+
 void frmMain::Interneting(bool& busy, std::string& symbol) {
   QLabel* status = Label("lblStatus", 0);
   if (busy) {
     lblTime->setText(Q(ElapsedTime()));
-    SetColour(status, QColor(0, 64, 0));
-    status->setText("Updating --" + Q(symbol) + "--");
+    if (symbol != symbolInHand_) SetBar(pbProgress, 1, 0);  // a new download: nothing fetched yet
+    symbolInHand_ = symbol;
+    ShowUpdating(symbol);
   } else {
     SetColour(status, QColor(192, 0, 0));
     const std::string failure = objResearch ? objResearch->LastDownloadFailure() : "";

@@ -61,7 +61,11 @@ void frmMain::SaveSimulation(const std::string& name, bool saveAs) {
 }
 
 bool frmMain::LoadSimulation(const std::string& path) {
-  return LoadSimulationFile(path, controls_, Parms().strSimTable);
+  bool loaded = LoadSimulationFile(path, controls_, Parms().strSimTable);
+  // Update Data follows the connection, as at start-up: a file saved offline
+  // must not leave a connected run on stale history.
+  if (Parms().blnUseInternet) Check("chkUpdateData")->SetValue(1);
+  return loaded;
 }
 
 }  // namespace ui

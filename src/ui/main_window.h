@@ -205,6 +205,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   std::string GetBuildValues();
   // Resets the Trade result labels and asks the engine for the Trade totals.
   void BuySellResults();
+  // The result labels of the Trade and of the Portfolio frame at 0.
+  void ResetTradeResults();
+  void ResetPortfolioResults();
   // The Portfolio stage, unless a stop is pending; keepResults leaves the
   // result labels as they are.
   void SimResults(bool flag, double startBalance, bool keepResults);
@@ -217,7 +220,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
                         double& gainLoss) override;
   void TotalStocks(int16_t& count) override;
   void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override;
-  void UpdateProgress(int32_t& a, int32_t& b, int32_t& c) override;
+  void UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t& pages) override;
   void Progress(int32_t& count, int32_t& total) override;
   void Progress2(int32_t& day, int32_t& total) override;
   void Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs, int16_t& winners,
@@ -232,6 +235,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
  private:
   // The replay's day counter and the elapsed time as Progress2 last raised them, if not shown yet.
   void ShowDayProgress();
+  // "Updating --SYM--" in the Internet status label.
+  void ShowUpdating(const std::string& symbol);
   std::optional<std::pair<int32_t, int32_t>> dayProgress_;
   Pace dayProgressPace_{kDisplayInterval};
 
@@ -412,6 +417,14 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Whether the user agrees to replace a simulation table that holds rows.
   bool MayReplaceTable(const std::string& table);
   std::string ElapsedTime() const;
+
+  // The symbol the Select pass is downloading or scanning ("" or an index
+  // while the indices load): a Pause says it waits for it, and a new
+  // download starts its progress bar empty.
+  std::string symbolInHand_;
+  bool selectPassRunning_ = false;  // the engine's Select pass is under way
+  // "Pausing after AAPL…": what a Pause pressed now waits for.
+  QString PausingCaption() const;
 
   bool firstActivationDone_ = false;
   bool lastSelectPaused_ = false;

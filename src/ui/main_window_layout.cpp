@@ -406,6 +406,7 @@ QWidget* frmMain::BuildPortfolioPage() {
   auto* more = new QGridLayout;
   more->addWidget(make.Check("Combine Market Indicators", "chkCombineIndicators"), 0, 0, 1, 4);
   auto* unused = make.Check("", "chkResult", 2);  // kept for the settings files; governs nothing
+  unused->setParent(page);  // in no layout, but owned by the page
   unused->hide();
   more->addWidget(make.Check("Select by Date:", "chkSelectByDate"), 1, 0);
   more->addWidget(make.Picker("dteSelectStart"), 1, 1);

@@ -142,6 +142,14 @@ void frmMain::Form_Load() {
   Button("cmdSMART", 0)->hide();
   Label("lblSymbolList")->clear();
   cmdShowProgress->setEnabled(false);
+  // No figure or state of the previous simulation stays on screen.
+  ResetTradeResults();
+  ResetPortfolioResults();
+  Label("lblCurrStock", 1)->clear();
+  Label("Label1", 4)->clear();
+  pbProgress->setValue(0);
+  pbStatus->setValue(0);
+  lblTime->setText("00:00:00");
 
   LoadStep([this] { LoadSimulation(StartupFilePath().string()); });
   Yield();

@@ -22,6 +22,7 @@ constexpr int32_t kErrNoSimulation = 69;
 constexpr const char* kNoSimulationMessage =
     "You must first either run or load a simulation to create a list of stocks to track.";
 constexpr const char* kSimulationFilter = "Simulation File (*.sim)|*.sim";
+constexpr const char* kPausingPrefix = "Pausing after ";
 
 void Yield() { user::DoEvents(); }
 void SetPointer(int pointer) { user::User().SetPointer(pointer); }
@@ -66,6 +67,7 @@ void frmMain::LockForRun() {
   Widget("dteSimDate", 1)->setEnabled(false);
   SetRunLockEnabled(false);
   Label("lblCurrStock", 1)->clear();
+  symbolInHand_.clear();
   datRunStart = rt::Now();
 }
 
@@ -170,6 +172,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
     SetRunLockEnabled(true);
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
+    else if (progress->text().startsWith(kPausingPrefix))
+      progress->setText("Processing Stopped");  // a Stop overrode the Pause
     Yield();
   } else if (engine.StopProcess() && sweepRun) {
     // A stopped sweep keeps its pause row: the next Simulate resumes it with
@@ -189,6 +193,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
   engine.StopProcess(false);
   engine.PauseProcess(false);
   lastSelectPaused_ = paused && selectRun;
+  // A download that a Stop cut short does not report its end: the run is over, so is the update.
+  if (Label("lblStatus", 0)->text().startsWith("Updating --")) ShowInternetState(Parms().blnUseInternet);
 }
 
 void frmMain::RestoreIdleAfterError(clsResearch* engine) {
@@ -318,7 +324,14 @@ void frmMain::RunSim(std::string& table) {
     blnNewSimulation = false;
     CreateStockList();
 
+    selectPassRunning_ = true;
     std::string status = engine->Process(start, end, astrStockList, true, true, strLastSymbol, p.intWinDays);
+    selectPassRunning_ = false;
+    // The engine's message told of symbols short of the period; the status line keeps it in view.
+    const std::string staleHistory = engine->StaleHistorySummary();
+    auto showStaleHistory = [&] {
+      if (!staleHistory.empty()) Label("Label1", 4)->setText(Q("Results incomplete: " + staleHistory + "."));
+    };
     // The table changed: trades built before no longer match it.
     Text("txtLastBuildValues")->clear();
     tabResearch->setTabEnabled(1, true);
@@ -338,6 +351,7 @@ void frmMain::RunSim(std::string& table) {
         ShowRowsNotTraded(*engine);
         if (engine->WriteFailure().empty()) Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
       }
+      showStaleHistory();
     } else if (status == "error") {
       // The scan could not start (the engine told the user why): the run
       // ends stopped, never paused, and the next Select run starts a new
@@ -347,6 +361,7 @@ void frmMain::RunSim(std::string& table) {
       blnNewSimulation = true;
       selectEndedInError_ = true;
     } else if (status == "stop") {
+      showStaleHistory();
       strLastSymbol = engine->PauseProcess() ? engine->LastStock() : "";
       cmdStopSim->setEnabled(false);
       return;
@@ -354,6 +369,7 @@ void frmMain::RunSim(std::string& table) {
     tabResearch->setTabEnabled(1, true);
     cmdStopSim->setEnabled(false);
   } catch (const std::exception& error) {
+    selectPassRunning_ = false;
     ShowError(error);
     // End as a stopped Select run, so that the window is usable again.
     engine->PauseProcess(false);
@@ -420,23 +436,29 @@ std::string frmMain::GetBuildValues() {
   return signature;
 }
 
-void frmMain::BuySellResults() {
+void frmMain::ResetTradeResults() {
   Label("lblResult", 22)->setText("0--0");
   Label("lblResult", 13)->setText("0--0");
   Label("lblResult", 26)->setText("0");
+}
+
+void frmMain::ResetPortfolioResults() {
+  Label("lblResult", 3)->setText("0");
+  Label("lblResult", 4)->setText("0");
+  Label("lblResult", 2)->setText("0--0");
+  Label("lblResult", 7)->setText("0--0");
+  Label("lblResult", 15)->setText("0");
+  Label("lblResult", 11)->setText("0");
+}
+
+void frmMain::BuySellResults() {
+  ResetTradeResults();
   objResearch->BuySellResults();
 }
 
 void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
   if (objResearch->StopProcess()) return;
-  if (!keepResults) {
-    Label("lblResult", 3)->setText("0");
-    Label("lblResult", 4)->setText("0");
-    Label("lblResult", 2)->setText("0--0");
-    Label("lblResult", 7)->setText("0--0");
-    Label("lblResult", 15)->setText("0");
-    Label("lblResult", 11)->setText("0");
-  }
+  if (!keepResults) ResetPortfolioResults();
   SetPointer(user::kPointerHourglass);
   ResultsWindow().lvwPortfolio->Clear();
   objResearch->SimResults(flag, startBalance);
@@ -448,6 +470,19 @@ void frmMain::cmdPauseSim_Click() {
   tabResearch->setTabEnabled(1, true);
   if (objResearch) objResearch->PauseProcess(true);
   cmdPauseSim->setEnabled(false);
+  // The Select pass finishes the symbol in hand first, which can take long
+  // with its download: say at once what the pause waits for.
+  if (selectPassRunning_) {
+    QLabel* progress = Label("lblCurrStock", 1);
+    progress->setText(PausingCaption());
+    progress->repaint();  // seen now, not at the download's next yield
+  }
+}
+
+QString frmMain::PausingCaption() const {
+  // The indices load before the first symbol.
+  const bool indices = symbolInHand_.empty() || symbolInHand_[0] == '^';
+  return Q(kPausingPrefix + (indices ? std::string("the indices") : symbolInHand_) + "…");
 }
 
 void frmMain::cmdStopSim_Click() {

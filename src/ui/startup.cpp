@@ -6,6 +6,7 @@
 
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
+#include "platform/runtime/app_folder_lock.h"
 #include "platform/user/user_services.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
@@ -21,7 +22,32 @@ std::string& AppHelpFile() {
   return path;
 }
 
+namespace {
+
+// Two programs on one application folder would write into each other's
+// simulation tables and files: the folder is held by the first for as long
+// as it runs, and a second one is told so and goes no further.
+bool ClaimAppFolder() {
+  static std::unique_ptr<rt::AppFolderLock> held;
+  held.reset();  // a start-up run again in this process (tests) claims anew
+  const std::filesystem::path folder = rt::AppFolder();
+  auto lock = std::make_unique<rt::AppFolderLock>(folder);
+  if (!lock->Held()) {
+    user::MsgBox(lock->InUse() ? "The application folder " + folder.string() +
+                                     " is in use by another Kestrovane program. Close that program first."
+                               : "The application folder " + folder.string() + " could not be locked: " +
+                                     lock->Failure() + ".",
+                 user::kOKOnly | user::kCritical, "Kestrovane");
+    return false;
+  }
+  held = std::move(lock);
+  return true;
+}
+
+}  // namespace
+
 std::unique_ptr<frmMain> StartUp(const StartUpOptions& options) {
+  if (!ClaimAppFolder()) return nullptr;  // before the database is opened
   auto* splash = new frmSplash;
   splash->show();
   QCoreApplication::processEvents();

@@ -18,7 +18,9 @@ struct StartUpOptions {
 };
 
 // Runs the start-up sequence with the installed user services. Returns the
-// shown main window, or nullptr when start-up failed (after its message).
+// shown main window, or nullptr when start-up failed (after its message):
+// also when another program holds the application folder, which is then
+// left alone (its database is not opened).
 std::unique_ptr<frmMain> StartUp(const StartUpOptions& options = {});
 
 // The entry procedure: installs the Qt user services, starts up and runs the

@@ -55,6 +55,18 @@ TEST_F(EngineFrameTest, RelativeLocationsLieUnderTheApplicationFolderAndAbsolute
   EXPECT_TRUE(engine.TestDatabase());
 }
 
+TEST_F(EngineFrameTest, ARelativeApplicationFolderIsResolvedOnce) {
+  const std::filesystem::path workingFolder = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Path());
+  ::setenv("KESTROVANE_HOME", "home", 1);
+  std::filesystem::create_directories("home");
+  for (int renewed = 0; renewed < 2; ++renewed) {  // the engine renewed, as Compact and Repair does
+    clsResearch engine;
+    EXPECT_EQ(std::filesystem::absolute(cnDatabase->Path()), folder_.File("home/Vennorath.db"));
+  }
+  std::filesystem::current_path(workingFolder);
+}
+
 TEST_F(EngineFrameTest, AnExistingDatabaseIsOpenedAsItIs) {
   {
     clsResearch engine;

@@ -5,6 +5,7 @@
 #include "platform/inet/open_url.h"
 #include "platform/inet/service_addresses.h"
 #include "support/engine_test_bed.h"
+#include "support/quote_pages.h"
 #include "support/quote_service_process.h"
 #include "support/scripted_http_server.h"
 
@@ -13,18 +14,11 @@ namespace {
 using testsupport::Day;
 using testsupport::EngineTestBed;
 
-std::string Row(const std::string& date, const std::string& open, const std::string& close = "10.5",
-                const std::string& volume = "1000") {
-  return "<tr><td><nobr>" + date + "</nobr></td><td><nobr>" + open + "</nobr></td><td><nobr>11</nobr></td>" +
-         "<td><nobr>9</nobr></td><td><b>" + close + "</b></td><td><nobr>" + volume + "</nobr></td><td><nobr>" +
-         close + "</nobr></td></tr>";
-}
+using testsupport::QuotePage;
 
-std::string Page(const std::string& rows) {
-  return "<html><body><table><tr><th><nobr>Date</nobr></th><th><nobr>Open</nobr></th><th><nobr>High</nobr></th>"
-         "<th><nobr>Low</nobr></th><th><nobr>Close</nobr></th><th><nobr>Volume</nobr></th>"
-         "<th><nobr>Adj Close</nobr></th></tr>" +
-         rows + "</table></body></html>";
+std::string Row(const std::string& date, const std::string& open, const std::string& close = "10.5",
+                const std::string& volume = "1000", const std::string& high = "11", const std::string& low = "9") {
+  return testsupport::QuotePageRow(date, open, high, low, close, volume, close);
 }
 
 TEST(QuoteRequest, AddressCarriesZeroBasedMonthsTwoDigitDaysAndTheTrimmedEncodedSymbol) {
@@ -38,12 +32,12 @@ TEST(QuoteRequest, AddressCarriesZeroBasedMonthsTwoDigitDaysAndTheTrimmedEncoded
   ::unsetenv(inet::kQuoteHostVariable);
 }
 
-TEST(QuotePageParser, ReadsDataRowsPastHeadersAndDropsRowsWithoutANumericOpen) {
+TEST(QuotePageParser, ReadsDataRowsAndCountsEveryRowPassedOver) {
   QuotePageResult page = ParseQuotePageRows(
-      Page(Row("5-Mar-2004", "10.25") + Row("4-Mar-2004", "N/A") + "<tr><td><nobr>Dividend</nobr></td></tr>" +
-           Row("3-Mar-2004", "10582.589844", "10595.549805", "266500000")));
-  EXPECT_TRUE(page.foundDateHeader);
-  EXPECT_EQ(page.rowsLeftOut, 0u);
+      QuotePage(Row("5-Mar-2004", "10.25") + Row("4-Mar-2004", "N/A") + "<tr><td><nobr>Dividend</nobr></td></tr>" +
+           Row("3-Mar-2004", "10582.589844", "10595.549805", "266500000", "10600", "10500")));
+  EXPECT_EQ(page.problem, "");
+  EXPECT_EQ(page.rowsLeftOut, 2u);
   ASSERT_EQ(page.rows.size(), 2u);
   EXPECT_EQ(page.rows[0].datDamnDate, Day(2004, 3, 5));
   EXPECT_EQ(page.rows[0].strOpen.Text(), "10.25 ");
@@ -58,19 +52,19 @@ TEST(QuotePageParser, ReadsDataRowsPastHeadersAndDropsRowsWithoutANumericOpen) {
 }
 
 TEST(QuotePageParser, NeverKeepsAHalfReadRowOrABlankOne) {
-  std::string cut = Page(Row("5-Mar-2004", "10") + "<tr><td><nobr>4-Mar-2004</nobr></td><td><nobr>10</nobr></td>");
+  std::string cut = QuotePage(Row("5-Mar-2004", "10") + "<tr><td><nobr>4-Mar-2004</nobr></td><td><nobr>10</nobr></td>");
   QuotePageResult page = ParseQuotePageRows(cut + "<nobr>trailing</nobr>");
   ASSERT_EQ(page.rows.size(), 1u);
   EXPECT_EQ(page.rows[0].datDamnDate, Day(2004, 3, 5));
   // A non-numeric close drops the row too.
-  EXPECT_TRUE(ParseQuotePageRows(Page(Row("5-Mar-2004", "10", "n/a"))).rows.empty());
+  EXPECT_TRUE(ParseQuotePageRows(QuotePage(Row("5-Mar-2004", "10", "n/a"))).rows.empty());
 }
 
 TEST(QuotePageParser, PagesWithoutDateOrWithABadVolume) {
   QuotePageResult none = ParseQuotePageRows("<html>No quotes</html>");
-  EXPECT_FALSE(none.foundDateHeader);
+  EXPECT_EQ(none.problem, "the reply is not a quote page");
   EXPECT_TRUE(none.rows.empty());
-  QuotePageResult bad = ParseQuotePageRows(Page(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots") +
+  QuotePageResult bad = ParseQuotePageRows(QuotePage(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots") +
                                                 Row("3-Mar-2004", "10")));
   EXPECT_EQ(bad.rows.size(), 2u);  // the rows around the bad one stay
   EXPECT_EQ(bad.rowsLeftOut, 1u);
@@ -100,7 +94,7 @@ TEST_F(QuoteDownloadTest, PullsAPageFromTheQuoteServiceNewestFirst) {
 }
 
 TEST_F(QuoteDownloadTest, FourEmptyRepliesThenAPage) {
-  testsupport::ScriptedHttpServer server({"", "", "", "", Page(Row("5-Mar-2004", "10"))});
+  testsupport::ScriptedHttpServer server({"", "", "", "", QuotePage(Row("5-Mar-2004", "10"))});
   EXPECT_TRUE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
   EXPECT_EQ(server.Requests().size(), 5u);
   ASSERT_EQ(udtStockDays.size(), 1u);
@@ -149,7 +143,7 @@ TEST_F(QuoteDownloadTest, AStopWhileRepliesAreEmptyEndsTheWaitWithoutTheClosingE
 }
 
 TEST_F(QuoteDownloadTest, ABadVolumeLeavesOutItsRowWithoutAMessage) {
-  testsupport::ScriptedHttpServer server({Page(Row("5-Mar-2004", "10", "10", "lots") + Row("4-Mar-2004", "10"))});
+  testsupport::ScriptedHttpServer server({QuotePage(Row("5-Mar-2004", "10", "10", "lots") + Row("4-Mar-2004", "10"))});
   EXPECT_TRUE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
   ASSERT_EQ(udtStockDays.size(), 1u);
   EXPECT_EQ(udtStockDays[0].datDamnDate, Day(2004, 3, 4));

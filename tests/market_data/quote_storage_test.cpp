@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
 
 #include "support/engine_test_bed.h"
+#include "support/quote_pages.h"
 #include "support/quote_service_process.h"
 #include "support/scripted_http_server.h"
+#include "support/table_cells.h"
 #include "support/write_faults.h"
 
 namespace {
@@ -12,26 +15,20 @@ namespace {
 using testsupport::Day;
 using testsupport::EngineTestBed;
 
-std::string Row(const std::string& date, const std::string& price, const std::string& volume = "100",
-                const std::string& adjClose = "") {
-  return "<tr><td><nobr>" + date + "</nobr></td><td><nobr>" + price + "</nobr></td><td><nobr>" + price +
-         "</nobr></td><td><nobr>" + price + "</nobr></td><td><b>" + price + "</b></td><td><nobr>" + volume +
-         "</nobr></td><td><nobr>" + (adjClose.empty() ? price : adjClose) + "</nobr></td></tr>";
-}
+using testsupport::FlatQuotePageRow;
+using testsupport::QuotePage;
 
-std::string Page(const std::string& rows) { return "<table><tr><th><nobr>Date</nobr></th></tr>" + rows + "</table>"; }
-
-// A full page of 200 days back from the newest; the row at index oddRow gets
-// that price.
+// A full page of 200 weekdays back from the newest; the row at index oddRow
+// gets that price.
 std::string FullPage(rt::Date newest, int oddRow = -1, const std::string& oddPrice = "") {
   std::string rows;
   rt::Date d = newest;
-  for (int i = 0; i < 200; ++i, d = d - 1)
-    rows += Row(std::to_string(d.Day()) + "-" +
-                    std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr((d.Month() - 1) * 3, 3) + "-" +
-                    std::to_string(d.Year()),
-                i == oddRow ? oddPrice : "10");
-  return Page(rows);
+  for (int i = 0; i < 200; d = d - 1) {
+    if (d.Weekday() == 1 || d.Weekday() == 7) continue;
+    rows += FlatQuotePageRow(testsupport::QuotePageDate(d), i == oddRow ? oddPrice : "10");
+    ++i;
+  }
+  return QuotePage(rows);
 }
 
 class QuoteStorageTest : public ::testing::Test {
@@ -44,8 +41,25 @@ class QuoteStorageTest : public ::testing::Test {
     return bed_.Engine().UpdateStock(start, end, symbol);
   }
   std::string Count(const std::string& table = "IBM") { return bed_.Scalar("SELECT COUNT(*) FROM [" + table + "]"); }
+  std::string Inception() { return bed_.Scalar("SELECT Inception FROM Stock_Master WHERE Symbol = 'IBM'"); }
+  // LoadData as a Select with downloads calls it.
+  rt::Date Load(rt::Date start, rt::Date end, std::string symbol = "IBM") {
+    Parms().blnUpdateData = true;
+    Parms().blnUseInternet = true;
+    int16_t lookBack = Parms().intWinDays;
+    return bed_.Engine().LoadData(symbol, start, end, lookBack);
+  }
   EngineTestBed bed_;
 };
+
+// The page's row `row` (0 the newest, -1 the oldest) with "NaN" as its open.
+std::string WithUnreadableOpen(std::string page, int row) {
+  std::vector<size_t> starts;
+  for (size_t at = page.find("<tr><td>"); at != std::string::npos; at = page.find("<tr><td>", at + 1))
+    starts.push_back(at);
+  const size_t open = page.find("<nobr>", page.find("</nobr>", starts.at(row < 0 ? starts.size() - 1 : row))) + 6;
+  return page.replace(open, page.find("</nobr>", open) - open, "NaN");
+}
 
 TEST_F(QuoteStorageTest, AZeroStartDownloadsTwentyYearsPageByPageAndRecordsTheInception) {
   testsupport::QuoteServiceProcess service;
@@ -71,18 +85,52 @@ TEST_F(QuoteStorageTest, AZeroStartDownloadsTwentyYearsPageByPageAndRecordsTheIn
   EXPECT_EQ(Count(), "5253");
 }
 
-TEST_F(QuoteStorageTest, APageWithNoRowsEndsTheDownloadWithoutAnInceptionDate) {
-  testsupport::QuoteServiceProcess service;
+// A reply that is no quote page, or a page of other columns, fails the download
+// with its reason and keeps nothing; so does a page without rows for days
+// that should have some. Pages in either date order are read alike.
+TEST_F(QuoteStorageTest, EveryShapeOfReplyIsReadAlikeOrRefusedWithItsReason) {
+  const std::string day3 = FlatQuotePageRow("3-Mar-2004", "10"), day4 = FlatQuotePageRow("4-Mar-2004", "11"),
+                    day5 = FlatQuotePageRow("5-Mar-2004", "12");
+  const std::string otherColumns = "<table><tr><th><nobr>Date</nobr></th><th><nobr>Volume</nobr></th><th><nobr>Adj "
+                                   "Close</nobr></th><th><nobr>Open</nobr></th><th><nobr>High</nobr></th><th><nobr>"
+                                   "Low</nobr></th><th><nobr>Close</nobr></th></tr>" + day5 + "</table>";
+  const rt::Date fromTheEarliestDate;  // the zero date
+  const struct {
+    std::string reply;
+    rt::Date start, end;
+    const char* reason;  // "": the download ends well
+    const char* stored;
+    const char* inception;
+  } cases[] = {
+      {QuotePage(day3 + day4 + day5), fromTheEarliestDate, Day(2004, 3, 5), "", "3", "3/3/2004"},
+      {QuotePage(day5 + day4 + day3), fromTheEarliestDate, Day(2004, 3, 5), "", "3", "3/3/2004"},
+      {QuotePage(""), Day(2004, 3, 6), Day(2004, 3, 7), "", "0", ""},  // a weekend
+      {QuotePage(""), Day(2004, 3, 1), Day(2004, 3, 5), "the quote service holds none from 3/1/2004 to 3/5/2004", "0",
+       ""},
+      {"Date,Open,High,Low,Close,Adj Close,Volume\n2004-03-05,12,12,12,12,12,100\n", Day(2004, 3, 1),
+       Day(2004, 3, 5), "the reply is not a quote page", "0", ""},
+      {"Date range not available", Day(2004, 3, 1), Day(2004, 3, 5), "the reply is not a quote page", "0", ""},
+      {otherColumns, Day(2004, 3, 1), Day(2004, 3, 5),
+       "the quote page's columns are not Date, Open, High, Low, Close, Volume, Adj Close", "0", ""},
+  };
   bed_.Engine().CreateTable("IBM");
-  rt::Date start, end = Day(1990, 1, 1);
-  Parms().datEarliestDate = Day(1989, 1, 1);
-  EXPECT_TRUE(Update(start, end));
-  EXPECT_EQ(Count(), "0");
-  EXPECT_EQ(bed_.Scalar("SELECT Inception FROM Stock_Master WHERE Symbol = 'IBM'"), "");
+  Parms().datEarliestDate = Day(2004, 2, 2);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply);
+    bed_.Execute("DELETE FROM [IBM]");
+    bed_.Execute("UPDATE [Stock_Master] SET Inception = NULL");
+    testsupport::ScriptedHttpServer server({c.reply});
+    rt::Date start = c.start, end = c.end;
+    EXPECT_EQ(Update(start, end), std::string(c.reason).empty());
+    EXPECT_EQ(bed_.Engine().LastDownloadFailure(), c.reason);
+    EXPECT_EQ(Count(), c.stored);
+    EXPECT_EQ(Inception(), c.inception);
+  }
 }
 
 TEST_F(QuoteStorageTest, DatesKeepTheirCentury) {
-  testsupport::ScriptedHttpServer server({Page(Row("31-Dec-1929", "10") + Row("30-Dec-1929", "9"))});
+  testsupport::ScriptedHttpServer server(
+      {QuotePage(FlatQuotePageRow("31-Dec-1929", "10") + FlatQuotePageRow("30-Dec-1929", "9"))});
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(1929, 1, 1), end = Day(1929, 12, 31);
   ASSERT_TRUE(Update(start, end));
@@ -94,42 +142,59 @@ TEST_F(QuoteStorageTest, AServiceThatIgnoresTheEndDateCannotLoopForever) {
   testsupport::ScriptedHttpServer server({FullPage(Day(2010, 12, 31), 100, "$10")}, 0, true);
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
-  EXPECT_TRUE(Update(start, end));
+  EXPECT_FALSE(Update(start, end));
+  EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "the quote service sent no older days");
   EXPECT_EQ(server.Requests().size(), 2u);
   EXPECT_EQ(server.Connections(), 1u);  // the pages share one connection
-  EXPECT_EQ(Count(), "199");
+  EXPECT_EQ(Count(), "0");
 }
 
-// A row is stored only as the table can take it: a calendar date, plain
-// positive prices (also once cut to six characters), a volume that rounds
-// (ties to even, as CLng does) to a whole number from 0 to the 64-bit limit.
+// A row is stored only as the table can take it and as a plausible trading
+// day: a weekday not after today in the page's date form, plain positive
+// prices (also once cut to six characters) with Low <= Open, Close <= High, a
+// volume that rounds (ties to even, as CLng does) to a whole number from 0 to
+// the 64-bit limit. Every other row is left out and counted.
 TEST_F(QuoteStorageTest, RowsWithBadCellsAreLeftOutAndCounted) {
   const struct {
     const char* date;
-    const char* price;
+    const char* open;
+    const char* high;
+    const char* low;
+    const char* close;
     const char* volume;
     const char* adjClose;
     const char* storedVolume;  // nullptr: left out
   } rows[] = {
-      {"12-Mar-2004", "10", "2.5", "10", "2"},
-      {"11-Mar-2004", "10", "3.5", "10", "4"},
-      {"10-Mar-2004", "10", "1,234", "10", "1234"},
-      {"9-Mar-2004", "10", "1e18", "10", "1000000000000000000"},
-      {"9:30", "10", "100", "10", nullptr},
-      {"8-Mar-2004", "$1,234", "100", "10", nullptr},
-      {"5-Mar-2004", "10", "1e300", "10", nullptr},
-      {"4-Mar-2004", "10", "-5", "10", nullptr},
-      {"3-Mar-2004", "10", "lots", "10", nullptr},
-      {"2-Mar-2004", "10", "100", "0", nullptr},
-      {"1-Mar-2004", "10", "100", "0.00001", nullptr},  // reads 0 once cut to six characters
+      {"12-Mar-2004", "10", "10", "10", "10", "2.5", "10", "2"},
+      {"11-Mar-2004", "10", "10", "10", "10", "3.5", "10", "4"},
+      {"10-Mar-2004", "10", "10", "10", "10", "1,234", "10", "1234"},
+      {"9-Mar-2004", "10", "10", "10", "10", "1e18", "10", "1000000000000000000"},
+      {"24-Mar-2004", "9", "11", "9", "11", "100", "10", "100"},  // Open at the Low, Close at the High
+      {"9:30", "10", "10", "10", "10", "100", "10", nullptr},
+      {"8-Mar-2004", "$1,234", "$1,234", "$1,234", "$1,234", "100", "10", nullptr},
+      {"5-Mar-2004", "10", "10", "10", "10", "1e300", "10", nullptr},
+      {"4-Mar-2004", "10", "10", "10", "10", "-5", "10", nullptr},
+      {"3-Mar-2004", "10", "10", "10", "10", "lots", "10", nullptr},
+      {"2-Mar-2004", "10", "10", "10", "10", "100", "0", nullptr},
+      {"1-Mar-2004", "10", "10", "10", "10", "100", "0.00001", nullptr},  // reads 0 once cut to six characters
+      {"15-Mar-2004", "NaN", "10", "10", "10", "100", "10", nullptr},
+      {"18-Mar-2004", "N/A", "10", "10", "10", "100", "10", nullptr},
+      {"19-Mar-2004", "10", "9", "11", "10", "100", "10", nullptr},   // Low above High
+      {"22-Mar-2004", "12", "11", "9", "10", "100", "10", nullptr},   // Open above High
+      {"23-Mar-2004", "10", "11", "9", "8", "100", "10", nullptr},    // Close below Low
+      {"13-Mar-2004", "10", "10", "10", "10", "100", "10", nullptr},  // a Saturday
+      {"14-Mar-2004", "10", "10", "10", "10", "100", "10", nullptr},  // a Sunday
+      {"3-Jan-2090", "10", "10", "10", "10", "100", "10", nullptr},   // after today
+      {"31/03/2004", "10", "10", "10", "10", "100", "10", nullptr},   // not the page's date form
   };
   std::string page;
-  for (const auto& row : rows) page += Row(row.date, row.price, row.volume, row.adjClose);
-  testsupport::ScriptedHttpServer server({Page(page)});
+  for (const auto& r : rows)
+    page += testsupport::QuotePageRow(r.date, r.open, r.high, r.low, r.close, r.volume, r.adjClose);
+  testsupport::ScriptedHttpServer server({QuotePage(page)});
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 31);
   ASSERT_TRUE(Update(start, end));
-  EXPECT_EQ(Count(), "4");
+  EXPECT_EQ(Count(), "5");
   for (const auto& row : rows) {
     if (!row.storedVolume) continue;
     EXPECT_EQ(bed_.Scalar("SELECT Volume FROM [IBM] WHERE DamnDate = #" + rt::FormatShortDate(*rt::ParseDate(row.date)) + "#"),
@@ -137,11 +202,67 @@ TEST_F(QuoteStorageTest, RowsWithBadCellsAreLeftOutAndCounted) {
         << row.date;
   }
   EXPECT_TRUE(bed_.User().Prompts().empty());
-  EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 7"), std::string::npos);
+  EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 16"), std::string::npos);
+}
+
+// An unreadable row never cuts the history: paging goes on past it, no
+// inception date is taken from a download that missed the first day, and the
+// next run with sound pages holds what a straight download holds.
+TEST_F(QuoteStorageTest, AnUnreadableRowNeverCutsTheHistory) {
+  testsupport::QuoteServiceProcess service;
+  // The row whose open is unreadable in a first run: the oldest or the newest
+  // of its first page, or the first day the service has.
+  struct Spoiling {
+    const char* onPageWith;  // nullptr: the run's first page
+    int row;
+  };
+  const Spoiling spoilings[] = {{nullptr, -1}, {nullptr, 0}, {"3-Jan-2000", -1}};
+  const Spoiling* spoiling = nullptr;
+  size_t firstRequest = 0;
+  testsupport::ScriptedHttpServer proxy(service.Address(), [&](std::string page, size_t n) {
+    const bool spoilt = spoiling && (spoiling->onPageWith ? page.find(spoiling->onPageWith) != std::string::npos
+                                                          : n == firstRequest);
+    return spoilt ? WithUnreadableOpen(page, spoiling->row) : page;
+  });
+  Parms().datEarliestDate = Day(1999, 6, 1);
+  const rt::Date start = Day(2000, 3, 1), end = Day(2001, 12, 31);
+  const rt::Date firstFullLookBack = Load(start, end);
+  const std::vector<std::string> straight = testsupport::TableCells(SharedConnection(), "IBM");
+  ASSERT_EQ(Inception(), "1/3/2000");
+
+  for (const Spoiling& s : spoilings) {
+    SCOPED_TRACE(s.row);
+    bed_.Execute("DELETE FROM [IBM]");
+    bed_.Execute("UPDATE [Stock_Master] SET Inception = NULL");
+    bed_.Engine().ClearDownloadReport();
+    spoiling = &s;
+    firstRequest = proxy.Requests().size();
+    Load(start, end);
+    EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 1"), std::string::npos);
+    spoiling = nullptr;
+    EXPECT_EQ(Load(start, end), firstFullLookBack);
+    EXPECT_EQ(testsupport::TableCells(SharedConnection(), "IBM"), straight);
+    EXPECT_EQ(Inception(), "1/3/2000");
+  }
+}
+
+// A row the table refuses for another cause than holding its day already
+// fails the download: none of it is kept and the run's message names the
+// symbol with the cause.
+TEST_F(QuoteStorageTest, ARowTheTableRefusesFailsTheDownloadWithItsCause) {
+  testsupport::QuoteServiceProcess service;
+  Parms().datEarliestDate = Day(2003, 1, 1);
+  bed_.Engine().CreateTable("IBM");
+  bed_.Execute("CREATE TRIGGER refuse BEFORE INSERT ON [IBM] WHEN NEW.DamnDate = '2004-06-01' "
+               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  EXPECT_EQ(Load(Day(2004, 3, 1), Day(2004, 12, 31)), NotEnoughData());
+  EXPECT_EQ(Count(), "0");
+  EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - a row could not be stored: "), std::string::npos);
+  EXPECT_NE(bed_.Engine().DownloadReport().find("refused"), std::string::npos);
 }
 
 TEST_F(QuoteStorageTest, AMissingTableIsCreatedAndThePageFetchedAgain) {
-  testsupport::ScriptedHttpServer server({Page(Row("5-Mar-2004", "10"))});
+  testsupport::ScriptedHttpServer server({QuotePage(FlatQuotePageRow("5-Mar-2004", "10"))});
   rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
   EXPECT_TRUE(Update(start, end, "XOM"));
   EXPECT_EQ(Count("XOM"), "1");
@@ -173,8 +294,6 @@ TEST_F(QuoteStorageTest, AStoreThatFailsForALastingReasonIsShownAndTheSymbolIsNo
   using testsupport::WriteFault;
   testsupport::QuoteServiceProcess service;
   Parms().datEarliestDate = Day(2012, 1, 1);
-  Parms().blnUpdateData = true;
-  Parms().blnUseInternet = true;
   const std::pair<WriteFault, std::string> cases[] = {
       {WriteFault::kDiskFull, "AAPL"}, {WriteFault::kReadOnly, "MSFT"}, {WriteFault::kLockHeld, "IBM"}};
   for (const auto& [kind, name] : cases) {
@@ -183,10 +302,7 @@ TEST_F(QuoteStorageTest, AStoreThatFailsForALastingReasonIsShownAndTheSymbolIsNo
     bed_.Engine().CreateTable(name);
     fault.Apply();
     bed_.User().AnswerMsgBox(user::kAnswerOK, "Unable to store the quote history of " + name + ".\r\n");
-    std::string symbol = name;
-    rt::Date start = Day(2016, 1, 4), end = Day(2020, 11, 16);
-    int16_t lookBack = 105;
-    EXPECT_EQ(bed_.Engine().LoadData(symbol, start, end, lookBack), NotEnoughData());
+    EXPECT_EQ(Load(Day(2016, 1, 4), Day(2020, 11, 16), name), NotEnoughData());
     EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
     EXPECT_TRUE(bed_.User().UnscriptedPrompts().empty());
     ASSERT_FALSE(bed_.User().Prompts().empty());

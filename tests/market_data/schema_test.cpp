@@ -153,6 +153,7 @@ TEST_F(SchemaTest, RepairOfAHeldFileShowsTheErrorAndLeavesTheFileIntact) {
   ASSERT_EQ(user_->Prompts().size(), 1u);
   EXPECT_EQ(user_->Prompts()[0].style, user::kCritical);
   EXPECT_EQ(user_->Prompts()[0].title, "Kestrovane");
+  EXPECT_NE(user_->Prompts()[0].text.find("is in use by another connection"), std::string::npos);
   EXPECT_EQ(engine->QueryDB("SELECT [Close] FROM [IBM]"), "12.5");
 
   engine.reset();

@@ -43,18 +43,6 @@ TEST(BuildQueryTest, DayAndRangeFormsInBothDialects) {
                 "((-9.99 / AcquirePrice) < (Volume * 0.02)) ORDER BY PercentMA");
 }
 
-TEST(BuildQueryTest, BoundFormKeepsTheDayAndTheMoneyOutOfTheText) {
-  RunParameters p = Parameters();
-  p.blnPercentMA = true, p.strPercentMAMin = "-5";
-  const simulation::BoundQuery q = simulation::BoundCandidateQuery(p, Day(2004, 3, 1), 5000);
-  EXPECT_EQ(q.sql, std::string(kSelect) +
-                       "WHERE (AcquireDate = ?) AND AcquirePrice <> -1 AND "
-                       "((? / AcquirePrice) < (Volume * 0.005))  AND (PercentMA >= -5) ORDER BY PercentMA");
-  ASSERT_EQ(q.parameters.size(), 2u);
-  EXPECT_EQ(q.parameters[0].ToDate(), Day(2004, 2, 29));
-  EXPECT_EQ(q.parameters[1].ToDouble(), 4987);
-}
-
 TEST(BuildQueryTest, UnknownDialectKeepsOnlyTheTail) {
   RunParameters p = Parameters();
   p.intDatabaseType = 3;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "platform/runtime/error.h"
 #include "simulation/engine_reports.h"
 #include "support/temp_app_folder.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -94,6 +96,19 @@ TEST(ReportFilesTest, LogsAreCreatedWithHeaderAndAppendedWithCrLf) {
   EXPECT_EQ(testsupport::ReadFileBytes(app.File("Reports/Portfolio Summary by Date.csv")),
             "\r\nDate\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\t"
             "Target Price\tRelease Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n");
+}
+
+TEST(ReportFilesTest, AFullDiskLeavesTheReportWhole) {
+  testsupport::TempAppFolder app;
+  std::filesystem::create_directories(app.File("Reports"));
+  const std::string file = app.File("Reports/x.csv").string();
+  for (auto write : {WriteReportFile, AppendReportLines}) {  // a sweep's header, a sweep's row
+    testsupport::WriteFileBytes(file, "header\r\nrow 1\r\n");
+    testsupport::FileSizeLimit full(24);
+    EXPECT_THROW(write(file, {"a row longer than the room left"}), rt::Error);
+    EXPECT_EQ(testsupport::ReadFolderFiles(app.File("Reports")),
+              (std::map<std::string, std::string>{{"x.csv", "header\r\nrow 1\r\n"}}));
+  }
 }
 
 TEST(ReportFilesTest, MissingReportsFolderFailsAndIsNotCreated) {

@@ -7,9 +7,11 @@
 #include "platform/runtime/number_text.h"
 #include "platform/user/scripted_user_services.h"
 #include "simulation/engine_reports.h"
+#include "simulation/portfolio_replay_candidates.h"
 #include "simulation/portfolio_records.h"
 #include "simulation_table_rows.h"
 #include "support/temp_app_folder.h"
+#include "support/write_faults.h"
 
 namespace {
 
@@ -229,6 +231,22 @@ TEST_F(PortfolioReplayTest, ValuedAccountIsTakenOnceAndRunFrom) {
   EXPECT_DOUBLE_EQ(udtBalanceHistory.back().dblValue, balance);
 }
 
+// The rows a replay holds are read again once another connection (another
+// program) has changed the table; this connection's own writes are the
+// NoCandidate test's second replay.
+TEST_F(PortfolioReplayTest, ARowChangedByAnotherConnectionIsReadAgain) {
+  FillHandWorkedTable();
+  double balance = 10000;
+  engine_->SimResults(true, balance);
+  ASSERT_NEAR(balance, 10527.35, 1e-9);
+  db::Connection other;
+  other.Open(SharedConnection().Path());
+  other.Execute("UPDATE [sim_Hand] SET GainLoss = 12 WHERE Symbol = 'JJJ'");
+  balance = 10000;
+  engine_->SimResults(true, balance);
+  EXPECT_NEAR(balance, 10527.35 + 0.1 * 5105, 1e-9);  // J, the last position, gains 12 % instead of 2 %
+}
+
 TEST_F(PortfolioReplayTest, StopEndsTheReplayWithoutResultsButPauseDoesNot) {
   FillHandWorkedTable();
   events_.onProgress = [this](int32_t day) {
@@ -332,17 +350,17 @@ TEST_F(PortfolioReplayTest, AnErrorIsShownAndEndsTheReplayWithoutResults) {
 TEST_F(PortfolioReplayTest, MarketRulesKeepAtMostTheLimitAndShowTheirErrors) {
   FillHandWorkedTable();
   simtest::Insert("sim_Hand", {"#3/1/2004#", "OVR", "ny", "LONG", 20, 40000, 1000000, "'B'", "#3/2/2004#"});
-  db::Connection& cn = SharedConnection();
+  const auto table = simulation::ReplayTable::Read("sim_Hand", std::nullopt, simulation::CurrentDatabaseStamp());
+  simulation::ReplayCandidates replay(*table, Parms());
   std::vector<clsStock> stocks(3);
-  db::Recordset rs = cn.OpenRecordset(engine_->BuildQuery(rt::DateSerial(2004, 3, 2), 5000, true, rt::Date()));
-  engine_->MarketRules(0, rs, stocks);
+  simulation::DayCandidates day = replay.Day(rt::DateSerial(2004, 3, 2), 5000);
+  engine_->MarketRules(0, day, stocks);
   ASSERT_EQ(stocks.size(), 1u);
   EXPECT_EQ(stocks[0].Volume, 0);  // no candidates
-  EXPECT_TRUE(rs.Eof());
 
-  rs = cn.OpenRecordset(engine_->BuildQuery(rt::DateSerial(2004, 3, 2), 5000, true, rt::Date()));
+  day = replay.Day(rt::DateSerial(2004, 3, 2), 5000);
   user_->AnswerMsgBox(user::kAnswerOK, "Overflow");
-  engine_->MarketRules(5, rs, stocks);
+  engine_->MarketRules(5, day, stocks);
   ASSERT_EQ(stocks.size(), 2u);  // A and D; C vetoed; OVR's PercentMA does not fit 16 bits
   EXPECT_EQ(stocks[0].Symbol, "AAA");
   EXPECT_EQ(stocks[0].PercentMA, -5);
@@ -350,6 +368,60 @@ TEST_F(PortfolioReplayTest, MarketRulesKeepAtMostTheLimitAndShowTheirErrors) {
   EXPECT_EQ(stocks[0].BoughtDate, rt::DateSerial(2004, 3, 2));
   EXPECT_EQ(stocks[1].Symbol, "DDD");
   EXPECT_EQ(user_->MessageTexts(), (std::vector<std::string>{"Overflow"}));
+}
+
+// The candidates the replay finds among the rows it holds are the candidate
+// statement's rows in its order, case by case: equal keys in key order
+// (which folds case), NULLs, the side and market compared without case,
+// whole-number literals, prices 0 and -1 and a missing volume.
+TEST_F(PortfolioReplayTest, HeldCandidatesAreTheStatementsRows) {
+  for (Row r : std::vector<Row>{{"", "AAA", "ny", "LONG", 20, -5}, {"", "aab", "NY", "LONG", 20, -5},
+                                {"", "AAC", "ny", "short", 20, -5}, {"", "BBB", "ns", "LONG", 30, 0},
+                                {"", "CCC", "am", "SHORT", 10, 2, 1000000, "NULL", "NULL", "NULL", "NULL", "NULL", -3},
+                                {"", "DDD", "ny", "LONG", 0, -9}, {"", "EEE", "ny", "LONG", -1, -9},
+                                {"", "FFF", "ny", "LONG", 40, -9}, {"", "GGG", "ny", "LONG", 50, 1, 100},
+                                {"", "HHH", "ns", "LONG", 25, 3}}) {
+    r.acquireDate = "#3/1/2004#";
+    simtest::Insert("sim_Hand", r);
+  }
+  for (const char* change : {"PercentMA = NULL WHERE Symbol = 'BBB'", "Volume = NULL WHERE Symbol = 'FFF'",
+                             "MACD = NULL, VolumeChange = NULL WHERE Symbol = 'CCC'", "MACD = 0.5 WHERE Symbol < 'AAC'",
+                             "MACD = 7, VolumeChange = -1, PriceChange = NULL WHERE Symbol = 'HHH'",
+                             "VolumeChange = 2 WHERE Symbol IN ('AAA', 'AAC')"})
+    SharedConnection().Execute(std::string("UPDATE [sim_Hand] SET ") + change);
+  const std::function<void(RunParameters&)> cases[] = {
+      [](RunParameters&) {},
+      [](RunParameters& p) { p.intBuyCriteria = 1; },
+      [](RunParameters& p) { p.intBuyCriteria = 2; },
+      [](RunParameters& p) { p.intBuyCriteria = 3; },
+      [](RunParameters& p) { p.intBuyCriteria = 4; },
+      [](RunParameters& p) { p.intBuyCriteria = 5; },
+      [](RunParameters& p) { p.intBuyCriteria = 9; },
+      [](RunParameters& p) { p.blnPercentMA = true, p.strPercentMAMin = "-5", p.strPercentMAMax = "2.5"; },
+      [](RunParameters& p) { p.blnMACDRange = true, p.strMACDMax = "0.5"; },
+      [](RunParameters& p) { p.blnVolChange = true, p.strVolChangeMin = "2"; },
+      [](RunParameters& p) { p.blnSelectByPosition = true, p.strSelectPositioning = "SHORT"; },
+      [](RunParameters& p) { p.blnSelectByMarket = true, p.strSelectMarket = "Ny"; },
+      [](RunParameters& p) { p.dblMaxVolPct = 100, p.dblCommission = 0; },  // GGG: 100 shares, not fewer than 100
+      [](RunParameters& p) { p.dblMaxVolPct = 101, p.dblCommission = 0; },
+      [](RunParameters& p) { p.blnCombineIndicators = true, p.strDJMAMin = "-3", p.strDJMAMax = "-1"; },
+  };
+  const RunParameters before = Parms();
+  const rt::Date day = rt::DateSerial(2004, 3, 2);
+  for (size_t c = 0; c < std::size(cases); ++c) {
+    Parms() = before;
+    cases[c](Parms());
+    std::vector<std::string> statement, held;
+    for (db::Recordset rs = SharedConnection().OpenRecordset(engine_->BuildQuery(day, 5000, true, rt::Date()));
+         !rs.Eof(); rs.MoveNext())
+      statement.push_back(rs.Field("Symbol").ToText() + " " + rs.Field("Positioning").ToText());
+    const auto table = simulation::ReplayTable::Read("sim_Hand", std::nullopt, simulation::CurrentDatabaseStamp());
+    simulation::ReplayCandidates replay(*table, Parms());
+    for (simulation::DayCandidates d = replay.Day(day, 5000); !d.Eof(); d.MoveNext())
+      held.push_back(table->Text(d.Row().symbol) + " " + table->Text(d.Row().positioning));
+    EXPECT_EQ(held, statement) << "case " << c;
+    EXPECT_FALSE(held.empty()) << "case " << c;
+  }
 }
 
 TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
@@ -373,6 +445,15 @@ TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
             "\r\nSymbol\tLong\tShort\tTotal\tGainLoss\r\nMSFT\t1\t1\t2\t2.5\r\n");
   EXPECT_EQ(user->PendingAnswers(), 0u);
   EXPECT_EQ(user->Pointer(), user::kPointerDefault);
+
+  // A summary that cannot be written whole leaves the older one and says why.
+  user->AnswerMsgBox(user::kAnswerOK, "Portfolio Summary.csv could not be written: File too large.");
+  testsupport::WriteFileBytes(folder.File("Reports/Portfolio Summary.csv"), "old contents");
+  {
+    testsupport::FileSizeLimit full(20);
+    EXPECT_EQ(engine.CreateSimulationSummary(), "");
+  }
+  EXPECT_EQ(testsupport::ReadFileBytes(folder.File("Reports/Portfolio Summary.csv")), "old contents");
 }
 
 }  // namespace
@@ -382,8 +463,8 @@ namespace {
 TEST_F(PortfolioReplayTest, ReportFileFailures) {
   FillHandWorkedTable();  // no Reports folder in the application folder
   Parms().blnAllStocksReport = true;
-  // The per-position log shows each failed line and the replay still ends normally.
-  for (int k = 0; k < 5; ++k) user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
+  // The per-position log's failure is shown once and the replay still ends normally.
+  user_->AnswerMsgBox(user::kAnswerOK, "Path not found");
   double balance = 10000;
   engine_->SimResults(true, balance);
   EXPECT_EQ(events_.results.size(), 1u);
@@ -396,6 +477,26 @@ TEST_F(PortfolioReplayTest, ReportFileFailures) {
   engine_->SimResults(true, balance);
   EXPECT_EQ(events_.results.size(), 1u);
   EXPECT_EQ(events_.progress.size(), 14u + 1u);
+  EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // A replay that cannot write its logs whole (the disk fills up) or is
+  // stopped leaves the older logs as they were, and no temporary file.
+  std::filesystem::create_directories(folder_.File("Reports"));
+  simulation::CreateAllStocksReport();
+  simulation::CreatePerDayReport();
+  Parms().blnAllStocksReport = true;
+  const auto older = testsupport::ReadFolderFiles(folder_.File("Reports"));
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"})
+    user_->AnswerMsgBox(user::kAnswerOK, std::string(log) + " could not be written: File too large.");
+  {
+    testsupport::FileSizeLimit full(400);
+    engine_->SimResults(true, balance);
+  }
+  EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
+  events_.onProgress = [this](int32_t day) { engine_->StopProcess(day == 6); };
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
+  EXPECT_EQ(events_.results.size(), 1u);  // neither replay ended with results
   EXPECT_EQ(user_->PendingAnswers(), 0u);
 }
 

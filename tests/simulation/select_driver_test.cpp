@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 
 #include "market_data/database_connection.h"
 #include "platform/inet/service_addresses.h"
@@ -10,7 +11,9 @@
 #include "simulation/simulation_table.h"
 #include "support/faulty_http_server.h"
 #include "support/quote_service_process.h"
+#include "support/scripted_http_server.h"
 #include "support/short_fetch_limits.h"
+#include "support/table_cells.h"
 #include "support/write_faults.h"
 
 namespace {
@@ -204,7 +207,8 @@ TEST_F(SelectDriverTest, TooLittleIndexHistoryEndsTheRunWithItsMessage) {
 
 // Every kind of failed download ends within the (here shortened) limits, the
 // symbol is left out of the run, and the user is told once, at the end, which
-// symbols could not be updated and why.
+// symbols could not be updated and why; "No internet connection" only when
+// there was none.
 TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
   using Fault = testsupport::FaultyHttpServer::Fault;
   SeedMarket();
@@ -216,34 +220,43 @@ TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
   Parms().blnUseInternet = true;
   testsupport::ShortFetchLimits limits;
   const struct {
-    std::optional<Fault> fault;  // none: no server at all
+    std::optional<Fault> fault;  // neither a fault nor a reply: no server at all
+    std::optional<std::string> reply;
     const char* reason;
+    int requestsPerDownload = 1;
   } cases[] = {
-      {std::nullopt, "no connection to the quote service"},
-      {Fault::kSilent, "the quote service did not answer in time"},
-      {Fault::kTrickle, "the quote service did not answer in time"},
-      {Fault::kEndless, "the reply was too large"},
-      {Fault::kBreakOff, "the connection broke off during the download"},
+      {std::nullopt, std::nullopt, "no connection to the quote service"},
+      {Fault::kSilent, std::nullopt, "the quote service did not answer in time"},
+      {Fault::kTrickle, std::nullopt, "the quote service did not answer in time"},
+      {Fault::kEndless, std::nullopt, "the reply was too large"},
+      {Fault::kBreakOff, std::nullopt, "the connection broke off during the download"},
+      {Fault::kErrorPage, std::nullopt, "the quote service answered with an error"},
+      {Fault::kGzipBody, std::nullopt, "the reply came compressed, which was not asked for"},
+      {Fault::kRedirectLoop, std::nullopt, "the quote service's address redirects in a loop", 11},
+      {std::nullopt, "Date,Open,High,Low,Close,Adj Close,Volume\n", "the reply is not a quote page"},
   };
   for (const auto& c : cases) {
     std::unique_ptr<testsupport::FaultyHttpServer> server;
+    std::unique_ptr<testsupport::ScriptedHttpServer> scripted;
     if (c.fault) server = std::make_unique<testsupport::FaultyHttpServer>(*c.fault);
+    else if (c.reply) scripted = std::make_unique<testsupport::ScriptedHttpServer>(std::vector{*c.reply});
     else ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
     engine.ClearSimPort();
     const size_t shown = user.MessageTexts().size();
     user.AnswerMsgBox(user::kAnswerOK, "could not be updated");
     EXPECT_EQ(Run({"NEWA", "AB", "NEWB"}), "complete") << c.reason;
     ASSERT_EQ(user.MessageTexts().size(), shown + 1) << c.reason;
-    EXPECT_EQ(user.MessageTexts().back(),
-              std::string("No internet connection available.\r\nPlease check connection and try again.\r\n\r\n"
-                          "The quote history of these symbols could not be updated:\r\nNEWA - ") +
-                  c.reason + "\r\nNEWB - " + c.reason);
+    const bool connected = c.fault || c.reply;
+    const std::string noConnection = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n";
+    EXPECT_EQ(user.MessageTexts().back(), (connected ? "" : noConnection) +
+                                              "The quote history of these symbols could not be updated:\r\nNEWA - " +
+                                              c.reason + "\r\nNEWB - " + c.reason);
     if (server) {
-      EXPECT_EQ(server->Requests(), 2) << c.reason;  // one try each
+      EXPECT_EQ(server->Requests(), 2 * c.requestsPerDownload) << c.reason;  // one try each
     }
     EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"AB"});
     events.stockCounts.clear();
-    if (!c.fault) ::unsetenv(inet::kQuoteHostVariable);
+    if (!connected) ::unsetenv(inet::kQuoteHostVariable);
   }
 }
 
@@ -251,7 +264,6 @@ TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
   SeedMarket();
   std::vector<std::string> straight{"like:AB"};
   ASSERT_EQ(Run(straight), "complete");
-  long straightRows = Rows();
   long straightABD = Rows(" WHERE Symbol = 'ABD'");
 
   Parms().strSimTable = "sim_paused";
@@ -273,7 +285,8 @@ TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
   std::vector<std::string> again{"like:AB"};
   EXPECT_EQ(Run(again, engine.LastStock()), "complete");
   EXPECT_EQ(ScannedSymbols(), std::vector<std::string>{"ABE"});
-  EXPECT_EQ(Rows(), straightRows);
+  EXPECT_EQ(testsupport::TableCells(SharedConnection(), "sim_paused"),
+            testsupport::TableCells(SharedConnection(), "sim_run"));
   EXPECT_TRUE(user.MessageTexts().empty());  // no duplicate rows were offered
 }
 
@@ -381,4 +394,45 @@ TEST_F(SelectDriverTest, ADuplicateWinnerIsShownOnceAndTheRestOfItsSymbolIsStore
   EXPECT_TRUE(user.UnscriptedPrompts().empty());
   EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), abc);
   EXPECT_EQ(Rows(" WHERE Symbol = 'AB'"), abc);
+}
+
+// Another program (its own connection to the database) removes the table or
+// creates it anew while the run scans: the run must not store into what it
+// finds, nor say "complete".
+TEST_F(SelectDriverTest, ATableRemovedOrReplacedDuringTheRunEndsItWithItsCause) {
+  SeedMarket();
+  const std::string replace = std::string("CREATE TABLE [sim_run] (") + simulation::kSimulationColumns +
+                              ",CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol], [Positioning]))";
+  for (bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaced" : "removed");
+    ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
+    events.stockCounts.clear();
+    events.onStockCount = [&](const Call& call) {
+      if (call.symbol != "ABC" || call.index != 1) return;
+      db::Connection other;
+      other.Open(SharedConnection().Path());
+      other.Execute("DROP TABLE [sim_run]");
+      if (replaced) other.Execute(replace);
+    };
+    user.AnswerMsgBox(user::kAnswerOK, std::string(simulation::kUnableToStoreWinners) + "\r\n");
+    EXPECT_EQ(Run({"AB", "ABC", "ABD"}), "error");
+    EXPECT_EQ(user.PendingAnswers(), 0u);
+    EXPECT_TRUE(user.UnscriptedPrompts().empty());
+    EXPECT_NE(engine.WriteFailure().find("sim_run"), std::string::npos) << engine.WriteFailure();
+    EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
+    if (replaced) EXPECT_EQ(Rows(), 0);
+    events.onStockCount = nullptr;
+  }
+}
+
+// An error that leaves a symbol's scan (here one the scan does not trap)
+// must not store the half of its winners that came before it.
+TEST_F(SelectDriverTest, AnErrorLeavingASymbolsScanStoresNoneOfItsWinners) {
+  SeedMarket();
+  events.onStockCount = [](const Call& call) {
+    if (call.symbol == "ABC" && call.index == 5) throw std::runtime_error("the handler failed");
+  };
+  EXPECT_THROW(Run({"AB", "ABC", "ABD"}), std::runtime_error);
+  EXPECT_GT(Rows(" WHERE Symbol = 'AB'"), 0);  // scanned whole before the error
+  EXPECT_EQ(Rows(" WHERE Symbol = 'ABC'"), 0);
 }

@@ -10,6 +10,7 @@
 #include "market_data/schema.h"
 #include "select_fixture.h"
 #include "simulation/simulation_table.h"
+#include "support/quote_pages.h"
 #include "support/scripted_http_server.h"
 #include "support/table_cells.h"
 #include "trade_table.h"
@@ -20,15 +21,6 @@ using testsupport::Day;
 
 std::vector<std::string> StoredCells(const std::string& table) {
   return testsupport::TableCells(SharedConnection(), table);
-}
-
-// A quote page row: date, open, high, low, close (bold), volume, adjusted close.
-std::string PageRow(const char* date, const char* open, const char* high, const char* low, const char* close,
-                    const char* volume, const char* adjClose) {
-  std::string row = std::string("<tr><td><nobr>") + date + "</nobr></td>";
-  for (const char* cell : {open, high, low}) row += std::string("<td><nobr>") + cell + "</nobr></td>";
-  return row + "<td><b>" + close + "</b></td><td><nobr>" + volume + "</nobr></td><td><nobr>" + adjClose +
-         "</nobr></td></tr>";
 }
 
 clsStock Winner(const char* symbol, const char* side, float rsiChange, double volumeChange, int simulation) {
@@ -67,14 +59,14 @@ TEST(StoredValuesTest, BoundStatementsStoreWhatThePastedTextStored) {
        "OLDQ",
        "NEWQ",
        {"INSERT INTO [OLDQ] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
-        "(#03/05/2004#,'11','9','10.5','10582.','73.872','10347700')",
+        "(#03/05/2004#,'10600','9','10.5','10582.','73.872','10347700')",
         "INSERT INTO [OLDQ] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
         "(#03/04/2004#,'1.3','0.875','1','0.9','999.5','0')"},
        [](testsupport::EngineTestBed& bed) {
          testsupport::ScriptedHttpServer server(
-             {"<table><tr><th><nobr>Date</nobr></th></tr>" +
-              PageRow("5-Mar-2004", "10582.589844", "11", "9", "10.5", "10347700", "73.872") +
-              PageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "999.5") + "</table>"});
+             {testsupport::QuotePage(
+                 testsupport::QuotePageRow("5-Mar-2004", "10582.589844", "10600", "9", "10.5", "10347700", "73.872") +
+                 testsupport::QuotePageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "999.5"))});
          rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
          std::string symbol = "NEWQ";
          ASSERT_TRUE(bed.Engine().UpdateStock(start, end, symbol));

@@ -11,6 +11,7 @@
 #include "market_data/database_connection.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
+#include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
 #include "simulation/trade_walk_order.h"
 #include "support/write_faults.h"
@@ -278,6 +279,36 @@ TEST_F(TradeDriverTest, ALastingWriteFailureEndsTheStageOnceWithItsCause) {
   Engine().BuildResults();
   EXPECT_TRUE(Engine().WriteFailure().empty());
   EXPECT_EQ(Row("3/3/2004", "RI'SE", "LONG").bought, "B");
+}
+
+// Another program (its own connection to the database) removes the table or
+// creates it anew under the stage: the rows it read are no longer there to
+// update, and the stage ends with the cause instead of passing them over.
+TEST_F(TradeDriverTest, ATableRemovedOrReplacedUnderTheStageEndsItWithItsCause) {
+  const std::string replace = "CREATE TABLE [" + kTable + "] (" + simulation::kSimulationColumns +
+                              ",CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol], [Positioning]))";
+  for (bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaced" : "removed");
+    ASSERT_TRUE(Engine().CreateSimulationTable(kTable));
+    for (const char* date : {"3/1/2004", "3/2/2004"}) AddCandidate(Engine(), kTable, date, "RI'SE", "LONG");
+    events_.progress.clear();
+    events_.onProgress = [&](int32_t count) {
+      if (count != 1) return;
+      db::Connection other;
+      other.Open(SharedConnection().Path());
+      other.Execute("DROP TABLE [" + kTable + "]");
+      if (replaced) other.Execute(replace);
+    };
+    bed_.User().AnswerMsgBox(user::kAnswerOK, "Unable to update simulation table.\r\n");
+    Engine().BuildResults();
+    EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
+    EXPECT_TRUE(bed_.User().UnscriptedPrompts().empty());
+    EXPECT_NE(Engine().WriteFailure().find(kTable), std::string::npos) << Engine().WriteFailure();
+    EXPECT_EQ(Engine().LastStageEnd(), clsResearch::StageEnd::kFailed);
+    EXPECT_EQ(events_.progress.size(), 1u);
+    Engine().StopProcess(false);
+  }
+  events_.onProgress = nullptr;
 }
 
 TEST_F(TradeDriverTest, ResultsAverageAndCountOnlyTradedRows) {

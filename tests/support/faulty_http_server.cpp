@@ -18,7 +18,7 @@ void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }  // namespace
 
 FaultyHttpServer::FaultyHttpServer(Fault fault) : server_(std::make_unique<httplib::Server>()) {
-  auto answer = [this, fault](const httplib::Request&, httplib::Response& response) {
+  auto answer = [this, fault](const httplib::Request& request, httplib::Response& response) {
     ++requests_;
     switch (fault) {
       case Fault::kSilent:
@@ -42,6 +42,17 @@ FaultyHttpServer::FaultyHttpServer(Fault fault) : server_(std::make_unique<httpl
           static const std::string part(1000, 'x');
           return sink.write(part.data(), part.size());
         });
+        break;
+      case Fault::kRedirectLoop:
+        response.set_redirect(request.path);
+        break;
+      case Fault::kGzipBody:
+        response.set_content(std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), "text/html");
+        response.set_header("Content-Encoding", "gzip");
+        break;
+      case Fault::kErrorPage:
+        response.status = 503;
+        response.set_content("<html><body><h1>Service Unavailable</h1></body></html>", "text/html");
         break;
     }
   };

@@ -20,6 +20,9 @@ class FaultyHttpServer {
     kTrickle,    // announces a page and sends one byte every 50 ms
     kEndless,    // sends a reply without a length that never ends
     kBreakOff,   // announces 100,000 bytes, sends 1,000 and closes (a service killed mid-download)
+    kRedirectLoop,  // sends every request back to its own address
+    kGzipBody,      // answers with a gzip body that nobody asked for
+    kErrorPage,     // answers with an HTML error page and status 503
   };
 
   explicit FaultyHttpServer(Fault fault);

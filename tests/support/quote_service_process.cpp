@@ -118,4 +118,14 @@ int ClosedLoopbackPort() {
   return ntohs(address.sin_port);
 }
 
+UnreachableService::UnreachableService() {
+  if (const char* host = std::getenv(inet::kQuoteHostVariable)) previous_ = host;
+  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(ClosedLoopbackPort())).c_str(), 1);
+}
+
+UnreachableService::~UnreachableService() {
+  if (previous_) ::setenv(inet::kQuoteHostVariable, previous_->c_str(), 1);
+  else ::unsetenv(inet::kQuoteHostVariable);
+}
+
 }  // namespace testsupport

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testsupport {
@@ -34,5 +35,18 @@ class QuoteServiceProcess {
 
 // A loopback port that nothing listens on (bound once, then released).
 int ClosedLoopbackPort();
+
+// While it lives, the program's network addresses name a port nobody listens
+// on (not the program's fixed port, where another service may be running).
+class UnreachableService {
+ public:
+  UnreachableService();
+  ~UnreachableService();
+  UnreachableService(const UnreachableService&) = delete;
+  UnreachableService& operator=(const UnreachableService&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
+};
 
 }  // namespace testsupport

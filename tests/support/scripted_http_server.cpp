@@ -10,22 +10,37 @@
 
 namespace testsupport {
 
-ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies, int port, bool keepConnections)
-    : server_(std::make_unique<httplib::Server>()), bodies_(std::move(bodies)) {
+ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies, int port, bool keepConnections) {
+  Start(
+      [bodies = std::move(bodies)](const std::string&, size_t n) {
+        return bodies.empty() ? std::string() : bodies[std::min(n, bodies.size() - 1)];
+      },
+      port, keepConnections);
+}
+
+ScriptedHttpServer::ScriptedHttpServer(const std::string& address, Alteration alter) {
+  Start([address, alter = std::move(alter)](const std::string& pathAndQuery, size_t n) {
+    httplib::Client upstream(address);
+    httplib::Result reply = upstream.Get(pathAndQuery);
+    return alter(reply ? reply->body : std::string(), n);
+  });
+}
+
+void ScriptedHttpServer::Start(Answer answer, int port, bool keepConnections) {
+  server_ = std::make_unique<httplib::Server>();
   server_->set_keep_alive_timeout(keepConnections ? 1 : 0);
   server_->set_tcp_nodelay(true);
-  auto answer = [this](const httplib::Request& request, httplib::Response& response) {
+  auto respond = [this, answer = std::move(answer)](const httplib::Request& request, httplib::Response& response) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string query;
     for (const auto& [key, value] : request.params) query += (query.empty() ? "?" : "&") + key + "=" + value;
     size_t n = requests_.size();
     requests_.push_back(request.path + query);
     clientPorts_.insert(request.remote_port);
-    std::string body = bodies_.empty() ? "" : bodies_[std::min(n, bodies_.size() - 1)];
-    response.set_content(body, "text/html");
+    response.set_content(answer(requests_.back(), n), "text/html");
   };
-  server_->Get("/d", answer);
-  server_->Get("/test", answer);
+  server_->Get("/d", respond);
+  server_->Get("/test", respond);
   port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
   thread_ = std::thread([this] { server_->listen_after_bind(); });

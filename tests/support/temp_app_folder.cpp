@@ -48,6 +48,13 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
   out << bytes;
 }
 
+std::map<std::string, std::string> ReadFolderFiles(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files[entry.path().filename().string()] = ReadFileBytes(entry.path());
+  return files;
+}
+
 std::filesystem::path TempAppFolder::NewDatabase(const std::string& name) const {
   std::filesystem::path path = File(name);
   db::CreateDatabaseFile(path);

@@ -2,6 +2,7 @@
 // A fresh application folder for one test: a unique temporary directory,
 // installed as $KESTROVANE_HOME for the life of the object and removed after.
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace testsupport {
@@ -28,5 +29,7 @@ class TempAppFolder {
 std::string ReadFileBytes(const std::filesystem::path& path);
 // Writes bytes to a file, replacing it.
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// The files of a folder by name, with their bytes.
+std::map<std::string, std::string> ReadFolderFiles(const std::filesystem::path& folder);
 
 }  // namespace testsupport

@@ -1,5 +1,7 @@
 #include "support/write_faults.h"
 
+#include <csignal>
+
 #include "market_data/database_connection.h"
 
 namespace testsupport {
@@ -63,5 +65,14 @@ const char* InjectedWriteFault::Name() const {
   }
   return "";
 }
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of the signal ending the process
+  ::getrlimit(RLIMIT_FSIZE, &previous_);
+  rlimit limit{bytes, previous_.rlim_max};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &previous_); }
 
 }  // namespace testsupport

@@ -4,6 +4,8 @@
 // database, and another connection holding the write lock past a short busy
 // timeout. Apply() makes every later write that needs it fail; the object
 // undoes the fault when it ends.
+#include <sys/resource.h>
+
 #include <memory>
 #include <string>
 
@@ -36,6 +38,17 @@ class InjectedWriteFault {
   int sparePages_;
   bool applied_ = false;
   std::unique_ptr<db::Connection> lockHolder_;
+};
+
+// A full disk for this process while the object lives: no file may grow past
+// `bytes`, and a write beyond fails with "File too large".
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+
+ private:
+  rlimit previous_{};
 };
 
 }  // namespace testsupport

@@ -187,3 +187,9 @@ TEST_F(WindowTest, TheTabStripSwitchesTheResultsListAndTheRunButton) {
   EXPECT_FALSE(w.cmdSimulate->isEnabled());
   EXPECT_FALSE(Shown(w.Widget("cmdSMART", 0)));
 }
+
+TEST_F(WindowTest, EveryControlBelongsToTheWindow) {
+  ui::frmMain& w = NewWindow();
+  for (const ui::FormControl& control : w.Controls().All())
+    EXPECT_TRUE(w.isAncestorOf(control.widget)) << control.name << "(" << control.index << ")";
+}

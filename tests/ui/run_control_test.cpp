@@ -266,6 +266,7 @@ TEST_F(RunWindowTest, ASelectThatCannotStartEndsStoppedAndAsksForANewFileNextTim
   // A Pause during an index download that fails: the run ends in error, one
   // message says why, and the window is not left paused.
   service.reset();
+  testsupport::UnreachableService unreachable;
   ChooseSimulationFile("offline");
   scripted->AnswerMsgBox(user::kAnswerOK, "Insufficient Data to Calculate DJI.");
   scripted->OnDoEvents([&](int) {
@@ -322,7 +323,11 @@ TEST_F(RunWindowTest, TheImportOfferedByASelectRunConfirmsOnlyAnImportThatWorked
   std::filesystem::remove(rt::AppPath("SymbolList"));
   ChooseSimulationFile("noimport");
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?");
-  scripted->AnswerMsgBox(user::kAnswerOK, "File not found");
+  // The message says what the file must hold and how to import another one.
+  scripted->AnswerMsgBox(user::kAnswerOK, "File not found: " + rt::AppPath("SymbolList").string() +
+                                              "\r\nA symbol file holds one \"SYMBOL,market\" line per symbol, the "
+                                              "market ny, ns or am (for example \"IBM,ny\"). Tools > Import Stock "
+                                              "Symbols imports a symbol file from another place.");
   w.cmdSimulate_Click();  // and no "Stock symbols have been imported."
   EXPECT_NE(Caption(w).find("Processing Stopped"), std::string::npos);
 }
@@ -445,6 +450,8 @@ TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
 
   ChooseSimulationFile("start");
   scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation start.sim already exists.");
+  // DOW was first traded after the period.
+  scripted->AnswerMsgBox(user::kAnswerOK, "DOW - the quote service holds none from ");
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_GT(ui::ResultsWindow().lvwWinners->Count(), 0);

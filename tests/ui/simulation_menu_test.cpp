@@ -147,10 +147,16 @@ TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfoli
   // A Select run after an opened simulation starts a new one.
   EXPECT_TRUE(w.blnNewSimulation);
 
-  // The summary of the opened simulation is written and opened.
+  // The summary of the opened simulation is written and opened; without an
+  // application for it the message says where it is.
+  const std::string summary = (rt::AppFolder() / "Reports" / "Portfolio Summary.csv").string();
   w.Menu("mnuReportSimSum")->trigger();
   ASSERT_FALSE(scripted->OpenedFiles().empty());
-  EXPECT_EQ(scripted->OpenedFiles().back(), (rt::AppFolder() / "Reports" / "Portfolio Summary.csv").string());
+  EXPECT_EQ(scripted->OpenedFiles().back(), summary);
+  scripted->SetOpenWithDefaultAppResult(false);
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "No application is registered for .csv files.\r\nThe report was written to " + summary + ".");
+  w.Menu("mnuReportSimSum")->trigger();
 
   // The next dialog starts where this file was.
   scripted->AnswerOpenFile("");

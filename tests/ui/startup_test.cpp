@@ -1,10 +1,16 @@
 // Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
+#include "support/crash_trial.h"
 #include "support/quote_service_process.h"
 #include "ui/resources.h"
 #include "ui/startup.h"
@@ -36,6 +42,30 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
   EXPECT_NE(window->objResearch, nullptr);
   EXPECT_TRUE(Parms().strSimTable.empty());
   EXPECT_EQ(window->tabResearch->currentIndex(), 0);
+}
+
+TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
+  const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
+  for (int wait = 0; wait < 6000 && !std::filesystem::exists(home.File("started")); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!std::filesystem::exists(home.File("started"))) {
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+    FAIL() << "the first program did not start";
+  }
+  scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
+  std::unique_ptr<ui::frmMain> second;
+  EXPECT_NO_THROW(second = ui::StartUp({-1}));
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(scripted->Prompts().size(), 1u);  // not even the Internet question
+
+  ::kill(first, SIGKILL);  // its lock goes with it
+  ::waitpid(first, nullptr, 0);
+  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  window = ui::StartUp({-1});
+  EXPECT_NE(window, nullptr);
 }
 
 TEST_F(WindowTest, TheLoadSetsThePeriodToEndYesterday) {
@@ -86,29 +116,9 @@ TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
   EXPECT_EQ(tutorialShown, 0);
 }
 
-namespace {
-
-// Points the program's network addresses at a port nobody listens on.
-class UnreachableService {
- public:
-  UnreachableService() {
-    if (const char* host = std::getenv(inet::kQuoteHostVariable)) previous_ = host;
-    ::setenv(inet::kQuoteHostVariable,
-             ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
-  }
-  ~UnreachableService() {
-    if (previous_) ::setenv(inet::kQuoteHostVariable, previous_->c_str(), 1);
-    else ::unsetenv(inet::kQuoteHostVariable);
-  }
-
- private:
-  std::optional<std::string> previous_;
-};
-
-}  // namespace
 
 TEST_F(WindowTest, AnsweringYesWithoutAConnectionStartsOffline) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
@@ -150,7 +160,7 @@ TEST_F(WindowTest, AnsweringYesWithTheServiceStartsOnline) {
 }
 
 TEST_F(WindowTest, TheInternetItemStaysCheckedAfterAFailedTest) {
-  UnreachableService unreachable;
+  testsupport::UnreachableService unreachable;
   ui::frmMain& w = LoadedWindow();
   scripted->AnswerMsgBox(user::kAnswerOK, "No Internet Connection Detected.");
   scripted->AnswerMsgBox(user::kAnswerOK, "You are not connected to the Internet");

@@ -75,7 +75,7 @@ void InterruptSweepAt(user::ScriptedUserServices& user, ui::frmMain& w, QLabel* 
     }
     fs::rename(report, aside);
     fs::create_directory(report);
-    user.AnswerMsgBox(user::kAnswerOK, "Path/File access error");
+    user.AnswerMsgBox(user::kAnswerOK, "could not be written");
   });
 }
 

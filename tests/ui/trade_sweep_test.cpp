@@ -107,6 +107,21 @@ TEST_F(TradeSweepTest, TheInnerSettingChangesFastestAndEachRowIsATradeRun) {
             Results(lines[3]));
 }
 
+// "% Decline" left empty and not swept: the Trade stage keeps the value it
+// last ran with, and each row shows that value.
+TEST_F(TradeSweepTest, ARowShowsTheSettingsTheTradeStageRanWith) {
+  ui::frmMain& w = SweepWindow();
+  w.Text("txtDecline", 0)->setText("3");
+  w.LoadParms();
+  w.Text("txtDecline", 0)->clear();
+  AcceptSweep(*scripted, 4, DefaultTradeReport());
+  w.OutputTradeVariations();
+  std::vector<std::string> lines = ReportLines(DefaultTradeReport());
+  ASSERT_EQ(lines.size(), 5u);
+  for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(ReportCells(lines[i])[6], "3") << i;
+  EXPECT_EQ(Parms().intDecline, 3);
+}
+
 TEST_F(TradeSweepTest, APausedSweepResumesWithTheVariationItHadNotRun) {
   ui::frmMain& w = SweepWindow();
   const std::string report = PausedWhileVariation2Runs(w);

@@ -120,6 +120,9 @@ bool LiftInsertLiterals(std::string_view s, LiftedInsert& lifted) {
       size_t end = QuotedEnd(s, i, '\'');
       bool blob = i > 0 && (s[i - 1] == 'x' || s[i - 1] == 'X') && (i < 2 || !IsWordChar(s[i - 2]));
       if (inValues && !blob && end > i + 1 && s[end - 1] == '\'') {
+        // Digits right after the text would make "?7", a numbered parameter;
+        // SQLite refuses the statement as written, so it runs as written.
+        if (end < s.size() && IsDigit(s[end])) return false;
         lifted.shape.append(s.substr(copied, i - copied)).append("?");
         lifted.values.emplace_back(Unquoted(s.substr(i, end - i)));
         copied = end;

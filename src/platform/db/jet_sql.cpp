@@ -126,6 +126,9 @@ class TableDefinition {
 
   std::string Translate() {
     Expect("CREATE");
+    // A TEMP table belongs to the connection and goes with it.
+    const bool temp = AtWord("TEMP");
+    if (temp) ++p_;
     Expect("TABLE");
     std::string table = TakeName("table name");
     ExpectPunct('(');
@@ -145,7 +148,7 @@ class TableDefinition {
     while (AtPunct(';')) ++p_;
     if (p_ < t_.size()) RaiseFieldDefinition("unexpected text after the column list");
 
-    std::string out = "CREATE TABLE " + Bracket(table) + " (";
+    std::string out = std::string(temp ? "CREATE TEMP TABLE " : "CREATE TABLE ") + Bracket(table) + " (";
     for (size_t i = 0; i < parts.size(); ++i) out += (i ? ", " : "") + parts[i];
     out += ") STRICT";
     if (hasPrimaryKey_) out += ", WITHOUT ROWID";
@@ -275,7 +278,8 @@ std::string TranslateJetSql(std::string_view jet) {
   for (size_t i = 0; i < tokens.size(); ++i)
     if (tokens[i].kind != Tok::Space) sig.push_back(i);
 
-  if (sig.size() >= 2 && IsWord(tokens[sig[0]], "CREATE") && IsWord(tokens[sig[1]], "TABLE")) {
+  const bool temp = sig.size() >= 3 && IsWord(tokens[sig[1]], "TEMP");
+  if (sig.size() >= 2 && IsWord(tokens[sig[0]], "CREATE") && IsWord(tokens[sig[temp ? 2 : 1]], "TABLE")) {
     std::vector<Token> significant;
     for (size_t i : sig) significant.push_back(tokens[i]);
     return TableDefinition(std::move(significant)).Translate();

@@ -7,7 +7,8 @@
 //  - CREATE TABLE with the Jet types becomes a STRICT table: DATETIME as text
 //    that must hold a stored date, MONEY and DOUBLE as REAL (division stays
 //    floating point), INTEGER, TEXT compared case-insensitively; a table with
-//    a primary key is stored in key order.
+//    a primary key is stored in key order (CREATE TEMP TABLE the same, for
+//    a table of the connection's own).
 // Comments ("--" to the line end, "/* */") become a blank, as SQLite reads them.
 // [Bracketed] names pass unchanged (SQLite reads them). A malformed date
 // literal or field definition fails with the statement error.

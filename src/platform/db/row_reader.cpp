@@ -80,11 +80,7 @@ Value RowReader::Field(int column) const {
     case SQLITE_INTEGER: return Value(static_cast<int64_t>(sqlite3_column_int64(statement_, column)));
     case SQLITE_FLOAT: return Value(sqlite3_column_double(statement_, column));
     case SQLITE_NULL: return Value();
-    default: {
-      std::string_view text = TextOf(statement_, column);
-      if (std::optional<rt::Date> d = ParseStoredDate(text)) return Value(*d);
-      return Value(std::string(text));
-    }
+    default: return ReadStoredText(std::string(TextOf(statement_, column)));
   }
 }
 

@@ -41,6 +41,11 @@ std::optional<rt::Date> ParseStoredDate(std::string_view text) {
                              second);
 }
 
+Value ReadStoredText(std::string text) {
+  if (std::optional<rt::Date> d = ParseStoredDate(text)) return Value(*d);
+  return Value(std::move(text));
+}
+
 double Value::ToDouble() const {
   switch (GetKind()) {
     case Kind::Null: rt::RaiseInvalidUseOfNull();

@@ -43,4 +43,7 @@ class Value {
 // nullopt for any other text.
 std::optional<rt::Date> ParseStoredDate(std::string_view text);
 
+// A stored text as a query hands it back: a Date when it is a stored date.
+Value ReadStoredText(std::string text);
+
 }  // namespace db

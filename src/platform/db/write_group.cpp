@@ -13,13 +13,14 @@ LastingFailure RolledBack() {
 
 WriteGroup::~WriteGroup() {
   try {
-    Commit();
+    if (std::uncaught_exceptions() > uncaughtAtStart_) Rollback();
+    else Commit();
   } catch (const rt::Error&) {
-    // Nothing can be reported from here; Commit has rolled the group back.
+    // Nothing can be reported from here; the group is undone either way.
   }
 }
 
-void WriteGroup::Row(const std::string& sql, const std::vector<Value>& parameters) {
+int64_t WriteGroup::Row(const std::string& sql, const std::vector<Value>& parameters) {
   if (level_ == 0) {
     level_ = connection_.BeginTrans();
     rows_ = 0;
@@ -29,8 +30,9 @@ void WriteGroup::Row(const std::string& sql, const std::vector<Value>& parameter
   }
   // A statement that fails is undone by the database alone (its statement
   // rollback), so a row needs no savepoint of its own.
-  connection_.Execute(sql, parameters);
+  int64_t changed = connection_.Execute(sql, parameters);
   ++rows_;
+  return changed;
 }
 
 void WriteGroup::Commit() {
@@ -49,6 +51,15 @@ void WriteGroup::Commit() {
     }
     throw;
   }
+}
+
+void WriteGroup::Rollback() {
+  if (level_ == 0) return;
+  const int level = level_;
+  level_ = 0;
+  rows_ = 0;
+  // Below its level the database has undone the group already.
+  if (connection_.TransactionLevel() == level) connection_.RollbackTrans();
 }
 
 }  // namespace db

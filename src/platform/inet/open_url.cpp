@@ -2,8 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 namespace inet {
 namespace {
@@ -27,6 +29,7 @@ struct Reply {
   std::string body;
   std::size_t maxBytes = 0;
   bool tooLarge = false;
+  std::string contentEncoding;  // of the last response (redirects have their own)
 };
 
 size_t AppendBody(char* data, size_t size, size_t count, void* target) {
@@ -39,6 +42,35 @@ size_t AppendBody(char* data, size_t size, size_t count, void* target) {
   reply->body.append(data, bytes);
   return bytes;
 }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+  return true;
+}
+
+// Keeps the Content-Encoding of each response: nothing asks for one, so a
+// body that has one cannot be read as text.
+size_t NoteHeader(char* data, size_t size, size_t count, void* target) {
+  auto* reply = static_cast<Reply*>(target);
+  const std::string_view line(data, size * count);
+  constexpr std::string_view kEncoding = "content-encoding:";
+  if (StartsWithNoCase(line, "http/")) reply->contentEncoding.clear();  // a new response begins
+  if (StartsWithNoCase(line, kEncoding)) {
+    const std::size_t first = line.find_first_not_of(" \t", kEncoding.size());
+    const std::size_t last = line.find_last_not_of(" \t\r\n");
+    if (first == std::string_view::npos || last < first) return size * count;
+    try {
+      reply->contentEncoding = line.substr(first, last - first + 1);
+    } catch (...) {
+      return 0;  // nothing may unwind through libcurl
+    }
+  }
+  return size * count;
+}
+
+bool IsIdentity(std::string_view encoding) { return encoding.empty() || StartsWithNoCase(encoding, "identity"); }
 
 int AskToCancel(void* cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   try {
@@ -63,6 +95,8 @@ FetchFailure FailureOf(CURLcode code, bool tooLarge) {
       return FetchFailure::kCancelled;
     case CURLE_HTTP_RETURNED_ERROR:
       return FetchFailure::kErrorStatus;
+    case CURLE_TOO_MANY_REDIRECTS:
+      return FetchFailure::kRedirectLoop;
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT:
       return FetchFailure::kBadAddress;
@@ -124,6 +158,8 @@ std::string Fetch(const std::string& address, FetchFailure& failure, const std::
   curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);  // an error page is no reply
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, NoteHeader);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reply);
   if (cancelled) {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AskToCancel);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled);
@@ -132,6 +168,10 @@ std::string Fetch(const std::string& address, FetchFailure& failure, const std::
   const CURLcode code = curl_easy_perform(curl);
   if (code != CURLE_OK) {
     failure = FailureOf(code, reply.tooLarge);
+    return "";
+  }
+  if (!IsIdentity(reply.contentEncoding)) {
+    failure = FetchFailure::kEncoded;
     return "";
   }
   return std::move(reply.body);
@@ -150,6 +190,8 @@ std::string DescribeFailure(FetchFailure failure) {
     case FetchFailure::kTooLarge: return "the reply was too large";
     case FetchFailure::kBrokenOff: return "the connection broke off during the download";
     case FetchFailure::kErrorStatus: return "the quote service answered with an error";
+    case FetchFailure::kRedirectLoop: return "the quote service's address redirects in a loop";
+    case FetchFailure::kEncoded: return "the reply came compressed, which was not asked for";
     case FetchFailure::kCancelled: return "the download was stopped";
     case FetchFailure::kBadAddress: return "the quote service's address cannot be used";
   }

@@ -15,6 +15,8 @@ enum class FetchFailure {
   kTooLarge,      // the reply outgrew the size limit
   kBrokenOff,     // the connection closed before the reply was complete
   kErrorStatus,   // the server answered with an HTTP error
+  kRedirectLoop,  // the redirects did not end within the limit
+  kEncoded,       // the body came compressed or otherwise encoded, which was not asked for
   kCancelled,     // the caller's cancel check asked to stop
   kBadAddress,    // not an http(s) address the client can use
 };

@@ -202,13 +202,34 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Replaces the file through a temporary file no other writer uses.
+// Whether a name is one mkstemp gives the store's temporary files.
+bool IsTemporaryName(const std::string& name) {
+  const std::string prefix = std::string(kStoreFileName) + ".";
+  return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+         std::all_of(name.begin() + prefix.size(), name.end(), [](unsigned char c) { return std::isalnum(c); });
+}
+
+// Temporary files of writers killed before their rename. Called under the
+// store's lock, so no live writer's file is among them.
+void RemoveLeftoverTemporaries() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(RegistryStorePath().parent_path(), ec)) {
+    std::error_code ignored;
+    if (IsTemporaryName(entry.path().filename().string()) && entry.is_regular_file(ignored))
+      std::filesystem::remove(entry.path(), ignored);
+  }
+}
+
+// Replaces the file through a temporary file no other writer uses. The data
+// reaches the disk before the rename, so a crash leaves the old file or the
+// new one, never an empty one.
 bool WriteRegistryStore(const RegistryContents& contents) {
   std::filesystem::path path = RegistryStorePath();
+  RemoveLeftoverTemporaries();
   std::string temporary = path.string() + ".XXXXXX";
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-  bool written = ::fchmod(fd, 0644) == 0 && WriteAll(fd, RegistryText(contents));
+  bool written = ::fchmod(fd, 0644) == 0 && WriteAll(fd, RegistryText(contents)) && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
   if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

@@ -6,10 +6,18 @@
 namespace rt {
 
 std::filesystem::path AppFolder() {
-  if (const char* home = std::getenv("KESTROVANE_HOME"); home && *home) return home;
-  const char* userHome = std::getenv("HOME");
-  std::filesystem::path base = userHome && *userHome ? userHome : ".";
-  return base / ".local" / "share" / "kestrovane";
+  std::filesystem::path folder;
+  if (const char* home = std::getenv("KESTROVANE_HOME"); home && *home) {
+    folder = home;
+  } else {
+    const char* userHome = std::getenv("HOME");
+    folder = std::filesystem::path(userHome && *userHome ? userHome : ".") / ".local" / "share" / "kestrovane";
+  }
+  // Absolute, so that a path made from it and kept (the database's) is not
+  // read as relative later and placed in the folder a second time.
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+  return ec ? folder : absolute;
 }
 
 std::filesystem::path AppPath(const std::string& location) {

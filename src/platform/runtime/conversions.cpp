@@ -141,6 +141,9 @@ double Strict(std::string_view text) {
   return *v;
 }
 
+// Farther than any text's own digits can move the point.
+constexpr long kFarExponent = std::numeric_limits<long>::max() / 2;
+
 // The power of ten of the first significant digit of a decimal text that
 // from_chars found out of range: above 0 it overflowed, else it underflowed.
 long DecimalMagnitude(std::string_view digits) {
@@ -153,7 +156,10 @@ long DecimalMagnitude(std::string_view digits) {
     } else if (c == 'e' || c == 'E') {
       size_t from = i + 1;
       if (from < digits.size() && digits[from] == '+') ++from;
-      std::from_chars(digits.data() + from, digits.data() + digits.size(), exponent);
+      // An exponent too long for a long still says which way the value went.
+      if (std::from_chars(digits.data() + from, digits.data() + digits.size(), exponent).ec ==
+          std::errc::result_out_of_range)
+        exponent = digits[from] == '-' ? -kFarExponent : kFarExponent;
       break;
     } else if (!significant && c == '0') {
       if (afterPoint) --magnitude;

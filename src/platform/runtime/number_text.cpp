@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace rt {
 namespace {
@@ -31,6 +32,47 @@ void DropTrailingZeros(Decimal& d) {
   while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
 }
 
+// A value of at most six decimals (a price, a stored or rounded figure:
+// most of what the program writes and reads) is its own shortest text, and so
+// its text, and that is written straight from its whole number of millionths
+// down to units: the first scale at which the nearest whole number reads back
+// as the value gives the fewest digits that do. (No other text of at most 15
+// digits reads back as the same Double.) False for any other value, or when
+// the text would need an exponent.
+bool ShortDecimalText(double value, int significant, bool plain, std::string& text) {
+  static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+  constexpr int kDecimals = static_cast<int>(std::size(kScales));
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 0.0001 && magnitude < 1e15)) return false;
+  for (int k = 0; k < kDecimals; ++k) {
+    const double scaled = magnitude * kScales[k];
+    if (scaled >= 1e15) return false;
+    const auto whole = static_cast<int64_t>(scaled + 0.5);
+    if (static_cast<double>(whole) / kScales[k] != magnitude) continue;
+    char digits[24];
+    const int length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+    int count = length;  // significant digits: only a whole number can end in zeros here
+    while (count > 1 && digits[count - 1] == '0') --count;
+    if (count > significant || (!plain && length - 1 - k >= significant)) return false;
+    char out[32];
+    char* o = out;
+    if (value < 0) *o++ = '-';
+    if (length > k) {
+      o = std::copy(digits, digits + length - k, o);
+    } else {
+      *o++ = '0';
+    }
+    if (k > 0) {
+      *o++ = '.';
+      o = std::fill_n(o, std::max(0, k - length), '0');
+      o = std::copy(digits + std::max(0, length - k), digits + length, o);
+    }
+    text.assign(out, o);
+    return true;
+  }
+  return false;
+}
+
 // The value's digits rounded to the significant digits, ties to even on the
 // exact binary value. The shortest text that reads back as the value is
 // cheap to make; rounding its digits gives the same result unless the digits
@@ -39,26 +81,7 @@ void DropTrailingZeros(Decimal& d) {
 // and nearer the value, would have been chosen instead.) With no more digits
 // than asked, a normal value's shortest text is its rounding: the value lies
 // within far less than half a unit of the last digit asked.
-// Prices and most stored numbers are short decimals: when a whole number of
-// millionths below 10^15 reads back as the value (one division, exact for
-// such whole numbers, says so), those digits are its shortest digits, and no
-// other text of at most 15 digits reads as the same Double. Read off the
-// whole number, they cost far less than the shortest text of the value.
-bool ShortDecimal(double magnitude, int significant, Decimal& d) {
-  constexpr double kMillionths = 1e6;
-  if (!(magnitude >= 1e-6 && magnitude < 1e9)) return false;
-  const double whole = std::round(magnitude * kMillionths);
-  if (whole / kMillionths != magnitude) return false;
-  uint64_t digits = static_cast<uint64_t>(whole);  // the value is digits x 10^power
-  int power = -6;
-  for (; digits % 10 == 0; digits /= 10) ++power;
-  d.count = static_cast<int>(std::to_chars(d.digits, d.digits + sizeof d.digits, digits).ptr - d.digits);
-  d.exponent = power + d.count - 1;
-  return d.count <= significant;
-}
-
 Decimal Digits(double magnitude, int significant) {
-  if (Decimal d; ShortDecimal(magnitude, significant, d)) return d;
   char buf[64];
   auto shortest = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
   Decimal d = ReadScientific(buf, shortest.ptr);
@@ -87,6 +110,7 @@ Decimal Digits(double magnitude, int significant) {
 std::string Format(double value, int significant, bool plain = false) {
   if (value == 0.0 || std::isnan(value)) return "0";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
+  if (std::string text; ShortDecimalText(value, significant, plain, text)) return text;
   Decimal d = Digits(std::fabs(value), significant);
   DropTrailingZeros(d);
   const int exponent = d.exponent;

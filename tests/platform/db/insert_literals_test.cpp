@@ -99,6 +99,7 @@ TEST(InsertLiteralsTest, TheLayerStoresWhatSqliteStores) {
       "(-0.0), (- 1.5), (5 -0.5), (- -0.0), (2*-0e0)",  // SQLite negates a real literal itself
       "(?), (7)",                                   // a parameter before a literal
       "(:a), (7)", "(@a), (7)", "($a), (7)",
+      "(CAST('1'7AS INTEGER))",                     // refused; a "?" in its place would take 7 as its number
       std::string("('a\0b')", 7),                 // SQLite's text ends at the NUL
   };
   // Reals read the same whatever the C library's locale (the desktop's, once Qt starts).

@@ -61,6 +61,8 @@ TEST(JetSqlTest, TableDefinitionsUseStrictTypes) {
             "STRICT, WITHOUT ROWID");
   EXPECT_EQ(TranslateJetSql("create table T (a text(50) not null, b money)"),
             "CREATE TABLE [T] ([a] TEXT COLLATE NOCASE NOT NULL, [b] REAL) STRICT");
+  EXPECT_EQ(TranslateJetSql("CREATE TEMP TABLE [T] ([a] TEXT)"),
+            "CREATE TEMP TABLE [T] ([a] TEXT COLLATE NOCASE) STRICT");
 }
 
 TEST(JetSqlTest, SqlServerTableDefinitionsFail) {

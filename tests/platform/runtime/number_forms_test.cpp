@@ -51,6 +51,7 @@ TEST(NumberTextTest, DigitsAreTheExactValuesRoundingAsPrintfGivesIt) {
     values.push_back(std::round(values[values.size() - 3]) / 100 + 0.995);
     values.push_back(static_cast<double>(random() % 10000000000) / 100);           // prices in cents
     values.push_back(static_cast<double>(random() % 1000000000000000) / 1000000);  // millionths below 10^9
+    values.push_back(static_cast<double>(random() % 1000) / 1000000);              // and below 0.001
   }
   char expected[64];
   for (double value : values) {
@@ -124,6 +125,9 @@ TEST(ConversionsTest, StrictConversionsRoundToEvenAndRaise) {
   EXPECT_THROW(rt::CDbl("abc"), rt::Error);
   EXPECT_THROW(rt::CSng("1e39"), rt::Error);
   EXPECT_THROW(rt::CDbl("1e999"), rt::Error);
+  // Exponents too long for a long: the sign of the exponent decides.
+  EXPECT_EQ(rt::CDbl("1e-99999999999999999999"), 0.0);
+  EXPECT_THROW(rt::CDbl("0.5e+99999999999999999999"), rt::Error);
 }
 
 TEST(ConversionsTest, LeadingIntegerFailsOnlyOnOverflow) {

@@ -1,0 +1,116 @@
+#include "simulation/report_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "platform/runtime/error.h"
+
+namespace simulation {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void RaiseNotWritten(const fs::path& path, int error) {
+  throw rt::Error(rt::kErrPathFileAccess,
+                  "The report " + path.string() + " could not be written: " + std::strerror(error) + ".");
+}
+
+void RequireFolder(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
+}
+
+std::string LinesText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+// A new empty file beside the report, named after it and this process, with
+// the report's permissions when it exists.
+fs::path CreateTemporaryFile(const fs::path& path) {
+  static unsigned counter = 0;
+  for (;;) {
+    fs::path temporary = path;
+    temporary += "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      struct stat current {};
+      if (::stat(path.c_str(), &current) == 0) (void)::fchmod(fd, current.st_mode & 07777);
+      ::close(fd);
+      return temporary;
+    }
+    if (errno != EEXIST) RaiseNotWritten(path, errno);
+  }
+}
+
+}  // namespace
+
+ReportReplacement::ReportReplacement(const fs::path& path, bool keepCurrent) : path_(path) {
+  RequireFolder(path);
+  temporary_ = CreateTemporaryFile(path);
+  std::error_code ec;
+  if (keepCurrent && fs::exists(path, ec)) fs::copy_file(path, temporary_, fs::copy_options::overwrite_existing, ec);
+  if (ec) Fail(ec.value());
+  file_ = std::fopen(temporary_.c_str(), "ab");
+  if (!file_) Fail(errno);
+}
+
+ReportReplacement::~ReportReplacement() { Discard(); }
+
+void ReportReplacement::Append(const std::vector<std::string>& lines) {
+  if (failure_) Fail(failure_);
+  const std::string text = LinesText(lines);
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail(errno);
+}
+
+void ReportReplacement::Commit() {
+  if (failure_) Fail(failure_);
+  // The data reaches the disk before the name moves, so that a crash leaves
+  // the older report or the new one, never a part of it.
+  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) Fail(errno);
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) Fail(errno);
+  if (::rename(temporary_.c_str(), path_.c_str()) != 0) Fail(errno);
+  temporary_.clear();
+}
+
+void ReportReplacement::Discard() {
+  if (file_) std::fclose(std::exchange(file_, nullptr));
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+void ReportReplacement::Fail(int error) {
+  failure_ = error;
+  Discard();
+  RaiseNotWritten(path_, error);
+}
+
+void AppendWholeLines(const fs::path& path, const std::vector<std::string>& lines) {
+  RequireFolder(path);
+  const std::string text = LinesText(lines);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseNotWritten(path, errno);
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) {
+    const int error = errno;
+    ::close(fd);
+    RaiseNotWritten(path, error);
+  }
+  int error = 0;
+  for (size_t done = 0; !error && done < text.size();) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written > 0) done += static_cast<size_t>(written);
+    else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
+  }
+  if (error) (void)::ftruncate(fd, before.st_size);
+  if (::close(fd) != 0 && !error) error = errno;
+  if (error) RaiseNotWritten(path, error);
+}
+
+}  // namespace simulation
