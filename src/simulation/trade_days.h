@@ -41,7 +41,8 @@ PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::Price
 
 // A day of a stored history that the Trade stage holds: its stored prices,
 // made into the day the rules read when a rule first reads it, so that only
-// the days a walk reaches are ever made (or the day itself, made already).
+// the days a walk reaches are ever made; a day whose row is not plain stored
+// numbers is held made.
 class HeldDay {
  public:
   HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), stored_(stored) {}
@@ -72,24 +73,16 @@ class DaysInUse {
 size_t DayCount();
 PriceDay Day(int index);
 
-// A price as read when its day was made; a text that is no number raises here.
-inline double Price(double read, const rt::PriceText& text) { return std::isnan(read) ? rt::CDbl(text.Text()) : read; }
+// A price of a day as read when the day was made; a text that is no number
+// raises here.
+inline double Price(int index, double PriceDay::*read, rt::PriceText PriceDay::*text) {
+  const PriceDay day = Day(index);
+  return std::isnan(day.*read) ? rt::CDbl((day.*text).Text()) : day.*read;
+}
 
-inline double Open(int index) {
-  const PriceDay day = Day(index);
-  return Price(day.dblOpen, day.strOpen);
-}
-inline double High(int index) {
-  const PriceDay day = Day(index);
-  return Price(day.dblHigh, day.strHigh);
-}
-inline double Low(int index) {
-  const PriceDay day = Day(index);
-  return Price(day.dblLow, day.strLow);
-}
-inline double Close(int index) {
-  const PriceDay day = Day(index);
-  return Price(day.dblClose, day.strClose);
-}
+inline double Open(int index) { return Price(index, &PriceDay::dblOpen, &PriceDay::strOpen); }
+inline double High(int index) { return Price(index, &PriceDay::dblHigh, &PriceDay::strHigh); }
+inline double Low(int index) { return Price(index, &PriceDay::dblLow, &PriceDay::strLow); }
+inline double Close(int index) { return Price(index, &PriceDay::dblClose, &PriceDay::strClose); }
 
 }  // namespace trade
