@@ -203,16 +203,20 @@ TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
 }
 
 TEST_F(TradeDriverTest, TheStageHoldsNoMoreHistoriesThanAPassHasSymbols) {
-  // Every symbol's rows on the same two days: walked day by day, all the
-  // histories would be needed until the last day.
-  const size_t symbols = trade::kSymbolsPerPass + 2;
-  for (size_t k = 0; k < symbols; ++k) StoreQuotes(Engine(), "S" + std::to_string(k), RisingBars());
+  // Every symbol's rows on the same two days: walked through the table in
+  // one go, every history would be needed until the last day.
+  std::vector<std::string> symbols;
+  for (size_t k = 0; k < trade::kSymbolsPerPass + 2; ++k) {
+    std::string& symbol = symbols.emplace_back("S");
+    symbol += std::to_string(k);
+    StoreQuotes(Engine(), symbol, RisingBars());
+  }
   for (const char* date : {"3/1/2004", "3/2/2004"})
-    for (size_t k = 0; k < symbols; ++k) AddCandidate(Engine(), kTable, date, "S" + std::to_string(k), "LONG");
+    for (const std::string& symbol : symbols) AddCandidate(Engine(), kTable, date, symbol, "LONG");
   size_t mostHeld = 0;
   events_.onProgress = [&](int32_t) { mostHeld = std::max(mostHeld, Engine().HistoriesHeld()); };
   Engine().BuildResults();
-  EXPECT_EQ(events_.progress.size(), 2 * symbols);
+  EXPECT_EQ(events_.progress.size(), 2 * symbols.size());
   EXPECT_EQ(mostHeld, trade::kSymbolsPerPass);
   EXPECT_EQ(Engine().RowsNotTraded(), 0);
 }
