@@ -44,9 +44,14 @@ const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::Trade
     read.stored.clear();
     read.loaded.clear();
     read.failed.clear();
+    // Histories are mostly alike in length: room for as many rows as the
+    // last one had spares the lists their growing.
+    read.stored.reserve(lastRows_);
+    read.loaded.reserve(lastRows_);
     SharedConnection().ReadRows("SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
                                     "] ORDER BY DamnDate DESC",
                                 [&](const db::RowReader& row) { AddRow(read, row); });
+    lastRows_ = read.stored.size();
     history = std::move(read);
   } catch (const std::exception&) {
     history.reset();
