@@ -437,6 +437,8 @@ class clsResearch {
   // Rows of the last BuildResults left untraded (too little stored history,
   // an order that could not be worked out, a failed write).
   int32_t RowsNotTraded() const { return lngRowsNotTraded_; }
+  // Symbols whose stored history the running Trade stage holds.
+  size_t HistoriesHeld() const;
   // How the last Trade stage or replay (SimResults) ended: run to its end,
   // cut short by Stop, or failed after showing its own message (its error, a
   // row it could not store, a table it cannot replay). A sweep goes on to

@@ -149,19 +149,15 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     const std::string rowQuery = RowQuery(symbol, startDate, requestedEnd, parms.intDatabaseType, rangeQuery);
     user::DoEvents();
     LogError("Opening recordset: " + rowQuery);
-    db::Recordset rows = connection.OpenRecordset(rowQuery);
-    user::DoEvents();
-    LogError("Recordset open");
-
-    // A zero-close row is skipped without leaving a gap.
+    // The rows go straight into the day records; a zero-close row is
+    // skipped without leaving a gap.
     target.clear();
-    target.reserve(static_cast<size_t>(rows.RecordCount()));
-    for (; !rows.Eof(); rows.MoveNext()) {
-      StoredQuoteRow row{rows.Field(0), rows.Field(1), rows.Field(2), rows.Field(3), rows.Field(4),
-                         isIndex ? db::Value() : rows.Field(5), isIndex ? db::Value() : rows.Field(6)};
+    connection.ReadRows(rowQuery, [&](const db::RowReader& row) {
       DayRecord day;
       if (isIndex ? IndexDayFromRow(row, day) : StockDayFromRow(row, day)) target.push_back(day);
-    }
+    });
+    user::DoEvents();
+    LogError("Recordset open");
     if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
 
     rt::Date result = FirstFullLookBackDate(requestedStart, udtStockDays.back().datDamnDate, parms.intWinDays);

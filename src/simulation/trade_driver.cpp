@@ -3,6 +3,7 @@
 // up the results for the main window.
 #include <exception>
 #include <optional>
+#include <vector>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
@@ -20,6 +21,7 @@
 #include "simulation/portfolio_records.h"
 #include "simulation/trade_days.h"
 #include "simulation/trade_history_cache.h"
+#include "simulation/trade_walk_order.h"
 
 namespace {
 
@@ -84,13 +86,10 @@ void clsResearch::BuildResults() {
     SharedConnection().Execute("Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
-    // The rows are walked in a recordset of this call's own, so that nothing
-    // run while the window processes its messages can replace it under us.
-    db::Recordset rows =
-        SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [" + table + "]");
-    int32_t total = static_cast<int32_t>(rows.RecordCount());
+    const std::vector<trade::Candidate> rows = trade::CandidatesInPasses(SharedConnection(), table);
+    int32_t total = static_cast<int32_t>(rows.size());
     int32_t count = 0;
-    // Rows of one symbol share its stored history for the whole run.
+    // Rows of one symbol share its stored history, held until they are traded.
     TradeHistoryCache cache(*this);
     historyCache_ = &cache;
     struct Detach {
@@ -100,7 +99,7 @@ void clsResearch::BuildResults() {
     db::WriteGroup results(SharedConnection());
     GroupInUse inUse(*this, results);
 
-    while (!rows.Eof()) {
+    for (const trade::Candidate& row : rows) {
       // Pause does not interrupt this stage; Stop ends it between rows, and
       // so does a write that failed for a lasting reason.
       if (StageStopped() || WritesEnded()) break;
@@ -109,9 +108,9 @@ void clsResearch::BuildResults() {
       int32_t progressCount = count, progressTotal = total;
       Raise(&ResearchEvents::Progress, progressCount, progressTotal);
 
-      rt::Date acquireDate = rows.Field(0).ToDate();
-      std::string symbol = rows.Field(1).ToText();
-      std::string positioning = rows.Field(2).ToText();
+      rt::Date acquireDate = row.acquireDate;
+      std::string symbol = row.symbol;
+      std::string positioning = row.positioning;
       rt::Date endDate = rt::CDate(parms.strSimEnd);
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
@@ -122,7 +121,7 @@ void clsResearch::BuildResults() {
         Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
       }
       trade_.dblGainLoss = 0;
-      rows.MoveNext();
+      if (row.lastOfSymbol) cache.Release(row.symbol);
       if (results.Rows() >= kRowsPerCommit) CommitGroup(results, kUnableToUpdate);
     }
     CommitGroup(results, kUnableToUpdate);

@@ -14,7 +14,7 @@ namespace {
 rt::Date Day(rt::Date d) { return d.DateOnly(); }
 
 rt::Date DateOf(const rt::Date& d) { return d; }
-rt::Date DateOf(const trade::PriceDay& d) { return d.datDamnDate; }
+rt::Date DateOf(const trade::HeldDay& d) { return d.Date(); }
 
 // The elements of a newest-first list dated between two days (inclusive).
 template <typename T>
@@ -25,7 +25,7 @@ std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date t
 }
 
 // LoadData's single blank record when no row of the window is loaded.
-const trade::PriceDay kBlankDay{};
+const trade::HeldDay kBlankDay{trade::MakePriceDay({}, {}, {}, {}, {})};
 
 }  // namespace
 
@@ -40,29 +40,53 @@ const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::Trade
   if (symbol.empty() || symbol[0] == '^' || !db::IsBracketSafe(symbol) || (databaseType != 1 && databaseType != 2))
     return history;
   try {
-    db::Recordset rows = SharedConnection().OpenRecordset(
-        "SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
-        "] ORDER BY DamnDate DESC");
-    History read;
-    read.stored.reserve(static_cast<size_t>(rows.RecordCount()));
-    read.loaded.reserve(static_cast<size_t>(rows.RecordCount()));
-    for (; !rows.Eof(); rows.MoveNext()) {
-      rt::Date date = rows.Field(0).ToDate();
-      read.stored.push_back(date);
-      StoredQuoteRow row{rows.Field(0), rows.Field(1), rows.Field(2), rows.Field(3),
-                         rows.Field(4), rows.Field(5), rows.Field(6)};
-      try {
-        DayRecord day;
-        if (StockDayFromRow(row, day)) read.loaded.push_back({date, day.strClose, day.strLow, day.strHigh, day.strOpen});
-      } catch (const std::exception&) {
-        read.failed.push_back(date);
-      }
-    }
+    History read = std::move(spare_);
+    read.stored.clear();
+    read.loaded.clear();
+    read.failed.clear();
+    // Histories are mostly alike in length: room for as many rows as the
+    // last one had spares the lists their growing.
+    read.stored.reserve(lastRows_);
+    read.loaded.reserve(lastRows_);
+    SharedConnection().ReadRows("SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [" + symbol +
+                                    "] ORDER BY DamnDate DESC",
+                                [&](const db::RowReader& row) { AddRow(read, row); });
+    lastRows_ = read.stored.size();
     history = std::move(read);
   } catch (const std::exception&) {
     history.reset();
   }
+  ++symbolsRead_;
   return history;
+}
+
+size_t clsResearch::HistoriesHeld() const { return historyCache_ ? historyCache_->SymbolsHeld() : 0; }
+
+void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReader& row) {
+  const rt::Date date = row.Date(kQuoteDate);
+  history.stored.push_back(date);
+  // Most rows are plain stored numbers: their texts are made only if a rule
+  // reads their day.
+  StoredPrices prices;
+  switch (SortStockRow(row, prices)) {
+    case StockRowKind::kNotLoaded: return;
+    case StockRowKind::kLoaded: history.loaded.emplace_back(date, prices); return;
+    case StockRowKind::kUnsure: break;
+  }
+  try {
+    if (StockDayFromRow(row, day_))
+      history.loaded.emplace_back(trade::MakePriceDay(date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen));
+  } catch (const std::exception&) {
+    history.failed.push_back(date);
+  }
+}
+
+void clsResearch::TradeHistoryCache::Release(const std::string& symbol) {
+  auto found = symbols_.find(symbol);
+  if (found == symbols_.end()) return;
+  // Its lists keep their room for the next symbol's rows.
+  if (found->second) spare_ = std::move(*found->second);
+  symbols_.erase(found);
 }
 
 clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std::string& symbol,
@@ -105,12 +129,12 @@ std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryC
   // LoadData loads the days from the window's start to the requested end;
   // the rules reach back no further than the signal day, or the newest day
   // when the signal day is not among them.
-  std::span<const trade::PriceDay> loaded = Between(history.loaded, windowStart, requestedEnd);
-  if (loaded.empty()) return Served{FirstFullLookBackDate(requestedStart, kBlankDay.datDamnDate, parms.intWinDays),
+  std::span<const trade::HeldDay> loaded = Between(history.loaded, windowStart, requestedEnd);
+  if (loaded.empty()) return Served{FirstFullLookBackDate(requestedStart, kBlankDay.Date(), parms.intWinDays),
                                     std::span(&kBlankDay, 1)};
   auto reach = std::partition_point(loaded.begin(), loaded.end(),
-                                    [&](const trade::PriceDay& d) { return d.datDamnDate >= Day(requestedStart); });
+                                    [&](const trade::HeldDay& d) { return d.Date() >= Day(requestedStart); });
   size_t reachable = std::max<size_t>(1, static_cast<size_t>(reach - loaded.begin()));
-  return Served{FirstFullLookBackDate(requestedStart, loaded.back().datDamnDate, parms.intWinDays),
+  return Served{FirstFullLookBackDate(requestedStart, loaded.back().Date(), parms.intWinDays),
                 loaded.first(reachable)};
 }

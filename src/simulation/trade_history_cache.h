@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "market_data/cls_research.h"
+#include "market_data/day_record.h"
+#include "platform/db/row_reader.h"
 #include "platform/runtime/date.h"
 #include "simulation/trade_days.h"
 
@@ -26,30 +28,42 @@ class clsResearch::TradeHistoryCache {
     rt::Date result;  // LoadData's result
     // The days the row's rules read, newest first; nullopt when LoadData
     // answered and the days are in udtStockDays.
-    std::optional<std::span<const trade::PriceDay>> days;
+    std::optional<std::span<const trade::HeldDay>> days;
   };
   // Same arguments and result as LoadData.
   Served Load(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
 
-  // Symbols read from their tables, and rows LoadData had to answer.
-  size_t SymbolsRead() const { return symbols_.size(); }
+  // Drops the symbol's history: its rows are traded.
+  void Release(const std::string& symbol);
+
+  // Symbols read from their tables, those still held, and rows LoadData had
+  // to answer.
+  size_t SymbolsRead() const { return symbolsRead_; }
+  size_t SymbolsHeld() const { return symbols_.size(); }
   int64_t RowsHandedToLoadData() const { return handedOver_; }
 
  private:
   // A symbol's stored rows, each list newest first like the row query's answer.
   struct History {
     std::vector<rt::Date> stored;         // every row
-    std::vector<trade::PriceDay> loaded;  // the rows LoadData keeps (a close that is not zero)
+    std::vector<trade::HeldDay> loaded;  // the rows LoadData keeps (a close that is not zero)
     std::vector<rt::Date> failed;         // rows that raise on conversion
   };
 
   // nullopt when the table could not be read here.
   const std::optional<History>& HistoryOf(const std::string& symbol);
+  // A stored row: its date, and its day unless LoadData leaves it out or
+  // fails on it.
+  void AddRow(History& history, const db::RowReader& row);
   // The row's answer, or nullopt when LoadData has to give it.
   std::optional<Served> Serve(const History& history, rt::Date requestedStart, rt::Date requestedEnd,
                               int lookBackDays, rt::Date& windowEnd) const;
 
   clsResearch& engine_;
   std::map<std::string, std::optional<History>> symbols_;
+  History spare_;  // the lists of a released history, reused for the next
+  size_t lastRows_ = 0;  // rows of the last history read
+  DayRecord day_;  // one row's record while a history is read
+  size_t symbolsRead_ = 0;
   int64_t handedOver_ = 0;
 };

@@ -139,12 +139,13 @@ TEST_F(QuoteStorageTest, DatesKeepTheirCentury) {
 
 TEST_F(QuoteStorageTest, AServiceThatIgnoresTheEndDateCannotLoopForever) {
   // A row left out still makes the page full.
-  testsupport::ScriptedHttpServer server({FullPage(Day(2010, 12, 31), 100, "$10")});
+  testsupport::ScriptedHttpServer server({FullPage(Day(2010, 12, 31), 100, "$10")}, 0, true);
   bed_.Engine().CreateTable("IBM");
   rt::Date start = Day(2000, 1, 1), end = Day(2010, 12, 31);
   EXPECT_FALSE(Update(start, end));
   EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "the quote service sent no older days");
   EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Connections(), 1u);  // the pages share one connection
   EXPECT_EQ(Count(), "0");
 }
 

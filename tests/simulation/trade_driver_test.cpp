@@ -3,6 +3,7 @@
 // Pause, and the aggregate results.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "platform/runtime/number_text.h"
 #include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
+#include "simulation/trade_walk_order.h"
 #include "support/write_faults.h"
 #include "trade_table.h"
 
@@ -161,16 +163,20 @@ TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");    // no quote table at all
   AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");     // signal on the newest day: no next Open
   AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");      // fine
+  StoreQuotes(Engine(), "INF", RisingBars());
+  bed_.Execute("UPDATE [INF] SET [Open] = 9e999 WHERE DamnDate = #3/2/2004#");
+  AddCandidate(Engine(), kTable, "3/1/2004", "INF", "LONG");  // fills at an Open whose text is no number
   bed_.Execute("UPDATE [" + kTable + "] SET BoughtDate = #1/2/2003#");
   Engine().BuildResults();
 
   ExpectReset(Row("3/10/2004", "SHORTH", "LONG"));
   ExpectReset(Row("3/1/2004", "NOTABLE", "LONG"));
+  ExpectReset(Row("3/1/2004", "INF", "LONG"));
   TradeColumns newest = Row("3/12/2004", "RI'SE", "LONG");
   ExpectReset(newest);
   EXPECT_EQ(newest.boughtDate, "1/2/2003");  // BoughtDate is not part of the reset
   EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").gainLoss, "6.07");
-  EXPECT_EQ(Engine().RowsNotTraded(), 3);
+  EXPECT_EQ(Engine().RowsNotTraded(), 4);
   EXPECT_TRUE(bed_.User().Prompts().empty());
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM [NOTABLE]"), "0");  // created on the way, as LoadData does
 }
@@ -194,6 +200,25 @@ TEST_F(TradeDriverTest, EventsNameEachRowByItsKey) {
   events_.winnerViews = 0;
   Engine().BuildResults();
   EXPECT_EQ(events_.winnerViews, 0);
+}
+
+TEST_F(TradeDriverTest, TheStageHoldsNoMoreHistoriesThanAPassHasSymbols) {
+  // Every symbol's rows on the same two days: walked through the table in
+  // one go, every history would be needed until the last day.
+  std::vector<std::string> symbols;
+  for (size_t k = 0; k < trade::kSymbolsPerPass + 2; ++k) {
+    std::string& symbol = symbols.emplace_back("S");
+    symbol += std::to_string(k);
+    StoreQuotes(Engine(), symbol, RisingBars());
+  }
+  for (const char* date : {"3/1/2004", "3/2/2004"})
+    for (const std::string& symbol : symbols) AddCandidate(Engine(), kTable, date, symbol, "LONG");
+  size_t mostHeld = 0;
+  events_.onProgress = [&](int32_t) { mostHeld = std::max(mostHeld, Engine().HistoriesHeld()); };
+  Engine().BuildResults();
+  EXPECT_EQ(events_.progress.size(), 2 * symbols.size());
+  EXPECT_EQ(mostHeld, trade::kSymbolsPerPass);
+  EXPECT_EQ(Engine().RowsNotTraded(), 0);
 }
 
 TEST_F(TradeDriverTest, StopEndsTheRunBetweenRowsAndPauseDoesNot) {

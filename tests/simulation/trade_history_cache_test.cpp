@@ -98,7 +98,8 @@ class TradeHistoryCacheTest : public ::testing::Test {
     loaded.days = Reachable(udtStockDays, start);  // LoadData answered
     if (served.days) {
       loaded.days.clear();
-      for (const trade::PriceDay& d : *served.days) {
+      for (const trade::HeldDay& held : *served.days) {
+        const trade::PriceDay& d = held.Prices();
         DayRecord& day = loaded.days.emplace_back();
         day.datDamnDate = d.datDamnDate;
         day.strClose = d.strClose;
@@ -159,6 +160,21 @@ TEST_F(TradeHistoryCacheTest, OddTablesAreAnsweredAsLoadDataAnswersThem) {
   ExpectSame(cache, "BAD", rt::CDate("3/2/2004"), rt::CDate("3/12/2004"));
   ExpectSame(cache, "BAD", rt::CDate("3/2/2004"), rt::CDate("3/5/2004"));
   EXPECT_EQ(cache.RowsHandedToLoadData(), 0);
+
+  // Prices near zero or far beyond six characters (an adjusted close whose
+  // text is cut to "-0.000" is left out), and a day that fails to read (no
+  // volume), which only LoadData answers.
+  StoreQuotes(bed_.Engine(), "ODD", RisingBars());
+  bed_.Execute("UPDATE [ODD] SET [Close] = 0.0005, Adj_Close = -0.0001234 WHERE DamnDate = #3/2/2004#");
+  bed_.Execute("UPDATE [ODD] SET [Close] = 0.0005, Adj_Close = 0.0005 WHERE DamnDate = #3/3/2004#");
+  bed_.Execute("UPDATE [ODD] SET [Close] = 0.001, Adj_Close = 0.001 WHERE DamnDate = #3/4/2004#");
+  bed_.Execute("UPDATE [ODD] SET Adj_Close = 123456789012345678 WHERE DamnDate = #3/5/2004#");
+  bed_.Execute("UPDATE [ODD] SET Volume = NULL WHERE DamnDate = #3/9/2004#");
+  ExpectSame(cache, "ODD", rt::CDate("3/1/2004"), rt::CDate("3/8/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 0);
+  bed_.User().AnswerMsgBox(user::kAnswerOK, "Invalid use of Null").AnswerMsgBox(user::kAnswerOK, "Invalid use of Null");
+  ExpectSame(cache, "ODD", rt::CDate("3/1/2004"), rt::CDate("3/12/2004"));
+  EXPECT_EQ(cache.RowsHandedToLoadData(), 1);
 
   // No table: LoadData creates it, and the result is "not enough data".
   ExpectSame(cache, "NONE", rt::CDate("3/2/2004"), rt::CDate("3/12/2004"));

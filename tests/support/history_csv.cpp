@@ -20,14 +20,14 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-// A history line as the quote table would hand it back.
-StoredQuoteRow ParseRow(const std::string& line) {
+// A history line as the quote table would hand it back (the row query's
+// columns in order).
+std::vector<db::Value> ParseRow(const std::string& line) {
   const std::vector<std::string> fields = SplitFields(line);
   if (fields.size() != 7) throw rt::Error(rt::kErrTypeMismatch, "Malformed history line: " + line);
   auto number = [](const std::string& text) { return db::Value(rt::CDbl(text)); };
-  return StoredQuoteRow{db::Value(rt::CDate(fields[0])), number(fields[1]), number(fields[2]),
-                        number(fields[3]),               number(fields[4]), number(fields[5]),
-                        db::Value(static_cast<int64_t>(rt::CDbl(fields[6])))};
+  return {db::Value(rt::CDate(fields[0])), number(fields[1]), number(fields[2]), number(fields[3]),
+          number(fields[4]),               number(fields[5]), db::Value(static_cast<int64_t>(rt::CDbl(fields[6])))};
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ StoredQuoteRow ParseRow(const std::string& line) {
 DayRecords LoadHistoryCsv(const std::filesystem::path& file, const std::string& symbol) {
   std::ifstream in(file);
   if (!in) throw rt::Error(rt::kErrFileNotFound, "File not found: " + file.string());
-  std::vector<StoredQuoteRow> rows;
+  std::vector<std::vector<db::Value>> rows;
   std::string line;
   bool header = true;
   while (std::getline(in, line)) {
@@ -50,7 +50,8 @@ DayRecords LoadHistoryCsv(const std::filesystem::path& file, const std::string& 
   DayRecords days;
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
     DayRecord day;
-    if (isIndex ? IndexDayFromRow(*row, day) : StockDayFromRow(*row, day)) days.push_back(day);
+    const db::RowReader cells(*row);
+    if (isIndex ? IndexDayFromRow(cells, day) : StockDayFromRow(cells, day)) days.push_back(day);
   }
   return days;
 }

@@ -10,10 +10,12 @@
 
 namespace testsupport {
 
-ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies) {
-  Start([bodies = std::move(bodies)](const std::string&, size_t n) {
-    return bodies.empty() ? std::string() : bodies[std::min(n, bodies.size() - 1)];
-  });
+ScriptedHttpServer::ScriptedHttpServer(std::vector<std::string> bodies, int port, bool keepConnections) {
+  Start(
+      [bodies = std::move(bodies)](const std::string&, size_t n) {
+        return bodies.empty() ? std::string() : bodies[std::min(n, bodies.size() - 1)];
+      },
+      port, keepConnections);
 }
 
 ScriptedHttpServer::ScriptedHttpServer(const std::string& address, Alteration alter) {
@@ -24,27 +26,30 @@ ScriptedHttpServer::ScriptedHttpServer(const std::string& address, Alteration al
   });
 }
 
-void ScriptedHttpServer::Start(Answer answer) {
+void ScriptedHttpServer::Start(Answer answer, int port, bool keepConnections) {
   server_ = std::make_unique<httplib::Server>();
+  server_->set_keep_alive_timeout(keepConnections ? 1 : 0);
+  server_->set_tcp_nodelay(true);
   auto respond = [this, answer = std::move(answer)](const httplib::Request& request, httplib::Response& response) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string query;
     for (const auto& [key, value] : request.params) query += (query.empty() ? "?" : "&") + key + "=" + value;
     size_t n = requests_.size();
     requests_.push_back(request.path + query);
+    clientPorts_.insert(request.remote_port);
     response.set_content(answer(requests_.back(), n), "text/html");
   };
   server_->Get("/d", respond);
   server_->Get("/test", respond);
-  int port = server_->bind_to_any_port("127.0.0.1");
-  if (port <= 0) throw std::runtime_error("cannot bind a loopback port");
+  port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
+  if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
   thread_ = std::thread([this] { server_->listen_after_bind(); });
   while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   if (const char* host = std::getenv(inet::kQuoteHostVariable)) {
     previousHost_ = host;
     hadPreviousHost_ = true;
   }
-  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(port)).c_str(), 1);
+  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(port_)).c_str(), 1);
 }
 
 ScriptedHttpServer::~ScriptedHttpServer() {
@@ -57,6 +62,11 @@ ScriptedHttpServer::~ScriptedHttpServer() {
 std::vector<std::string> ScriptedHttpServer::Requests() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return requests_;
+}
+
+size_t ScriptedHttpServer::Connections() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return clientPorts_.size();
 }
 
 }  // namespace testsupport

@@ -65,6 +65,11 @@ int main(int argc, char** argv) {
   quote_service::CsvStore store(options.dataFolder);
 
   httplib::Server server;
+  // Clients keep a connection for a download's pages, as with any web
+  // server: replies go out at once (no wait for the client's delayed
+  // acknowledgement of the headers), and a connection serves many requests.
+  server.set_tcp_nodelay(true);
+  server.set_keep_alive_max_count(1000);
   server.Get("/d", [&store](const httplib::Request& request, httplib::Response& response) {
     quote_service::HistoryAnswer answer = quote_service::AnswerHistoryRequest(store, request.params);
     response.status = answer.status;

@@ -87,18 +87,6 @@ bool OnlyBlanksAndSemicolons(const char* p) {
   return true;
 }
 
-Value ReadColumn(sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: return Value(static_cast<int64_t>(sqlite3_column_int64(stmt, column)));
-    case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt, column));
-    case SQLITE_NULL: return Value();
-    default: {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-      return ReadStoredText(std::string(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column))));
-    }
-  }
-}
-
 // Library settings that must precede its first use. SQLite keeps memory
 // statistics under a global lock on every allocation; nothing here reads
 // them, and the writing loops allocate for every row.
@@ -123,6 +111,9 @@ struct Connection::Impl {
   // text up twice: a loop runs the same one row after row.
   std::string recentJet;
   sqlite3_stmt* recent = nullptr;
+  // Set while ReadRows hands out rows: the statement being read must not be
+  // reset or finalized under the reader.
+  bool reading = false;
 
   [[noreturn]] void Fail(int rc) const { RaiseSqlite(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), path); }
 
@@ -208,6 +199,21 @@ struct Connection::Impl {
     }
   }
 
+  // Steps a bound statement to its end, handing each row to onRow; the
+  // statement is left reset and its bindings cleared however the read ends.
+  template <typename OnRow>
+  void ReadAll(sqlite3_stmt* stmt, OnRow&& onRow) {
+    const RowReader row(stmt);
+    try {
+      Run(stmt, [&] { onRow(row); });
+    } catch (...) {
+      sqlite3_reset(stmt);
+      sqlite3_clear_bindings(stmt);
+      throw;
+    }
+    sqlite3_clear_bindings(stmt);
+  }
+
   int64_t Execute(const std::string& sqliteText) {
     sqlite3_stmt* stmt = Prepare(sqliteText);
     sqlite3_int64 before = sqlite3_total_changes64(db);
@@ -268,6 +274,7 @@ const std::filesystem::path& Connection::Path() const { return impl_->path; }
 Connection::Impl& Connection::Require() const {
   if (!impl_->db)
     throw LastingFailure(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
+  if (impl_->reading) Raise(kErrObjectOpen, "Operation is not allowed while the rows of a query are being read.");
   return *impl_;
 }
 
@@ -347,23 +354,28 @@ Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Va
   Impl& impl = Require();
   sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, parameters);
-  int columns = sqlite3_column_count(stmt);
   std::vector<std::string> names;
-  for (int c = 0; c < columns; ++c) {
+  for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
     const char* name = sqlite3_column_name(stmt, c);
     names.emplace_back(name ? name : "");
   }
   std::vector<Value> cells;
-  try {
-    impl.Run(stmt, [&] {
-      for (int c = 0; c < columns; ++c) cells.push_back(ReadColumn(stmt, c));
-    });
-  } catch (...) {
-    sqlite3_clear_bindings(stmt);
-    throw;
-  }
-  sqlite3_clear_bindings(stmt);
+  impl.ReadAll(stmt, [&](const RowReader& row) {
+    for (int c = 0; c < row.FieldCount(); ++c) cells.push_back(row.Field(c));
+  });
   return Recordset(std::move(names), std::move(cells));
+}
+
+void Connection::ReadRows(const std::string& sql, const std::function<void(const RowReader&)>& onRow) {
+  Impl& impl = Require();
+  sqlite3_stmt* stmt = impl.PrepareBound(sql);
+  impl.Bind(stmt, {});
+  impl.reading = true;
+  struct Done {
+    bool& reading;
+    ~Done() { reading = false; }
+  } done{impl.reading};
+  impl.ReadAll(stmt, onRow);
 }
 
 void Connection::SetCheckpointInterval(int pages) {

@@ -6,11 +6,13 @@
 // instead of touching anything.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/db/recordset.h"
+#include "platform/db/row_reader.h"
 
 namespace db {
 
@@ -47,6 +49,12 @@ class Connection {
   // call, so the prepared statement is reused: for the statements a loop
   // runs thousands of times with changing values.
   Recordset OpenRecordset(const std::string& sql, const std::vector<Value>& parameters);
+  // Runs one statement and hands its rows to onRow one at a time, read
+  // straight from the statement: for the queries whose thousands of rows go
+  // into records of their own. Nothing may run on the connection until the
+  // rows are read (3705); an error that onRow raises ends the read and passes
+  // on.
+  void ReadRows(const std::string& sql, const std::function<void(const RowReader&)>& onRow);
 
   // The journal is copied into the database file once it has grown by this
   // many pages (1000 when the connection opens).

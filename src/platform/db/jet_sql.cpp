@@ -270,6 +270,39 @@ std::string Emit(const Token& t) {
   }
 }
 
+// "SELECT MIN(c), MAX(c) FROM ... [WHERE ...]": SQLite reads every row in
+// range for the pair, but finds a single MIN or MAX through the index. So
+// the two are asked apart, each as a subquery, under the names SQLite gives
+// the pair; "" for any other statement (one with grouping, ordering, a limit
+// or a subquery of its own is left alone too).
+std::string MinAndMaxApart(const std::vector<Token>& tokens, const std::vector<size_t>& sig) {
+  auto at = [&](size_t k) -> const Token& { return tokens[sig[k]]; };
+  auto isColumn = [&](size_t k) { return at(k).kind == Tok::Word || at(k).kind == Tok::Name; };
+  if (sig.size() < 12 || !IsWord(at(0), "SELECT") || !IsWord(at(1), "MIN") || !IsPunct(at(2), '(') || !isColumn(3) ||
+      !IsPunct(at(4), ')') || !IsPunct(at(5), ',') || !IsWord(at(6), "MAX") || !IsPunct(at(7), '(') ||
+      at(8).kind != at(3).kind || strcasecmp(at(8).text.c_str(), at(3).text.c_str()) != 0 || !IsPunct(at(9), ')') ||
+      !IsWord(at(10), "FROM"))
+    return "";
+  for (size_t k = 11; k < sig.size(); ++k) {
+    for (const char* word : {"SELECT", "GROUP", "HAVING", "ORDER", "LIMIT", "UNION", "INTERSECT", "EXCEPT", "WINDOW"})
+      if (IsWord(at(k), word)) return "";
+    if (IsPunct(at(k), ';')) return "";
+  }
+  auto emit = [&](size_t from, size_t to) {  // the tokens from sig[from] to before sig[to] (or the end)
+    std::string text;
+    for (size_t i = sig[from]; i < (to < sig.size() ? sig[to] : tokens.size()); ++i) text += Emit(tokens[i]);
+    while (!text.empty() && IsSpace(text.back())) text.pop_back();
+    return text;
+  };
+  auto name = [](const std::string& expression) {  // as SQLite names the column: the expression's text
+    std::string quoted = "\"";
+    for (char c : expression) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+  };
+  const std::string min = emit(1, 5), max = emit(6, 10), source = " " + emit(10, sig.size());
+  return "SELECT (SELECT " + min + source + ") AS " + name(min) + ", (SELECT " + max + source + ") AS " + name(max);
+}
+
 }  // namespace
 
 std::string TranslateJetSql(std::string_view jet) {
@@ -284,6 +317,8 @@ std::string TranslateJetSql(std::string_view jet) {
     for (size_t i : sig) significant.push_back(tokens[i]);
     return TableDefinition(std::move(significant)).Translate();
   }
+
+  if (std::string apart = MinAndMaxApart(tokens, sig); !apart.empty()) return apart;
 
   // SELECT [DISTINCT] TOP n: drop "TOP n" and its blanks, limit at the end.
   std::string limit;

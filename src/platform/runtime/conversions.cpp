@@ -81,11 +81,32 @@ size_t ScanDecimal(std::string_view s, bool allowGrouping, std::string& clean) {
   return i;
 }
 
+// A plain decimal of at most 15 digits ("12.34", "-7"), the commonest
+// number text by far, read directly: its digits as a whole number and the
+// power of ten are exact Doubles, so the one rounded division gives the
+// nearest Double, as the full reading does. nullopt for any other text.
+std::optional<double> PlainDecimal(std::string_view s) {
+  size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
+  const size_t first = i;
+  double digits = 0, scale = 1;
+  for (; i < s.size() && IsDigit(s[i]); ++i) digits = digits * 10 + (s[i] - '0');
+  size_t count = i - first;
+  if (count > 0 && i + 1 < s.size() && s[i] == '.') {
+    const size_t point = ++i;
+    for (; i < s.size() && IsDigit(s[i]); ++i, scale *= 10) digits = digits * 10 + (s[i] - '0');
+    count += i - point;
+  }
+  if (count == 0 || count > 15 || i != s.size()) return std::nullopt;
+  const double value = digits / scale;
+  return first == 1 ? -value : value;
+}
+
 std::optional<double> StrictNumber(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && IsBlank(text[b])) ++b;
   while (e > b && IsBlank(text[e - 1])) --e;
   std::string_view s = text.substr(b, e - b);
+  if (std::optional<double> plain = PlainDecimal(s)) return plain;
   if (s.empty()) return std::nullopt;
   if (s.size() > 2 && s[0] == '&') {
     char k = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
@@ -168,6 +189,7 @@ double ParseDecimal(std::string_view text) {
 }
 
 double Val(std::string_view text) {
+  if (std::optional<double> plain = PlainDecimal(text)) return *plain;
   std::string compact;
   compact.reserve(text.size());
   for (char c : text) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace rt {
 namespace {
@@ -31,17 +32,19 @@ void DropTrailingZeros(Decimal& d) {
   while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
 }
 
-// A value of at most two decimals (a price, a rounded figure: most of what
-// the program writes) is its own shortest text, and so its text, and that is
-// written straight from its whole number of hundredths, tenths or units: the
-// first scale at which the nearest whole number reads back as the value
-// gives the fewest digits that do. False for any other value, or when the
-// text would need an exponent.
+// A value of at most six decimals (a price, a stored or rounded figure:
+// most of what the program writes and reads) is its own shortest text, and so
+// its text, and that is written straight from its whole number of millionths
+// down to units: the first scale at which the nearest whole number reads back
+// as the value gives the fewest digits that do. (No other text of at most 15
+// digits reads back as the same Double.) False for any other value, or when
+// the text would need an exponent.
 bool ShortDecimalText(double value, int significant, bool plain, std::string& text) {
-  static constexpr double kScales[] = {1, 10, 100};
+  static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+  constexpr int kDecimals = static_cast<int>(std::size(kScales));
   const double magnitude = std::fabs(value);
-  if (!(magnitude >= 0.01 && magnitude < 1e15)) return false;
-  for (int k = 0; k < 3; ++k) {
+  if (!(magnitude >= 0.0001 && magnitude < 1e15)) return false;
+  for (int k = 0; k < kDecimals; ++k) {
     const double scaled = magnitude * kScales[k];
     if (scaled >= 1e15) return false;
     const auto whole = static_cast<int64_t>(scaled + 0.5);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/db/db_error.h"
+#include "platform/runtime/number_text.h"
 #include "support/temp_app_folder.h"
 
 using db::Connection;
@@ -200,6 +201,43 @@ TEST_F(ConnectionTest, RecordsetWalksForwardAndRefusesReadsAtTheEnd) {
   db::Recordset update = cn_.OpenRecordset("Update [IBM] SET Volume = NULL");
   EXPECT_TRUE(update.Eof());
   EXPECT_EQ(Scalar("SELECT COUNT(Volume) FROM [IBM]").ToInteger(), 0);
+}
+
+// Rows read straight from the statement convert each field exactly as the
+// Recordset's cell does, errors included, whatever the field holds; nothing
+// else runs on the connection while they are read.
+TEST_F(ConnectionTest, RowsReadStraightConvertAsTheRecordsetsCells) {
+  const std::string sql =
+      "SELECT 116.0, 73.8727, 7, NULL, '2004-03-05', '2004-03-05 13:45:00', 'abc', '12.5', 9e999";
+  db::Recordset cells = cn_.OpenRecordset(sql);
+  auto outcome = [](const std::function<std::string()>& read) {
+    try {
+      return read();
+    } catch (const rt::Error& e) {
+      return "error " + std::to_string(e.Number());
+    }
+  };
+  int rows = 0;
+  cn_.ReadRows(sql, [&](const db::RowReader& row) {
+    ++rows;
+    ASSERT_EQ(row.FieldCount(), cells.FieldCount());
+    for (int c = 0; c < row.FieldCount(); ++c) {
+      const db::Value& cell = cells.Field(c);
+      EXPECT_EQ(row.IsNull(c), cell.IsNull()) << c;
+      EXPECT_EQ(row.Text(c), cell.ToText()) << c;
+      EXPECT_EQ(outcome([&] { return rt::FormatRoundTrip(row.Double(c)); }),
+                outcome([&] { return rt::FormatRoundTrip(cell.ToDouble()); })) << c;
+      EXPECT_EQ(outcome([&] { return std::to_string(row.Integer(c)); }),
+                outcome([&] { return std::to_string(cell.ToInteger()); })) << c;
+      EXPECT_EQ(outcome([&] { return rt::FormatRoundTrip(row.Date(c).Serial()); }),
+                outcome([&] { return rt::FormatRoundTrip(cell.ToDate().Serial()); }))
+          << c;
+    }
+    EXPECT_EQ(ErrorFrom([&] { row.Double(cells.FieldCount()); }).Number(), db::kErrItemNotFound);
+    EXPECT_EQ(ErrorFrom([&] { cn_.Execute("SELECT 1"); }).Number(), db::kErrObjectOpen);
+  });
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(Scalar("SELECT 2").ToInteger(), 2);
 }
 
 TEST_F(ConnectionTest, NestedTransactionsUseSavepoints) {

@@ -46,6 +46,19 @@ TEST(JetSqlTest, TopBecomesLimit) {
   EXPECT_EQ(TranslateJetSql("SELECT [TOP] FROM t"), "SELECT [TOP] FROM t");
 }
 
+// The pair is asked apart, so that each finds its value through the index
+// instead of reading the range, under the names of the pair.
+TEST(JetSqlTest, MinAndMaxOfOneColumnAreAskedApart) {
+  EXPECT_EQ(TranslateJetSql("SELECT MIN(DamnDate), MAX(DamnDate) From [IBM] WHERE DamnDate >= #3/5/2004#"),
+            "SELECT (SELECT MIN(DamnDate) From [IBM] WHERE DamnDate >= '2004-03-05') AS \"MIN(DamnDate)\", "
+            "(SELECT MAX(DamnDate) From [IBM] WHERE DamnDate >= '2004-03-05') AS \"MAX(DamnDate)\"");
+  EXPECT_EQ(TranslateJetSql("select min([a b]),max( [A B] ) from t"),
+            "SELECT (SELECT min([a b]) from t) AS \"min([a b])\", (SELECT max( [A B] ) from t) AS \"max( [A B] )\"");
+  for (const char* other : {"SELECT MIN(a), MAX(b) FROM t", "SELECT MIN(a), MAX(a) FROM t GROUP BY b",
+                            "SELECT MIN(a), MAX(a) FROM t WHERE a IN (SELECT a FROM u)", "SELECT MIN(a), MAX(a)"})
+    EXPECT_EQ(TranslateJetSql(other), other);
+}
+
 TEST(JetSqlTest, DivisionIsFloatingPoint) {
   EXPECT_EQ(TranslateJetSql("SELECT 7/2, '1/2' FROM t"), "SELECT 7* 1.0 /2, '1/2' FROM t");
 }

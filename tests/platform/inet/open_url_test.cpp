@@ -7,6 +7,7 @@
 #include "platform/inet/service_addresses.h"
 #include "support/faulty_http_server.h"
 #include "support/quote_service_process.h"
+#include "support/scripted_http_server.h"
 #include "support/short_fetch_limits.h"
 
 namespace {
@@ -63,6 +64,21 @@ TEST(OpenURLTest, FetchesTheBodyFromARunningService) {
   std::string page = inet::OpenURL(service.Address() + "/d?a=0&b=01&c=2004&d=11&e=31&f=2004&g=d&s=IBM");
   EXPECT_GT(page.size(), 10000u);  // 200 rows, read in many pieces
   EXPECT_NE(page.find("31-Dec-2004"), std::string::npos);
+}
+
+// A fetch after the service closed the connection of the one before (here
+// by ending) connects again without a word.
+TEST(OpenURLTest, AConnectionTheServiceClosedIsOpenedAgain) {
+  int port = 0;
+  {
+    testsupport::ScriptedHttpServer first({"one"});
+    EXPECT_EQ(inet::OpenURL(inet::TestPageAddress()), "one");
+    port = first.Port();
+  }
+  testsupport::ScriptedHttpServer second({"two"}, port);
+  inet::FetchFailure failure = inet::FetchFailure::kBrokenOff;
+  EXPECT_EQ(inet::OpenURL(inet::TestPageAddress(), &failure), "two");
+  EXPECT_EQ(failure, inet::FetchFailure::kNone);
 }
 
 TEST(OpenURLTest, EmptyOnAnyFailureWithTheReason) {

@@ -49,6 +49,9 @@ TEST(NumberTextTest, DigitsAreTheExactValuesRoundingAsPrintfGivesIt) {
     values.push_back(std::strtod(half.c_str(), nullptr));
     values.push_back(static_cast<double>(static_cast<float>(values[values.size() - 2])));
     values.push_back(std::round(values[values.size() - 3]) / 100 + 0.995);
+    values.push_back(static_cast<double>(random() % 10000000000) / 100);           // prices in cents
+    values.push_back(static_cast<double>(random() % 1000000000000000) / 1000000);  // millionths below 10^9
+    values.push_back(static_cast<double>(random() % 1000) / 1000000);              // and below 0.001
   }
   char expected[64];
   for (double value : values) {
