@@ -420,7 +420,9 @@ TEST_F(SelectDriverTest, ATableRemovedOrReplacedDuringTheRunEndsItWithItsCause) 
     EXPECT_TRUE(user.UnscriptedPrompts().empty());
     EXPECT_NE(engine.WriteFailure().find("sim_run"), std::string::npos) << engine.WriteFailure();
     EXPECT_EQ(ScannedSymbols(), (std::vector<std::string>{"AB", "ABC"}));
-    if (replaced) EXPECT_EQ(Rows(), 0);
+    if (replaced) {
+      EXPECT_EQ(Rows(), 0);
+    }
     events.onStockCount = nullptr;
   }
 }
