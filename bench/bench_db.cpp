@@ -22,8 +22,9 @@ int main() {
   long rows = 0;
   constexpr int kReads = 200;
   for (int i = 0; i < kReads; ++i) {
-    db::Recordset rs = cn.OpenRecordset("SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [IBM] "
-                                        "WHERE DamnDate >= #1/1/1990# AND DamnDate <= #12/31/2003# ORDER BY DamnDate DESC");
+    db::Recordset rs =
+        cn.OpenRecordset("SELECT DamnDate, [Open], [High], [Low],[Close], Adj_Close, Volume From [IBM] "
+                         "WHERE DamnDate >= #1/1/1990# AND DamnDate <= #12/31/2003# ORDER BY DamnDate DESC");
     rows += rs.RecordCount();
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -95,8 +95,7 @@ int main(int argc, char** argv) {
   const double stockNs = BestNanoseconds(stocks, [&](DayRecords& days) {
     if (indicators::CrunchStock(days, parms) != indicators::CrunchOutcome::kDone) ++failed;
   });
-  const double indexNs =
-      BestNanoseconds(indices, [&](DayRecords& days) { indicators::CrunchIndexDays(days, parms); });
+  const double indexNs = BestNanoseconds(indices, [&](DayRecords& days) { indicators::CrunchIndexDays(days, parms); });
 
   std::printf("crunch_data_histories: %zu histories\n", stocks.size());
   std::printf("crunch_data_rows: %zu rows\n", Rows(stocks));

@@ -104,8 +104,8 @@ void WriteHistory(const std::filesystem::path& file, QuoteWalk walk) {
     if (weekday == chrono::Saturday || weekday == chrono::Sunday) continue;
     chrono::year_month_day date{day};
     char iso[16];
-    std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
     out << iso << ',' << walk.NextDay() << '\n';
   }
   if (!out) throw std::runtime_error("cannot write " + file.string());

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "market_data/database_connection.h"
 #include "market_data/day_record.h"
 #include "simulation/simulation_table.h"
-#include "market_data/database_connection.h"
+#include "single_row_commits.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
 #include "support/shipped_select.h"
-#include "single_row_commits.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -15,10 +15,10 @@
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
 #include "simulation/trade_history_cache.h"
+#include "single_row_commits.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
 #include "support/shipped_select.h"
-#include "single_row_commits.h"
 
 namespace {
 
@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     SharedConnection().Execute(
         "Update [sim_bench] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = -1, "
         "Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
-    db::Recordset rs = SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [sim_bench]");
+    db::Recordset rs =
+        SharedConnection().OpenRecordset("SELECT [AcquireDate], [Symbol], [Positioning] from [sim_bench]");
     for (; !rs.Eof(); rs.MoveNext())
       candidates.push_back({rs.Field(0).ToDate(), rs.Field(1).ToText(), rs.Field(2).ToText()});
     return 0;

@@ -18,8 +18,8 @@ enum class SmoothForm { kSum, kMean };
 // Sums `period` rows of `input` from `windowStart` towards newer rows, stores
 // the seed at the newest row of that window and steps on to row 0. Nothing
 // is written when the window would reach past row 0.
-void Smooth(DayRecords& days, double DayRecord::*input, double DayRecord::*output, long windowStart,
-            int32_t period, SmoothForm form) {
+void Smooth(DayRecords& days, double DayRecord::*input, double DayRecord::*output, long windowStart, int32_t period,
+            SmoothForm form) {
   CheckPeriod(period);
   if (windowStart <= period) return;
   const long seedRow = windowStart - period + 1;
@@ -29,8 +29,8 @@ void Smooth(DayRecords& days, double DayRecord::*input, double DayRecord::*outpu
   for (long i = seedRow - 1; i >= 0; --i) {
     const double previous = days[At(i + 1)].*output;
     const double value = days[At(i)].*input;
-    days[At(i)].*output = form == SmoothForm::kSum ? previous - previous / period + value
-                                                   : WilderStep(previous, value, period);
+    days[At(i)].*output =
+        form == SmoothForm::kSum ? previous - previous / period + value : WilderStep(previous, value, period);
   }
 }
 
@@ -64,13 +64,11 @@ void MinusDM(DayRecords& days) {
 }
 
 void SmoothPlusDM(DayRecords& days, int32_t period) {
-  Smooth(days, &DayRecord::dblPlusDM, &DayRecord::dblSmoothPlusDM, OldestRow(days) - 1, period,
-         SmoothForm::kSum);
+  Smooth(days, &DayRecord::dblPlusDM, &DayRecord::dblSmoothPlusDM, OldestRow(days) - 1, period, SmoothForm::kSum);
 }
 
 void SmoothMinusDM(DayRecords& days, int32_t period) {
-  Smooth(days, &DayRecord::dblMinusDM, &DayRecord::dblSmoothMinusDM, OldestRow(days), period,
-         SmoothForm::kSum);
+  Smooth(days, &DayRecord::dblMinusDM, &DayRecord::dblSmoothMinusDM, OldestRow(days), period, SmoothForm::kSum);
 }
 
 void RangeHighLow(DayRecords& days, const PriceSeries& prices) {

@@ -62,8 +62,7 @@ void LogError(const std::string& strMessage) {
 
 std::string FormatElapsedTime(rt::Date datStart, rt::Date datFinish) {
   long long seconds = rt::SecondsBetween(datStart, datFinish);
-  if (seconds > std::numeric_limits<int32_t>::max() || seconds < std::numeric_limits<int32_t>::min())
-    return "00:00:00";
+  if (seconds > std::numeric_limits<int32_t>::max() || seconds < std::numeric_limits<int32_t>::min()) return "00:00:00";
   long long hours = FloorDiv(seconds, 3600);
   long long minutes = FloorDiv(seconds - hours * 3600, 60);
   long long rest = seconds - hours * 3600 - minutes * 60;

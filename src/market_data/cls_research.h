@@ -23,16 +23,16 @@ struct BoundStatement;
 class Recordset;
 class Value;
 class WriteGroup;
-}
+}  // namespace db
 namespace simulation {
 struct ReplayLogs;
 class WinnerStaging;
-}
+}  // namespace simulation
 
 namespace simulation {
 class DayCandidates;
 class ReplayTable;
-}
+}  // namespace simulation
 
 class clsResearch {
  public:
@@ -103,10 +103,10 @@ class clsResearch {
   void NoteDownloadFailure(const std::string& symbol);
 
   std::string strDownloadFailure_;
-  bool blnNoConnection_ = false;   // the last PullFromNet reached no quote service
-  size_t intPageRowsLeftOut_ = 0;  // rows of the last page left out
+  bool blnNoConnection_ = false;                                       // the last PullFromNet reached no quote service
+  size_t intPageRowsLeftOut_ = 0;                                      // rows of the last page left out
   std::vector<std::pair<std::string, std::string>> downloadFailures_;  // symbol, reason
-  bool blnNoConnectionReported_ = false;  // a noted failure was a missing connection
+  bool blnNoConnectionReported_ = false;                               // a noted failure was a missing connection
   std::map<std::string, size_t> quoteRowsLeftOut_;                     // by symbol
 
   // ===== end quote download =====
@@ -200,12 +200,12 @@ class clsResearch {
   void ah();
 
  private:
-  void AverageVolumeB();      // 14
-  void AverageVolumeSwing();  // 15, run by the swing criterion, not by CrunchData
-  void ComputeFastEma();      // 42
-  void ComputeSlowEma();      // 43
-  void ComputeMacdLine();     // 44
-  void ComputeMacdSignal();   // 45
+  void AverageVolumeB();        // 14
+  void AverageVolumeSwing();    // 15, run by the swing criterion, not by CrunchData
+  void ComputeFastEma();        // 42
+  void ComputeSlowEma();        // 43
+  void ComputeMacdLine();       // 44
+  void ComputeMacdSignal();     // 45
   void ComputeMacdHistogram();  // 46
 
   // The ADX pipeline, columns 51 to 67 in this order.
@@ -263,8 +263,8 @@ class clsResearch {
   // loads, computes and scans each symbol after resumeSymbol (from the first
   // when it is ""). Returns "complete", "stop" (Stop, or Pause after the
   // current symbol) or "error" (shown to the user, who may repair the data).
-  std::string Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
-                      bool simulationFlag, bool spareFlag, const std::string& resumeSymbol, int16_t lookBackDays);
+  std::string Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols, bool simulationFlag,
+                      bool spareFlag, const std::string& resumeSymbol, int16_t lookBackDays);
   // Asks for the market of a symbol missing from Stock_Master and adds it.
   void AddStock(const std::string& symbol);
 
@@ -371,7 +371,7 @@ class clsResearch {
 
  private:
   simulation::WinnerStaging* winnerStaging_ = nullptr;  // set while a Select run scans
-  // ===== end simulation table =====
+                                                        // ===== end simulation table =====
 
   // ===== order entry and initial stop (order_entry.cpp) =====
  public:
@@ -557,7 +557,7 @@ class clsResearch {
     std::unique_ptr<simulation::ReplayLogs> logs_;
   };
   simulation::ReplayLogs* replayLogs_ = nullptr;  // while a replay runs
-  // ===== end engine report files =====
+                                                  // ===== end engine report files =====
 
   // ===== portfolio replay (portfolio_replay.cpp) =====
  public:

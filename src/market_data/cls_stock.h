@@ -9,22 +9,22 @@
 #include "platform/runtime/date.h"
 
 struct clsStock {
-  double GainLoss = 0;         // percent gain or loss (column GainLoss)
-  rt::Date ReleaseDate;        // day the position was closed
+  double GainLoss = 0;   // percent gain or loss (column GainLoss)
+  rt::Date ReleaseDate;  // day the position was closed
   double TargetPrice = 0;
   int32_t SharesPurchased = 0;  // portfolio
   double AmountPurchased = 0;   // portfolio
   rt::Date CurrentDate;         // the replayed day the record is shown for
   float RSIChange = 0;
   float BBDistance = 0;
-  double ReleasePrice = 0;  // the Select scan keeps its own computed price here
+  double ReleasePrice = 0;   // the Select scan keeps its own computed price here
   double PurchasePrice = 0;  // -1 for a Select winner (not bought)
   int16_t Simulation = 0;
   int16_t RSI = 0;
   std::string Positioning;  // "LONG" or "SHORT"
   double Low = 0;
   double High = 0;
-  double ClosePrice = 0;  // on reload: column AcquirePrice
+  double ClosePrice = 0;    // on reload: column AcquirePrice
   double MACDFastLine = 0;  // column MACD
   double PriceChange = 0;
   double VolumeChange = 0;

@@ -16,12 +16,12 @@ struct DayRecord {
   double dblIndexRSI = 0;        // index arrays only
   double dblIndexPercentMA = 0;  // index arrays only
   rt::Date datDamnDate;
-  rt::PriceText strClose;  // stocks: the adjusted close
-  rt::PriceText strLow;    // stocks: split-rescaled
-  rt::PriceText strHigh;   // stocks: split-rescaled
-  rt::PriceText strOpen;   // stocks: split-rescaled
+  rt::PriceText strClose;     // stocks: the adjusted close
+  rt::PriceText strLow;       // stocks: split-rescaled
+  rt::PriceText strHigh;      // stocks: split-rescaled
+  rt::PriceText strOpen;      // stocks: split-rescaled
   rt::PriceText strAdjClose;  // written only by the quote-page parser
-  int64_t lngVolume = 0;  // 64-bit: index and heavy-volume days exceed 2^31 shares
+  int64_t lngVolume = 0;      // 64-bit: index and heavy-volume days exceed 2^31 shares
 
   // Indicator columns 11 to 67.
   double dblAvgClose2 = 0;         // 11

@@ -29,8 +29,9 @@ std::string DateLiteral(rt::Date d, int16_t databaseType) {
 // start on a weekend or holiday still finds its first trading day) to the end.
 std::string RangeQuery(const std::string& symbol, rt::Date start, rt::Date end, int16_t databaseType) {
   if (databaseType != 1 && databaseType != 2) return "";
-  return "SELECT MIN(DamnDate), MAX(DamnDate) From [" + symbol + "] WHERE " + "DamnDate >= " +
-         DateLiteral(start - 5, databaseType) + " AND " + "DamnDate <= " + DateLiteral(end, databaseType);
+  return "SELECT MIN(DamnDate), MAX(DamnDate) From [" + symbol + "] WHERE " +
+         "DamnDate >= " + DateLiteral(start - 5, databaseType) + " AND " +
+         "DamnDate <= " + DateLiteral(end, databaseType);
 }
 
 std::string RowQuery(const std::string& symbol, rt::Date start, rt::Date requestedEnd, int16_t databaseType,
@@ -166,8 +167,7 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     return result;
   } catch (const rt::Error& e) {
     if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
-    if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed)
-      user::MsgBox(e.Description());
+    if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed) user::MsgBox(e.Description());
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting LoadData in error");
     return NotEnoughData();

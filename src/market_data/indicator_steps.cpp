@@ -26,8 +26,7 @@ void WilderAverage(DayRecords& days, double DayRecord::*input, double DayRecord:
   if (seed < 0) return;  // too short to seed: nothing is written
   const std::vector<double> values = ReadColumn(days, input);
   days[At(seed)].*output = SeedMean(values, seed, period);
-  for (long i = seed - 1; i >= 0; --i)
-    days[At(i)].*output = WilderStep(days[At(i + 1)].*output, values[At(i)], period);
+  for (long i = seed - 1; i >= 0; --i) days[At(i)].*output = WilderStep(days[At(i + 1)].*output, values[At(i)], period);
 }
 
 // An exponential average of `values` into `output`, seeded at `seed` with the
@@ -39,8 +38,7 @@ void ExponentialAverage(DayRecords& days, const std::vector<double>& values, lon
   days[At(seed)].*output = SeedMean(values, seed, period);
   // k keeps the 16-bit period + 1 of the stored results.
   const double k = 2.0 / static_cast<double>(static_cast<int16_t>(period + 1));
-  for (long i = seed - 1; i >= 0; --i)
-    days[At(i)].*output = EmaStep(days[At(i + 1)].*output, values[At(i)], k);
+  for (long i = seed - 1; i >= 0; --i) days[At(i)].*output = EmaStep(days[At(i + 1)].*output, values[At(i)], k);
 }
 
 // A 1/0 flag for rows 0 .. n-20, whatever the periods.
@@ -56,8 +54,7 @@ void AverageClose2(DayRecords& days, const PriceSeries& prices) {
     days[At(i)].dblAvgClose2 = (AsSingle(prices.close[At(i)]) + AsSingle(prices.close[At(i + 1)])) / 2;
 }
 
-void MovingAverage(DayRecords& days, const std::vector<double>& values, int period,
-                   double DayRecord::*column) {
+void MovingAverage(DayRecords& days, const std::vector<double>& values, int period, double DayRecord::*column) {
   WriteColumn(days, column, WindowMeans(values, period));
 }
 
@@ -180,8 +177,7 @@ void RsiDownCross(DayRecords& days, double rsiHigh) {
 }
 
 void HighAboveMA(DayRecords& days, const PriceSeries& prices) {
-  FlagRows(days, &DayRecord::dblHighAboveMA,
-           [&](long i) { return prices.high[At(i)] >= days[At(i + 1)].dblMA_B; });
+  FlagRows(days, &DayRecord::dblHighAboveMA, [&](long i) { return prices.high[At(i)] >= days[At(i + 1)].dblMA_B; });
 }
 
 void HighAboveMAPrice(DayRecords& days) {
@@ -190,8 +186,7 @@ void HighAboveMAPrice(DayRecords& days) {
 }
 
 void LowBelowMA(DayRecords& days, const PriceSeries& prices) {
-  FlagRows(days, &DayRecord::dblLowBelowMA,
-           [&](long i) { return prices.low[At(i)] <= days[At(i + 1)].dblMA_B; });
+  FlagRows(days, &DayRecord::dblLowBelowMA, [&](long i) { return prices.low[At(i)] <= days[At(i + 1)].dblMA_B; });
 }
 
 void LowBelowMAPrice(DayRecords& days) {

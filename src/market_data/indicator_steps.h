@@ -27,8 +27,7 @@ inline constexpr long kMinimumRows = 35;
 // 11: the mean of the day's and the day before's close, each read as single.
 void AverageClose2(DayRecords& days, const PriceSeries& prices);
 // 12, 13, 14, 15: the window mean of `values` over `period` rows into `column`.
-void MovingAverage(DayRecords& days, const std::vector<double>& values, int period,
-                   double DayRecord::*column);
+void MovingAverage(DayRecords& days, const std::vector<double>& values, int period, double DayRecord::*column);
 std::vector<double> Volumes(const DayRecords& days);
 // 16: column 12 minus the close; 17: its square.
 void Deviation(DayRecords& days, const PriceSeries& prices);

@@ -11,13 +11,9 @@ using namespace indicators;
 
 bool clsResearch::CrunchData(const std::string& symbol) {
   switch (CrunchStock(udtStockDays, Parms())) {
-    case CrunchOutcome::kDone:
-      return true;
-    case CrunchOutcome::kTooFewRows:
-      LogError("Not enough data to compute (<35 days): " + symbol);
-      return false;
-    case CrunchOutcome::kStepFailed:
-      break;
+    case CrunchOutcome::kDone: return true;
+    case CrunchOutcome::kTooFewRows: LogError("Not enough data to compute (<35 days): " + symbol); return false;
+    case CrunchOutcome::kStepFailed: break;
   }
   LogError("Error crunching data for: " + symbol);
   return false;

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "market_data/cls_research.h"
 #include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
 #include "market_data/day_record.h"
 #include "market_data/quote_page_parser.h"
 #include "platform/inet/open_url.h"

@@ -98,8 +98,7 @@ bool ReachedFirstDay(size_t pageRows, size_t rowsLeftOut, rt::Date start, rt::Da
 // newest stored day) would fill it. Only a finished download is kept.
 class DownloadTransaction {
  public:
-  explicit DownloadTransaction(db::Connection& connection)
-      : connection_(connection), level_(connection.BeginTrans()) {}
+  explicit DownloadTransaction(db::Connection& connection) : connection_(connection), level_(connection.BeginTrans()) {}
   ~DownloadTransaction() {
     if (committed_) return;
     try {

@@ -28,12 +28,12 @@ class ResearchEvents {
   virtual void UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t& pages) {}
   virtual void Progress(int32_t& count, int32_t& total) {}
   virtual void Progress2(int32_t& day, int32_t& total) {}
-  virtual void Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs,
-                       int16_t& winners, int16_t& losers, double& balance, int32_t& startBalance) {}
+  virtual void Results(double& averageReturn, double& averageHold, int16_t& shorts, int16_t& longs, int16_t& winners,
+                       int16_t& losers, double& balance, int32_t& startBalance) {}
   virtual void Swing(std::string& stage, rt::Date& day, std::string& symbol) {}
   virtual void Interneting(bool& busy, std::string& symbol) {}
-  virtual void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners,
-                              int32_t& losers, double& a, double& b) {}
+  virtual void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers,
+                              double& a, double& b) {}
   virtual void MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) {}
   virtual void ImportSymbols() {}  // never raised
   virtual void UpdateDisplay(clsStock& stock, bool& done) {}

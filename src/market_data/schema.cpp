@@ -23,13 +23,15 @@ std::string QuoteTableStatement(const std::string& symbol, int16_t databaseType)
   if (databaseType == 2) {
     std::string sql = "CREATE TABLE [" + symbol + "] ([DamnDate] [smalldatetime] NULL , ";
     for (const char* column : {"[Open]", "[High]", "[Low]", "[Close]"}) sql += std::string(column) + kServerText50;
-    return sql + (index ? ") ON [PRIMARY]" : std::string("[Adj_Close]") + kServerText50 + "[Volume] [int] NULL) ON [PRIMARY]");
+    return sql + (index ? ") ON [PRIMARY]"
+                        : std::string("[Adj_Close]") + kServerText50 + "[Volume] [int] NULL) ON [PRIMARY]");
   }
   return "";
 }
 
 std::string StockMasterStatement(int16_t databaseType) {
-  if (databaseType == 1) return "CREATE TABLE [Stock_Master] ([Symbol] TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)";
+  if (databaseType == 1)
+    return "CREATE TABLE [Stock_Master] ([Symbol] TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)";
   if (databaseType == 2)
     return std::string("CREATE TABLE [Stock_Master] ([Symbol]") + kServerText255 + " , [Market]" + kServerText255 +
            " , [Inception] [smalldatetime] NULL , ) ON [PRIMARY]";
@@ -40,8 +42,10 @@ std::string StockMasterStatement(int16_t databaseType) {
 
 std::string SimStatusStatement(int16_t databaseType) {
   std::string slots;
-  for (size_t i = 1; i + 1 < kSimStatusColumns.size(); ++i) slots += "[" + std::string(kSimStatusColumns[i]) + "] DOUBLE, ";
-  if (databaseType == 1) return "CREATE TABLE [SimStatus] ([SimTable] TEXT PRIMARY KEY, " + slots + "[PortCount] DOUBLE)";
+  for (size_t i = 1; i + 1 < kSimStatusColumns.size(); ++i)
+    slots += "[" + std::string(kSimStatusColumns[i]) + "] DOUBLE, ";
+  if (databaseType == 1)
+    return "CREATE TABLE [SimStatus] ([SimTable] TEXT PRIMARY KEY, " + slots + "[PortCount] DOUBLE)";
   if (databaseType == 2)
     return std::string("CREATE TABLE [SimStatus] ([SimTable]") + kServerText255 + ", " + slots +
            "[PortCount] DOUBLE) ON [PRIMARY]";

@@ -8,9 +8,9 @@
 // The columns of SimStatus in order: the key, then the 24 pause slots that
 // the sweeps store and read by position.
 inline constexpr std::array<const char*, 25> kSimStatusColumns = {
-    "SimTable",   "TradePause0", "TradePause1", "TradePause2", "TradePause3", "TradePause4", "TradePause6",
-    "TradePause7", "TradePause9", "TradeCount",  "PortPause0",  "PortPause1",  "PortPause2",  "PortPause3",
-    "PortPause4",  "PortPause5",  "PortPause6",  "PortPause7",  "PortPause8",  "PortPause9",  "PortPause10",
+    "SimTable",    "TradePause0", "TradePause1",  "TradePause2", "TradePause3", "TradePause4", "TradePause6",
+    "TradePause7", "TradePause9", "TradeCount",   "PortPause0",  "PortPause1",  "PortPause2",  "PortPause3",
+    "PortPause4",  "PortPause5",  "PortPause6",   "PortPause7",  "PortPause8",  "PortPause9",  "PortPause10",
     "PortPause11", "PortPause12", "PortPauseRev", "PortCount"};
 
 // The statement that creates SimStatus in the dialect of the database kind

@@ -32,7 +32,7 @@ std::optional<SymbolEntry> ParseSymbolLine(const std::string& line, const std::s
   size_t comma = line.find(',');
   if (comma == std::string::npos)
     throw rt::Error(rt::kErrInvalidProcedureCall, "Line " + std::to_string(lineNumber) + " of " + fileName +
-                                                       " is not of the form SYMBOL,market: \"" + line + "\"");
+                                                      " is not of the form SYMBOL,market: \"" + line + "\"");
   SymbolEntry entry;
   entry.symbol = Trim(line.substr(0, comma));
   for (char c : line.substr(comma + 1, 2))

@@ -39,8 +39,7 @@ SymbolFileContents ReadSymbolFile(const std::string& path) {
   for (size_t i = 0; i < lines.size(); ++i) {
     if (std::optional<SymbolEntry> entry = ParseSymbolLine(lines[i], path, static_cast<int>(i + 1))) {
       std::string problem = db::BracketProblem(entry->symbol);
-      if (problem.empty())
-        contents.entries.push_back(*entry);
+      if (problem.empty()) contents.entries.push_back(*entry);
       else
         contents.leftOut.push_back("Line " + std::to_string(i + 1) + " (\"" + db::ShownName(entry->symbol) +
                                    "\"): " + problem + ".");

@@ -40,9 +40,8 @@ std::vector<std::string> Header(const optimiser::PortfolioLoops& setUp, int pass
   for (int r = 0; r < kRankingRangeCount; ++r) {
     const optimiser::SweepLoop& loop = setUp.passes[pass][kListLoops + r];
     const bool swept = setUp.swept[kListLoops + r];
-    cells.push_back(std::string(kRankingRanges[r].caption) + " (" +
-                    (swept ? loop.start.Caption() : setUp.typedMin[r]) + ":" +
-                    (swept ? loop.end.Caption() : setUp.typedMax[r]) + ")");
+    cells.push_back(std::string(kRankingRanges[r].caption) + " (" + (swept ? loop.start.Caption() : setUp.typedMin[r]) +
+                    ":" + (swept ? loop.end.Caption() : setUp.typedMax[r]) + ")");
   }
   for (const char* cell : {"Win/Loss", "Short/Long", "Avg Hold", "Balance", "Avg. Ret.", "Comp. Ret."})
     cells.push_back(cell);

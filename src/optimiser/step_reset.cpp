@@ -39,7 +39,8 @@ void frmMain::cmdReset_Click(int index) {
   bool trade = index == 1;
   std::vector<StepRow> rows;
   if (trade) {
-    for (const auto& row : optimiser::kTradeRanges) rows.push_back({Text(row.field, 0), Text(row.field, 1), Text(row.step)});
+    for (const auto& row : optimiser::kTradeRanges)
+      rows.push_back({Text(row.field, 0), Text(row.field, 1), Text(row.step)});
   } else {
     for (int i = 0; i < optimiser::kRankingRangeCount; ++i) {
       const char* field = optimiser::kRankingRanges[i].field;

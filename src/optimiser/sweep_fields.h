@@ -7,32 +7,31 @@ namespace optimiser {
 
 // A trade setting with a Min/Max/Step row (the Trade tab).
 struct TradeRange {
-  int box;               // chkBuildOption index
-  const char* field;     // Min (0) and Max (1)
-  int toLabel;           // lblSimOption index of "to"
-  const char* step;      // the Step field
-  int byLabel;           // lblSimOption index of "by"
-  const char* caption;   // as the report header names it
+  int box;              // chkBuildOption index
+  const char* field;    // Min (0) and Max (1)
+  int toLabel;          // lblSimOption index of "to"
+  const char* step;     // the Step field
+  int byLabel;          // lblSimOption index of "by"
+  const char* caption;  // as the report header names it
 };
 
-inline constexpr TradeRange kTradeRanges[] = {
-    {1, "txtLifeofOrder", 12, "txtLifeofOrderStep", 28, "Life"},
-    {3, "txtLimitPercent", 0, "txtLimitPercentStep", 26, "% Above Target"},
-    {4, "txtInitPrice", 24, "txtInitPriceStep", 15, "Initial Stop"},
-    {6, "txtProfitable", 25, "txtProfitableStep", 32, "Profitable at"},
-    {7, "txtDecline", 30, "txtDeclineStep", 29, "% Decline"},
-    {9, "txtMaxDays", 31, "txtMaxDaysStep", 33, "Max Days"}};
+inline constexpr TradeRange kTradeRanges[] = {{1, "txtLifeofOrder", 12, "txtLifeofOrderStep", 28, "Life"},
+                                              {3, "txtLimitPercent", 0, "txtLimitPercentStep", 26, "% Above Target"},
+                                              {4, "txtInitPrice", 24, "txtInitPriceStep", 15, "Initial Stop"},
+                                              {6, "txtProfitable", 25, "txtProfitableStep", 32, "Profitable at"},
+                                              {7, "txtDecline", 30, "txtDeclineStep", 29, "% Decline"},
+                                              {9, "txtMaxDays", 31, "txtMaxDaysStep", 33, "Max Days"}};
 
 // A ranking range of the Portfolio tab: a Portfolio-stage filter with its
 // own check box, swept by the selection boxes 11 to 20 with txtStep(i).
 struct RankingRange {
-  int box;                 // chkBuildOption index
-  const char* field;       // Min (0) and Max (1)
-  int byLabel;             // lblSimOption index of "by" beside txtStep(i)
-  const char* filterBox;   // the range's own check box
-  int filterBoxIndex;      // -1 for a box outside an array
-  const char* caption;     // as the report header names it
-  const char* column;      // its column in the simulation table
+  int box;                // chkBuildOption index
+  const char* field;      // Min (0) and Max (1)
+  int byLabel;            // lblSimOption index of "by" beside txtStep(i)
+  const char* filterBox;  // the range's own check box
+  int filterBoxIndex;     // -1 for a box outside an array
+  const char* caption;    // as the report header names it
+  const char* column;     // its column in the simulation table
 };
 
 inline constexpr RankingRange kRankingRanges[] = {

@@ -56,8 +56,7 @@ void frmMain::RefuseSweepThatCannotRun() {
   // Whatever would fail every variation alike is told once, before the first.
   LoadParms();
   std::string refusal = indicators::CheckIndicatorPeriods(Parms());
-  if (refusal.empty() &&
-      objResearch->QueryDB("SELECT COUNT(*) FROM [" + db::SqlName(Parms().strSimTable) + "]") == "0")
+  if (refusal.empty() && objResearch->QueryDB("SELECT COUNT(*) FROM [" + db::SqlName(Parms().strSimTable) + "]") == "0")
     refusal = simulation::kEmptySimulationTableMessage;
   if (refusal.empty()) return;
   user::MsgBox(refusal);

@@ -14,7 +14,8 @@ namespace {
 using optimiser::kRankingRanges;
 using optimiser::kTradeRanges;
 
-constexpr const char* kOffCaption[] = {"", "S.M.A.R.T. Not Enabled for Trading", "S.M.A.R.T. Not Enabled for Portfolios"};
+constexpr const char* kOffCaption[] = {"", "S.M.A.R.T. Not Enabled for Trading",
+                                       "S.M.A.R.T. Not Enabled for Portfolios"};
 constexpr const char* kOnCaption[] = {"", "S.M.A.R.T. ENABLED for Trading!", "S.M.A.R.T. ENABLED for Portfolios!"};
 
 void ShowStatus(QLabel* label, const char* caption, const QColor& colour, bool bold) {
@@ -36,7 +37,8 @@ void frmMain::ConnectOptimiser() {
   for (int i = 0; i <= 22; ++i)
     connect(Check("chkBuildOption", i), &QCheckBox::stateChanged, this, [this, i] { chkBuildOption_Click(i); });
   for (int i = 0; i <= 1; ++i)
-    connect(Button("cmdReset", i), &QPushButton::clicked, this, [this, i] { RunHandler([this, i] { cmdReset_Click(i); }); });
+    connect(Button("cmdReset", i), &QPushButton::clicked, this,
+            [this, i] { RunHandler([this, i] { cmdReset_Click(i); }); });
   connect(Button("cmdGetRange"), &QPushButton::clicked, this, [this] { RunHandler([this] { cmdGetRange_Click(); }); });
   connect(cmdShowProgress, &QPushButton::clicked, this, [this] { RunHandler([this] { cmdShowProgress_Click(); }); });
 }

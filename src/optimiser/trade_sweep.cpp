@@ -60,8 +60,8 @@ void frmMain::OutputTradeVariations() {
       if (!levels[k].swept) resume[k] = setUp.loops[k].start.Value();
     firstNumber = lngTradeCount;
     showTotal();
-    if (optimiser::UseProposedReport(strTradeReportPath, optimiser::kTradeReportFolder,
-                                     optimiser::kTradeReportPrefix, Parms().strSimTable))
+    if (optimiser::UseProposedReport(strTradeReportPath, optimiser::kTradeReportFolder, optimiser::kTradeReportPrefix,
+                                     Parms().strSimTable))
       optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());
   }
 
@@ -106,13 +106,13 @@ void frmMain::OutputTradeVariations() {
     // The settings as the stage read them: a field left empty keeps the value it ran with before.
     const RunParameters& ran = Parms();
     WriteBuySellResults(S(levels[0].list->currentText()), ran.intLifeofOrder, S(levels[2].list->currentText()),
-                        ran.intLimitPercent, ran.intInitStopPercent, ran.intProfitable, ran.intDecline,
-                        ran.intMaxDays, strTradeReportPath, firstAfterResume);
+                        ran.intLimitPercent, ran.intInitStopPercent, ran.intProfitable, ran.intDecline, ran.intMaxDays,
+                        strTradeReportPath, firstAfterResume);
     Yield();
   };
   // Pause and Stop both leave the variation named for the resume.
-  if (optimiser::WalkVariations(*objResearch, {&setUp.loops, 1}, 0, resuming ? &resume : nullptr, firstNumber,
-                                steps) != optimiser::WalkEnd::kRanOut)
+  if (optimiser::WalkVariations(*objResearch, {&setUp.loops, 1}, 0, resuming ? &resume : nullptr, firstNumber, steps) !=
+      optimiser::WalkEnd::kRanOut)
     return;
   ClearPauseCriteria();
   OpenFileWithDefaultApp(strTradeReportPath, false);

@@ -29,8 +29,8 @@ struct Variation {
 std::vector<std::string> PauseValues(const Variation& variation, bool withPass);
 
 struct VariationSteps {
-  const char* stage = "";       // "Trade", "Portfolio": named when a variation fails
-  QLabel* caption = nullptr;    // shows "i of N"
+  const char* stage = "";     // "Trade", "Portfolio": named when a variation fails
+  QLabel* caption = nullptr;  // shows "i of N"
   QProgressBar* progress = nullptr;
   int32_t total = 0;
   // Before the first variation that runs; may be empty.

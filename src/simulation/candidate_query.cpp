@@ -71,7 +71,8 @@ std::string DayCondition(const RunParameters& p, const std::string& dayBefore, c
     const char* equals = p.intDatabaseType == 1 ? "WHERE (AcquireDate = " : "WHERE (AcquireDate =";
     return equals + dayBefore + ") AND AcquirePrice <> -1 AND ";
   }
-  return "WHERE (AcquireDate >= " + dayBefore + ") AND (AcquireDate <= " + lastDay + ") " + "AND AcquirePrice <> -1 AND ";
+  return "WHERE (AcquireDate >= " + dayBefore + ") AND (AcquireDate <= " + lastDay + ") " +
+         "AND AcquirePrice <> -1 AND ";
 }
 
 // The statement without its ranking. The day, the last day ("" for one day)
@@ -85,7 +86,8 @@ std::string Selection(const RunParameters& p, const std::string& dayBefore, cons
     // The key columns let each bought candidate be read back as exactly its own row.
     sql = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
           "AcquireDate, Symbol, Positioning "
-          "From [" + db::SqlName(p.strSimTable) + "] ";
+          "From [" +
+          db::SqlName(p.strSimTable) + "] ";
     sql += DayCondition(p, dayBefore, lastDay);
     sql += "((" + money + " / AcquirePrice) < (Volume * " + VolumeShareLiteral(p) + ")) ";
   }
@@ -122,8 +124,7 @@ std::string BuildCandidateQuery(const RunParameters& p, rt::Date datDay, double 
 
 std::string CandidateSelection(const RunParameters& p, rt::Date datDay, double dblAmount, rt::Date datLastDay) {
   return Selection(p, DateLiteral(p.intDatabaseType, datDay - 1),
-                   datLastDay.IsZero() ? "" : DateLiteral(p.intDatabaseType, datLastDay),
-                   MoneyLiteral(p, dblAmount));
+                   datLastDay.IsZero() ? "" : DateLiteral(p.intDatabaseType, datLastDay), MoneyLiteral(p, dblAmount));
 }
 
 std::vector<WrittenBound> WrittenBounds(const RunParameters& p) {
@@ -155,8 +156,7 @@ bool MarketRulesReject(const RunParameters& p, const IndexReadings& row) {
   // The Dow's ranges judge both NYSE and AMEX rows; the NASDAQ's only NASDAQ rows.
   if (market == "ny" || market == "am")
     return OutsideRange(p, Group("DJ_MA"), row.djMA) || OutsideRange(p, Group("DJ_RSI"), row.djRSI);
-  if (market == "ns")
-    return OutsideRange(p, Group("NS_MA"), row.nsMA) || OutsideRange(p, Group("NS_RSI"), row.nsRSI);
+  if (market == "ns") return OutsideRange(p, Group("NS_MA"), row.nsMA) || OutsideRange(p, Group("NS_RSI"), row.nsRSI);
   return false;
 }
 

@@ -23,8 +23,7 @@ std::string CandidateSelection(const RunParameters& parms, rt::Date datDay, doub
 // The candidate statement for the calendar day before datDay (datLastDay the
 // zero date), or for every day from the day before datDay to datLastDay (the
 // range check). dblAmount is the money per position.
-std::string BuildCandidateQuery(const RunParameters& parms, rt::Date datDay, double dblAmount,
-                                rt::Date datLastDay);
+std::string BuildCandidateQuery(const RunParameters& parms, rt::Date datDay, double dblAmount, rt::Date datLastDay);
 
 // A ranking bound the statement writes: its column, ">=" (lower) or "<=",
 // and the number as its text holds it.

@@ -23,10 +23,11 @@ std::string Rounded(double value, int places) { return rt::FormatNumber(rt::Roun
 
 // Fields 5 to 14 of a position line: amount to market.
 std::vector<std::string> AmountToMarket(const PortfolioSlot& s) {
-  return {Rounded(s.dblAmount, 0),       Rounded(SharesBought(s), 0),    Rounded(s.dblPercentMA, 1),
-          Rounded(s.dblAcquirePrice, 2), Rounded(s.dblTargetPrice, 2),   rt::FormatDate(s.datReleaseDate),
-          Rounded(s.dblReleasePrice, 2), Rounded(s.dblGainLoss, 1),      std::to_string(s.lngVolume),
-          s.strMarket};
+  return {Rounded(s.dblAmount, 0),       Rounded(SharesBought(s), 0),
+          Rounded(s.dblPercentMA, 1),    Rounded(s.dblAcquirePrice, 2),
+          Rounded(s.dblTargetPrice, 2),  rt::FormatDate(s.datReleaseDate),
+          Rounded(s.dblReleasePrice, 2), Rounded(s.dblGainLoss, 1),
+          std::to_string(s.lngVolume),   s.strMarket};
 }
 
 }  // namespace
@@ -64,8 +65,8 @@ void SymbolSummary::Add(const std::string& symbol, const std::string& positionin
 std::vector<std::string> SimulationSummaryLines(const SymbolSummary& summary) {
   std::vector<std::string> lines{"", "Symbol\tLong\tShort\tTotal\tGainLoss"};
   for (const SymbolTotals& e : summary.Entries())
-    lines.push_back(JoinCells({e.symbol, std::to_string(e.longs), std::to_string(e.shorts),
-                               std::to_string(e.total), rt::FormatNumber(e.gainLoss)}));
+    lines.push_back(JoinCells({e.symbol, std::to_string(e.longs), std::to_string(e.shorts), std::to_string(e.total),
+                               rt::FormatNumber(e.gainLoss)}));
   return lines;
 }
 
@@ -82,8 +83,7 @@ std::string AllStocksReportLine(const PortfolioSlot& s) {
 std::string PerDayReportLine(rt::Date day, const PortfolioSlot& s) {
   // The fourth column is headed "Bought Date" but has always held the acquire
   // date; spreadsheets built on the file expect it there.
-  std::vector<std::string> fields{rt::FormatDate(day), s.strSymbol, s.strPositioning,
-                                  rt::FormatDate(s.datAcquireDate)};
+  std::vector<std::string> fields{rt::FormatDate(day), s.strSymbol, s.strPositioning, rt::FormatDate(s.datAcquireDate)};
   for (std::string& f : AmountToMarket(s)) fields.push_back(std::move(f));
   return JoinCells(fields);
 }
@@ -145,7 +145,8 @@ void clsResearch::OuputAllStocksReport(size_t k) {
   try {
     if (k >= udtPortfolio.size()) rt::RaiseSubscript();
     if (!logs.allStocks)
-      logs.allStocks = std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kAllStocksReportFile), true);
+      logs.allStocks =
+          std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kAllStocksReportFile), true);
     logs.allStocks->Append({simulation::AllStocksReportLine(udtPortfolio[k])});
   } catch (const std::exception& e) {
     // Every later line would fail alike: the log stays as it was, told once.

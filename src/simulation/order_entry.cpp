@@ -41,8 +41,7 @@ bool Triggers(const OrderRule& rule, int day) {
 // in the direction the trigger looks, else at the order price.
 double FillPrice(const OrderRule& rule, int day) {
   double open = trade::Open(day);
-  bool openedThrough = rule.trigger == Trigger::kLowAtOrBelow ? open <= rule.orderPrice
-                                                              : open >= rule.orderPrice;
+  bool openedThrough = rule.trigger == Trigger::kLowAtOrBelow ? open <= rule.orderPrice : open >= rule.orderPrice;
   return openedThrough ? rt::Round(open, 2) : rt::Round(rule.orderPrice, 2);
 }
 

@@ -16,8 +16,8 @@
 #include "platform/runtime/number_text.h"
 #include "platform/user/user_services.h"
 #include "simulation/candidate_query.h"
-#include "simulation/portfolio_replay_candidates.h"
 #include "simulation/portfolio_records.h"
+#include "simulation/portfolio_replay_candidates.h"
 
 namespace {
 
@@ -68,8 +68,10 @@ void ReadBoughtRow(const simulation::DayCandidates& day, uint32_t index, Portfol
 }  // namespace
 
 void clsResearch::SimResults(bool blnReplay, double& dblBalance) {
-  Trace([&] { return "Entering clsResearch.SimResults: " + std::string(blnReplay ? "True" : "False") + ", " +
-                     rt::FormatNumber(dblBalance); });
+  Trace([&] {
+    return "Entering clsResearch.SimResults: " + std::string(blnReplay ? "True" : "False") + ", " +
+           rt::FormatNumber(dblBalance);
+  });
   stageEnd_ = StageEnd::kComplete;
   if (StageStopped()) return;
   const RunParameters& p = Parms();
@@ -103,7 +105,8 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
 
   // The earliest signal day; the newest-first walk of every row gives the
   // same day, one indexed row is enough.
-  const std::string firstDaySql = "SELECT TOP 1 AcquireDate FROM [" + db::SqlName(p.strSimTable) + "] ORDER BY AcquireDate";
+  const std::string firstDaySql =
+      "SELECT TOP 1 AcquireDate FROM [" + db::SqlName(p.strSimTable) + "] ORDER BY AcquireDate";
   Trace([&] { return "Opening recordset: " + firstDaySql; });
   *rsResearch_ = SharedConnection().OpenRecordset(firstDaySql);
   Trace([] { return std::string("Recordset open"); });
@@ -134,8 +137,8 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
   // Only the two dialects have a candidate statement this database can run:
   // any other kind's text is refused here, as it always was.
   if (p.intDatabaseType != 1 && p.intDatabaseType != 2)
-    SharedConnection().OpenRecordset("SELECT TOP 1 * FROM (" +
-                                     simulation::CandidateSelection(p, firstDay, 0, lastDay) + ")");
+    SharedConnection().OpenRecordset("SELECT TOP 1 * FROM (" + simulation::CandidateSelection(p, firstDay, 0, lastDay) +
+                                     ")");
   // Held for the whole replay, whatever a yield to the window lets happen meanwhile.
   const std::shared_ptr<simulation::ReplayTable> rows = ReplayRows(firstDay, lastDay);
   simulation::ReplayCandidates replay(*rows, p);

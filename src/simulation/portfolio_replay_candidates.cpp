@@ -163,8 +163,8 @@ bool ReplayCandidates::AnyBetween(rt::Date firstDay, rt::Date lastDay) const {
 }
 
 DayCandidates ReplayCandidates::Day(rt::Date day, double amount) {
-  auto [first, last] = table_.DaysBetween(BoundDayText(parms_.intDatabaseType, day - 1),
-                                          BoundDayText(parms_.intDatabaseType, day - 1));
+  auto [first, last] =
+      table_.DaysBetween(BoundDayText(parms_.intDatabaseType, day - 1), BoundDayText(parms_.intDatabaseType, day - 1));
   if (first == last) return DayCandidates();
   // Jet's statement has the money bound; SQL Server's has it written into its text.
   const SqlNumber money = parms_.intDatabaseType == 1 ? SqlNumber::Real(amount - parms_.dblCommission)

@@ -1,7 +1,6 @@
-#include "simulation/portfolio_replay.h"
-
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/rounding.h"
+#include "simulation/portfolio_replay.h"
 
 namespace simulation {
 namespace {

@@ -27,7 +27,8 @@ std::string PageStatement(const std::string& table, bool ranged) {
   return "SELECT '~' || AcquireDate, '~' || BoughtDate, '~' || Symbol, '~' || Market, '~' || Positioning, "
          "'~' || Bought, '~' || ReleaseDate, AcquirePrice, RSI, RSIChange, MACD, PercentMA, TargetPrice, "
          "ReleasePrice, GainLoss, VolumeChange, PriceChange, BBDistance, DJ_RSI, DJ_MA, NS_RSI, NS_MA, Volume "
-         "FROM [" + db::SqlName(table) + "] " +
+         "FROM [" +
+         db::SqlName(table) + "] " +
          // Any other row fails the money condition of every day: its price
          // is -1 (not traded) or 0 (the division gives NULL), or it has no volume.
          "WHERE AcquirePrice <> -1 AND AcquirePrice <> 0 AND Volume IS NOT NULL "
@@ -36,9 +37,9 @@ std::string PageStatement(const std::string& table, bool ranged) {
          " ORDER BY AcquireDate, Symbol, Positioning LIMIT " + std::to_string(kPageRows);
 }
 
-constexpr const char* kNumberColumns[] = {"AcquirePrice", "RSI",          "RSIChange", "MACD",       "PercentMA",
+constexpr const char* kNumberColumns[] = {"AcquirePrice", "RSI",          "RSIChange", "MACD",         "PercentMA",
                                           "TargetPrice",  "ReleasePrice", "GainLoss",  "VolumeChange", "PriceChange",
-                                          "BBDistance",   "DJ_RSI",       "DJ_MA",     "NS_RSI",      "NS_MA"};
+                                          "BBDistance",   "DJ_RSI",       "DJ_MA",     "NS_RSI",       "NS_MA"};
 constexpr int kTexts = 7;
 constexpr int kNumbers = 15;
 
@@ -66,16 +67,15 @@ void Order(const RowOrder& order, const std::vector<ReplayRow>& rows, const std:
     if (IsNull(x) || IsNull(y)) return order.descending ? !IsNull(x) && IsNull(y) : IsNull(x) && !IsNull(y);
     return order.descending ? x > y : x < y;
   };
-  for (const ReplayDay& day : days)
-    std::stable_sort(ordered.begin() + day.first, ordered.begin() + day.last, before);
+  for (const ReplayDay& day : days) std::stable_sort(ordered.begin() + day.first, ordered.begin() + day.last, before);
 }
 
 }  // namespace
 
 DatabaseStamp CurrentDatabaseStamp() {
-  db::Recordset rs = SharedConnection().OpenRecordset(
-      "SELECT total_changes(), (SELECT data_version FROM pragma_data_version), "
-      "(SELECT schema_version FROM pragma_schema_version)");
+  db::Recordset rs =
+      SharedConnection().OpenRecordset("SELECT total_changes(), (SELECT data_version FROM pragma_data_version), "
+                                       "(SELECT schema_version FROM pragma_schema_version)");
   return {rs.Field(1).ToInteger(), rs.Field(2).ToInteger(), rs.Field(0).ToInteger()};
 }
 
@@ -125,9 +125,10 @@ void ReplayTable::AddRow(const db::Recordset& page) {
   const db::Value& volume = page.Field(kTexts + kNumbers);
   if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");
   const auto index = static_cast<uint32_t>(rows_.size());
-  rows_.push_back({numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6], numbers[7],
-                   numbers[8], numbers[9], numbers[10], numbers[11], numbers[12], numbers[13], numbers[14],
-                   volume.ToInteger(), texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]});
+  rows_.push_back({numbers[0],  numbers[1],         numbers[2], numbers[3],  numbers[4],  numbers[5],  numbers[6],
+                   numbers[7],  numbers[8],         numbers[9], numbers[10], numbers[11], numbers[12], numbers[13],
+                   numbers[14], volume.ToInteger(), texts[1],   texts[2],    texts[3],    texts[4],    texts[5],
+                   texts[6]});
   if (days_.empty() || days_.back().acquireDate != texts[0]) days_.push_back({texts[0], index, index});
   days_.back().last = index + 1;
 }

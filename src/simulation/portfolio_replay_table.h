@@ -28,8 +28,8 @@ inline db::Value CellValue(double value) { return IsNull(value) ? db::Value() : 
 
 // One row, its texts as indexes into the table's texts.
 struct ReplayRow {
-  double acquirePrice, rsi, rsiChange, macd, percentMA, targetPrice, releasePrice, gainLoss, volumeChange,
-      priceChange, bbDistance, djRSI, djMA, nsRSI, nsMA;
+  double acquirePrice, rsi, rsiChange, macd, percentMA, targetPrice, releasePrice, gainLoss, volumeChange, priceChange,
+      bbDistance, djRSI, djMA, nsRSI, nsMA;
   int64_t volume;  // never NULL: such a row is never a candidate
   uint32_t boughtDate, symbol, market, positioning, bought, releaseDate;
 };

@@ -86,16 +86,14 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
                                  bool simulationFlag, bool /*spareFlag*/, const std::string& resumeSymbol,
                                  int16_t lookBackDays) {
   ClearDownloadReport();
-  std::string status =
-      RunSelectStage(periodStart, periodEnd, symbols, simulationFlag, resumeSymbol, lookBackDays);
+  std::string status = RunSelectStage(periodStart, periodEnd, symbols, simulationFlag, resumeSymbol, lookBackDays);
   // Download trouble is told once per run, however the run ended.
   if (std::string report = DownloadReport(); !report.empty()) user::MsgBox(report);
   return status;
 }
 
 std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
-                                        bool simulationFlag, const std::string& resumeSymbol,
-                                        int16_t lookBackDays) {
+                                        bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays) {
   blnStopProcess_ = false;
   // A Pause before the first symbol resumes where this run started.
   strLastStock_ = resumeSymbol;
@@ -279,9 +277,9 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
     if (answer == user::kAnswerYes && ImportNewStocks(rt::AppPath("\\SymbolList").string()))
       user::MsgBox(std::string("Stock symbols have been imported.") + kCrLf + "You may now run simulations on them!");
   } else if (number == db::kErrNoCurrentRecord && !symbolInError.empty()) {
-    int answer = user::MsgBox("Requested stock -- " + symbolInError + " -- not found in database." + kCrLf +
-                                  "Would you like to add it?",
-                              user::kYesNo);
+    int answer = user::MsgBox(
+        "Requested stock -- " + symbolInError + " -- not found in database." + kCrLf + "Would you like to add it?",
+        user::kYesNo);
     if (answer == user::kAnswerYes) AddStock(symbolInError);
   } else if (number == kErrNoIndexHistory) {
     // A failed index download explains the shortage: one message for both.
@@ -312,6 +310,6 @@ void clsResearch::AddStock(const std::string& symbol) {
   std::transform(market.begin(), market.end(), market.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   SharedConnection().Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('" + db::SqlText(symbol) + "', '" +
-                       market + "')");
+                             market + "')");
   user::MsgBox("Stock symbol added. You can now rerun your simulation.");
 }

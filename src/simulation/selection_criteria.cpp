@@ -99,8 +99,8 @@ std::string clsResearch::WinADX(int i) {
   const DayRecord& day = DayAt(udtStockDays, i);
   const DayRecord& before = DayAt(udtStockDays, i + 1L);
   const DayRecord& twoBefore = DayAt(udtStockDays, i + 2L);
-  bool trending = day.dblADX > before.dblADX && before.dblADX > twoBefore.dblADX &&
-                  day.dblADX >= Parms().intADXThreshold;
+  bool trending =
+      day.dblADX > before.dblADX && before.dblADX > twoBefore.dblADX && day.dblADX >= Parms().intADXThreshold;
   if (day.dblPlusDI > day.dblMinusDI) return trending ? kLong : "";
   if (day.dblPlusDI < day.dblMinusDI) return trending ? kShort : "";
   return kVeto;

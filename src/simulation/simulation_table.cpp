@@ -1,12 +1,14 @@
 // The simulation table: one row per Select candidate, keyed by day, symbol
 // and side; created per simulation, filled with a row per winner (committed
 // per symbol during a Select run), read back to refill the winners list.
+#include "simulation/simulation_table.h"
+
 #include <string_view>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
-#include "market_data/run_parameters.h"
 #include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
 #include "platform/db/bound_statement.h"
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
@@ -14,7 +16,6 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
-#include "simulation/simulation_table.h"
 #include "simulation/winner_staging.h"
 
 namespace {
@@ -40,8 +41,10 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
     return false;
   }
   if (name.compare(0, kSimTablePrefix.size(), kSimTablePrefix) != 0) {
-    user::MsgBox("The table '" + name + "' is not a simulation table and is left as it is: simulation tables are "
-                 "named " + std::string(kSimTablePrefix) + " followed by the simulation's name.");
+    user::MsgBox("The table '" + name +
+                 "' is not a simulation table and is left as it is: simulation tables are "
+                 "named " +
+                 std::string(kSimTablePrefix) + " followed by the simulation's name.");
     return false;
   }
   // Only the Jet dialect has a simulation table; a Select run is refused before this.
@@ -78,13 +81,10 @@ void clsResearch::LogWinner(const db::BoundStatement& statement) {
     try {
       if (winnerStaging_ && winnerStaging_->Stages(statement))
         WriteRow(winnerStaging_->StagingInsert(), statement.parameters);
-      else
-        WriteRow(statement);
+      else WriteRow(statement);
     } catch (const rt::Error& failed) {
-      if (EndsTheRun(failed))
-        EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
-      else if (failed.Number() != db::kErrStatementFailed)
-        ShowRowFailure(failed.Description(), user::kOKOnly);
+      if (EndsTheRun(failed)) EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
+      else if (failed.Number() != db::kErrStatementFailed) ShowRowFailure(failed.Description(), user::kOKOnly);
     }
   }
   user::DoEvents();
@@ -93,7 +93,7 @@ void clsResearch::LogWinner(const db::BoundStatement& statement) {
 void clsResearch::LoadWinners() {
   try {
     db::Recordset rows = SharedConnection().OpenRecordset("SELECT * From [" + db::SqlName(Parms().strSimTable) + "] " +
-                                                    "ORDER BY [Symbol], [Positioning], [AcquireDate]");
+                                                          "ORDER BY [Symbol], [Positioning], [AcquireDate]");
     for (; !rows.Eof(); rows.MoveNext()) {
       clsStock stock;
       stock.Market = TrimmedText(rows.Field("Market"));

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr size_t kSlots = kSimStatusColumns.size() - 1;  // the key column is not a slot
-constexpr size_t kTradeValues = 9;                        // TradePause0 .. TradeCount
+constexpr size_t kSlots = kSimStatusColumns.size() - 1;     // the key column is not a slot
+constexpr size_t kTradeValues = 9;                          // TradePause0 .. TradeCount
 constexpr size_t kPortfolioValues = kSlots - kTradeValues;  // PortPause0 .. PortCount
 
 std::string ErrorDescription(const std::exception& e, int32_t& number) {
@@ -33,7 +33,8 @@ const std::string& NumericLiteral(const std::string& text) {
   const char* first = text.data();
   const char* last = first + text.size();
   double value = 0;
-  bool leadOk = !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.');
+  bool leadOk =
+      !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.');
   auto [end, ec] = std::from_chars(first, last, value);
   if (!leadOk || ec != std::errc() || end != last || !std::isfinite(value))
     throw rt::Error(rt::kErrTypeMismatch, "Type mismatch: the pause value \"" + text + "\" is not a number");
@@ -143,7 +144,8 @@ void clsResearch::RetrievePauseCriteria(std::vector<std::string>& values) {
   values.assign(kSlots, "");
   try {
     std::string sql = "SELECT ";
-    for (size_t i = 1; i < kSimStatusColumns.size(); ++i) sql += (i > 1 ? ", " : "") + std::string(kSimStatusColumns[i]);
+    for (size_t i = 1; i < kSimStatusColumns.size(); ++i)
+      sql += (i > 1 ? ", " : "") + std::string(kSimStatusColumns[i]);
     db::Recordset rs = SharedConnection().OpenRecordset(sql + " FROM [SimStatus]" + KeyCondition());
     if (!rs.Eof())
       for (size_t i = 0; i < kSlots; ++i) values[i] = SlotText(rs.Field(static_cast<int>(i)));

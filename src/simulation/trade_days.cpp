@@ -20,8 +20,8 @@ double ReadPrice(const rt::PriceText& price) {
 
 }  // namespace
 
-PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low,
-                      const rt::PriceText& high, const rt::PriceText& open) {
+PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low, const rt::PriceText& high,
+                      const rt::PriceText& open) {
   return {date, close, low, high, open, ReadPrice(close), ReadPrice(low), ReadPrice(high), ReadPrice(open)};
 }
 

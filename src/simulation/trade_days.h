@@ -36,8 +36,8 @@ struct PriceDay {
   double dblOpen = kNotRead;
 };
 
-PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low,
-                      const rt::PriceText& high, const rt::PriceText& open);
+PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low, const rt::PriceText& high,
+                      const rt::PriceText& open);
 
 // A day of a stored history that the Trade stage holds: its stored prices,
 // made into the day the rules read when a rule first reads it, so that only

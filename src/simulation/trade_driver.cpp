@@ -55,16 +55,14 @@ class OfflineScope {
 db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, const std::string& bought) {
   const RunParameters& parms = Parms();
   if (parms.intDatabaseType != 1 && parms.intDatabaseType != 2) return {};
-  auto date = [&](rt::Date d) {
-    return parms.intDatabaseType == 1 ? db::Value(d) : db::Value(rt::FormatDate(d));
-  };
+  auto date = [&](rt::Date d) { return parms.intDatabaseType == 1 ? db::Value(d) : db::Value(rt::FormatDate(d)); };
   return {"UPDATE [" + db::SqlName(parms.strSimTable) +
               "] SET AcquirePrice = ?, Bought = ?, ReleasePrice = ?, ReleaseDate = ?, BoughtDate = ?, GainLoss = ? "
               "WHERE AcquireDate = ? AND Symbol = ? AND Positioning = ?",
           {db::PastedNumber(rt::Round(trade.dblAcquirePrice, 2)), db::Value(bought),
-           db::PastedNumber(rt::Round(trade.dblReleasePrice, 2)), date(trade.datReleaseDate),
-           date(trade.datBoughtDate), db::PastedNumber(trade.dblGainLoss), date(trade.datAcquireDate),
-           db::Value(trade.strSymbol), db::Value(trade.strPositioning)}};
+           db::PastedNumber(rt::Round(trade.dblReleasePrice, 2)), date(trade.datReleaseDate), date(trade.datBoughtDate),
+           db::PastedNumber(trade.dblGainLoss), date(trade.datAcquireDate), db::Value(trade.strSymbol),
+           db::Value(trade.strPositioning)}};
 }
 
 // Trade rows are committed in blocks of this many (and at the end or a Stop).
@@ -156,8 +154,8 @@ bool clsResearch::UpdateTargetPrice(rt::Date& acquireDate, rt::Date& endDate, st
 
 bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning) {
   int16_t lookBack = Parms().intWinDays;
-  LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) +
-           ", " + std::to_string(lookBack));
+  LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) + ", " +
+           std::to_string(lookBack));
   TradeHistoryCache::Served history;
   {
     OfflineScope offline;
@@ -225,11 +223,10 @@ void clsResearch::LogResults(bool sold) {
     // it, the table was replaced under the run, and every later row would
     // miss it too.
     if (WriteRow(ResultStatement(trade_, bought)) == 0 && intWriteRunDepth_ > 0)
-      throw db::LastingFailure(db::kErrProviderFailure, "The simulation table '" + Parms().strSimTable +
-                                                            "' no longer holds the row of " + trade_.strSymbol + " " +
-                                                            trade_.strPositioning + " " +
-                                                            rt::FormatShortDate(trade_.datAcquireDate) +
-                                                            ": it was replaced during the run.");
+      throw db::LastingFailure(db::kErrProviderFailure,
+                               "The simulation table '" + Parms().strSimTable + "' no longer holds the row of " +
+                                   trade_.strSymbol + " " + trade_.strPositioning + " " +
+                                   rt::FormatShortDate(trade_.datAcquireDate) + ": it was replaced during the run.");
   } catch (const std::exception& failed) {
     // The row keeps its reset values either way.
     ++lngRowsNotTraded_;

@@ -89,10 +89,8 @@ void clsResearch::TradeHistoryCache::Release(const std::string& symbol) {
   symbols_.erase(found);
 }
 
-clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std::string& symbol,
-                                                                            rt::Date& startDate,
-                                                                            rt::Date& endDate,
-                                                                            int16_t& lookBackDays) {
+clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std::string& symbol, rt::Date& startDate,
+                                                                            rt::Date& endDate, int16_t& lookBackDays) {
   if (const std::optional<History>& history = HistoryOf(symbol)) {
     rt::Date windowEnd;
     if (std::optional<Served> served = Serve(*history, startDate, endDate, lookBackDays, windowEnd)) {
@@ -104,9 +102,11 @@ clsResearch::TradeHistoryCache::Served clsResearch::TradeHistoryCache::Load(std:
   return {engine_.LoadData(symbol, startDate, endDate, lookBackDays), std::nullopt};
 }
 
-std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryCache::Serve(
-    const History& history, rt::Date requestedStart, rt::Date requestedEnd, int lookBackDays,
-    rt::Date& windowEnd) const {
+std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryCache::Serve(const History& history,
+                                                                                            rt::Date requestedStart,
+                                                                                            rt::Date requestedEnd,
+                                                                                            int lookBackDays,
+                                                                                            rt::Date& windowEnd) const {
   const RunParameters& parms = Parms();
   rt::Date windowStart;
   HistoryWindow(requestedStart, requestedEnd, lookBackDays, windowStart, windowEnd);
@@ -130,11 +130,10 @@ std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryC
   // the rules reach back no further than the signal day, or the newest day
   // when the signal day is not among them.
   std::span<const trade::HeldDay> loaded = Between(history.loaded, windowStart, requestedEnd);
-  if (loaded.empty()) return Served{FirstFullLookBackDate(requestedStart, kBlankDay.Date(), parms.intWinDays),
-                                    std::span(&kBlankDay, 1)};
+  if (loaded.empty())
+    return Served{FirstFullLookBackDate(requestedStart, kBlankDay.Date(), parms.intWinDays), std::span(&kBlankDay, 1)};
   auto reach = std::partition_point(loaded.begin(), loaded.end(),
                                     [&](const trade::HeldDay& d) { return d.Date() >= Day(requestedStart); });
   size_t reachable = std::max<size_t>(1, static_cast<size_t>(reach - loaded.begin()));
-  return Served{FirstFullLookBackDate(requestedStart, loaded.back().Date(), parms.intWinDays),
-                loaded.first(reachable)};
+  return Served{FirstFullLookBackDate(requestedStart, loaded.back().Date(), parms.intWinDays), loaded.first(reachable)};
 }

@@ -45,9 +45,9 @@ class clsResearch::TradeHistoryCache {
  private:
   // A symbol's stored rows, each list newest first like the row query's answer.
   struct History {
-    std::vector<rt::Date> stored;         // every row
+    std::vector<rt::Date> stored;        // every row
     std::vector<trade::HeldDay> loaded;  // the rows LoadData keeps (a close that is not zero)
-    std::vector<rt::Date> failed;         // rows that raise on conversion
+    std::vector<rt::Date> failed;        // rows that raise on conversion
   };
 
   // nullopt when the table could not be read here.
@@ -56,14 +56,14 @@ class clsResearch::TradeHistoryCache {
   // fails on it.
   void AddRow(History& history, const db::RowReader& row);
   // The row's answer, or nullopt when LoadData has to give it.
-  std::optional<Served> Serve(const History& history, rt::Date requestedStart, rt::Date requestedEnd,
-                              int lookBackDays, rt::Date& windowEnd) const;
+  std::optional<Served> Serve(const History& history, rt::Date requestedStart, rt::Date requestedEnd, int lookBackDays,
+                              rt::Date& windowEnd) const;
 
   clsResearch& engine_;
   std::map<std::string, std::optional<History>> symbols_;
-  History spare_;  // the lists of a released history, reused for the next
+  History spare_;        // the lists of a released history, reused for the next
   size_t lastRows_ = 0;  // rows of the last history read
-  DayRecord day_;  // one row's record while a history is read
+  DayRecord day_;        // one row's record while a history is read
   size_t symbolsRead_ = 0;
   int64_t handedOver_ = 0;
 };

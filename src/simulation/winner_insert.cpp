@@ -39,8 +39,8 @@ db::BoundStatement WinnerInsertStatement(const clsStock& stock, const std::strin
   insert.sql = WinnerInsertText(tableName);
   // The acquire date is a date literal in the Jet dialect and a quoted
   // short-date text in the SQL-Server one.
-  db::Value acquireDate = databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly())
-                                            : db::Value(rt::FormatShortDate(stock.AcquireDate));
+  db::Value acquireDate =
+      databaseType == 1 ? db::Value(stock.AcquireDate.DateOnly()) : db::Value(rt::FormatShortDate(stock.AcquireDate));
   // Built in place: a run builds one per winner, and a list would copy every value.
   std::vector<db::Value>& values = insert.parameters;
   values.reserve(19);

@@ -30,9 +30,7 @@ QString ControlObjectName(const std::string& name, int index) {
   return Q(index < 0 ? name : name + "_" + std::to_string(index));
 }
 
-CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
-  setTristate(true);
-}
+CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) { setTristate(true); }
 
 int CheckBox::Value() const {
   switch (checkState()) {

@@ -15,7 +15,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-#include <vector>
 
 #include "platform/runtime/date.h"
 #include "ui/date_picker.h"
@@ -65,7 +64,7 @@ enum class ControlKind { TextBox, ComboBox, OptionButton, CheckBox, DatePicker, 
 struct FormControl {
   QWidget* widget = nullptr;
   std::string name;
-  int index = -1;  // -1: not in a control array
+  int index = -1;     // -1: not in a control array
   bool skip = false;  // Tag "skip": only the start-up settings file holds it
   ControlKind kind = ControlKind::Other;
 

@@ -38,7 +38,7 @@ void frmMain::mnuRepairDB_Click() {
 }
 
 void frmMain::RepairDatabaseAndRenewEngine() {
-  objResearch.reset();  // the last engine closes the connection, freeing the file
+  objResearch.reset();                      // the last engine closes the connection, freeing the file
   RepairDatabase(Parms().strDatabasePath);  // reports its own failure
   // Whatever the repair did, the window goes on with an engine.
   NewEngine();

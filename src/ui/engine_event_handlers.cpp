@@ -74,8 +74,7 @@ void frmMain::Winner(clsStock& stock, bool& store) {
   Yield();
 }
 
-void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
-                               double& gainLoss) {
+void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss) {
   try {
     if (Check("chkCalculateResults")->Value() == 1) {
       QTreeWidgetItem* row =
@@ -210,10 +209,9 @@ void frmMain::UpdateDisplay(clsStock& stock, bool& done) {
     list.AddRow({""});
   } else if (Parms().blnCalculateResults) {
     list.AddRow({Q(rt::FormatShortDate(stock.CurrentDate)), Q(stock.Symbol), Q(stock.Positioning),
-                 Q(rt::FormatShortDate(stock.BoughtDate)), Number(stock.AmountPurchased),
-                 Whole(stock.SharesPurchased), Whole(stock.PercentMA), Number(stock.PurchasePrice),
-                 Q(rt::FormatShortDate(stock.ReleaseDate)), Whole(stock.Volume), Q(stock.Market),
-                 Number(stock.GainLoss), Q(rt::FormatYYYYMMDD(stock.CurrentDate)),
+                 Q(rt::FormatShortDate(stock.BoughtDate)), Number(stock.AmountPurchased), Whole(stock.SharesPurchased),
+                 Whole(stock.PercentMA), Number(stock.PurchasePrice), Q(rt::FormatShortDate(stock.ReleaseDate)),
+                 Whole(stock.Volume), Q(stock.Market), Number(stock.GainLoss), Q(rt::FormatYYYYMMDD(stock.CurrentDate)),
                  Q(rt::FormatYYYYMMDD(stock.BoughtDate)), Q(rt::FormatYYYYMMDD(stock.ReleaseDate))});
   }
   Yield();

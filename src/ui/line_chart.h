@@ -10,7 +10,7 @@
 namespace ui {
 
 struct LineChartData {
-  std::vector<std::string> rowLabels;       // one per row
+  std::vector<std::string> rowLabels;        // one per row
   std::vector<std::vector<double>> columns;  // columns[c][r]: one value per row
   bool autoScale = true;
   double axisMinimum = 0;  // with autoScale false

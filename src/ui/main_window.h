@@ -5,9 +5,9 @@
 // copies its controls into the run parameters before every run, and handles
 // the engine's events.
 #include <QAction>
-#include <QPointer>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <array>
@@ -51,9 +51,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   }
   DatePicker* Picker(const std::string& name, int index = -1) const { return controls_.Get<DatePicker>(name, index); }
   QLabel* Label(const std::string& name, int index = -1) const { return controls_.Get<QLabel>(name, index); }
-  QPushButton* Button(const std::string& name, int index = -1) const {
-    return controls_.Get<QPushButton>(name, index);
-  }
+  QPushButton* Button(const std::string& name, int index = -1) const { return controls_.Get<QPushButton>(name, index); }
   QWidget* Widget(const std::string& name, int index = -1) const { return controls_.Get<QWidget>(name, index); }
 
   QTabWidget* tabResearch = nullptr;
@@ -69,8 +67,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ----- window state -----
   std::shared_ptr<clsResearch> objResearch;  // the engine; a run holds its own share
-  std::string strSimFilePath;  // the simulation file chosen or opened last
-  bool blnNewSimulation = true;  // the next Select run starts a new simulation
+  std::string strSimFilePath;                // the simulation file chosen or opened last
+  bool blnNewSimulation = true;              // the next Select run starts a new simulation
   std::string strHistoryTable;
 
   // ----- life cycle -----
@@ -227,8 +225,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
                int16_t& losers, double& balance, int32_t& startBalance) override;
   void Swing(std::string& stage, rt::Date& day, std::string& symbol) override;
   void Interneting(bool& busy, std::string& symbol) override;
-  void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers,
-                      double& a, double& b) override;
+  void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers, double& a,
+                      double& b) override;
   void MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqMA, int16_t& nasdaqRSI) override;
   void UpdateDisplay(clsStock& stock, bool& done) override;
 
@@ -241,7 +239,6 @@ class frmMain : public QMainWindow, public ResearchEvents {
   Pace dayProgressPace_{kDisplayInterval};
 
  public:
-
   // ----- help pane -----
   void ShowHelp(int id);
 

@@ -211,9 +211,12 @@ QWidget* frmMain::BuildSelectPage() {
     const char* name;
     int index;
   };
-  const Switch switches[] = {{"Use Bollinger Bands", "chkSimOption", 0}, {"Use RSI", "chkSimOption", 1},
-                             {"Use MACD", "chkSimOption", 2},          {"Use Momentum Swing", "chkSimOption", 3},
-                             {"Use ADX", "chkUseADX", -1},              {"Use Minimum Volume", "chkUseMinVol", -1},
+  const Switch switches[] = {{"Use Bollinger Bands", "chkSimOption", 0},
+                             {"Use RSI", "chkSimOption", 1},
+                             {"Use MACD", "chkSimOption", 2},
+                             {"Use Momentum Swing", "chkSimOption", 3},
+                             {"Use ADX", "chkUseADX", -1},
+                             {"Use Minimum Volume", "chkUseMinVol", -1},
                              {"Use Moving Average", "chkUseMA", -1}};
   // The switches select their frame when ticked; the selectors come after
   // them so that a settings file restores the frame that was in front.
@@ -224,7 +227,8 @@ QWidget* frmMain::BuildSelectPage() {
 
   // The seven settings frames share one place; one is shown at a time.
   auto* frames = new QGridLayout;
-  auto addFrame = [&](const char* caption, const char* name, std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+  auto addFrame = [&](const char* caption, const char* name,
+                      std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
     auto* frame = make.Frame(caption, name);
     auto* form = new QGridLayout(frame);
     int r = 0;
@@ -242,11 +246,10 @@ QWidget* frmMain::BuildSelectPage() {
            {{make.Label("Bollinger Moving Avg.", "lblSimOption", 5), make.Text("20", "txtSimOption", 5)},
             {make.Label("Days of Divergance", "lblSimOption", 6), make.Text("2", "txtSimOption", 6)},
             {make.Label("Days of Stability", "lblSimOption", 7), make.Text("2", "txtSimOption", 7)}});
-  auto* rsiRows =
-      addFrame("RSI Criteria", "Frame8",
-               {{make.Label("High RSI", "lblSimOption", 1), make.Text("80", "txtSimOption", 1)},
-                {make.Label("Low RSI", "lblSimOption", 2), make.Text("20", "txtSimOption", 2)},
-                {make.Label("Days RSI Based On", "lblSimOption", 3), make.Text("14", "txtSimOption", 3)}});
+  auto* rsiRows = addFrame("RSI Criteria", "Frame8",
+                           {{make.Label("High RSI", "lblSimOption", 1), make.Text("80", "txtSimOption", 1)},
+                            {make.Label("Low RSI", "lblSimOption", 2), make.Text("20", "txtSimOption", 2)},
+                            {make.Label("Days RSI Based On", "lblSimOption", 3), make.Text("14", "txtSimOption", 3)}});
   auto* rsiMode = make.Group(page);
   rsiRows->addWidget(make.Option("Movement Thru RSI", "optRSI", 0, rsiMode), 3, 0, 1, 2);
   rsiRows->addWidget(make.Option("Price Outside RSI", "optRSI", 1, rsiMode), 4, 0, 1, 2);
@@ -303,9 +306,8 @@ QWidget* frmMain::BuildTradePage() {
   auto* grid = RangeGrid();
   auto range = [&](const char* name, const char* minText, const char* maxText, int toLabel, const char* stepName,
                    int byLabel) {
-    return RangeRow{make.Text(minText, name, 0), make.Label("to", "lblSimOption", toLabel),
-                    make.Text(maxText, name, 1), make.Label("by", "lblSimOption", byLabel),
-                    make.Text("", stepName)};
+    return RangeRow{make.Text(minText, name, 0), make.Label("to", "lblSimOption", toLabel), make.Text(maxText, name, 1),
+                    make.Label("by", "lblSimOption", byLabel), make.Text("", stepName)};
   };
   auto* initStop = make.Group(page);
   auto* priceUpdate = make.Group(page);
@@ -391,10 +393,10 @@ QWidget* frmMain::BuildPortfolioPage() {
   for (int i = 0; i < 10; ++i) {
     const Range& r = ranges[i];
     grid->addWidget(make.Check(r.caption, r.box, r.boxIndex), i + 1, 0);
-    PlaceRange(grid, i + 1,
-               RangeRow{make.Text("", r.field, 0), make.Label("to", "lblSimOption", r.toLabel),
-                        make.Text("", r.field, 1), make.Label("by", "lblSimOption", r.byLabel),
-                        make.Text("", "txtStep", i)});
+    PlaceRange(
+        grid, i + 1,
+        RangeRow{make.Text("", r.field, 0), make.Label("to", "lblSimOption", r.toLabel), make.Text("", r.field, 1),
+                 make.Label("by", "lblSimOption", r.byLabel), make.Text("", "txtStep", i)});
   }
   grid->addWidget(make.Check("Select by Index:", "chkSelectByMarket"), 11, 0);
   grid->addWidget(make.Combo("cboSelectMarket"), 11, 1);
@@ -406,7 +408,7 @@ QWidget* frmMain::BuildPortfolioPage() {
   auto* more = new QGridLayout;
   more->addWidget(make.Check("Combine Market Indicators", "chkCombineIndicators"), 0, 0, 1, 4);
   auto* unused = make.Check("", "chkResult", 2);  // kept for the settings files; governs nothing
-  unused->setParent(page);  // in no layout, but owned by the page
+  unused->setParent(page);                        // in no layout, but owned by the page
   unused->hide();
   more->addWidget(make.Check("Select by Date:", "chkSelectByDate"), 1, 0);
   more->addWidget(make.Picker("dteSelectStart"), 1, 1);

@@ -103,11 +103,11 @@ void frmMain::Form_Load() {
   for (int tab = 0; tab <= 2; ++tab) tabResearch->setTabEnabled(tab, true);
   Yield();
 
-  for (QWidget* input : {Widget("dteSimDate", 0), Widget("dteSimDate", 1), Widget("optStockSelection", 0),
-                         Widget("optStockSelection", 1), Widget("optStockSelection", 2), Widget("txtSelection"),
-                         Widget("chkOneDay"), Widget("chkUseMA"), Widget("chkSimOption", 0), Widget("chkSimOption", 1),
-                         Widget("chkSimOption", 2), Widget("chkUseADX"), Widget("chkUseMinVol"), Widget("txtLike"),
-                         static_cast<QWidget*>(cmdSimulate)})
+  for (QWidget* input :
+       {Widget("dteSimDate", 0), Widget("dteSimDate", 1), Widget("optStockSelection", 0),
+        Widget("optStockSelection", 1), Widget("optStockSelection", 2), Widget("txtSelection"), Widget("chkOneDay"),
+        Widget("chkUseMA"), Widget("chkSimOption", 0), Widget("chkSimOption", 1), Widget("chkSimOption", 2),
+        Widget("chkUseADX"), Widget("chkUseMinVol"), Widget("txtLike"), static_cast<QWidget*>(cmdSimulate)})
     input->setEnabled(true);
   Yield();
 
@@ -178,7 +178,8 @@ void frmMain::NewEngine() {
   blnNewSimulation = true;
   if (objResearch->TestDatabase()) return;
   std::string cause = objResearch->DatabaseFailure();
-  user::MsgBox(cause.empty() ? std::string(kDatabaseTestFailed) : kDatabaseTestFailed + std::string("\r\n\r\n") + cause);
+  user::MsgBox(cause.empty() ? std::string(kDatabaseTestFailed)
+                             : kDatabaseTestFailed + std::string("\r\n\r\n") + cause);
 }
 
 bool frmMain::event(QEvent* event) {

@@ -73,28 +73,28 @@ struct SimOptionRules {
 // or fractional ("-3" as designed) and the two breakout percentages are
 // fractions (".1"), so those boxes take the sign or the point they need.
 const SimOptionRules kSimOptions[] = {
-    {1, 127, kDigits},  {2, 128, kDigits},  {3, 129, kDigits},  {4, 119, kDigits},
-    {5, 120, kDigits},  {6, 121, kDigits},  {7, 122, kDigits},  {8, 118, kDigits},
-    {16, 166, kDigits}, {17, 167, kDigits}, {18, 168, kDigits}, {19, 169, kSigned},
-    {20, 144, kDigits}, {21, 0, KeyRule::Decimal},              {22, 0, kDigits},
-    {23, 0, KeyRule::Decimal},              {24, 0, kDigits},   {25, 0, kDigits},
-    {26, 0, kDigits}};
+    {1, 127, kDigits},         {2, 128, kDigits},  {3, 129, kDigits},  {4, 119, kDigits},         {5, 120, kDigits},
+    {6, 121, kDigits},         {7, 122, kDigits},  {8, 118, kDigits},  {16, 166, kDigits},        {17, 167, kDigits},
+    {18, 168, kDigits},        {19, 169, kSigned}, {20, 144, kDigits}, {21, 0, KeyRule::Decimal}, {22, 0, kDigits},
+    {23, 0, KeyRule::Decimal}, {24, 0, kDigits},   {25, 0, kDigits},   {26, 0, kDigits}};
 
 }  // namespace
 
 void frmMain::ConnectParameterFields() {
-  auto install = [this](QLineEdit* box, std::optional<KeyRule> key, std::optional<ChangeRule> change,
-                        FocusRule focus, int help) {
+  auto install = [this](QLineEdit* box, std::optional<KeyRule> key, std::optional<ChangeRule> change, FocusRule focus,
+                        int help) {
     if (key) InstallKeyRule(box, *key);
     if (change) InstallChangeRule(box, *change);
     std::function<void()> showHelp;
-    if (help != 0) showHelp = [this, help, alive = WindowAlive()] {
-      if (alive()) ShowHelp(help);
-    };
+    if (help != 0)
+      showHelp = [this, help, alive = WindowAlive()] {
+        if (alive()) ShowHelp(help);
+      };
     InstallFocusRule(box, help != 0 ? focus : FocusRule::SelectAll, showHelp);
   };
   for (const FieldRules& field : kFields)
-    for (int i = field.first; i <= field.last; ++i) install(Text(field.name, i), field.key, field.change, field.focus, field.help);
+    for (int i = field.first; i <= field.last; ++i)
+      install(Text(field.name, i), field.key, field.change, field.focus, field.help);
 
   for (const SimOptionRules& option : kSimOptions) {
     QLineEdit* box = Text("txtSimOption", option.index);

@@ -61,19 +61,32 @@ void frmMain::ConnectPanel() {
 
   // Help texts on focus.
   const std::pair<const char*, int> singles[] = {
-      {"cboTypeOfPurchase", 135}, {"cboPurchasePrice", 137}, {"cboBuyCriteria", 145}, {"cboSelectMarket", 157},
-      {"chkUseADX", 110},         {"chkUseMA", 106},         {"chkUseMinVol", 111},   {"chkUpdateData", 130},
-      {"chkCalculateResults", 131}, {"chkOneDay", 134},      {"chkMaxAge", 142},      {"chkBBDist", 150},
-      {"chkRSIChange", 151},      {"chkDJMA", 152},          {"chkDJRSI", 153},       {"chkNSMA", 154},
-      {"chkNSRSI", 155},          {"chkSelectByDate", 159},  {"chkSelectByMarket", 157}};
+      {"cboTypeOfPurchase", 135}, {"cboPurchasePrice", 137}, {"cboBuyCriteria", 145},
+      {"cboSelectMarket", 157},   {"chkUseADX", 110},        {"chkUseMA", 106},
+      {"chkUseMinVol", 111},      {"chkUpdateData", 130},    {"chkCalculateResults", 131},
+      {"chkOneDay", 134},         {"chkMaxAge", 142},        {"chkBBDist", 150},
+      {"chkRSIChange", 151},      {"chkDJMA", 152},          {"chkDJRSI", 153},
+      {"chkNSMA", 154},           {"chkNSRSI", 155},         {"chkSelectByDate", 159},
+      {"chkSelectByMarket", 157}};
   for (const auto& [name, id] : singles) OnFocus(Widget(name), help(id));
-  const std::pair<std::pair<const char*, int>, int> elements[] = {
-      {{"chkSimOption", 0}, 107},      {{"chkSimOption", 1}, 108},      {{"chkSimOption", 2}, 109},
-      {{"chkResult", 0}, 147},         {{"chkResult", 1}, 146},         {{"chkResult", 3}, 148},
-      {{"chkResult", 4}, 158},         {{"chkResult", 5}, 149},         {{"optRSI", 0}, 125},
-      {{"optRSI", 1}, 126},            {{"optStockSelection", 0}, 102}, {{"optStockSelection", 1}, 103},
-      {{"optStockSelection", 2}, 104}, {{"optWinOption", 0}, 113},      {{"optWinOption", 2}, 115},
-      {{"optWinOption", 4}, 116},      {{"optWinOption", 5}, 117},      {{"optWinOption", 6}, 112}};
+  const std::pair<std::pair<const char*, int>, int> elements[] = {{{"chkSimOption", 0}, 107},
+                                                                  {{"chkSimOption", 1}, 108},
+                                                                  {{"chkSimOption", 2}, 109},
+                                                                  {{"chkResult", 0}, 147},
+                                                                  {{"chkResult", 1}, 146},
+                                                                  {{"chkResult", 3}, 148},
+                                                                  {{"chkResult", 4}, 158},
+                                                                  {{"chkResult", 5}, 149},
+                                                                  {{"optRSI", 0}, 125},
+                                                                  {{"optRSI", 1}, 126},
+                                                                  {{"optStockSelection", 0}, 102},
+                                                                  {{"optStockSelection", 1}, 103},
+                                                                  {{"optStockSelection", 2}, 104},
+                                                                  {{"optWinOption", 0}, 113},
+                                                                  {{"optWinOption", 2}, 115},
+                                                                  {{"optWinOption", 4}, 116},
+                                                                  {{"optWinOption", 5}, 117},
+                                                                  {{"optWinOption", 6}, 112}};
   for (const auto& [control, id] : elements) OnFocus(Widget(control.first, control.second), help(id));
   // The positioning filter explains itself when its text changes.
   connect(Combo("cboSelectPositioning"), &QComboBox::currentTextChanged, this, [this] { ShowHelp(158); });
@@ -123,8 +136,8 @@ void frmMain::chkUseADX_Click() {
 void frmMain::chkUseMA_Click() {
   bool on = Check("chkUseMA")->Value() != 0;
   if (on) Option("optWinOption", 6)->SetValue(true);
-  for (QWidget* field : {Widget("lblSimOption", 8), Widget("txtSimOption", 8), Widget("lblSimOption", 4),
-                         Widget("txtSimOption", 4)})
+  for (QWidget* field :
+       {Widget("lblSimOption", 8), Widget("txtSimOption", 8), Widget("lblSimOption", 4), Widget("txtSimOption", 4)})
     field->setEnabled(on);
   ShowHelp(106);
 }
@@ -203,8 +216,8 @@ void frmMain::optPriceUpdate_Click(int index) {
   bool profitable = index == 0;
   for (QWidget* field :
        {Widget("txtProfitable", 0), Widget("txtDecline", 0), Widget("lblSimOption", 25), Widget("lblSimOption", 32),
-        Widget("lblSimOption", 30), Widget("lblSimOption", 29), Widget("txtProfitable", 1),
-        Widget("txtProfitableStep"), Widget("txtDecline", 1), Widget("txtDeclineStep")})
+        Widget("lblSimOption", 30), Widget("lblSimOption", 29), Widget("txtProfitable", 1), Widget("txtProfitableStep"),
+        Widget("txtDecline", 1), Widget("txtDeclineStep")})
     field->setVisible(profitable);
   Combo("cboPriceUpdate")->setVisible(!profitable);
 }

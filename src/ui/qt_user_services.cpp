@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace ui {
 namespace {
 
@@ -88,8 +87,7 @@ QString DefaultSuffix(const std::string& filter) {
 }
 
 int QtUserServices::MsgBox(const std::string& prompt, int style, const std::string& title) {
-  QMessageBox box(IconOf(style), TitleOrDefault(title), Q(prompt), QMessageBox::NoButton,
-                  QApplication::activeWindow());
+  QMessageBox box(IconOf(style), TitleOrDefault(title), Q(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   auto buttons = Buttons(style);
   std::vector<QPushButton*> made;
   for (auto& [button, answer] : buttons) made.push_back(box.addButton(button));
@@ -118,7 +116,8 @@ std::string QtUserServices::InputBox(const std::string& prompt, const std::strin
 
 std::string QtUserServices::OpenFileDialog(const user::FileDialogRequest& request) {
   ArrowWhileAsking arrow;
-  QFileDialog dialog(QApplication::activeWindow(), Q(request.title), Q(request.startFolder), QtNameFilters(request.filter));
+  QFileDialog dialog(QApplication::activeWindow(), Q(request.title), Q(request.startFolder),
+                     QtNameFilters(request.filter));
   dialog.setOptions(DialogOptions());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -130,7 +129,8 @@ std::string QtUserServices::OpenFileDialog(const user::FileDialogRequest& reques
 
 std::string QtUserServices::SaveFileDialog(const user::FileDialogRequest& request) {
   ArrowWhileAsking arrow;
-  QFileDialog dialog(QApplication::activeWindow(), Q(request.title), Q(request.startFolder), QtNameFilters(request.filter));
+  QFileDialog dialog(QApplication::activeWindow(), Q(request.title), Q(request.startFolder),
+                     QtNameFilters(request.filter));
   // The program asks its own overwrite question.
   dialog.setOptions(DialogOptions());
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kQueryFailed = "ERROR!!";
 
 const char* const kFunctions[] = {"Avg", "Count", "Max", "Min", "Sum"};
-const char* const kConditionFields[] = {"AcquireDate", "Bought",   "GainLoss", "MACD",   "PercentMA",   "Position",
+const char* const kConditionFields[] = {"AcquireDate", "Bought",  "GainLoss", "MACD",   "PercentMA",   "Position",
                                         "PriceChange", "PrevRSI", "RSI",      "Volume", "VolumeChange"};
 const char* const kIndexFields[] = {"[DJ_RSI]", "[DJ_MA]", "[NS_RSI]", "[NS_MA]"};
 
@@ -46,7 +46,9 @@ frmQuery::frmQuery(frmMain& owner) : QWidget(&owner, Qt::Window), owner_(owner) 
   tabResults->addTab(queries, "Queries");
   tabResults->addTab(new QWidget, "Reports");
 
-  auto label = [this](const char* caption, int index) { return controls_.Add(new QLabel(caption), "lblResult", index); };
+  auto label = [this](const char* caption, int index) {
+    return controls_.Add(new QLabel(caption), "lblResult", index);
+  };
   cboFunction = controls_.Add(new QComboBox, "cboFunction");
   cboFunction->setEditable(true);
   for (const char* function : kFunctions) cboFunction->addItem(function);
@@ -82,8 +84,8 @@ frmQuery::frmQuery(frmMain& owner) : QWidget(&owner, Qt::Window), owner_(owner) 
 }
 
 std::string frmQuery::QueryStatement() const {
-  std::string statement = "SELECT " + S(cboFunction->currentText()) + "(" + S(cboOfField->currentText()) +
-                          ") FROM [" + Parms().strSimTable + "]";
+  std::string statement = "SELECT " + S(cboFunction->currentText()) + "(" + S(cboOfField->currentText()) + ") FROM [" +
+                          Parms().strSimTable + "]";
   for (int row = 0; row <= 3; ++row) {
     std::string field = S(cboWhereField(row)->currentText());
     if (field.empty()) continue;

@@ -103,9 +103,9 @@ bool frmMain::OpenFileWithDefaultApp(const std::string& path, bool makeCopy) {
 
     if (!user::User().OpenWithDefaultApp(toOpen.string())) {
       // Say where the report is, so that the user can open it another way.
-      user::MsgBox("No application is registered for " + extension + " files.\r\nThe report was written to " + path +
-                       ".",
-                   user::kOKOnly | user::kInformation, user::kApplicationTitle);
+      user::MsgBox(
+          "No application is registered for " + extension + " files.\r\nThe report was written to " + path + ".",
+          user::kOKOnly | user::kInformation, user::kApplicationTitle);
       return false;
     }
     return true;

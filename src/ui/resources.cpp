@@ -53,8 +53,8 @@ bool PrepareAppFolder() {
     if (QFileInfo::exists(target)) continue;  // never replace the user's copy
     QFileInfo(target).dir().mkpath(".");
     if (QFile::copy(source, target))
-      QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                        QFileDevice::ReadOther);
+      QFile::setPermissions(
+          target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
   }
   return true;
 }

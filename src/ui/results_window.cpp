@@ -42,11 +42,25 @@ frmResults::frmResults() {
   lblResults->setFont(bold);
   lblResults->setAlignment(Qt::AlignCenter);
 
-  lvwWinners = new ListView({{"Date", 1587},     {"Position", 1411}, {"Symbol", 1411},    {"Close", 1411},
-                             {"MA%Diff", 1411},  {"RSI", 1058},      {"MACD", 1411},      {"Volume", 1764},
-                             {"Price Chg", 1587}, {"Vol Chg", 1411}, {"DJ RSI", 1411},    {"DJ MA", 1411},
-                             {"NS RSI", 1411},   {"NS MA", 1411},    {"Market", 1411},    {"BB Dist", 1411},
-                             {"RSI Ch.", 1323},  {"G/L", 1323},      {"(Sort Date)", 0}},
+  lvwWinners = new ListView({{"Date", 1587},
+                             {"Position", 1411},
+                             {"Symbol", 1411},
+                             {"Close", 1411},
+                             {"MA%Diff", 1411},
+                             {"RSI", 1058},
+                             {"MACD", 1411},
+                             {"Volume", 1764},
+                             {"Price Chg", 1587},
+                             {"Vol Chg", 1411},
+                             {"DJ RSI", 1411},
+                             {"DJ MA", 1411},
+                             {"NS RSI", 1411},
+                             {"NS MA", 1411},
+                             {"Market", 1411},
+                             {"BB Dist", 1411},
+                             {"RSI Ch.", 1323},
+                             {"G/L", 1323},
+                             {"(Sort Date)", 0}},
                             this);
   lvwWinners->setObjectName("lvwWinners");
   // "Date" sorts by its hidden date column.
@@ -54,11 +68,21 @@ frmResults::frmResults() {
   // The Trade stage names a row by its day, side and symbol.
   lvwWinners->SetKeyColumns({0, 1, 2});
 
-  lvwPortfolio = new ListView({{"Date", 1764},         {"Symbol", 1764},      {"Position", 1764},
-                               {"Purch. Date", 1940},  {"Cost ($)", 1764},    {"Shares", 1764},
-                               {"Moving Avg.", 1940},  {"Acquire Price", 2117}, {"Release Date", 2117},
-                               {"Volume", 1764},       {"Market", 1764},      {"G/L", 1764},
-                               {"(Sort Date)", 0},     {"(Purch Date)", 0},   {"(Release Date)", 0}},
+  lvwPortfolio = new ListView({{"Date", 1764},
+                               {"Symbol", 1764},
+                               {"Position", 1764},
+                               {"Purch. Date", 1940},
+                               {"Cost ($)", 1764},
+                               {"Shares", 1764},
+                               {"Moving Avg.", 1940},
+                               {"Acquire Price", 2117},
+                               {"Release Date", 2117},
+                               {"Volume", 1764},
+                               {"Market", 1764},
+                               {"G/L", 1764},
+                               {"(Sort Date)", 0},
+                               {"(Purch Date)", 0},
+                               {"(Release Date)", 0}},
                               this);
   lvwPortfolio->setObjectName("lvwPortfolio");
   lvwPortfolio->sortColumnFor = [](int column) {

@@ -144,8 +144,9 @@ void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
   int32_t rows = engine.RowsNotTraded();
   // Rows a failed write left untraded were told of with its cause.
   if (rows <= 0 || !engine.WriteFailure().empty()) return;
-  Label("Label1", 4)->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
-                                " could not be traded: not enough stored history after the signal day."));
+  Label("Label1", 4)
+      ->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
+                  " could not be traded: not enough stored history after the signal day."));
 }
 
 void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
@@ -486,8 +487,7 @@ QString frmMain::PausingCaption() const {
 }
 
 void frmMain::cmdStopSim_Click() {
-  if (user::MsgBox("Do you wish to stop this process before it completes?", user::kYesNo) != user::kAnswerYes)
-    return;
+  if (user::MsgBox("Do you wish to stop this process before it completes?", user::kYesNo) != user::kAnswerYes) return;
   if (!objResearch) return;
   if (tabResearch->currentIndex() != 0) {
     objResearch->StopProcess(true);

@@ -20,8 +20,8 @@ auto ConvertField(const QLineEdit* box, const char* caption, Convert convert) {
     std::string name = S(box->objectName());
     if (auto underscore = name.rfind('_'); underscore != std::string::npos)
       name = name.substr(0, underscore) + "(" + name.substr(underscore + 1) + ")";
-    throw rt::Error(e.Number(), e.Description() + ": the field \"" + caption + "\" (" + name + ") holds \"" +
-                                    text + "\", which " +
+    throw rt::Error(e.Number(), e.Description() + ": the field \"" + caption + "\" (" + name + ") holds \"" + text +
+                                    "\", which " +
                                     (e.Number() == rt::kErrOverflow ? "is out of range." : "is not a number."));
   }
 }

@@ -73,8 +73,8 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::pat
   return lines;
 }
 
-void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls,
-                       bool includeSkipped, size_t firstControlLine) {
+void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls, bool includeSkipped,
+                       size_t firstControlLine) {
   // The first line that names a control wins.
   std::unordered_map<std::string, std::string> values;
   for (size_t n = firstControlLine; n < lines.size(); ++n) {
@@ -84,8 +84,7 @@ void ApplyControlLines(const std::vector<std::string>& lines, const ControlColle
     size_t equals = line.find('=');
     if (open == std::string::npos || close == std::string::npos || close < open || equals == std::string::npos)
       continue;
-    values.try_emplace(LineKey(line.substr(0, open), line.substr(open + 1, close - open - 1)),
-                       line.substr(equals + 1));
+    values.try_emplace(LineKey(line.substr(0, open), line.substr(open + 1, close - open - 1)), line.substr(equals + 1));
   }
   for (const FormControl& control : controls.All()) {
     if (!IsSavedKind(control.kind) || (control.skip && !includeSkipped)) continue;

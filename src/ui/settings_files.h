@@ -43,8 +43,8 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::pat
 // the controls: for each control (collection order, skip rule as for saving)
 // the first line naming it wins; a line that names no control is ignored, a
 // value a control refuses leaves it as it was.
-void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls,
-                       bool includeSkipped, size_t firstControlLine);
+void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls, bool includeSkipped,
+                       size_t firstControlLine);
 
 // Whether the file reads as a simulation file: the header line and a table name.
 bool IsSimulationFile(const std::filesystem::path& path);

@@ -5,12 +5,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-
 namespace ui {
 
 std::string VersionText() {
-  return "Version " + std::to_string(KESTROVANE_VERSION_MAJOR) + "." + std::to_string(KESTROVANE_VERSION_MINOR) +
-         "." + std::to_string(KESTROVANE_VERSION_PATCH);
+  return "Version " + std::to_string(KESTROVANE_VERSION_MAJOR) + "." + std::to_string(KESTROVANE_VERSION_MINOR) + "." +
+         std::to_string(KESTROVANE_VERSION_PATCH);
 }
 
 frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {

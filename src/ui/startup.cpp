@@ -33,10 +33,10 @@ bool ClaimAppFolder() {
   const std::filesystem::path folder = rt::AppFolder();
   auto lock = std::make_unique<rt::AppFolderLock>(folder);
   if (!lock->Held()) {
-    user::MsgBox(lock->InUse() ? "The application folder " + folder.string() +
-                                     " is in use by another Kestrovane program. Close that program first."
-                               : "The application folder " + folder.string() + " could not be locked: " +
-                                     lock->Failure() + ".",
+    user::MsgBox(lock->InUse()
+                     ? "The application folder " + folder.string() +
+                           " is in use by another Kestrovane program. Close that program first."
+                     : "The application folder " + folder.string() + " could not be locked: " + lock->Failure() + ".",
                  user::kOKOnly | user::kCritical, "Kestrovane");
     return false;
   }

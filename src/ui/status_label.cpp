@@ -38,8 +38,8 @@ void StatusLabel::paintEvent(QPaintEvent*) {
   drawFrame(&painter);
   QRect area = TextArea();
   QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
-  style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                        isEnabled(), shown, foregroundRole());
+  style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+                        shown, foregroundRole());
 }
 
 }  // namespace ui

@@ -20,8 +20,10 @@ int RunPortfolioSweep(const std::filesystem::path& folder) {
   user::ScopedScriptedUser user;
   ui::frmMain w;
   w.showTutorialModally = [](ui::frmTutorial&) { return 1; };
-  if (!std::filesystem::exists(ui::StartupFilePath())) user->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
-  if (!std::filesystem::exists(ui::PropertiesFilePath())) user->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
+  if (!std::filesystem::exists(ui::StartupFilePath()))
+    user->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  if (!std::filesystem::exists(ui::PropertiesFilePath()))
+    user->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
   w.Form_Load();
 
   // The user opens the simulation and types the sweep again after every start.

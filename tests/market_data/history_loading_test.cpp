@@ -41,10 +41,10 @@ class HistoryLoadingTest : public ::testing::Test {
 TEST_F(HistoryLoadingTest, StockPricesFollowTheSplitRule) {
   bed_.Engine().CreateTable("ABC");
   FlatStock("ABC", Day(2004, 1, 1), Day(2004, 6, 30));
-  Stock("ABC", Day(2004, 7, 1), 20.00, 10.00, 20, 22, 18);      // ratio 2: halved
-  Stock("ABC", Day(2004, 7, 2), 9, 10, 9, 9, 9);                 // 0.9: rescaled
-  Stock("ABC", Day(2004, 7, 6), 11, 10, 22, 22, 22);             // 1.1: rescaled
-  Stock("ABC", Day(2004, 7, 7), 10.5, 10, 10.5, 11, 10);         // 1.05: as stored
+  Stock("ABC", Day(2004, 7, 1), 20.00, 10.00, 20, 22, 18);           // ratio 2: halved
+  Stock("ABC", Day(2004, 7, 2), 9, 10, 9, 9, 9);                     // 0.9: rescaled
+  Stock("ABC", Day(2004, 7, 6), 11, 10, 22, 22, 22);                 // 1.1: rescaled
+  Stock("ABC", Day(2004, 7, 7), 10.5, 10, 10.5, 11, 10);             // 1.05: as stored
   Stock("ABC", Day(2004, 7, 8), 123.4567, 123.4567, 130, 130, 120);  // cut to 123.45 first
   Load("ABC", Day(2004, 7, 8), Day(2004, 7, 8));
   ASSERT_GE(udtStockDays.size(), 5u);
@@ -157,8 +157,8 @@ TEST_F(HistoryLoadingTest, MissingHistoryIsDownloadedWhenTheRunAllowsIt) {
   DayRecord before = byDate(Day(2020, 8, 28));
   EXPECT_NEAR(before.strHigh.Value() / before.strClose.Value(), 1.0, 0.05);
   // Every shipped symbol and both indices load.
-  for (std::string symbol : {"ACU", "C", "CVR", "DOW", "FB", "GOOGL", "IBM", "INTC", "JNJ", "KIM", "MNST", "MSFT",
-                             "NFLX", "NKE", "ODFL", "V", "WELL", "XOM", "XRX", "^DJI", "^IXIC"})
+  for (std::string symbol : {"ACU",  "C",    "CVR", "DOW",  "FB", "GOOGL", "IBM", "INTC", "JNJ",  "KIM",  "MNST",
+                             "MSFT", "NFLX", "NKE", "ODFL", "V",  "WELL",  "XOM", "XRX",  "^DJI", "^IXIC"})
     EXPECT_EQ(Load(symbol, Day(2019, 9, 3), Day(2020, 11, 13)), Day(2019, 9, 3)) << symbol;
   // Nothing more to fetch for days before the first DOW traded (its inception
   // is known now) or before the earliest date for analysis: one page tops up

@@ -139,8 +139,8 @@ TEST(IndicatorColumns, SingleJumpRaisesTheRsiAndCrossesTheLowLevelOnce) {
   ExpectRows(days, 27, 0, 4, [](long) { return 100.0; });
   ExpectZeroRows(days, 27, 5, 39);
 
-  EXPECT_EQ(days[0].dblMA_A, 12.5);                    // five days of 20, fifteen of 10
-  EXPECT_DOUBLE_EQ(days[0].dblMA_B, 350.0 / 30);       // five of 20, twenty-five of 10
+  EXPECT_EQ(days[0].dblMA_A, 12.5);               // five days of 20, fifteen of 10
+  EXPECT_DOUBLE_EQ(days[0].dblMA_B, 350.0 / 30);  // five of 20, twenty-five of 10
 
   ExpectRows(days, 34, 0, 4, [](long) { return 1.0; });  // RSI 100 >= 80
   ExpectZeroRows(days, 34, 5, 19);
@@ -205,10 +205,10 @@ TEST(IndicatorColumns, BollingerSignalNeedsWideningThenStability) {
   for (long row : {2, 3, 7, 8, 9, 10, 12, 13}) days[static_cast<size_t>(row)].dblBandsWidening = 1;
 
   indicators::BollSignal(days, 20, 2, 2);
-  EXPECT_EQ(days[0].dblBollSignal, 1);  // 2, 3 widening; 0, 1 stable
-  EXPECT_EQ(days[1].dblBollSignal, 0);  // row 4 did not widen
-  EXPECT_EQ(days[5].dblBollSignal, 1);  // 7, 8 widening; 5, 6 stable
-  EXPECT_EQ(days[6].dblBollSignal, 0);  // row 7 widened inside the stable run
+  EXPECT_EQ(days[0].dblBollSignal, 1);   // 2, 3 widening; 0, 1 stable
+  EXPECT_EQ(days[1].dblBollSignal, 0);   // row 4 did not widen
+  EXPECT_EQ(days[5].dblBollSignal, 1);   // 7, 8 widening; 5, 6 stable
+  EXPECT_EQ(days[6].dblBollSignal, 0);   // row 7 widened inside the stable run
   EXPECT_EQ(days[10].dblBollSignal, 0);  // older than n-A: not written
 }
 

@@ -137,8 +137,8 @@ TEST_F(TextbookIndicators, RsiConvergesOnTheTwoDayAverage) {
 }
 
 TEST_F(TextbookIndicators, AdxConverges) {
-  const std::vector<double> adx = TextbookAdx(OldestFirst(prices_.high), OldestFirst(prices_.low),
-                                              OldestFirst(prices_.close), parms_.lngADXDays);
+  const std::vector<double> adx =
+      TextbookAdx(OldestFirst(prices_.high), OldestFirst(prices_.low), OldestFirst(prices_.close), parms_.lngADXDays);
   ExpectConverged(67, adx, 1e-6);
 }
 

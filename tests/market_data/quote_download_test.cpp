@@ -35,7 +35,7 @@ TEST(QuoteRequest, AddressCarriesZeroBasedMonthsTwoDigitDaysAndTheTrimmedEncoded
 TEST(QuotePageParser, ReadsDataRowsAndCountsEveryRowPassedOver) {
   QuotePageResult page = ParseQuotePageRows(
       QuotePage(Row("5-Mar-2004", "10.25") + Row("4-Mar-2004", "N/A") + "<tr><td><nobr>Dividend</nobr></td></tr>" +
-           Row("3-Mar-2004", "10582.589844", "10595.549805", "266500000", "10600", "10500")));
+                Row("3-Mar-2004", "10582.589844", "10595.549805", "266500000", "10600", "10500")));
   EXPECT_EQ(page.problem, "");
   EXPECT_EQ(page.rowsLeftOut, 2u);
   ASSERT_EQ(page.rows.size(), 2u);
@@ -64,8 +64,8 @@ TEST(QuotePageParser, PagesWithoutDateOrWithABadVolume) {
   QuotePageResult none = ParseQuotePageRows("<html>No quotes</html>");
   EXPECT_EQ(none.problem, "the reply is not a quote page");
   EXPECT_TRUE(none.rows.empty());
-  QuotePageResult bad = ParseQuotePageRows(QuotePage(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots") +
-                                                Row("3-Mar-2004", "10")));
+  QuotePageResult bad = ParseQuotePageRows(
+      QuotePage(Row("5-Mar-2004", "10") + Row("4-Mar-2004", "10", "10", "lots") + Row("3-Mar-2004", "10")));
   EXPECT_EQ(bad.rows.size(), 2u);  // the rows around the bad one stay
   EXPECT_EQ(bad.rowsLeftOut, 1u);
 }
@@ -121,7 +121,8 @@ TEST_F(QuoteDownloadTest, EmptyRepliesGiveUpAfterTwentyOneFetchesWithoutAMessage
 }
 
 TEST_F(QuoteDownloadTest, NoServerAtAllEndsTheTriesAtOnceAndSaysWhy) {
-  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
+  ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(),
+           1);
   EXPECT_FALSE(Pull("IBM", Day(2004, 3, 1), Day(2004, 3, 5)));
   EXPECT_EQ(bed_.Engine().LastDownloadFailure(), "no connection to the quote service");
   EXPECT_TRUE(bed_.User().Prompts().empty());  // the run tells the user, once

@@ -2,7 +2,6 @@
 
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
-
 #include "support/engine_test_bed.h"
 #include "support/quote_pages.h"
 #include "support/quote_service_process.h"
@@ -93,7 +92,8 @@ TEST_F(QuoteStorageTest, EveryShapeOfReplyIsReadAlikeOrRefusedWithItsReason) {
                     day5 = FlatQuotePageRow("5-Mar-2004", "12");
   const std::string otherColumns = "<table><tr><th><nobr>Date</nobr></th><th><nobr>Volume</nobr></th><th><nobr>Adj "
                                    "Close</nobr></th><th><nobr>Open</nobr></th><th><nobr>High</nobr></th><th><nobr>"
-                                   "Low</nobr></th><th><nobr>Close</nobr></th></tr>" + day5 + "</table>";
+                                   "Low</nobr></th><th><nobr>Close</nobr></th></tr>" +
+                                   day5 + "</table>";
   const rt::Date fromTheEarliestDate;  // the zero date
   const struct {
     std::string reply;
@@ -107,8 +107,8 @@ TEST_F(QuoteStorageTest, EveryShapeOfReplyIsReadAlikeOrRefusedWithItsReason) {
       {QuotePage(""), Day(2004, 3, 6), Day(2004, 3, 7), "", "0", ""},  // a weekend
       {QuotePage(""), Day(2004, 3, 1), Day(2004, 3, 5), "the quote service holds none from 3/1/2004 to 3/5/2004", "0",
        ""},
-      {"Date,Open,High,Low,Close,Adj Close,Volume\n2004-03-05,12,12,12,12,12,100\n", Day(2004, 3, 1),
-       Day(2004, 3, 5), "the reply is not a quote page", "0", ""},
+      {"Date,Open,High,Low,Close,Adj Close,Volume\n2004-03-05,12,12,12,12,12,100\n", Day(2004, 3, 1), Day(2004, 3, 5),
+       "the reply is not a quote page", "0", ""},
       {"Date range not available", Day(2004, 3, 1), Day(2004, 3, 5), "the reply is not a quote page", "0", ""},
       {otherColumns, Day(2004, 3, 1), Day(2004, 3, 5),
        "the quote page's columns are not Date, Open, High, Low, Close, Volume, Adj Close", "0", ""},
@@ -197,7 +197,8 @@ TEST_F(QuoteStorageTest, RowsWithBadCellsAreLeftOutAndCounted) {
   EXPECT_EQ(Count(), "5");
   for (const auto& row : rows) {
     if (!row.storedVolume) continue;
-    EXPECT_EQ(bed_.Scalar("SELECT Volume FROM [IBM] WHERE DamnDate = #" + rt::FormatShortDate(*rt::ParseDate(row.date)) + "#"),
+    EXPECT_EQ(bed_.Scalar("SELECT Volume FROM [IBM] WHERE DamnDate = #" +
+                          rt::FormatShortDate(*rt::ParseDate(row.date)) + "#"),
               row.storedVolume)
         << row.date;
   }
@@ -220,8 +221,8 @@ TEST_F(QuoteStorageTest, AnUnreadableRowNeverCutsTheHistory) {
   const Spoiling* spoiling = nullptr;
   size_t firstRequest = 0;
   testsupport::ScriptedHttpServer proxy(service.Address(), [&](std::string page, size_t n) {
-    const bool spoilt = spoiling && (spoiling->onPageWith ? page.find(spoiling->onPageWith) != std::string::npos
-                                                          : n == firstRequest);
+    const bool spoilt =
+        spoiling && (spoiling->onPageWith ? page.find(spoiling->onPageWith) != std::string::npos : n == firstRequest);
     return spoilt ? WithUnreadableOpen(page, spoiling->row) : page;
   });
   Parms().datEarliestDate = Day(1999, 6, 1);

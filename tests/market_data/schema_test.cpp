@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/error_of.h"
-
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/user/scripted_user_services.h"
+#include "support/error_of.h"
 #include "support/temp_app_folder.h"
 
 namespace {
@@ -26,7 +25,8 @@ class SchemaTest : public ::testing::Test {
     return names;
   }
   long Rows(const std::string& table) {
-    return static_cast<long>(SharedConnection().OpenRecordset("SELECT COUNT(*) FROM [" + table + "]").Field(0).ToInteger());
+    return static_cast<long>(
+        SharedConnection().OpenRecordset("SELECT COUNT(*) FROM [" + table + "]").Field(0).ToInteger());
   }
   static int32_t ErrorOf(const std::function<void()>& action) { return testsupport::ErrorOf(action); }
 
@@ -40,13 +40,15 @@ TEST_F(SchemaTest, QuoteTablesHaveSevenColumnsForStocksAndFiveForIndices) {
   clsResearch engine;
   engine.CreateTable("IBM");
   engine.CreateTable("^DJI");
-  EXPECT_EQ(Columns("IBM"), (std::vector<std::string>{"DamnDate", "Open", "High", "Low", "Close", "Adj_Close", "Volume"}));
+  EXPECT_EQ(Columns("IBM"),
+            (std::vector<std::string>{"DamnDate", "Open", "High", "Low", "Close", "Adj_Close", "Volume"}));
   EXPECT_EQ(Columns("^DJI"), (std::vector<std::string>{"DamnDate", "Open", "High", "Low", "Close"}));
 
   db::Connection& cn = SharedConnection();
   cn.Execute("INSERT INTO [IBM] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
              "(#01/02/04#,'12.5','11.75','12.25','12','12.25','120000')");
-  cn.Execute("INSERT INTO [^DJI] (DamnDate, High, Low, [Close], [Open]) VALUES (#01/02/04#,'10500','10400','10450','10410')");
+  cn.Execute(
+      "INSERT INTO [^DJI] (DamnDate, High, Low, [Close], [Open]) VALUES (#01/02/04#,'10500','10400','10450','10410')");
   EXPECT_EQ(ErrorOf([&] {
               cn.Execute("INSERT INTO [IBM] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
                          "(#1/2/2004#,'1','1','1','1','1','1')");
@@ -94,7 +96,8 @@ TEST_F(SchemaTest, MasterTablesAreCreatedTogetherWithSimStatusColumnsInOrder) {
 
   db::Connection& cn = SharedConnection();
   cn.Execute("INSERT INTO [SimStatus] (SimTable, TradePause0, PortCount) VALUES ('sim_a', 3.5, 12)");
-  EXPECT_EQ(ErrorOf([&] { cn.Execute("INSERT INTO [SimStatus] (SimTable) VALUES ('SIM_A')"); }), db::kErrProviderFailure);
+  EXPECT_EQ(ErrorOf([&] { cn.Execute("INSERT INTO [SimStatus] (SimTable) VALUES ('SIM_A')"); }),
+            db::kErrProviderFailure);
 }
 
 TEST_F(SchemaTest, AnExistingStockMasterIsReportedAndSimStatusNotCreated) {

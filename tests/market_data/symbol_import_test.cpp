@@ -87,7 +87,8 @@ TEST_F(SymbolImportTest, AMissingFileIsReported) {
 
 TEST_F(SymbolImportTest, SymbolsThatCannotNameATableAreLeftOutAndNamedOnce) {
   bed_.User().AnswerMsgBox(user::kAnswerOK, "4 lines of list.txt were not imported");
-  EXPECT_TRUE(bed_.Engine().ImportNewStocks(WriteList("IBM,ny\r\nAB]C,ny\r\n[AB,ns\r\nX\x01Y,am\r\n,ny\r\nMSFT,ns\r\n")));
+  EXPECT_TRUE(
+      bed_.Engine().ImportNewStocks(WriteList("IBM,ny\r\nAB]C,ny\r\n[AB,ns\r\nX\x01Y,am\r\n,ny\r\nMSFT,ns\r\n")));
   EXPECT_EQ(bed_.User().PendingAnswers(), 0u);
   ASSERT_EQ(bed_.User().Prompts().size(), 1u);
   const std::string& message = bed_.User().Prompts()[0].text;

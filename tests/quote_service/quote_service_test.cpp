@@ -48,8 +48,8 @@ TEST_F(QuoteServiceTest, AFullPageIsTheNewestTwoHundredDaysOfTheRange) {
 
   // The rest of the year, asked for as the program asks: ending at the oldest day.
   rt::Date oldest = dates.back();
-  std::string rest = History("a=0&b=01&c=2004&d=" + std::to_string(oldest.Month() - 1) + "&e=" +
-                             std::to_string(oldest.Day()) + "&f=2004&g=d&s=IBM");
+  std::string rest = History("a=0&b=01&c=2004&d=" + std::to_string(oldest.Month() - 1) +
+                             "&e=" + std::to_string(oldest.Day()) + "&f=2004&g=d&s=IBM");
   std::vector<rt::Date> restDates = PageDates(rest);
   ASSERT_EQ(restDates.size(), 53u);
   EXPECT_EQ(restDates.front(), oldest);
@@ -65,8 +65,7 @@ TEST_F(QuoteServiceTest, ServesIndicesWhetherTheCaretIsEncodedOrNot) {
 }
 
 TEST_F(QuoteServiceTest, UnknownSymbolsAndEmptyRangesGetTheHeaderAlone) {
-  for (const char* query : {"a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=NOSUCH",
-                            "a=2&b=01&c=1990&d=2&e=05&f=1990&g=d&s=FB",
+  for (const char* query : {"a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=NOSUCH", "a=2&b=01&c=1990&d=2&e=05&f=1990&g=d&s=FB",
                             "a=2&b=05&c=2004&d=2&e=01&f=2004&g=d&s=IBM"}) {
     std::string page = History(query);
     EXPECT_NE(page.find("<nobr>Date</nobr>"), std::string::npos) << query;
@@ -75,12 +74,11 @@ TEST_F(QuoteServiceTest, UnknownSymbolsAndEmptyRangesGetTheHeaderAlone) {
 }
 
 TEST_F(QuoteServiceTest, RefusesPathsAndMalformedRequests) {
-  for (const char* query : {"a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..",
-                            "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..%2FREADME.md%00",
-                            "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=%2Fetc%2Fpasswd",
-                            "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..%2Fdata%2FIBM",
-                            "a=12&b=01&c=2004&d=2&e=05&f=2004&g=d&s=IBM",
-                            "a=2&b=01&c=04&d=2&e=05&f=2004&g=d&s=IBM"})
+  for (const char* query :
+       {"a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..", "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..%2FREADME.md%00",
+        "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=%2Fetc%2Fpasswd",
+        "a=2&b=01&c=2004&d=2&e=05&f=2004&g=d&s=..%2Fdata%2FIBM", "a=12&b=01&c=2004&d=2&e=05&f=2004&g=d&s=IBM",
+        "a=2&b=01&c=04&d=2&e=05&f=2004&g=d&s=IBM"})
     EXPECT_EQ(History(query), "") << query;
   EXPECT_EQ(inet::OpenURL(service_.Address() + "/data/IBM.csv"), "");
   EXPECT_EQ(inet::OpenURL(service_.Address() + "/../IBM.csv"), "");

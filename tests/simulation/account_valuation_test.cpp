@@ -15,14 +15,17 @@ class AccountValuationTest : public ::testing::Test {
     Parms() = RunParameters::DesignDefaults();
     engine_ = std::make_unique<clsResearch>();
     cn().Execute("CREATE TABLE AccountInfo (Balance DOUBLE)");
-    cn().Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice DOUBLE)");
+    cn().Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, "
+                 "ReleasePrice DOUBLE)");
   }
   db::Connection& cn() { return SharedConnection(); }
   // A quote table whose newest close is `close` (an older day closes at 99).
   void Quotes(const std::string& symbol, double close) {
     engine_->CreateTable(symbol);
-    cn().Execute("INSERT INTO [" + symbol + "] (DamnDate, [Open], High, Low, [Close], Adj_Close, Volume) VALUES (#3/1/2004#, 1, 1, 1, 99, 99, 1)");
-    cn().Execute("INSERT INTO [" + symbol + "] (DamnDate, [Open], High, Low, [Close], Adj_Close, Volume) VALUES (#3/2/2004#, 1, 1, 1, " +
+    cn().Execute("INSERT INTO [" + symbol +
+                 "] (DamnDate, [Open], High, Low, [Close], Adj_Close, Volume) VALUES (#3/1/2004#, 1, 1, 1, 99, 99, 1)");
+    cn().Execute("INSERT INTO [" + symbol +
+                 "] (DamnDate, [Open], High, Low, [Close], Adj_Close, Volume) VALUES (#3/2/2004#, 1, 1, 1, " +
                  std::to_string(close) + ", 1, 1)");
   }
 

@@ -1,14 +1,13 @@
-#include <gtest/gtest.h>
-
 #include "simulation/candidate_query.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
 using simulation::BuildCandidateQuery;
 
-const char* const kSelect =
-    "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
-    "AcquireDate, Symbol, Positioning From [sim_Test] ";
+const char* const kSelect = "SELECT BoughtDate, [DJ_MA], [DJ_RSI], [NS_MA], [NS_RSI], Market, PercentMA, Volume, "
+                            "AcquireDate, Symbol, Positioning From [sim_Test] ";
 
 RunParameters Parameters() {
   RunParameters p = RunParameters::DesignDefaults();  // commission 13, 0.5 % of volume, no ranking chosen
@@ -21,9 +20,8 @@ rt::Date Day(int y, int m, int d) { return rt::DateSerial(y, m, d); }
 TEST(BuildQueryTest, DayAndRangeFormsInBothDialects) {
   RunParameters p = Parameters();
   EXPECT_EQ(BuildCandidateQuery(p, Day(2004, 3, 10), 5000, rt::Date()),
-            std::string(kSelect) +
-                "WHERE (AcquireDate = #3/9/2004#) AND AcquirePrice <> -1 AND "
-                "((4987 / AcquirePrice) < (Volume * 0.005)) ORDER BY PercentMA");
+            std::string(kSelect) + "WHERE (AcquireDate = #3/9/2004#) AND AcquirePrice <> -1 AND "
+                                   "((4987 / AcquirePrice) < (Volume * 0.005)) ORDER BY PercentMA");
   // The range check passes amount 0: the liquidity test reads a negative number.
   EXPECT_EQ(BuildCandidateQuery(p, Day(2004, 3, 1), 0, Day(2004, 12, 31)),
             std::string(kSelect) +
@@ -34,9 +32,8 @@ TEST(BuildQueryTest, DayAndRangeFormsInBothDialects) {
   p.dblCommission = 9.99;
   p.dblMaxVolPct = 2;
   EXPECT_EQ(BuildCandidateQuery(p, Day(2005, 1, 1), 3333.5, rt::Date()),
-            std::string(kSelect) +
-                "WHERE (AcquireDate ='12/31/2004') AND AcquirePrice <> -1 AND "
-                "((3323.51 / AcquirePrice) < (Volume * 0.02)) ORDER BY PercentMA");
+            std::string(kSelect) + "WHERE (AcquireDate ='12/31/2004') AND AcquirePrice <> -1 AND "
+                                   "((3323.51 / AcquirePrice) < (Volume * 0.02)) ORDER BY PercentMA");
   EXPECT_EQ(BuildCandidateQuery(p, Day(2005, 1, 1), 0, Day(2005, 2, 1)),
             std::string(kSelect) +
                 "WHERE (AcquireDate >= '12/31/2004') AND (AcquireDate <= '2/1/2005') AND AcquirePrice <> -1 AND "
@@ -98,15 +95,17 @@ TEST(BuildQueryTest, SideAndMarketFiltersQuoteTheirValues) {
 
 TEST(BuildQueryTest, EachRanking) {
   RunParameters p = Parameters();
-  const std::string head = std::string(kSelect) +
-                           "WHERE (AcquireDate = #3/9/2004#) AND AcquirePrice <> -1 AND "
-                           "((4987 / AcquirePrice) < (Volume * 0.005)) ";
-  const std::pair<int16_t, const char*> rankings[] = {
-      {-1, "ORDER BY PercentMA"},       {0, "ORDER BY PercentMA"},
-      {1, "ORDER BY MACD DESC"},        {2, "ORDER BY PriceChange"},
-      {3, "ORDER BY VolumeChange DESC"}, {4, "ORDER BY PercentMA * VolumeChange DESC"},
-      {5, "ORDER BY PercentMA DESC"},   {6, ""},
-      {-2, ""}};
+  const std::string head = std::string(kSelect) + "WHERE (AcquireDate = #3/9/2004#) AND AcquirePrice <> -1 AND "
+                                                  "((4987 / AcquirePrice) < (Volume * 0.005)) ";
+  const std::pair<int16_t, const char*> rankings[] = {{-1, "ORDER BY PercentMA"},
+                                                      {0, "ORDER BY PercentMA"},
+                                                      {1, "ORDER BY MACD DESC"},
+                                                      {2, "ORDER BY PriceChange"},
+                                                      {3, "ORDER BY VolumeChange DESC"},
+                                                      {4, "ORDER BY PercentMA * VolumeChange DESC"},
+                                                      {5, "ORDER BY PercentMA DESC"},
+                                                      {6, ""},
+                                                      {-2, ""}};
   for (const auto& [criteria, orderBy] : rankings) {
     p.intBuyCriteria = criteria;
     EXPECT_EQ(BuildCandidateQuery(p, Day(2004, 3, 10), 5000, rt::Date()), head + orderBy) << criteria;
@@ -136,7 +135,7 @@ TEST(MarketRulesTest, DowRangesJudgeNyseAndAmexRowsOnly) {
   EXPECT_TRUE(MarketRulesReject(p, Row("ny", -3, 50, 0, 0)));
   EXPECT_TRUE(MarketRulesReject(p, Row("am", 6, 50, 0, 0)));
   EXPECT_TRUE(MarketRulesReject(p, Row("ny", 0, 71, 0, 0)));
-  EXPECT_FALSE(MarketRulesReject(p, Row("ny", -2, 70, 0, 0)));  // bounds are inclusive
+  EXPECT_FALSE(MarketRulesReject(p, Row("ny", -2, 70, 0, 0)));   // bounds are inclusive
   EXPECT_FALSE(MarketRulesReject(p, Row("ny", 0, -100, 0, 0)));  // no lower RSI bound typed
   EXPECT_FALSE(MarketRulesReject(p, Row("ns", -30, 99, 0, 0)));
   EXPECT_FALSE(MarketRulesReject(p, Row("NY", -30, 99, 0, 0)));  // market compared exactly
@@ -149,7 +148,7 @@ TEST(MarketRulesTest, DowRangesJudgeNyseAndAmexRowsOnly) {
 
 TEST(MarketRulesTest, NasdaqRangesJudgeNasdaqRowsOnly) {
   RunParameters p = Parameters();
-  p.blnNSMA = true, p.strNSMAMin = " ", p.strNSMAMax = "";  // a blank bound reads as 0
+  p.blnNSMA = true, p.strNSMAMin = " ", p.strNSMAMax = "";    // a blank bound reads as 0
   p.blnNSRSI = true, p.strNSRSIMin = "", p.strNSRSIMax = "";  // on, but nothing typed
   p.blnDJMA = false, p.strDJMAMin = "100";
   using simulation::MarketRulesReject;

@@ -2,6 +2,8 @@
 // the database stays intact, whatever was committed is what the finished
 // run stores, a Select loses at most the symbol it was storing, and running
 // the stage again ends with exactly the rows of a run that was never killed.
+#include "support/crash_trial.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,7 +16,6 @@
 #include <thread>
 
 #include "market_data/database_connection.h"
-#include "support/crash_trial.h"
 #include "support/engine_test_bed.h"
 #include "support/quote_service_process.h"
 #include "support/shipped_select.h"
@@ -56,7 +57,9 @@ Contents Read(const std::filesystem::path& folder, TrialStage stage, std::string
            names.MoveNext())
         contents["schema"].push_back(names.Field(0).ToText());
       break;
-    case TrialStage::kTrade: contents[testsupport::kTradeTable] = testsupport::TableCells(cn, testsupport::kTradeTable); break;
+    case TrialStage::kTrade:
+      contents[testsupport::kTradeTable] = testsupport::TableCells(cn, testsupport::kTradeTable);
+      break;
   }
   return contents;
 }
@@ -109,7 +112,8 @@ TEST(CrashTrialTest, AKilledRunLeavesAnIntactDatabaseAndARerunCompletesIt) {
                  "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = -1, Shares = "
                  "NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
       cn.Close();
-      for (auto& [table, rows] : Read(startFolder, stage)) allowed[table].insert(allowed[table].end(), rows.begin(), rows.end());
+      for (auto& [table, rows] : Read(startFolder, stage))
+        allowed[table].insert(allowed[table].end(), rows.begin(), rows.end());
     }
     const std::filesystem::path finishedFolder = freshCopy();
     auto t0 = std::chrono::steady_clock::now();

@@ -18,25 +18,26 @@ PortfolioSlot Position() {
   s.strSymbol = "BRK.B";
   s.strPositioning = "LONG";
   s.datBoughtDate = rt::DateSerial(2004, 3, 10);
-  s.dblAmount = 5000.5;         // ties go to the even neighbour: 5000
-  s.dblAcquirePrice = 25.0;     // 200.02 shares: 200
-  s.dblPercentMA = 2.25;        // 2.2
+  s.dblAmount = 5000.5;      // ties go to the even neighbour: 5000
+  s.dblAcquirePrice = 25.0;  // 200.02 shares: 200
+  s.dblPercentMA = 2.25;     // 2.2
   s.dblTargetPrice = 0;
   s.datReleaseDate = rt::DateSerial(2004, 3, 15);
-  s.dblReleasePrice = 26.125;   // 26.12
+  s.dblReleasePrice = 26.125;  // 26.12
   s.dblGainLoss = 4.5;
   s.lngVolume = 1234567;
   s.strMarket = "ny";
   s.dblVolumeChange = -12.5;
-  s.dblPriceChange = 0.375;     // 0.38
-  s.dblMACD = 1.0 / 3.0;        // 0.33
+  s.dblPriceChange = 0.375;  // 0.38
+  s.dblMACD = 1.0 / 3.0;     // 0.33
   s.strBought = "B";
   return s;
 }
 
 TEST(ReportLinesTest, PositionLineHasSeventeenFieldsInTheirNumberForms) {
-  EXPECT_EQ(AllStocksReportLine(Position()),
-            "3/9/2004\tBRK.B\tLONG\t3/10/2004\t5000\t200\t2.2\t25\t0\t3/15/2004\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
+  EXPECT_EQ(
+      AllStocksReportLine(Position()),
+      "3/9/2004\tBRK.B\tLONG\t3/10/2004\t5000\t200\t2.2\t25\t0\t3/15/2004\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
 }
 
 TEST(ReportLinesTest, PerDayLineCarriesTheAcquireDateFourthAndNoChangeColumns) {
@@ -49,8 +50,8 @@ TEST(ReportLinesTest, UnfilledOrderAndOpenPositionNeverDivideByZero) {
   s.dblAcquirePrice = 0;
   s.datReleaseDate = rt::Date();
   s.datBoughtDate = rt::Date();
-  EXPECT_EQ(AllStocksReportLine(s),
-            "3/9/2004\tBRK.B\tLONG\t12:00:00 AM\t5000\t0\t2.2\t0\t0\t12:00:00 AM\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
+  EXPECT_EQ(AllStocksReportLine(s), "3/9/2004\tBRK.B\tLONG\t12:00:00 AM\t5000\t0\t2.2\t0\t0\t12:00:00 "
+                                    "AM\t26.12\t4.5\t1234567\tny\t-12.5\t0.38\t0.33");
 }
 
 TEST(ReportLinesTest, DayBlockListsHeldPositionsThroughTheirReleaseDay) {

@@ -121,8 +121,8 @@ TEST_F(ExitRulesTest, NewExtremeFollowsTheLatestSwingLow) {
 // (High of 3/3) on 3/4 and to 9.00 (High of 3/9) on 3/10; 3/12 reaches 9.05.
 TEST_F(ExitRulesTest, NewExtremeFollowsTheLatestSwingHigh) {
   LoadSeries({
-      {"3/1/2004", 9.00, 9.20, 8.80, 9.00},   // signal
-      {"3/2/2004", 8.95, 9.10, 8.70, 8.90},   // fill
+      {"3/1/2004", 9.00, 9.20, 8.80, 9.00},  // signal
+      {"3/2/2004", 8.95, 9.10, 8.70, 8.90},  // fill
       {"3/3/2004", 8.90, 9.30, 8.80, 9.10},
       {"3/4/2004", 9.05, 9.15, 8.60, 8.70},
       {"3/5/2004", 8.70, 8.90, 8.40, 8.50},

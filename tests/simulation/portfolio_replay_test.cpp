@@ -7,8 +7,8 @@
 #include "platform/runtime/number_text.h"
 #include "platform/user/scripted_user_services.h"
 #include "simulation/engine_reports.h"
-#include "simulation/portfolio_replay_candidates.h"
 #include "simulation/portfolio_records.h"
+#include "simulation/portfolio_replay_candidates.h"
 #include "simulation_table_rows.h"
 #include "support/temp_app_folder.h"
 #include "support/write_faults.h"
@@ -62,7 +62,7 @@ class PortfolioReplayTest : public ::testing::Test {
     p.intMaxStocks = 2;
     p.intBuyPerDay = 1;
     p.dblCommission = 10;
-    p.intBuyCriteria = 0;            // smallest PercentMA first
+    p.intBuyCriteria = 0;                   // smallest PercentMA first
     p.blnDJMA = true, p.strDJMAMin = "-2";  // applied per market, not in the statement
     p.blnCalculateResults = true;
     engine_->CreateSimulationTable("sim_Hand");
@@ -112,7 +112,7 @@ TEST_F(PortfolioReplayTest, HandWorkedReplay) {
   // 3/6 A realised: 10000 + 10 % of 5000 - 20 = 10480. 3/9 E: - 5 % of 5000 - 20
   // = 10210. 3/11 G frees its slot with no money. 3/13 I: + 5 % of 5105 - 20 =
   // 10445.25. 3/14 J: + 2 % of 5105 - 20 = 10527.35.
-  const double expected[] = {10000, 10000, 10000, 10000, 10000, 10480, 10480,
+  const double expected[] = {10000, 10000, 10000, 10000, 10000, 10480,    10480,
                              10480, 10210, 10210, 10210, 10210, 10445.25, 10527.35};
   ASSERT_EQ(udtBalanceHistory.size(), 14u);
   for (size_t k = 0; k < 14; ++k) {
@@ -141,27 +141,41 @@ TEST_F(PortfolioReplayTest, HandWorkedReplay) {
   EXPECT_EQ(r.startBalance, 10000);
 
   // Only days that start with a free slot show the positions held.
-  EXPECT_EQ(events_.display,
-            (std::vector<std::string>{
-                "3/2/2004 AAA 250 5000", "--",
-                "3/3/2004 AAA 250 5000", "3/3/2004 EEE 125 5000", "--",
-                "3/6/2004 EEE 125 5000", "3/6/2004 GGG 131 5240", "--",
-                "3/9/2004 GGG 131 5240", "3/9/2004 III 510 5105", "--",
-                "3/11/2004 GGG 131 5240", "3/11/2004 III 510 5105", "--",
-                "3/12/2004 GGG 131 5240", "3/12/2004 III 510 5105", "3/12/2004 JJJ 102 5105", "--",
-                "3/13/2004 GGG 131 5240", "3/13/2004 JJJ 102 5105", "--",
-                "3/14/2004 GGG 131 5240", "--"}));
+  EXPECT_EQ(events_.display, (std::vector<std::string>{"3/2/2004 AAA 250 5000",
+                                                       "--",
+                                                       "3/3/2004 AAA 250 5000",
+                                                       "3/3/2004 EEE 125 5000",
+                                                       "--",
+                                                       "3/6/2004 EEE 125 5000",
+                                                       "3/6/2004 GGG 131 5240",
+                                                       "--",
+                                                       "3/9/2004 GGG 131 5240",
+                                                       "3/9/2004 III 510 5105",
+                                                       "--",
+                                                       "3/11/2004 GGG 131 5240",
+                                                       "3/11/2004 III 510 5105",
+                                                       "--",
+                                                       "3/12/2004 GGG 131 5240",
+                                                       "3/12/2004 III 510 5105",
+                                                       "3/12/2004 JJJ 102 5105",
+                                                       "--",
+                                                       "3/13/2004 GGG 131 5240",
+                                                       "3/13/2004 JJJ 102 5105",
+                                                       "--",
+                                                       "3/14/2004 GGG 131 5240",
+                                                       "--"}));
 
   const std::string header =
       "\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\tTarget Price\t"
       "Release Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n";
-  EXPECT_EQ(testsupport::ReadFileBytes(folder_.File("Reports/Simulation Summary by Symbol.csv")),
-            "\r\nAcquire Date" + header +
-                "3/1/2004\tAAA\tLONG\t3/2/2004\t5000\t250\t-5\t20\t0\t3/5/2004\t22\t10\t1000000\tny\t1.5\t-0.25\t0.12\r\n"
-                "3/2/2004\tEEE\tSHORT\t3/3/2004\t5000\t125\t3\t40\t0\t3/8/2004\t42\t-5\t500000\tns\t1.5\t-0.25\t0.12\r\n"
-                "3/5/2004\tGGG\tLONG\t3/6/2004\t5240\t131\t0\t40\t0\t12:00:00 AM\t0\t0\t2000000\tny\t1.5\t-0.25\t0.12\r\n"
-                "3/8/2004\tIII\tLONG\t3/9/2004\t5105\t510\t-1\t10\t0\t3/12/2004\t10.5\t5\t3000000\tns\t1.5\t-0.25\t0.12\r\n"
-                "3/11/2004\tJJJ\tSHORT\t3/12/2004\t5105\t102\t4\t50\t0\t3/13/2004\t49\t2\t1000000\tny\t1.5\t-0.25\t0.12\r\n");
+  EXPECT_EQ(
+      testsupport::ReadFileBytes(folder_.File("Reports/Simulation Summary by Symbol.csv")),
+      "\r\nAcquire Date" + header +
+          "3/1/2004\tAAA\tLONG\t3/2/2004\t5000\t250\t-5\t20\t0\t3/5/2004\t22\t10\t1000000\tny\t1.5\t-0.25\t0.12\r\n"
+          "3/2/2004\tEEE\tSHORT\t3/3/2004\t5000\t125\t3\t40\t0\t3/8/2004\t42\t-5\t500000\tns\t1.5\t-0.25\t0.12\r\n"
+          "3/5/2004\tGGG\tLONG\t3/6/2004\t5240\t131\t0\t40\t0\t12:00:00 AM\t0\t0\t2000000\tny\t1.5\t-0.25\t0.12\r\n"
+          "3/8/2004\tIII\tLONG\t3/9/2004\t5105\t510\t-1\t10\t0\t3/12/2004\t10.5\t5\t3000000\tns\t1.5\t-0.25\t0.12\r\n"
+          "3/11/2004\tJJJ\tSHORT\t3/12/2004\t5105\t102\t4\t50\t0\t3/13/2004\t49\t2\t1000000\tny\t1.5\t-0.25\t0.12\r\n");
 
   const std::string A = "\tAAA\tLONG\t3/1/2004\t5000\t250\t-5\t20\t0\t3/5/2004\t22\t10\t1000000\tny\r\n";
   const std::string E = "\tEEE\tSHORT\t3/2/2004\t5000\t125\t3\t40\t0\t3/8/2004\t42\t-5\t500000\tns\r\n";
@@ -169,14 +183,14 @@ TEST_F(PortfolioReplayTest, HandWorkedReplay) {
   const std::string I = "\tIII\tLONG\t3/8/2004\t5105\t510\t-1\t10\t0\t3/12/2004\t10.5\t5\t3000000\tns\r\n";
   const std::string J = "\tJJJ\tSHORT\t3/11/2004\t5105\t102\t4\t50\t0\t3/13/2004\t49\t2\t1000000\tny\r\n";
   EXPECT_EQ(testsupport::ReadFileBytes(folder_.File("Reports/Portfolio Summary by Date.csv")),
-            "\r\nDate" + header + "\r\n" +                       // 3/1: nothing held
-                "\r\n3/2/2004" + A +                              //
-                "\r\n3/3/2004" + A + "3/3/2004" + E +             //
-                "\r\n3/6/2004" + E + "3/6/2004" + G +             //
-                "\r\n3/9/2004" + G + "3/9/2004" + I +             //
-                "\r\n3/11/2004" + G + "3/11/2004" + I +           //
+            "\r\nDate" + header + "\r\n" +                                 // 3/1: nothing held
+                "\r\n3/2/2004" + A +                                       //
+                "\r\n3/3/2004" + A + "3/3/2004" + E +                      //
+                "\r\n3/6/2004" + E + "3/6/2004" + G +                      //
+                "\r\n3/9/2004" + G + "3/9/2004" + I +                      //
+                "\r\n3/11/2004" + G + "3/11/2004" + I +                    //
                 "\r\n3/12/2004" + G + "3/12/2004" + I + "3/12/2004" + J +  //
-                "\r\n3/13/2004" + G + "3/13/2004" + J +           //
+                "\r\n3/13/2004" + G + "3/13/2004" + J +                    //
                 "\r\n3/14/2004" + G);
   EXPECT_TRUE(user_->MessageTexts().empty());
 }
@@ -188,10 +202,10 @@ namespace {
 // Two traded candidates of 3/1 whose ranking values agree in everything the
 // old read-back used (BoughtDate, PercentMA, Volume).
 void AddTwins() {
-  simtest::Insert("sim_Hand", {"#3/1/2004#", "AAA", "ny", "LONG", 20, -5, 1000000, "'B'", "#3/2/2004#", "#3/3/2004#",
-                               "22", "10"});
-  simtest::Insert("sim_Hand", {"#3/1/2004#", "BBB", "ny", "LONG", 20, -5, 1000000, "'B'", "#3/2/2004#", "#3/3/2004#",
-                               "19", "-5"});
+  simtest::Insert("sim_Hand",
+                  {"#3/1/2004#", "AAA", "ny", "LONG", 20, -5, 1000000, "'B'", "#3/2/2004#", "#3/3/2004#", "22", "10"});
+  simtest::Insert("sim_Hand",
+                  {"#3/1/2004#", "BBB", "ny", "LONG", 20, -5, 1000000, "'B'", "#3/2/2004#", "#3/3/2004#", "19", "-5"});
 }
 
 TEST_F(PortfolioReplayTest, TwinCandidatesAreEachBoughtAsTheirOwnRow) {
@@ -213,13 +227,16 @@ TEST_F(PortfolioReplayTest, ValuedAccountIsTakenOnceAndRunFrom) {
   db::Connection& cn = SharedConnection();
   cn.Execute("CREATE TABLE AccountInfo (Balance DOUBLE)");
   cn.Execute("INSERT INTO AccountInfo (Balance) VALUES (6000)");
-  cn.Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice DOUBLE)");
+  cn.Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice "
+             "DOUBLE)");
   cn.Execute("INSERT INTO Portfolio VALUES ('BRK.B', 'LONG', 100, 15, NULL)");
   cn.Execute("INSERT INTO Portfolio VALUES ('^IXIC', 'SHORT', 100, 20, NULL)");
   for (const char* table : {"BRK.B", "^IXIC"}) {
     engine_->CreateTable(table);
-    cn.Execute(std::string("INSERT INTO [") + table + "] (DamnDate, [Open], High, Low, [Close]) VALUES (#3/1/2004#, 1, 1, 1, 30)");
-    cn.Execute(std::string("INSERT INTO [") + table + "] (DamnDate, [Open], High, Low, [Close]) VALUES (#3/2/2004#, 1, 1, 1, 18)");
+    cn.Execute(std::string("INSERT INTO [") + table +
+               "] (DamnDate, [Open], High, Low, [Close]) VALUES (#3/1/2004#, 1, 1, 1, 30)");
+    cn.Execute(std::string("INSERT INTO [") + table +
+               "] (DamnDate, [Open], High, Low, [Close]) VALUES (#3/2/2004#, 1, 1, 1, 18)");
   }
   // 6000 cash + 100 x 18 long + 100 x (40 - 18) short = 10000.
   double balance = -1;
@@ -267,7 +284,7 @@ TEST_F(PortfolioReplayTest, StopEndsTheReplayWithoutResultsButPauseDoesNot) {
   engine_->SimResults(true, balance);
   EXPECT_EQ(events_.progress.size(), 6u);
   EXPECT_TRUE(events_.results.empty());
-  EXPECT_EQ(balance, 10480);  // day 6's release happened before the stop was seen
+  EXPECT_EQ(balance, 10480);                // day 6's release happened before the stop was seen
   EXPECT_EQ(udtBalanceHistory.size(), 5u);  // the stop ends day 6 at its first purchase
 
   // A stop already set ends it before anything is touched.
@@ -375,11 +392,15 @@ TEST_F(PortfolioReplayTest, MarketRulesKeepAtMostTheLimitAndShowTheirErrors) {
 // (which folds case), NULLs, the side and market compared without case,
 // whole-number literals, prices 0 and -1 and a missing volume.
 TEST_F(PortfolioReplayTest, HeldCandidatesAreTheStatementsRows) {
-  for (Row r : std::vector<Row>{{"", "AAA", "ny", "LONG", 20, -5}, {"", "aab", "NY", "LONG", 20, -5},
-                                {"", "AAC", "ny", "short", 20, -5}, {"", "BBB", "ns", "LONG", 30, 0},
+  for (Row r : std::vector<Row>{{"", "AAA", "ny", "LONG", 20, -5},
+                                {"", "aab", "NY", "LONG", 20, -5},
+                                {"", "AAC", "ny", "short", 20, -5},
+                                {"", "BBB", "ns", "LONG", 30, 0},
                                 {"", "CCC", "am", "SHORT", 10, 2, 1000000, "NULL", "NULL", "NULL", "NULL", "NULL", -3},
-                                {"", "DDD", "ny", "LONG", 0, -9}, {"", "EEE", "ny", "LONG", -1, -9},
-                                {"", "FFF", "ny", "LONG", 40, -9}, {"", "GGG", "ny", "LONG", 50, 1, 100},
+                                {"", "DDD", "ny", "LONG", 0, -9},
+                                {"", "EEE", "ny", "LONG", -1, -9},
+                                {"", "FFF", "ny", "LONG", 40, -9},
+                                {"", "GGG", "ny", "LONG", 50, 1, 100},
                                 {"", "HHH", "ns", "LONG", 25, 3}}) {
     r.acquireDate = "#3/1/2004#";
     simtest::Insert("sim_Hand", r);
@@ -431,8 +452,9 @@ TEST(SimulationSummaryTest, TotalsPerSymbolOfTheTableWrittenAnew) {
   clsResearch engine;
   Parms().strSimTable = "sim_Sum";
   engine.CreateSimulationTable("sim_Sum");
-  user->AnswerMsgBox(user::kAnswerOK,
-                     "This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
+  user->AnswerMsgBox(
+      user::kAnswerOK,
+      "This Report cannot be run now. Ensure you have run a simulation and created a portfolio from the results.");
   EXPECT_EQ(engine.CreateSimulationSummary(), "");  // no Reports folder
 
   std::filesystem::create_directories(folder.File("Reports"));
@@ -505,7 +527,8 @@ TEST_F(PortfolioReplayTest, PurchaseAmountIsTheBalanceOverEverySlot) {
   db::Connection& cn = SharedConnection();
   cn.Execute("CREATE TABLE AccountInfo (Balance DOUBLE)");
   cn.Execute("INSERT INTO AccountInfo (Balance) VALUES (6000)");
-  cn.Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice DOUBLE)");
+  cn.Execute("CREATE TABLE Portfolio (Symbol TEXT, Positioning TEXT, Shares DOUBLE, AcquirePrice DOUBLE, ReleasePrice "
+             "DOUBLE)");
   EXPECT_EQ(engine_->GetPurchaseAmount(-1), 3000);  // the account valued: cash only here
 }
 

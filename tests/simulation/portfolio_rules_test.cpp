@@ -102,7 +102,7 @@ TEST(TallyTest, AveragesOverReleasedAndOverAllBought) {
   PortfolioSlot held = Traded(7);  // still open: not counted
   for (const PortfolioSlot* s : {&win, &loss, &unfilled, &held}) tally.Add(*s);
   ReplayResults r = tally.Results(4);
-  EXPECT_DOUBLE_EQ(r.averageReturn, 2);  // (10 - 4 + 0) / 3
+  EXPECT_DOUBLE_EQ(r.averageReturn, 2);   // (10 - 4 + 0) / 3
   EXPECT_DOUBLE_EQ(r.averageHold, 2.25);  // 9 days over 4 bought
   EXPECT_EQ(r.shorts, 1);
   EXPECT_EQ(r.longs, 2);

@@ -44,8 +44,10 @@ size_t Fields(const std::string& line) { return static_cast<size_t>(std::count(l
 // release, or after the day its row's Bought names when it has no release.
 rt::Date FreedOn(testsupport::EngineTestBed& bed, const PortfolioSlot& s) {
   if (!s.datReleaseDate.IsZero()) return s.datReleaseDate + 1;
-  return rt::CDate(bed.Scalar("SELECT Bought FROM [sim_shipped] WHERE AcquireDate = #" + rt::FormatDate(s.datAcquireDate) +
-                              "# AND Symbol = '" + s.strSymbol + "' AND Positioning = '" + s.strPositioning + "'")) + 1;
+  return rt::CDate(bed.Scalar("SELECT Bought FROM [sim_shipped] WHERE AcquireDate = #" +
+                              rt::FormatDate(s.datAcquireDate) + "# AND Symbol = '" + s.strSymbol +
+                              "' AND Positioning = '" + s.strPositioning + "'")) +
+         1;
 }
 
 }  // namespace

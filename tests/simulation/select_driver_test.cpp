@@ -71,8 +71,7 @@ class SelectDriverTest : public SelectRulesTest {
   // Four stocks and both indices with enough history.
   void SeedMarket() {
     Master({{"AB", "ny"}, {"ABC", "am"}, {"ABD", "ns"}, {"ABE", "ny"}, {"XYZ", "ny"}});
-    for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"})
-      SeedHistory(symbol, Day(2003, 9, 1));
+    for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"}) SeedHistory(symbol, Day(2003, 9, 1));
   }
 
   std::string Run(std::vector<std::string>& symbols, const std::string& resumeSymbol = "") {
@@ -109,7 +108,8 @@ TEST_F(SelectDriverTest, LikeListsTheMatchingSymbolsInOrderWithTheirMarkets) {
   EXPECT_TRUE(user.MessageTexts().empty());
 
   // With a capital L the text is one explicit symbol, and not a known one.
-  user.AnswerMsgBox(user::kAnswerNo, "Requested stock -- Like:AB -- not found in database.\r\nWould you like to add it?");
+  user.AnswerMsgBox(user::kAnswerNo,
+                    "Requested stock -- Like:AB -- not found in database.\r\nWould you like to add it?");
   EXPECT_EQ(Run({"Like:AB"}), "error");
   EXPECT_EQ(user.PendingAnswers(), 0u);
 }
@@ -151,7 +151,8 @@ TEST_F(SelectDriverTest, AMissingSymbolStopsTheRunBeforeTheIndicesAndCanBeAdded)
 }
 
 TEST_F(SelectDriverTest, WithoutAMasterTableTheDefaultSymbolFileIsOffered) {
-  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList", bed.Folder().File("SymbolList"));
+  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
+                             bed.Folder().File("SymbolList"));
   user.AnswerMsgBox(user::kAnswerYes,
                     "It appears no symbols have been imported in to your database.\r\nWould you like to import "
                     "symbols now?")
@@ -240,14 +241,17 @@ TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
     std::unique_ptr<testsupport::ScriptedHttpServer> scripted;
     if (c.fault) server = std::make_unique<testsupport::FaultyHttpServer>(*c.fault);
     else if (c.reply) scripted = std::make_unique<testsupport::ScriptedHttpServer>(std::vector{*c.reply});
-    else ::setenv(inet::kQuoteHostVariable, ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
+    else
+      ::setenv(inet::kQuoteHostVariable,
+               ("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort())).c_str(), 1);
     engine.ClearSimPort();
     const size_t shown = user.MessageTexts().size();
     user.AnswerMsgBox(user::kAnswerOK, "could not be updated");
     EXPECT_EQ(Run({"NEWA", "AB", "NEWB"}), "complete") << c.reason;
     ASSERT_EQ(user.MessageTexts().size(), shown + 1) << c.reason;
     const bool connected = c.fault || c.reply;
-    const std::string noConnection = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n";
+    const std::string noConnection =
+        "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n";
     EXPECT_EQ(user.MessageTexts().back(), (connected ? "" : noConnection) +
                                               "The quote history of these symbols could not be updated:\r\nNEWA - " +
                                               c.reason + "\r\nNEWB - " + c.reason);

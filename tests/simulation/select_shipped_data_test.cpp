@@ -43,7 +43,6 @@ TEST(SelectShippedDataTest, EveryShippedSymbolIsDownloadedScannedAndStored) {
   parms.intRSIMode = 2;
   engine.ClearSimPort();
   std::vector<std::string> symbols{"all:"};
-  EXPECT_EQ(engine.Process(Day(2019, 1, 2), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays),
-            "complete");
+  EXPECT_EQ(engine.Process(Day(2019, 1, 2), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays), "complete");
   EXPECT_EQ(bed.User().Prompts().size(), 2u);
 }

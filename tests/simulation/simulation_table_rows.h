@@ -30,13 +30,14 @@ struct Row {
 inline void Insert(const std::string& table, const Row& r) {
   auto n = [](double v) { return rt::FormatNumber(v); };
   SharedConnection().Execute(
-      "INSERT INTO [" + table + "] (AcquireDate, BoughtDate, Symbol, Market, Positioning, AcquirePrice, RSI, "
+      "INSERT INTO [" + table +
+      "] (AcquireDate, BoughtDate, Symbol, Market, Positioning, AcquirePrice, RSI, "
       "RSIChange, MACD, PercentMA, Bought, MaxPrice, MinPrice, ReleaseDate, ReleasePrice, GainLoss, Volume, "
       "VolumeChange, PriceChange, BBDistance, DJ_RSI, DJ_MA, NS_RSI, NS_MA) VALUES (" +
       r.acquireDate + ", " + r.boughtDate + ", '" + r.symbol + "', '" + r.market + "', '" + r.positioning + "', " +
-      n(r.acquirePrice) + ", 55, 1, 0.125, " + n(r.percentMA) + ", " + r.bought + ", 0, 0, " + r.releaseDate +
-      ", " + r.releasePrice + ", " + r.gainLoss + ", " + std::to_string(r.volume) + ", 1.5, -0.25, 0.5, 50, " +
-      n(r.djMA) + ", 50, " + n(r.nsMA) + ")");
+      n(r.acquirePrice) + ", 55, 1, 0.125, " + n(r.percentMA) + ", " + r.bought + ", 0, 0, " + r.releaseDate + ", " +
+      r.releasePrice + ", " + r.gainLoss + ", " + std::to_string(r.volume) + ", 1.5, -0.25, 0.5, 50, " + n(r.djMA) +
+      ", 50, " + n(r.nsMA) + ")");
 }
 
 }  // namespace simtest

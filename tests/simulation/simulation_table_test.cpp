@@ -1,9 +1,10 @@
+#include "simulation/simulation_table.h"
+
 #include <gtest/gtest.h>
 
 #include "market_data/database_connection.h"
 #include "platform/db/db_error.h"
 #include "select_fixture.h"
-#include "simulation/simulation_table.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_F(SimulationTableTest, WinnersRoundTripInSymbolSideAndDayOrder) {
   EXPECT_FLOAT_EQ(longOne.BBDistance, 80.1f);
   EXPECT_EQ(longOne.DJ_RSI, 70);
   EXPECT_EQ(longOne.NS_MA, -2);
-  EXPECT_DOUBLE_EQ(longOne.GainLoss, 0);  // Null until the Trade stage
+  EXPECT_DOUBLE_EQ(longOne.GainLoss, 0);    // Null until the Trade stage
   EXPECT_EQ(events.winners[2].DJ_RSI, 30);  // stored mirrored for a short
   EXPECT_TRUE(user.MessageTexts().empty());
 }

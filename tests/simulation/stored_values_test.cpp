@@ -35,7 +35,7 @@ clsStock Winner(const char* symbol, const char* side, float rsiChange, double vo
 struct Case {
   const char* name;
   std::string oldTable, newTable;
-  std::vector<std::string> pastedText;  // into oldTable
+  std::vector<std::string> pastedText;                          // into oldTable
   std::function<void(testsupport::EngineTestBed&)> engineCall;  // into newTable
 };
 
@@ -63,10 +63,9 @@ TEST(StoredValuesTest, BoundStatementsStoreWhatThePastedTextStored) {
         "INSERT INTO [OLDQ] (DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES "
         "(#03/04/2004#,'1.3','0.875','1','0.9','999.5','0')"},
        [](testsupport::EngineTestBed& bed) {
-         testsupport::ScriptedHttpServer server(
-             {testsupport::QuotePage(
-                 testsupport::QuotePageRow("5-Mar-2004", "10582.589844", "10600", "9", "10.5", "10347700", "73.872") +
-                 testsupport::QuotePageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "999.5"))});
+         testsupport::ScriptedHttpServer server({testsupport::QuotePage(
+             testsupport::QuotePageRow("5-Mar-2004", "10582.589844", "10600", "9", "10.5", "10347700", "73.872") +
+             testsupport::QuotePageRow("4-Mar-2004", "0.9", "1.3", "0.875", "1", "0", "999.5"))});
          rt::Date start = Day(2004, 3, 1), end = Day(2004, 3, 5);
          std::string symbol = "NEWQ";
          ASSERT_TRUE(bed.Engine().UpdateStock(start, end, symbol));
@@ -121,9 +120,10 @@ TEST(StoredValuesTest, BoundStatementsStoreWhatThePastedTextStored) {
       {"a sweep's pause row, stored and then updated",
        "SimStatusOld",
        "SimStatus",
-       {PastedPauseRow("SimStatusOld", {"3", "-.5", "1.", "2.5E-05", "-0", "00012", "123456789012345678901",
-                                        "0.1", "7", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0",
-                                        "0", "0", "0"}),
+       {PastedPauseRow("SimStatusOld", {"3",   "-.5", "1.", "2.5E-05", "-0", "00012", "123456789012345678901",
+                                        "0.1", "7",   "0",  "0",       "0",  "0",     "0",
+                                        "0",   "0",   "0",  "0",       "0",  "0",     "0",
+                                        "0",   "0",   "0"}),
         "UPDATE [SimStatusOld] SET TradePause0 = 3, TradePause1 = 0, TradePause2 = 0, TradePause3 = 0, "
         "TradePause4 = 0, TradePause6 = 0, TradePause7 = 0, TradePause9 = 0, TradeCount = 0, PortPause0 = 3, "
         "PortPause1 = 1E+300, PortPause2 = -2, PortPause3 = 0.30000000000000004, PortPause4 = 5, PortPause5 = 6, "
@@ -131,12 +131,11 @@ TEST(StoredValuesTest, BoundStatementsStoreWhatThePastedTextStored) {
         "PortPause12 = 13, PortPauseRev = 1, PortCount = 41 WHERE SimTable = 'sim_new'"},
        [](testsupport::EngineTestBed& bed) {
          Parms().strSimTable = "sim_new";
-         bed.Engine().StorePauseCriteria({"3", "-.5", "1.", "2.5E-05", "-0", "00012", "123456789012345678901", "0.1",
-                                          "7"},
-                                         true);
-         bed.Engine().StorePauseCriteria({"3", "1E+300", "-2", "0.30000000000000004", "5", "6", "7", "8", "9", "10",
-                                          "11", "12", "13", "1", "41"},
-                                         false);
+         bed.Engine().StorePauseCriteria(
+             {"3", "-.5", "1.", "2.5E-05", "-0", "00012", "123456789012345678901", "0.1", "7"}, true);
+         bed.Engine().StorePauseCriteria(
+             {"3", "1E+300", "-2", "0.30000000000000004", "5", "6", "7", "8", "9", "10", "11", "12", "13", "1", "41"},
+             false);
        }},
   };
 

@@ -12,8 +12,8 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
 #include "simulation/simulation_table.h"
-#include "support/engine_test_bed.h"
 #include "simulation/trade_walk_order.h"
+#include "support/engine_test_bed.h"
 #include "support/write_faults.h"
 #include "trade_table.h"
 
@@ -46,8 +46,8 @@ class TradeEvents : public testsupport::RecordingEvents {
     ++winnerViews;
     gains[{acquireDate.Serial(), symbol, positioning}] = gainLoss;
   }
-  void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers,
-                      double& a, double& b) override {
+  void BuySellResults(double& average, int32_t& shorts, int32_t& longs, int32_t& winners, int32_t& losers, double& a,
+                      double& b) override {
     totals.push_back({average, shorts, longs, winners, losers, a, b});
   }
 };
@@ -159,10 +159,10 @@ TEST_F(TradeDriverTest, APositionNeverReleasedStandsWhereItsWalkEnded) {
 
 TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   StoreQuotes(Engine(), "SHORTH", {{"3/10/2004", 10, 10, 10, 10}, {"3/11/2004", 10, 10, 10, 10}});
-  AddCandidate(Engine(), kTable, "3/10/2004", "SHORTH", "LONG");    // two stored days: not enough data
-  AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");    // no quote table at all
-  AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");     // signal on the newest day: no next Open
-  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");      // fine
+  AddCandidate(Engine(), kTable, "3/10/2004", "SHORTH", "LONG");  // two stored days: not enough data
+  AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");  // no quote table at all
+  AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");   // signal on the newest day: no next Open
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");    // fine
   StoreQuotes(Engine(), "INF", RisingBars());
   bed_.Execute("UPDATE [INF] SET [Open] = 9e999 WHERE DamnDate = #3/2/2004#");
   AddCandidate(Engine(), kTable, "3/1/2004", "INF", "LONG");  // fills at an Open whose text is no number
@@ -225,9 +225,7 @@ TEST_F(TradeDriverTest, StopEndsTheRunBetweenRowsAndPauseDoesNot) {
   AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
   AddCandidate(Engine(), kTable, "3/1/2004", "FALL", "SHORT");
   AddCandidate(Engine(), kTable, "3/2/2004", "FALL", "LONG");
-  auto tradedRows = [&] {
-    return bed_.Scalar("SELECT COUNT(*) FROM [" + kTable + "] WHERE AcquirePrice <> -1");
-  };
+  auto tradedRows = [&] { return bed_.Scalar("SELECT COUNT(*) FROM [" + kTable + "] WHERE AcquirePrice <> -1"); };
 
   events_.onProgress = [&](int32_t count) {
     if (count == 1) Engine().StopProcess(true);

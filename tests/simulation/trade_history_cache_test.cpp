@@ -1,5 +1,7 @@
 // The Trade stage's history cache gives every row exactly what LoadData
 // gives: the same day records, the same result, the same end date.
+#include "simulation/trade_history_cache.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
-#include "simulation/trade_history_cache.h"
 #include "support/engine_test_bed.h"
 #include "trade_table.h"
 
@@ -213,7 +214,8 @@ TEST_F(TradeHistoryCacheTest, EveryOrderStopAndExitRuleTradesAsOnLoadData) {
   bed_.Engine().CreateSimulationTable("sim_rules");
   for (const char* symbol : {"AAPL", "IBM"})
     for (rt::Date signal = rt::CDate("1/4/2016"); signal < rt::CDate("7/2/2016"); signal = signal + 23)
-      for (const char* side : {"LONG", "SHORT"}) AddCandidate(bed_.Engine(), "sim_rules", rt::FormatDate(signal).c_str(), symbol, side);
+      for (const char* side : {"LONG", "SHORT"})
+        AddCandidate(bed_.Engine(), "sim_rules", rt::FormatDate(signal).c_str(), symbol, side);
   const std::string columns = "AcquirePrice, Bought, ReleasePrice, ReleaseDate, BoughtDate, GainLoss";
   auto stored = [&](const std::string& where) {
     db::Recordset rs = SharedConnection().OpenRecordset("SELECT " + columns + " FROM [sim_rules] " + where);
@@ -234,7 +236,8 @@ TEST_F(TradeHistoryCacheTest, EveryOrderStopAndExitRuleTradesAsOnLoadData) {
           SCOPED_TRACE(std::string(order) + ", " + stop + ", " + exit + (maxAge ? ", max age" : ""));
           bed_.Engine().TradeState().dblGainLoss = 0;  // as a run leaves it
           bed_.Engine().BuildResults();
-          db::Recordset rows = SharedConnection().OpenRecordset("SELECT AcquireDate, Symbol, Positioning FROM [sim_rules]");
+          db::Recordset rows =
+              SharedConnection().OpenRecordset("SELECT AcquireDate, Symbol, Positioning FROM [sim_rules]");
           for (; !rows.Eof(); rows.MoveNext()) {
             rt::Date date = rows.Field(0).ToDate(), end = rt::CDate(p.strSimEnd);
             std::string symbol = rows.Field(1).ToText(), side = rows.Field(2).ToText();
@@ -242,7 +245,8 @@ TEST_F(TradeHistoryCacheTest, EveryOrderStopAndExitRuleTradesAsOnLoadData) {
                                 "' AND Positioning = '" + side + "'";
             std::string fromCache = stored(where);
             SharedConnection().Execute("UPDATE [sim_rules] SET AcquirePrice = -1, Bought = NULL, ReleasePrice = NULL, "
-                                       "ReleaseDate = NULL, GainLoss = NULL " + where);
+                                       "ReleaseDate = NULL, GainLoss = NULL " +
+                                       where);
             bed_.Engine().TradeState().dblGainLoss = 0;  // as BuildResults leaves it between rows
             bed_.Engine().UpdateTargetPrice(date, end, symbol, side);
             ASSERT_EQ(stored(where), fromCache) << where;

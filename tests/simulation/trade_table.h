@@ -51,11 +51,11 @@ inline TradeColumns ReadRow(const std::string& table, const char* date, const st
                             const std::string& positioning) {
   db::Recordset rs = SharedConnection().OpenRecordset(
       "SELECT AcquirePrice, Bought, ReleasePrice, ReleaseDate, BoughtDate, GainLoss, MaxPrice, MinPrice FROM [" +
-      table + "] WHERE AcquireDate = #" + date + "# AND Symbol = '" + db::SqlText(symbol) +
-      "' AND Positioning = '" + positioning + "'");
+      table + "] WHERE AcquireDate = #" + date + "# AND Symbol = '" + db::SqlText(symbol) + "' AND Positioning = '" +
+      positioning + "'");
   TradeColumns row;
-  std::string* fields[] = {&row.acquirePrice, &row.bought, &row.releasePrice, &row.releaseDate,
-                           &row.boughtDate, &row.gainLoss, &row.maxPrice, &row.minPrice};
+  std::string* fields[] = {&row.acquirePrice, &row.bought,   &row.releasePrice, &row.releaseDate,
+                           &row.boughtDate,   &row.gainLoss, &row.maxPrice,     &row.minPrice};
   for (int i = 0; i < 8; ++i) *fields[i] = rs.Field(i).ToText();
   return row;
 }

@@ -24,8 +24,8 @@ TEST(WinnerInsertTest, TheDateIsADateForJetAndAShortDateTextForSqlServer) {
   ASSERT_EQ(jet.parameters.size(), 19u);
   EXPECT_EQ(jet.parameters[1].GetKind(), db::Value::Kind::Date);
   EXPECT_EQ(jet.parameters[1].ToDate(), testsupport::Day(2004, 1, 5));
-  EXPECT_EQ(Numbers(jet), (std::vector<std::string>{"-1", "55", "12.5", "0.12", "-3", "20.5", "19.25", "123456",
-                                                     "50", "-1.5", "80.1", "70", "3", "40", "-2"}));
+  EXPECT_EQ(Numbers(jet), (std::vector<std::string>{"-1", "55", "12.5", "0.12", "-3", "20.5", "19.25", "123456", "50",
+                                                    "-1.5", "80.1", "70", "3", "40", "-2"}));
   db::BoundStatement sqlServer = simulation::WinnerInsertStatement(s, "sim_test", 2);
   EXPECT_EQ(sqlServer.sql, jet.sql);
   EXPECT_EQ(sqlServer.parameters[1].GetKind(), db::Value::Kind::Text);
@@ -42,7 +42,8 @@ TEST(WinnerInsertTest, ShortWinnersStoreMirroredIndexValues) {
   EXPECT_EQ(shown.NS_RSI, 60);
   EXPECT_EQ(shown.NS_MA, 2);
   std::vector<std::string> numbers = Numbers(simulation::WinnerInsertStatement(s, "sim_test", 1));
-  EXPECT_EQ(std::vector<std::string>(numbers.end() - 4, numbers.end()), (std::vector<std::string>{"30", "-3", "60", "2"}));
+  EXPECT_EQ(std::vector<std::string>(numbers.end() - 4, numbers.end()),
+            (std::vector<std::string>{"30", "-3", "60", "2"}));
 
   s.Positioning = "short";  // only the exact text mirrors
   EXPECT_EQ(simulation::ShownIndexValues(s).DJ_RSI, 70);

@@ -58,7 +58,7 @@ TEST_F(WinnerScanTest, ShortsNeedACloseAboveTheMinimumShortPrice) {
 TEST_F(WinnerScanTest, CloseTextOutsideTheLowAndHighTextsIsDroppedUnlessSwingOrAdxIsOn) {
   FillSelectDays(10);
   for (DayRecord& d : udtStockDays) d.dblMA_B = 30;  // every close far below: LONG
-  SetPrices(3, "10.25", "10.5", "9.80");  // as texts 10.25 sorts below 9.80
+  SetPrices(3, "10.25", "10.5", "9.80");             // as texts 10.25 sorts below 9.80
   Parms().blnUseMA = true;
   ScanWithCriteria(engine, 5);
   EXPECT_EQ(events.winners.size(), 5u);
@@ -159,7 +159,7 @@ TEST_F(WinnerScanTest, WinnerRecordCarriesTheDaysValuesAndEachIndexAtItsOwnRow) 
   EXPECT_DOUBLE_EQ(shortOne.VolumeChange, 50);
   EXPECT_FLOAT_EQ(shortOne.RSIChange, -25);
   EXPECT_FLOAT_EQ(shortOne.BBDistance, 80);  // close over the upper band
-  EXPECT_EQ(shortOne.DJ_RSI, 70);  // mirrored only when stored
+  EXPECT_EQ(shortOne.DJ_RSI, 70);            // mirrored only when stored
 }
 
 TEST_F(WinnerScanTest, EachDayTakesTheNewestIndexRowOnOrBeforeItPastBlankRows) {
@@ -190,8 +190,8 @@ TEST_F(WinnerScanTest, WithoutTheStartDayTheScanStartsAFullLookBackAfterTheOldes
 
 TEST_F(WinnerScanTest, ADayThatCannotBeComputedGivesNoWinnerAndTheScanGoesOn) {
   FillSelectDays(10);
-  udtStockDays[5].lngVolume = 0;  // day 4's volume change divides by zero
-  udtStockDays[3].dblRSI = 0;     // day 3's RSI change divides by zero
+  udtStockDays[5].lngVolume = 0;     // day 4's volume change divides by zero
+  udtStockDays[3].dblRSI = 0;        // day 3's RSI change divides by zero
   udtStockDays[2].dblBandUpper = 0;  // day 2's short band distance divides by zero
   ScanBothSides(engine, 5);
   EXPECT_EQ(CountSide(events, "LONG"), 4u);   // days 5, 2, 1, 0

@@ -43,9 +43,7 @@ FaultyHttpServer::FaultyHttpServer(Fault fault) : server_(std::make_unique<httpl
           return sink.write(part.data(), part.size());
         });
         break;
-      case Fault::kRedirectLoop:
-        response.set_redirect(request.path);
-        break;
+      case Fault::kRedirectLoop: response.set_redirect(request.path); break;
       case Fault::kGzipBody:
         response.set_content(std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), "text/html");
         response.set_header("Content-Encoding", "gzip");

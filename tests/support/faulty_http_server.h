@@ -16,10 +16,10 @@ namespace testsupport {
 class FaultyHttpServer {
  public:
   enum class Fault {
-    kSilent,     // takes the request and never answers
-    kTrickle,    // announces a page and sends one byte every 50 ms
-    kEndless,    // sends a reply without a length that never ends
-    kBreakOff,   // announces 100,000 bytes, sends 1,000 and closes (a service killed mid-download)
+    kSilent,        // takes the request and never answers
+    kTrickle,       // announces a page and sends one byte every 50 ms
+    kEndless,       // sends a reply without a length that never ends
+    kBreakOff,      // announces 100,000 bytes, sends 1,000 and closes (a service killed mid-download)
     kRedirectLoop,  // sends every request back to its own address
     kGzipBody,      // answers with a gzip body that nobody asked for
     kErrorPage,     // answers with an HTML error page and status 503

@@ -26,8 +26,13 @@ std::vector<db::Value> ParseRow(const std::string& line) {
   const std::vector<std::string> fields = SplitFields(line);
   if (fields.size() != 7) throw rt::Error(rt::kErrTypeMismatch, "Malformed history line: " + line);
   auto number = [](const std::string& text) { return db::Value(rt::CDbl(text)); };
-  return {db::Value(rt::CDate(fields[0])), number(fields[1]), number(fields[2]), number(fields[3]),
-          number(fields[4]),               number(fields[5]), db::Value(static_cast<int64_t>(rt::CDbl(fields[6])))};
+  return {db::Value(rt::CDate(fields[0])),
+          number(fields[1]),
+          number(fields[2]),
+          number(fields[3]),
+          number(fields[4]),
+          number(fields[5]),
+          db::Value(static_cast<int64_t>(rt::CDbl(fields[6])))};
 }
 
 }  // namespace

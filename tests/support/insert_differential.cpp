@@ -129,8 +129,8 @@ std::string InsertDifferential::Compare(const std::string& values) {
   Exec(layerReader_, "DELETE FROM t");
   Exec(plain_, "DELETE FROM t");
   if (layerStored != plainStored)
-    return std::string("the layer ") + (layerStored ? "stored " + Listed(layerValues) : "refused it") +
-           ", SQLite " + (plainStored ? "stored " + Listed(plainValues) : "refused it");
+    return std::string("the layer ") + (layerStored ? "stored " + Listed(layerValues) : "refused it") + ", SQLite " +
+           (plainStored ? "stored " + Listed(plainValues) : "refused it");
   if (layerValues != plainValues) return "the layer stored " + Listed(layerValues) + ", SQLite " + Listed(plainValues);
   return "";
 }

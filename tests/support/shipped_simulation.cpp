@@ -20,8 +20,8 @@ long BuildShippedSimulation(EngineTestBed& bed, const std::string& table, rt::Da
   bed.Events().onWinner = [&](clsStock& stock, bool store) {
     if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
   };
-  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList",
-                             bed.Folder().File("SymbolList"), std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList", bed.Folder().File("SymbolList"),
+                             std::filesystem::copy_options::overwrite_existing);
   bed.User()
       .AnswerMsgBox(user::kAnswerYes, "Would you like to import symbols now?")
       .AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");

@@ -16,9 +16,8 @@ namespace testsupport {
 TempAppFolder::TempAppFolder() {
   static std::atomic<int> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = std::filesystem::temp_directory_path() /
-          ("kestrovane-test-" + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-" +
-           std::to_string(counter++));
+  path_ = std::filesystem::temp_directory_path() / ("kestrovane-test-" + std::to_string(::getpid()) + "-" +
+                                                    std::to_string(stamp) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(path_);
   if (const char* home = std::getenv("KESTROVANE_HOME")) {
     previousHome_ = home;

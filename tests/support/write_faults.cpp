@@ -15,9 +15,7 @@ void InjectedWriteFault::Apply() {
       shared.Execute("PRAGMA max_page_count = " +
                      std::to_string(shared.OpenRecordset("PRAGMA page_count").Field(0).ToInteger() + sparePages_));
       break;
-    case WriteFault::kReadOnly:
-      shared.Execute("PRAGMA query_only = 1");
-      break;
+    case WriteFault::kReadOnly: shared.Execute("PRAGMA query_only = 1"); break;
     case WriteFault::kLockHeld:
       lockHolder_ = std::make_unique<db::Connection>();
       lockHolder_->Open(shared.Path());

@@ -1,8 +1,9 @@
 // The About window with its System Information button, and the splash window.
+#include "ui/about_window.h"
+
 #include "platform/registry/registry_access.h"
 #include "platform/runtime/app_folder.h"
 #include "support/temp_app_folder.h"
-#include "ui/about_window.h"
 #include "ui/splash_window.h"
 #include "window_fixture.h"
 
@@ -39,8 +40,8 @@ TEST_F(AboutTest, TheWindowShowsTitleAndVersion) {
   EXPECT_EQ(a.windowTitle(), "About Kestrovane");
   EXPECT_EQ(a.lblTitle->text(), "Kestrovane");
   EXPECT_EQ(a.lblVersion->text().toStdString(), "Version " + std::to_string(KESTROVANE_VERSION_MAJOR) + "." +
-                                                     std::to_string(KESTROVANE_VERSION_MINOR) + "." +
-                                                     std::to_string(KESTROVANE_VERSION_PATCH));
+                                                    std::to_string(KESTROVANE_VERSION_MINOR) + "." +
+                                                    std::to_string(KESTROVANE_VERSION_PATCH));
   EXPECT_EQ(a.cmdSysInfo->text(), "&System Info...");
   EXPECT_FALSE(a.txtWarning->toPlainText().isEmpty());
 

@@ -1,6 +1,8 @@
 // The account chart behind the Graph button, the index close series, and the
 // chart window's index chart, on index history written into the window's
 // database.
+#include "ui/chart_window.h"
+
 #include <QCategoryAxis>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -12,7 +14,6 @@
 #include "platform/runtime/number_text.h"
 #include "simulation/portfolio_records.h"
 #include "support/engine_test_bed.h"
-#include "ui/chart_window.h"
 #include "ui/index_charts.h"
 #include "window_fixture.h"
 
@@ -72,8 +73,8 @@ class ChartTest : public WindowTest {
 TEST_F(ChartTest, TheGraphButtonChartsTheBalanceWithAFlatLineAtTheSecondDay) {
   ui::frmMain& w = LoadedWindow();
   size_t messages = scripted->MessageTexts().size();
-  udtBalanceHistory = {Point(Day(2019, 1, 2), 15000), Point(Day(2019, 1, 3), 15020.5),
-                       Point(Day(2019, 1, 4), 14990.5), Point(Day(2019, 1, 7), 15101.5)};
+  udtBalanceHistory = {Point(Day(2019, 1, 2), 15000), Point(Day(2019, 1, 3), 15020.5), Point(Day(2019, 1, 4), 14990.5),
+                       Point(Day(2019, 1, 7), 15101.5)};
   w.cmdGraph_Click();
 
   ui::frmChart* chart = w.LoadedChartWindow();
@@ -174,8 +175,7 @@ TEST_F(ChartTest, TheIndexSeriesHasOneDayPerCalendarDayLatestFirst) {
 TEST_F(ChartTest, BuildingTheSeriesFromDayRecords) {
   // Thursday 16 February 2006 to Tuesday 21 February: no record on Monday
   // the 20th (a holiday the calendar does not list), none at the weekend.
-  DayRecords days = {Record(Day(2006, 2, 21), "10.5"), Record(Day(2006, 2, 17), "9.75"),
-                     Record(Day(2006, 2, 16), "9")};
+  DayRecords days = {Record(Day(2006, 2, 21), "10.5"), Record(Day(2006, 2, 17), "9.75"), Record(Day(2006, 2, 16), "9")};
   std::vector<ChartPoint> chart;
   ui::BuildIndexChart(days, Day(2006, 2, 16), Day(2006, 2, 21), chart);
   std::vector<double> values;

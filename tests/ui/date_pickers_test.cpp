@@ -108,7 +108,8 @@ TEST_F(PickerTest, ThePortfolioWindowEndsAreCheckedWhenLeft) {
   Leave(SelectEnd());
   EXPECT_TRUE(scripted->Prompts().empty());
 
-  scripted->AnswerMsgBox(user::kAnswerOK, "The Select Start Date must be greater than or equal to the Simulation Start Date.");
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "The Select Start Date must be greater than or equal to the Simulation Start Date.");
   SelectStart()->SetValue(Day(2004, 2, 29));
   Leave(SelectStart());
   EXPECT_EQ(SelectStart()->Value(), Day(2004, 3, 1));
@@ -139,10 +140,10 @@ TEST_F(PickerTest, ADateTypedAsShownIsTheDateTyped) {
     const char* typed;
     const char* expected;
   };
-  const Case cases[] = {{TabbedIn, "11/16/2020", "11/16/2020"},  {AllSelected, "1/2/2019", "1/2/2019"},
-                        {AllSelected, "01/02/2019", "1/2/2019"}, {CursorInMonth, "1/2/2019", "1/2/2019"},
+  const Case cases[] = {{TabbedIn, "11/16/2020", "11/16/2020"},    {AllSelected, "1/2/2019", "1/2/2019"},
+                        {AllSelected, "01/02/2019", "1/2/2019"},   {CursorInMonth, "1/2/2019", "1/2/2019"},
                         {CursorInDay, "11/16/2020", "11/16/2020"}, {CursorInYear, "07/4/2021", "7/4/2021"},
-                        {TabbedIn, "11/16/20", "11/9/2026"},      {AllSelected, "2/30/2019", "11/9/2026"}};
+                        {TabbedIn, "11/16/20", "11/9/2026"},       {AllSelected, "2/30/2019", "11/9/2026"}};
   NewWindow();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);

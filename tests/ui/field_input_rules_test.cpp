@@ -1,7 +1,8 @@
 // The per-character rules of the parameter fields.
+#include "ui/field_input_rules.h"
+
 #include <QApplication>
 
-#include "ui/field_input_rules.h"
 #include "ui/resources.h"
 #include "widget_input.h"
 #include "window_fixture.h"
@@ -120,9 +121,9 @@ TEST_F(WindowTest, ValuesAsDesignedCanBeTypedBackIn) {
   // breakout percentages as ".1": each box takes the sign or point it needs.
   ui::frmMain& w = NewWindow();
   const std::pair<QLineEdit*, const char*> designs[] = {{w.Text("txtSimOption", 19), "-3"},
-                                                         {w.Text("txtVolPercMax"), ".5"},
-                                                         {w.Text("txtSimOption", 21), ".1"},
-                                                         {w.Text("txtSimOption", 23), ".1"}};
+                                                        {w.Text("txtVolPercMax"), ".5"},
+                                                        {w.Text("txtSimOption", 21), ".1"},
+                                                        {w.Text("txtSimOption", 23), ".1"}};
   for (auto [box, design] : designs) {
     box->setEnabled(true);
     EXPECT_EQ(box->text(), design);

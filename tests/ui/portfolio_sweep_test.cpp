@@ -49,10 +49,9 @@ TEST_F(SweepWindowTest, ASweptRangeRaisesItsLowerBoundThenLowersItsUpperBound) {
 
   std::vector<std::string> lines = ReportLines(report);
   ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[0],
-            "Ranked By\tDist MA (0:10)\tVol Change (:)\tPrice Change (:5)\tMACD (:-)\tDist BB (:)\t"
-            "RSI Change (:)\tDJI MA (:)\tDJI RSI (:)\tNAS MA (:)\tNAS RSI (:)\tWin/Loss\tShort/Long\t"
-            "Avg Hold\tBalance\tAvg. Ret.\tComp. Ret.");
+  EXPECT_EQ(lines[0], "Ranked By\tDist MA (0:10)\tVol Change (:)\tPrice Change (:5)\tMACD (:-)\tDist BB (:)\t"
+                      "RSI Change (:)\tDJI MA (:)\tDJI RSI (:)\tNAS MA (:)\tNAS RSI (:)\tWin/Loss\tShort/Long\t"
+                      "Avg Hold\tBalance\tAvg. Ret.\tComp. Ret.");
   const char* ranges[] = {"0 to 10", "5 to 10", "10 to 10", "0 to 5", "0 to 0"};
   for (int i = 0; i < 5; ++i) {
     std::vector<std::string> cells = ReportCells(lines[i + 1]);
@@ -256,7 +255,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "Simulation Table Is Empty.", true},
         CannotRunCase{"IndicatorPeriod", 1, [](ui::frmMain& w) { w.Text("txtSimOption", 3)->setText("25"); },
                       "Days RSI Based On must be a whole number from 1 to 24 (it is 25).", true},
-        CannotRunCase{"ReplayError", 2, [](ui::frmMain&) { SharedConnection().Execute("UPDATE [sim_March] SET Market = NULL"); },
+        CannotRunCase{"ReplayError", 2,
+                      [](ui::frmMain&) { SharedConnection().Execute("UPDATE [sim_March] SET Market = NULL"); },
                       "Invalid use of Null", false},
         CannotRunCase{"TradeStageError", 1,
                       [](ui::frmMain&) {
@@ -383,4 +383,3 @@ TEST_F(SweepWindowTest, ValuesNearZeroReachTheFieldsAsZero) {
                                               "0 to 0.3", "0.1 to 0.3", "0.2 to 0.3", "-0.3 to 0.2", "-0.3 to 0.1",
                                               "-0.3 to 0", "-0.3 to -0.1", "-0.3 to -0.2"}));
 }
-

@@ -1,8 +1,9 @@
 // The query window: the statement its fields build, the answers of the
 // one-value query, and the shared connection around it.
+#include "ui/query_window.h"
+
 #include "market_data/database_connection.h"
 #include "platform/runtime/error.h"
-#include "ui/query_window.h"
 #include "window_fixture.h"
 
 namespace {

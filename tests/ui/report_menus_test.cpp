@@ -86,12 +86,14 @@ TEST_F(WindowTest, OpeningAReportCopyPassesOverACopyThatCannotBeReplaced) {
   EXPECT_EQ(scripted->OpenedFiles().back(), Report("x_tmp2.csv").string());
 
   // Opening the report itself removes the copies that can go, and only them.
-  for (const char* mine : {"x_tmp_notes.csv", "x_tmp3.txt", "x_tmp04.csv"}) testsupport::WriteFileBytes(Report(mine), "");
+  for (const char* mine : {"x_tmp_notes.csv", "x_tmp3.txt", "x_tmp04.csv"})
+    testsupport::WriteFileBytes(Report(mine), "");
   EXPECT_TRUE(w.OpenFileWithDefaultApp(report.string(), false));
   EXPECT_EQ(scripted->OpenedFiles().back(), report.string());
   EXPECT_FALSE(fs::exists(Report("x_tmp2.csv")));
   EXPECT_TRUE(fs::exists(report));
-  for (const char* mine : {"x_tmp_notes.csv", "x_tmp3.txt", "x_tmp04.csv"}) EXPECT_TRUE(fs::exists(Report(mine))) << mine;
+  for (const char* mine : {"x_tmp_notes.csv", "x_tmp3.txt", "x_tmp04.csv"})
+    EXPECT_TRUE(fs::exists(Report(mine))) << mine;
 }
 
 TEST_F(WindowTest, OpeningAReportReportsWhatWentWrong) {

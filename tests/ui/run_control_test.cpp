@@ -2,9 +2,9 @@
 // on the shipped data, with pause, stop, cancel and the error paths.
 #include "market_data/database_connection.h"
 #include "platform/runtime/app_folder.h"
-#include "ui/settings_files.h"
 #include "run_fixture.h"
 #include "support/write_faults.h"
+#include "ui/settings_files.h"
 
 namespace {
 
@@ -310,8 +310,9 @@ TEST_F(RunWindowTest, ASelectRunThatCannotWorkIsRefusedBeforeAnythingIsAskedOrCh
   w.Form_Load();
   size_t asked = scripted->Prompts().size();
   scripted->AnswerMsgBox(user::kAnswerOK, "the database type is 2.\r\nThe setting is kept in the PROPERTIES file in "
-                                          "the application folder (" + ui::PropertiesFilePath().string() +
-                                          "): change its line txtSimOption(31)=2 to txtSimOption(31)=1");
+                                          "the application folder (" +
+                                              ui::PropertiesFilePath().string() +
+                                              "): change its line txtSimOption(31)=2 to txtSimOption(31)=1");
   w.cmdSimulate_Click();
   EXPECT_EQ(scripted->Prompts().size(), asked + 1);
   EXPECT_TRUE(SelectInputsEnabled(w));

@@ -42,8 +42,8 @@ TEST_F(FirstRunTest, APauseDuringADownloadSaysAtOnceWhatItWaitsFor) {
   ui::frmMain& w = ReadmesFirstRun();
   w.Menu("mnuNewSimulation")->trigger();
   std::string second = "second";
-  for (const auto& [symbol, pausing] : {std::pair<std::string, std::string>{"^DJI", "Pausing after the indices…"},
-                                        {"AAPL", "Pausing after AAPL…"}}) {
+  for (const auto& [symbol, pausing] :
+       {std::pair<std::string, std::string>{"^DJI", "Pausing after the indices…"}, {"AAPL", "Pausing after AAPL…"}}) {
     std::string shown;
     scripted->OnDoEvents([&](int) {
       if (shown.empty() && Status(w) == "Updating --" + symbol + "--") {
@@ -97,8 +97,15 @@ TEST_F(FirstRunTest, NewSimulationClearsThePreviousSimulationsFigures) {
   ui::frmMain& w = ReadmesFirstRun();
   ASSERT_NE(w.Label("lblResult", 15)->text(), "0");
   w.Menu("mnuNewSimulation")->trigger();
-  for (const auto& [label, text] : {std::pair<int, const char*>{22, "0--0"}, {13, "0--0"}, {26, "0"}, {7, "0--0"},
-                                    {2, "0--0"}, {4, "0"}, {15, "0"}, {3, "0"}, {11, "0"}})
+  for (const auto& [label, text] : {std::pair<int, const char*>{22, "0--0"},
+                                    {13, "0--0"},
+                                    {26, "0"},
+                                    {7, "0--0"},
+                                    {2, "0--0"},
+                                    {4, "0"},
+                                    {15, "0"},
+                                    {3, "0"},
+                                    {11, "0"}})
     EXPECT_EQ(w.Label("lblResult", label)->text().toStdString(), text) << label;
   EXPECT_EQ(Caption(w), "");
 }

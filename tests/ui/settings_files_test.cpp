@@ -63,17 +63,17 @@ TEST_F(WindowTest, ControlLinesMatchByNameAndIndexAndTheFirstLineWins) {
   ui::frmMain& w = LoadedWindow();
   w.Combo("cboSelectMarket")->setCurrentIndex(1);
   testsupport::WriteFileBytes(SimulationPath("lines"), kHeader + "sim_lines\r\n"
-                                                           "txtSimOption(20)=7\r\n"
-                                                           "chkUseMA(X)=1\r\n"
-                                                           "chkUseADX(0)=1\r\n"
-                                                           "txtSimOption(4)=41\r\n"
-                                                           "txtSimOption(4)=42\r\n"
-                                                           "txtLike(X)=a=b=c, d\r\n"
-                                                           "cboSelectMarket(X)=\r\n"
-                                                           "chkOneDay(X)=yes\r\n"
-                                                           "dteSimDate(0)=2/30/2004\r\n"
-                                                           "unknownControl(X)=1\r\n"
-                                                           "no shape at all\r\n");
+                                                                 "txtSimOption(20)=7\r\n"
+                                                                 "chkUseMA(X)=1\r\n"
+                                                                 "chkUseADX(0)=1\r\n"
+                                                                 "txtSimOption(4)=41\r\n"
+                                                                 "txtSimOption(4)=42\r\n"
+                                                                 "txtLike(X)=a=b=c, d\r\n"
+                                                                 "cboSelectMarket(X)=\r\n"
+                                                                 "chkOneDay(X)=yes\r\n"
+                                                                 "dteSimDate(0)=2/30/2004\r\n"
+                                                                 "unknownControl(X)=1\r\n"
+                                                                 "no shape at all\r\n");
   rt::Date periodStart = w.Picker("dteSimDate", 0)->Value();
   w.LoadSimulation(SimulationPath("lines").string());
 

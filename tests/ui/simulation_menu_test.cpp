@@ -167,7 +167,7 @@ TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfoli
 TEST_F(RunWindowTest, ARunRefusesTheCommandsThatWouldPullTheEngineFromUnderIt) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", true);
   ChooseSimulationFile("busy");
-  const char* commands[] = {"mnuNewSimulation", "mnuOpenSim",      "mnuRepairDB",     "mnuImportStocks",
+  const char* commands[] = {"mnuNewSimulation", "mnuOpenSim",     "mnuRepairDB",         "mnuImportStocks",
                             "mnuReportSimSum",  "mnuSaveSymbols", "mnuRemoveEmptyTables"};
   for (const char* command : commands) {
     (void)command;

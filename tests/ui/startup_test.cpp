@@ -1,4 +1,6 @@
 // Start-up: the Internet question, the load, the windows, the tutorial notice.
+#include "ui/startup.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -13,7 +15,6 @@
 #include "support/crash_trial.h"
 #include "support/quote_service_process.h"
 #include "ui/resources.h"
-#include "ui/startup.h"
 #include "window_fixture.h"
 
 namespace {
@@ -116,7 +117,6 @@ TEST_F(WindowTest, ATrimmedOneKeepsTheTutorialAway) {
   EXPECT_EQ(tutorialShown, 0);
 }
 
-
 TEST_F(WindowTest, AnsweringYesWithoutAConnectionStartsOffline) {
   testsupport::UnreachableService unreachable;
   scripted->AnswerMsgBox(user::kAnswerYes, "Would you like to use an active Internet Connection?");
@@ -192,7 +192,8 @@ TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
     ui::frmMain& w = NewWindow();
     scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
     scripted->AnswerMsgBox(user::kAnswerOK, "Database Does Not Exist or Incorrect Database in Use.\r\n\r\n"
-                                            "The database could not be opened: " + cause);
+                                            "The database could not be opened: " +
+                                                cause);
     w.Form_Load();
     EXPECT_EQ(scripted->PendingAnswers(), 0u) << location;
     EXPECT_NE(scripted->Prompts().back().text.find(location), std::string::npos) << location;

@@ -1,8 +1,9 @@
 // The nested loops of the sweeps: the values they take, what a resume
 // skips, what the count says, and the steps they refuse.
+#include "optimiser/sweep_loops.h"
+
 #include <gtest/gtest.h>
 
-#include "optimiser/sweep_loops.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
 
@@ -42,15 +43,16 @@ int32_t ErrorNumber(const std::function<void()>& work) {
 
 TEST(SweepLoopsTest, InnerLoopsChangeFastestAndStepsAddUp) {
   std::vector<SweepLoop> loops = {Range("1", "3", "1"), Range("10", "30", "10")};
-  EXPECT_EQ(Walk(loops), (std::vector<std::string>{"1,10", "1,20", "1,30", "2,10", "2,20", "2,30", "3,10", "3,20",
-                                                     "3,30"}));
+  EXPECT_EQ(Walk(loops),
+            (std::vector<std::string>{"1,10", "1,20", "1,30", "2,10", "2,20", "2,30", "3,10", "3,20", "3,30"}));
   EXPECT_EQ(optimiser::CountNested(loops), 9);
   // Fractions, a step that overshoots, and a negative step.
   EXPECT_EQ(Walk({Range("1", "2", "0.5")}), (std::vector<std::string>{"1", "1.5", "2"}));
   EXPECT_EQ(Walk({Range("0", "10", "3")}), (std::vector<std::string>{"0", "3", "6", "9"}));
   EXPECT_EQ(Walk({Range("7", "0", "-3")}), (std::vector<std::string>{"7", "4", "1"}));
   // The count walks the same floating-point sums: 0.1 ten times stops short of 1.
-  EXPECT_EQ(optimiser::CountNested({Range("0", "1", "0.1")}), static_cast<int32_t>(Walk({Range("0", "1", "0.1")}).size()));
+  EXPECT_EQ(optimiser::CountNested({Range("0", "1", "0.1")}),
+            static_cast<int32_t>(Walk({Range("0", "1", "0.1")}).size()));
 }
 
 TEST(SweepLoopsTest, ALoopThatTakesNoValueEndsTheNestWithoutEnteringInnerLoops) {
@@ -58,7 +60,9 @@ TEST(SweepLoopsTest, ALoopThatTakesNoValueEndsTheNestWithoutEnteringInnerLoops) 
   std::vector<SweepLoop> loops = {Range("5", "1", "1"), Range("1", "2", "x")};
   EXPECT_TRUE(Walk(loops).empty());
   EXPECT_EQ(optimiser::CountNested(loops), 0);
-  EXPECT_EQ(ErrorNumber([&] { optimiser::CountNested({Range("1", "2", "1"), Range("1", "2", "x")}); }),
+  EXPECT_EQ(ErrorNumber([&] {
+              optimiser::CountNested({Range("1", "2", "1"), Range("1", "2", "x")});
+            }),
             rt::kErrTypeMismatch);
 }
 
@@ -94,7 +98,9 @@ TEST(SweepLoopsTest, StepsThatNeverEndTheLoopAreRefused) {
   EXPECT_EQ(optimiser::CountNested({Range("5", "1", "0")}), 0);
   // Counts past 32 bits overflow, in one loop or in the product.
   EXPECT_EQ(ErrorNumber([] { optimiser::CountNested({Range("0", "1", "1E-12")}); }), rt::kErrOverflow);
-  EXPECT_EQ(ErrorNumber([] { optimiser::CountNested({Range("1", "100000", "1"), Range("1", "100000", "1")}); }),
+  EXPECT_EQ(ErrorNumber([] {
+              optimiser::CountNested({Range("1", "100000", "1"), Range("1", "100000", "1")});
+            }),
             rt::kErrOverflow);
   // A text that is not a number names its field.
   SweepLoop named;

@@ -107,12 +107,12 @@ TEST_F(WindowTest, ResetFillsTheStepsFromMinMaxAndTheIncrements) {
     w.Text(field, 0)->setText(min);
     w.Text(field, 1)->setText(max);
   };
-  trade("txtLifeofOrder", "1", "10");   // 3
-  trade("txtLimitPercent", "1", "2");   // 0.33 rounds to 0, shown as 1
-  trade("txtInitPrice", "1", "6");      // 2.5 rounds to the even 2
-  trade("txtProfitable", "5", "5");     // no range: emptied
-  trade("txtDecline", "", "9");         // left as it was
-  trade("txtMaxDays", "7", "5");        // reversed: emptied
+  trade("txtLifeofOrder", "1", "10");  // 3
+  trade("txtLimitPercent", "1", "2");  // 0.33 rounds to 0, shown as 1
+  trade("txtInitPrice", "1", "6");     // 2.5 rounds to the even 2
+  trade("txtProfitable", "5", "5");    // no range: emptied
+  trade("txtDecline", "", "9");        // left as it was
+  trade("txtMaxDays", "7", "5");       // reversed: emptied
   for (const char* step : {"txtProfitableStep", "txtDeclineStep", "txtMaxDaysStep"}) w.Text(step)->setText("8");
   w.cmdReset_Click(1);
   EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "3");

@@ -198,7 +198,8 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
   RestoreReport(c, report);
   auto variations = [&] {
     std::vector<std::string> rows;
-    for (const std::string& line : ReportLines(report)) rows.push_back(ReportCells(line)[1] + "/" + ReportCells(line)[7]);
+    for (const std::string& line : ReportLines(report))
+      rows.push_back(ReportCells(line)[1] + "/" + ReportCells(line)[7]);
     return std::vector<std::string>(rows.begin() + 1, rows.end());
   };
   EXPECT_EQ(variations(), std::vector<std::string>(all.begin(), all.begin() + c.rowsKept));
@@ -250,7 +251,7 @@ TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
 
 TEST_F(TradeSweepTest, ARowThatCannotBeWrittenEndsTheSweepWithOneMessage) {
   ui::frmMain& w = SweepWindow();
-  w.Check("chkBuildOption", 9)->SetValue(0);  // two variations
+  w.Check("chkBuildOption", 9)->SetValue(0);                                  // two variations
   const std::string report = rt::AppPath("\\Reports\\gone\\x.csv").string();  // a folder that is not there
   AcceptSweep(*scripted, 2, report);
   // A path that cannot be tested counts as an existing file; appending

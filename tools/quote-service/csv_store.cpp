@@ -68,9 +68,8 @@ bool IsInside(const std::filesystem::path& folder, const std::filesystem::path& 
 bool IsPlainSymbol(std::string_view symbol) {
   if (symbol.empty() || symbol.size() > kMaxSymbolLength || symbol.front() == '.') return false;
   if (symbol.find("..") != std::string_view::npos) return false;
-  return std::all_of(symbol.begin(), symbol.end(), [](unsigned char c) {
-    return std::isalnum(c) || c == '^' || c == '.' || c == '-' || c == '_';
-  });
+  return std::all_of(symbol.begin(), symbol.end(),
+                     [](unsigned char c) { return std::isalnum(c) || c == '^' || c == '.' || c == '-' || c == '_'; });
 }
 
 std::optional<History> ReadHistoryCsv(const std::filesystem::path& file) {

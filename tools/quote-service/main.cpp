@@ -8,8 +8,8 @@
 #include <httplib.h>
 
 #include <charconv>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 

@@ -25,7 +25,8 @@ std::optional<int> Number(const std::string& text, size_t minDigits, size_t maxD
 // The ISO date of a zero-based month, a day and a year, or the reason it is not one.
 std::optional<std::string> IsoDate(const std::multimap<std::string, std::string>& params, const char* monthKey,
                                    const char* dayKey, const char* yearKey, std::string& problem) {
-  std::optional<std::string> month = Value(params, monthKey), day = Value(params, dayKey), year = Value(params, yearKey);
+  std::optional<std::string> month = Value(params, monthKey), day = Value(params, dayKey),
+                             year = Value(params, yearKey);
   if (!month || !day || !year) {
     problem = std::string("missing ") + monthKey + ", " + dayKey + " or " + yearKey;
     return std::nullopt;

@@ -28,7 +28,9 @@ std::string Unbracketed(std::string name) {
   return name;
 }
 
-[[noreturn]] void RaiseLasting(const std::string& description) { throw LastingFailure(kErrProviderFailure, description); }
+[[noreturn]] void RaiseLasting(const std::string& description) {
+  throw LastingFailure(kErrProviderFailure, description);
+}
 
 // Raises the provider error that Jet gave for the same failure.
 [[noreturn]] void RaiseSqlite(int rc, const std::string& message, const std::filesystem::path& path) {
@@ -41,8 +43,7 @@ std::string Unbracketed(std::string name) {
       if (rc == SQLITE_CONSTRAINT_NOTNULL)
         Raise(kErrProviderFailure, WithDetail("Index or primary key cannot contain a Null value.", message));
       Raise(kErrProviderFailure, WithDetail("The changes you requested to the table were not successful.", message));
-    case SQLITE_MISMATCH:
-      Raise(kErrConversionFailed, WithDetail(kConversionText, message));
+    case SQLITE_MISMATCH: Raise(kErrConversionFailed, WithDetail(kConversionText, message));
     case SQLITE_ERROR: {
       const std::string noTable = "no such table: ";
       if (StartsWith(message, noTable))
@@ -63,21 +64,17 @@ std::string Unbracketed(std::string name) {
     case SQLITE_LOCKED:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' is in use by another connection.", message));
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-      RaiseLasting(WithDetail("Unrecognized database format '" + path.string() + "'.", message));
+    case SQLITE_CORRUPT: RaiseLasting(WithDetail("Unrecognized database format '" + path.string() + "'.", message));
     case SQLITE_CANTOPEN:
       RaiseLasting(WithDetail("Could not open the database file '" + path.string() + "'.", message));
     case SQLITE_FULL:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' cannot grow: the disk is full.", message));
     case SQLITE_READONLY:
-    case SQLITE_PERM:
-      RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
+    case SQLITE_PERM: RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
     case SQLITE_IOERR:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' could not be read or written.", message));
-    case SQLITE_NOMEM:
-      RaiseLasting(WithDetail("The database ran out of memory.", message));
-    default:
-      Raise(kErrProviderFailure, WithDetail("The database reported an error.", message));
+    case SQLITE_NOMEM: RaiseLasting(WithDetail("The database ran out of memory.", message));
+    default: Raise(kErrProviderFailure, WithDetail("The database reported an error.", message));
   }
 }
 
@@ -128,8 +125,8 @@ struct Connection::Impl {
     if (sqlite3_stmt** cached = statements.Find(sql)) return *cached;
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
-    int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size() + 1), SQLITE_PREPARE_PERSISTENT, &stmt,
-                                &tail);
+    int rc =
+        sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size() + 1), SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (rc != SQLITE_OK) Fail(rc);
     if (!stmt) Raise(kErrNoCommandText, "Command text was not set for the command object.");
     if (!OnlyBlanksAndSemicolons(tail)) {

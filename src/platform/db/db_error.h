@@ -32,9 +32,7 @@ inline constexpr const char* kNoCurrentRecordText =
 inline constexpr const char* kObjectClosedText = "Operation is not allowed when the object is closed.";
 inline constexpr const char* kConversionText = "Data type mismatch in criteria expression.";
 
-[[noreturn]] inline void Raise(int32_t number, const std::string& description) {
-  throw rt::Error(number, description);
-}
+[[noreturn]] inline void Raise(int32_t number, const std::string& description) { throw rt::Error(number, description); }
 
 // A failure that will not go away by itself while the program runs: the file
 // is read-only, the disk is full, another connection keeps the write lock

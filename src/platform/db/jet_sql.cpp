@@ -93,9 +93,7 @@ std::vector<Token> Tokenize(std::string_view s) {
   return out;
 }
 
-bool IsWord(const Token& t, const char* word) {
-  return t.kind == Tok::Word && strcasecmp(t.text.c_str(), word) == 0;
-}
+bool IsWord(const Token& t, const char* word) { return t.kind == Tok::Word && strcasecmp(t.text.c_str(), word) == 0; }
 
 bool IsPunct(const Token& t, char c) { return t.kind == Tok::Punct && t.text.size() == 1 && t.text[0] == c; }
 
@@ -134,10 +132,8 @@ class TableDefinition {
     ExpectPunct('(');
     std::vector<std::string> parts;
     for (;;) {
-      if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE"))
-        parts.push_back(TableConstraint());
-      else
-        parts.push_back(Column());
+      if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE")) parts.push_back(TableConstraint());
+      else parts.push_back(Column());
       if (AtPunct(',')) {
         ++p_;
         continue;

@@ -30,15 +30,14 @@ std::optional<rt::Date> ParseStoredDate(std::string_view text) {
     return std::nullopt;
   int hour = 0, minute = 0, second = 0;
   if (text.size() == 19) {
-    if (text[10] != ' ' || !DigitsAt(text, 11, 2) || text[13] != ':' || !DigitsAt(text, 14, 2) ||
-        text[16] != ':' || !DigitsAt(text, 17, 2))
+    if (text[10] != ' ' || !DigitsAt(text, 11, 2) || text[13] != ':' || !DigitsAt(text, 14, 2) || text[16] != ':' ||
+        !DigitsAt(text, 17, 2))
       return std::nullopt;
     hour = NumberAt(text, 11, 2);
     minute = NumberAt(text, 14, 2);
     second = NumberAt(text, 17, 2);
   }
-  return rt::Date::FromParts(NumberAt(text, 0, 4), NumberAt(text, 5, 2), NumberAt(text, 8, 2), hour, minute,
-                             second);
+  return rt::Date::FromParts(NumberAt(text, 0, 4), NumberAt(text, 5, 2), NumberAt(text, 8, 2), hour, minute, second);
 }
 
 Value ReadStoredText(std::string text) {

@@ -18,8 +18,7 @@ namespace db {
 
 class WriteGroup {
  public:
-  explicit WriteGroup(Connection& connection)
-      : connection_(connection), uncaughtAtStart_(std::uncaught_exceptions()) {}
+  explicit WriteGroup(Connection& connection) : connection_(connection), uncaughtAtStart_(std::uncaught_exceptions()) {}
   // Commits what has run when the scope ends normally, and rolls it back
   // when an error is leaving it: the rows of a half-done step must not pass
   // as written. Errors are dropped here, so callers that can report a failed

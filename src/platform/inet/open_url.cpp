@@ -85,23 +85,15 @@ FetchFailure FailureOf(CURLcode code, bool tooLarge) {
   switch (code) {
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_CONNECT:
-      return FetchFailure::kNoConnection;
-    case CURLE_OPERATION_TIMEDOUT:
-      return FetchFailure::kTimedOut;
-    case CURLE_FILESIZE_EXCEEDED:
-      return FetchFailure::kTooLarge;
-    case CURLE_ABORTED_BY_CALLBACK:
-      return FetchFailure::kCancelled;
-    case CURLE_HTTP_RETURNED_ERROR:
-      return FetchFailure::kErrorStatus;
-    case CURLE_TOO_MANY_REDIRECTS:
-      return FetchFailure::kRedirectLoop;
+    case CURLE_COULDNT_CONNECT: return FetchFailure::kNoConnection;
+    case CURLE_OPERATION_TIMEDOUT: return FetchFailure::kTimedOut;
+    case CURLE_FILESIZE_EXCEEDED: return FetchFailure::kTooLarge;
+    case CURLE_ABORTED_BY_CALLBACK: return FetchFailure::kCancelled;
+    case CURLE_HTTP_RETURNED_ERROR: return FetchFailure::kErrorStatus;
+    case CURLE_TOO_MANY_REDIRECTS: return FetchFailure::kRedirectLoop;
     case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_URL_MALFORMAT:
-      return FetchFailure::kBadAddress;
-    default:
-      return FetchFailure::kBrokenOff;
+    case CURLE_URL_MALFORMAT: return FetchFailure::kBadAddress;
+    default: return FetchFailure::kBrokenOff;
   }
 }
 

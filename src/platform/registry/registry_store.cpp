@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -29,13 +29,10 @@ bool SameText(const std::string& a, const std::string& b) {
 // "path" is "parent" or lies below it.
 bool IsAtOrBelow(const std::string& path, const std::string& parent) {
   if (path.size() == parent.size()) return SameText(path, parent);
-  return path.size() > parent.size() && path[parent.size()] == '\\' &&
-         SameText(path.substr(0, parent.size()), parent);
+  return path.size() > parent.size() && path[parent.size()] == '\\' && SameText(path.substr(0, parent.size()), parent);
 }
 
-bool NeedsEscape(char c) {
-  return c == '%' || c == '\r' || c == '\n' || c == '\0' || c == '=' || c == '[' || c == ']';
-}
+bool NeedsEscape(char c) { return c == '%' || c == '\r' || c == '\n' || c == '\0' || c == '=' || c == '[' || c == ']'; }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -183,8 +183,7 @@ double ParseDecimal(std::string_view text) {
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (error == std::errc::result_out_of_range)
     value = DecimalMagnitude(text) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  else if (error != std::errc() || end != text.data() + text.size())
-    value = 0;
+  else if (error != std::errc() || end != text.data() + text.size()) value = 0;
   return negative ? -value : value;
 }
 

@@ -93,9 +93,9 @@ std::string TwoDigits(int v) {
 
 // ---- parsing -------------------------------------------------------------
 
-constexpr std::array<const char*, 12> kMonthNames = {"january", "february", "march",     "april",
-                                                     "may",     "june",     "july",      "august",
-                                                     "september", "october", "november", "december"};
+constexpr std::array<const char*, 12> kMonthNames = {"january",   "february", "march",    "april",
+                                                     "may",       "june",     "july",     "august",
+                                                     "september", "october",  "november", "december"};
 
 class Scanner {
  public:
@@ -264,8 +264,7 @@ std::optional<Date> Date::FromParts(int year, int month, int day, int hour, int 
   if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1) return std::nullopt;
   if (static_cast<unsigned>(day) > DaysInMonth(year, static_cast<unsigned>(month))) return std::nullopt;
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return std::nullopt;
-  long dayNumber = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                   kSerialOfUnixEpoch;
+  long dayNumber = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kSerialOfUnixEpoch;
   double fraction = (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
   return Date(JoinSerial(dayNumber, fraction));
 }
@@ -310,8 +309,8 @@ Date Now() {
   std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
-  return *Date::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                          local.tm_min, local.tm_sec);
+  return *Date::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                          local.tm_sec);
 }
 
 Date Today() { return Now().DateOnly(); }
@@ -370,7 +369,8 @@ std::string FormatIso(Date d) {
   if (secs == 0 && c.year >= 0 && c.year <= 9999) {
     // Written by hand: every stored row's date goes through here.
     std::string text = "0000-00-00";
-    for (long year = c.year, i = 3; i >= 0; --i, year /= 10) text[static_cast<size_t>(i)] = static_cast<char>('0' + year % 10);
+    for (long year = c.year, i = 3; i >= 0; --i, year /= 10)
+      text[static_cast<size_t>(i)] = static_cast<char>('0' + year % 10);
     text[5] = static_cast<char>('0' + c.month / 10);
     text[6] = static_cast<char>('0' + c.month % 10);
     text[8] = static_cast<char>('0' + c.day / 10);
@@ -404,9 +404,8 @@ std::optional<Date> ParseDate(std::string_view text) {
   TimePart t = time.value_or(TimePart{0, 0, 0});
   if (!date) return Date((t.hour * 3600.0 + t.minute * 60.0 + t.second) / kSecondsPerDay);
   if (date->year > 9999 || date->month > 12 || date->day > 31) return std::nullopt;
-  return Date::FromParts(static_cast<int>(date->year), static_cast<int>(date->month),
-                         static_cast<int>(date->day), static_cast<int>(t.hour), static_cast<int>(t.minute),
-                         static_cast<int>(t.second));
+  return Date::FromParts(static_cast<int>(date->year), static_cast<int>(date->month), static_cast<int>(date->day),
+                         static_cast<int>(t.hour), static_cast<int>(t.minute), static_cast<int>(t.second));
 }
 
 Date CDate(std::string_view text) {

@@ -16,8 +16,7 @@ class Date {
   constexpr explicit Date(double serial) : serial_(serial) {}
 
   // A calendar date with an optional time; nullopt when a part is out of range.
-  static std::optional<Date> FromParts(int year, int month, int day, int hour = 0, int minute = 0,
-                                       int second = 0);
+  static std::optional<Date> FromParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
   constexpr double Serial() const { return serial_; }
   constexpr bool IsZero() const { return serial_ == 0.0; }
@@ -34,7 +33,6 @@ class Date {
   long DayNumber() const;  // the whole day count (serial without the time)
 
   Date AddDays(double days) const;
-
 
  private:
   double serial_ = 0.0;

@@ -9,8 +9,7 @@ namespace rt {
 
 class Error : public std::runtime_error {
  public:
-  Error(int32_t number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+  Error(int32_t number, const std::string& description) : std::runtime_error(description), number_(number) {}
   int32_t Number() const { return number_; }
   std::string Description() const { return what(); }
 

@@ -22,9 +22,9 @@ class PriceText {
   void Assign(double value);  // the number's default text form, then cut or padded
 
   std::string Text() const { return std::string(chars_.data(), kWidth); }  // all six characters
-  std::string Trimmed() const;  // without the padding blanks or NULs
-  double Value() const;         // Val of the text
-  bool IsBlank() const;         // never written
+  std::string Trimmed() const;                                             // without the padding blanks or NULs
+  double Value() const;                                                    // Val of the text
+  bool IsBlank() const;                                                    // never written
 
   friend bool operator==(const PriceText& a, const PriceText& b) = default;
   friend std::strong_ordering operator<=>(const PriceText& a, const PriceText& b) {

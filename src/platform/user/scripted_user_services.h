@@ -29,10 +29,10 @@ struct RecordedPrompt {
   std::string text;  // the prompt, or the dialog's title
   int style = 0;     // message boxes
   std::string title;
-  std::string defaultText;    // input boxes
-  FileDialogRequest dialog;   // file dialogs
-  int answer = 0;             // message boxes: the answer code
-  std::string answerText;     // input boxes and file dialogs
+  std::string defaultText;   // input boxes
+  FileDialogRequest dialog;  // file dialogs
+  int answer = 0;            // message boxes: the answer code
+  std::string answerText;    // input boxes and file dialogs
 };
 
 class ScriptedUserServices : public UserServices {

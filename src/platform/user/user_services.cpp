@@ -15,12 +15,9 @@ int DefaultAnswer(int style) {
   int buttons = style & 7;
   int defaultIndex = (style & 768) / 256;  // 0, 1 or 2
   static const int kAnswers[6][3] = {
-      {kAnswerOK, kAnswerOK, kAnswerOK},
-      {kAnswerOK, kAnswerCancel, kAnswerCancel},
-      {kAnswerAbort, kAnswerRetry, kAnswerIgnore},
-      {kAnswerYes, kAnswerNo, kAnswerCancel},
-      {kAnswerYes, kAnswerNo, kAnswerNo},
-      {kAnswerRetry, kAnswerCancel, kAnswerCancel},
+      {kAnswerOK, kAnswerOK, kAnswerOK},           {kAnswerOK, kAnswerCancel, kAnswerCancel},
+      {kAnswerAbort, kAnswerRetry, kAnswerIgnore}, {kAnswerYes, kAnswerNo, kAnswerCancel},
+      {kAnswerYes, kAnswerNo, kAnswerNo},          {kAnswerRetry, kAnswerCancel, kAnswerCancel},
   };
   if (buttons > 5) buttons = 0;
   return kAnswers[buttons][defaultIndex];

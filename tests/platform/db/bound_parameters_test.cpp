@@ -22,12 +22,12 @@ TEST(BoundParametersTest, ValuesBindInOrderAndTheStatementIsReused) {
   cn.Execute("INSERT INTO [t] VALUES (#3/10/2004#, 'BRK.B', 13, NULL)");
 
   const std::string sql = "SELECT Price FROM [t] WHERE (Day = ?) AND (Symbol = ?) AND ((? / Price) < 2)";
-  db::Recordset rs = cn.OpenRecordset(sql, {db::Value(rt::DateSerial(2004, 3, 9)), db::Value(std::string("brk.b")),
-                                            db::Value(20.0)});
+  db::Recordset rs =
+      cn.OpenRecordset(sql, {db::Value(rt::DateSerial(2004, 3, 9)), db::Value(std::string("brk.b")), db::Value(20.0)});
   ASSERT_FALSE(rs.Eof());  // dates in their stored form, text compared without case
   EXPECT_EQ(rs.Field(0).ToDouble(), 12.5);
-  rs = cn.OpenRecordset(sql, {db::Value(rt::DateSerial(2004, 3, 10)), db::Value(std::string("BRK.B")),
-                              db::Value(int64_t{30})});
+  rs = cn.OpenRecordset(
+      sql, {db::Value(rt::DateSerial(2004, 3, 10)), db::Value(std::string("BRK.B")), db::Value(int64_t{30})});
   EXPECT_TRUE(rs.Eof());  // 30 / 13 is not below 2: the earlier values are gone
   rs = cn.OpenRecordset("SELECT COUNT(*) FROM [t] WHERE Volume IS ?", {db::Value()});
   EXPECT_EQ(rs.Field(0).ToInteger(), 1);
@@ -47,8 +47,24 @@ TEST(BoundParametersTest, PastedNumbersStoreWhatTheirPastedTextStores) {
   cn.Open(folder.NewDatabase("n.db"));
   cn.Execute("CREATE TABLE [pasted] ([k] INTEGER, [x] DOUBLE, CONSTRAINT [PK] PRIMARY KEY ([k]))");
   cn.Execute("CREATE TABLE [bound] ([k] INTEGER, [x] DOUBLE, CONSTRAINT [PK] PRIMARY KEY ([k]))");
-  std::vector<double> values = {0, -0.0, 1, -1, 55, 0.12, -1.5, 25.125, 1e-5, 123456789012345, 1e15, 1e20,
-                                100.0 / 3, 0.1 + 0.2, 2.0 / 3e10, -7.000000000000001, 80.69115770282, 1e300};
+  std::vector<double> values = {0,
+                                -0.0,
+                                1,
+                                -1,
+                                55,
+                                0.12,
+                                -1.5,
+                                25.125,
+                                1e-5,
+                                123456789012345,
+                                1e15,
+                                1e20,
+                                100.0 / 3,
+                                0.1 + 0.2,
+                                2.0 / 3e10,
+                                -7.000000000000001,
+                                80.69115770282,
+                                1e300};
   std::mt19937_64 random(20201116);
   for (int i = 0; i < 1000; ++i) {
     double magnitude = std::pow(10.0, std::uniform_int_distribution<int>(-8, 18)(random));

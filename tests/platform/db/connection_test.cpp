@@ -97,11 +97,11 @@ TEST_F(ConnectionTest, QuotedNumbersAreStoredAsNumbersAndDivideInFloatingPoint) 
 
 TEST_F(ConnectionTest, TextsThatAreNotNumbersOrDatesFailAsConversions) {
   cn_.Execute(kStockTable);
-  for (const std::string& sql : {QuoteInsert("1/2/2004", "abc"), QuoteInsert("1/2/2004", "12.5", ""),
-                                 QuoteInsert("1/2/2004", "12.5", "12.5"),
-                                 std::string("INSERT INTO [IBM] (DamnDate) VALUES ('3/5/2004')"),
-                                 std::string("INSERT INTO [IBM] (DamnDate) VALUES ('2004-02-30')"),
-                                 std::string("INSERT INTO [IBM] (DamnDate) VALUES (38051)")}) {
+  for (const std::string& sql :
+       {QuoteInsert("1/2/2004", "abc"), QuoteInsert("1/2/2004", "12.5", ""), QuoteInsert("1/2/2004", "12.5", "12.5"),
+        std::string("INSERT INTO [IBM] (DamnDate) VALUES ('3/5/2004')"),
+        std::string("INSERT INTO [IBM] (DamnDate) VALUES ('2004-02-30')"),
+        std::string("INSERT INTO [IBM] (DamnDate) VALUES (38051)")}) {
     rt::Error e = ErrorFrom([&] { cn_.Execute(sql); });
     EXPECT_EQ(e.Number(), db::kErrConversionFailed) << sql << ": " << e.Description();
     EXPECT_NE(e.Description().find("Data type mismatch"), std::string::npos);
@@ -112,7 +112,8 @@ TEST_F(ConnectionTest, TextsThatAreNotNumbersOrDatesFailAsConversions) {
 TEST_F(ConnectionTest, KeysAndComparisonsIgnoreCaseAndDuplicatesFail) {
   cn_.Execute("CREATE TABLE [Stock_Master] ([Symbol] TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)");
   cn_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('IBM', 'ny')");
-  rt::Error dup = ErrorFrom([&] { cn_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('ibm', 'ns')"); });
+  rt::Error dup =
+      ErrorFrom([&] { cn_.Execute("INSERT INTO [Stock_Master]([Symbol], [Market]) VALUES ('ibm', 'ns')"); });
   EXPECT_EQ(dup.Number(), db::kErrProviderFailure);
   EXPECT_EQ(dup.Description(), db::kDuplicateValuesText);
   EXPECT_EQ(Scalar("SELECT Market FROM Stock_Master WHERE Symbol = 'iBm'").ToText(), "ny");
@@ -122,15 +123,16 @@ TEST_F(ConnectionTest, KeysAndComparisonsIgnoreCaseAndDuplicatesFail) {
 
   cn_.Execute(kSimTable);
   const std::string winner =
-      "INSERT INTO [sim_test] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD ,PercentMA, "
+      "INSERT INTO [sim_test] (Market, AcquireDate, Symbol, Positioning, AcquirePrice, RSI, RSIChange, MACD "
+      ",PercentMA, "
       "MaxPrice, MinPrice, Volume, VolumeChange, PriceChange, BBDistance, [DJ_RSI], [DJ_MA], [NS_RSI], [NS_MA]) "
       "VALUES ('ny', #1/5/2004#, 'IBM', 'LONG', -1, 55, 2.5, 0.12, 4, 13.5, 12.25, 120000, 3.5, 1.25, 0.5, 60, 2, "
       "58, 3)";
   EXPECT_EQ(cn_.Execute(winner), 1);
   EXPECT_EQ(ErrorFrom([&] { cn_.Execute(winner); }).Number(), db::kErrProviderFailure);
-  EXPECT_EQ(ErrorFrom([&] { cn_.Execute("INSERT INTO [sim_test] (Symbol, Positioning) VALUES ('A', 'LONG')"); })
-                .Number(),
-            db::kErrProviderFailure);
+  EXPECT_EQ(
+      ErrorFrom([&] { cn_.Execute("INSERT INTO [sim_test] (Symbol, Positioning) VALUES ('A', 'LONG')"); }).Number(),
+      db::kErrProviderFailure);
   // The zero date is a date like any other.
   EXPECT_EQ(cn_.Execute("UPDATE [sim_test] SET AcquirePrice = 12.5, Bought = '1/9/2004', ReleasePrice = 0, "
                         "ReleaseDate = #12:00:00 AM#, BoughtDate = #1/6/2004#, GainLoss = 0 WHERE AcquireDate = "
@@ -207,8 +209,7 @@ TEST_F(ConnectionTest, RecordsetWalksForwardAndRefusesReadsAtTheEnd) {
 // Recordset's cell does, errors included, whatever the field holds; nothing
 // else runs on the connection while they are read.
 TEST_F(ConnectionTest, RowsReadStraightConvertAsTheRecordsetsCells) {
-  const std::string sql =
-      "SELECT 116.0, 73.8727, 7, NULL, '2004-03-05', '2004-03-05 13:45:00', 'abc', '12.5', 9e999";
+  const std::string sql = "SELECT 116.0, 73.8727, 7, NULL, '2004-03-05', '2004-03-05 13:45:00', 'abc', '12.5', 9e999";
   db::Recordset cells = cn_.OpenRecordset(sql);
   auto outcome = [](const std::function<std::string()>& read) {
     try {
@@ -226,9 +227,11 @@ TEST_F(ConnectionTest, RowsReadStraightConvertAsTheRecordsetsCells) {
       EXPECT_EQ(row.IsNull(c), cell.IsNull()) << c;
       EXPECT_EQ(row.Text(c), cell.ToText()) << c;
       EXPECT_EQ(outcome([&] { return rt::FormatRoundTrip(row.Double(c)); }),
-                outcome([&] { return rt::FormatRoundTrip(cell.ToDouble()); })) << c;
+                outcome([&] { return rt::FormatRoundTrip(cell.ToDouble()); }))
+          << c;
       EXPECT_EQ(outcome([&] { return std::to_string(row.Integer(c)); }),
-                outcome([&] { return std::to_string(cell.ToInteger()); })) << c;
+                outcome([&] { return std::to_string(cell.ToInteger()); }))
+          << c;
       EXPECT_EQ(outcome([&] { return rt::FormatRoundTrip(row.Date(c).Serial()); }),
                 outcome([&] { return rt::FormatRoundTrip(cell.ToDate().Serial()); }))
           << c;

@@ -67,7 +67,7 @@ TEST(InsertLiteralsTest, RowsWrittenThroughParametersMatchTheLiteralsAndFailAlik
   EXPECT_EQ(rows.Field(3).ToText(), "it's");
   EXPECT_EQ(rows.Field(4).ToDate(), *rt::Date::FromParts(2004, 1, 5));
   rows.MoveNext();
-  EXPECT_EQ(rows.Field(0).ToText(), "real");  // a whole number in a MONEY column
+  EXPECT_EQ(rows.Field(0).ToText(), "real");     // a whole number in a MONEY column
   EXPECT_EQ(rows.Field(2).ToText(), "integer");  // a numeric text in an INTEGER column
 
   auto failure = [&](const std::string& sql) {
@@ -91,21 +91,24 @@ TEST(InsertLiteralsTest, TheLayerStoresWhatSqliteStores) {
   testsupport::InsertDifferential differential(folder.Path());
   const std::string valuesLists[] = {
       "(1), (-2), (0.5), (-.25), (1e3), (5.), ('x'), ('it''s'), (NULL)",
-      "(-9223372036854775808)",                     // the one whole number SQLite reads only with its sign
+      "(-9223372036854775808)",  // the one whole number SQLite reads only with its sign
       "(9223372036854775807 + 1), (-9223372036854775807 - 1)",
-      "(0.1000000000000000055511151231257827)",     // more digits than a double holds
+      "(0.1000000000000000055511151231257827)",  // more digits than a double holds
       "(123456789012345678901234567890.5)",
       "(1e400), (-1e-400), (4.9406564584124654e-324)",
       "(-0.0), (- 1.5), (5 -0.5), (- -0.0), (2*-0e0)",  // SQLite negates a real literal itself
-      "(?), (7)",                                   // a parameter before a literal
-      "(:a), (7)", "(@a), (7)", "($a), (7)",
-      "(CAST('1'7AS INTEGER))",                     // refused; a "?" in its place would take 7 as its number
-      std::string("('a\0b')", 7),                 // SQLite's text ends at the NUL
+      "(?), (7)",                                       // a parameter before a literal
+      "(:a), (7)",
+      "(@a), (7)",
+      "($a), (7)",
+      "(CAST('1'7AS INTEGER))",    // refused; a "?" in its place would take 7 as its number
+      std::string("('a\0b')", 7),  // SQLite's text ends at the NUL
   };
   // Reals read the same whatever the C library's locale (the desktop's, once Qt starts).
   for (const char* locale : {"C", "de_DE.UTF-8"}) {
     if (!std::setlocale(LC_NUMERIC, locale)) continue;
-    for (const std::string& values : valuesLists) EXPECT_EQ(differential.Compare(values), "") << values << " in " << locale;
+    for (const std::string& values : valuesLists)
+      EXPECT_EQ(differential.Compare(values), "") << values << " in " << locale;
   }
   std::setlocale(LC_NUMERIC, "C");
 }

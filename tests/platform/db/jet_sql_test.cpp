@@ -69,9 +69,10 @@ TEST(JetSqlTest, TableDefinitionsUseStrictTypes) {
             "(length([DamnDate]) = 10 AND date([DamnDate], '+0 days') IS [DamnDate]) OR (length([DamnDate]) = 19 "
             "AND datetime([DamnDate], '+0 days') IS [DamnDate])) PRIMARY KEY, [Open] REAL, [Volume] INTEGER) "
             "STRICT, WITHOUT ROWID");
-  EXPECT_EQ(TranslateJetSql("CREATE TABLE [S] ([Symbol] TEXT, [G] DOUBLE,CONSTRAINT [PK] PRIMARY KEY ([Symbol], [G]));"),
-            "CREATE TABLE [S] ([Symbol] TEXT COLLATE NOCASE, [G] REAL, CONSTRAINT [PK] PRIMARY KEY ([Symbol], [G])) "
-            "STRICT, WITHOUT ROWID");
+  EXPECT_EQ(
+      TranslateJetSql("CREATE TABLE [S] ([Symbol] TEXT, [G] DOUBLE,CONSTRAINT [PK] PRIMARY KEY ([Symbol], [G]));"),
+      "CREATE TABLE [S] ([Symbol] TEXT COLLATE NOCASE, [G] REAL, CONSTRAINT [PK] PRIMARY KEY ([Symbol], [G])) "
+      "STRICT, WITHOUT ROWID");
   EXPECT_EQ(TranslateJetSql("create table T (a text(50) not null, b money)"),
             "CREATE TABLE [T] ([a] TEXT COLLATE NOCASE NOT NULL, [b] REAL) STRICT");
   EXPECT_EQ(TranslateJetSql("CREATE TEMP TABLE [T] ([a] TEXT)"),

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/error_of.h"
-
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/db/value.h"
+#include "support/error_of.h"
 
 using db::Value;
 
@@ -49,8 +48,8 @@ TEST(SqlTextTest, QuotesAreDoubledAndUnsafeNamesRefused) {
   EXPECT_EQ(db::SqlText(""), "");
   EXPECT_EQ(db::SqlName("^DJI"), "^DJI");
   EXPECT_EQ(db::SqlName("sim_my test-1"), "sim_my test-1");
-  for (std::string bad : {std::string(""), std::string("a]b"), std::string("a[b"), std::string("a\nb"),
-                          std::string("x\0y", 3)}) {
+  for (std::string bad :
+       {std::string(""), std::string("a]b"), std::string("a[b"), std::string("a\nb"), std::string("x\0y", 3)}) {
     EXPECT_FALSE(db::IsBracketSafe(bad));
     try {
       db::SqlName(bad);

@@ -1,7 +1,4 @@
-#include "platform/registry/registry_access.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry/registry_access.h"
 #include "platform/registry/registry_store.h"
 #include "support/temp_app_folder.h"
 
@@ -38,14 +36,15 @@ TEST(RegistryTest, SavedValuesReadBackAndReplaceEarlierOnes) {
   // Other roots and keys are separate.
   EXPECT_EQ(GetRegSetting(HKEY_CURRENT_USER, kKey, "TUT"), "");
   EXPECT_EQ(GetRegSetting(lngRegRoot, "Software\\Other", "TUT"), "");
-  EXPECT_NE(testsupport::ReadFileBytes(folder.File("registry.ini")).find("[HKEY_LOCAL_MACHINE\\Software\\Q_ZOLT]\nTUT=0\n"),
-            std::string::npos);
+  EXPECT_NE(
+      testsupport::ReadFileBytes(folder.File("registry.ini")).find("[HKEY_LOCAL_MACHINE\\Software\\Q_ZOLT]\nTUT=0\n"),
+      std::string::npos);
 }
 
 TEST(RegistryTest, AwkwardTextsRoundTrip) {
   testsupport::TempAppFolder folder;
-  const std::string texts[] = {"a=b=c", "line one\r\nline two\n", "Zürich €", "100%", "%3D", "[section]",
-                               " padded ", ""};
+  const std::string texts[] = {"a=b=c", "line one\r\nline two\n", "Zürich €", "100%", "%3D", "[section]", " padded ",
+                               ""};
   int n = 0;
   for (const std::string& text : texts) SaveRegSetting(lngRegRoot, kKey, "value" + std::to_string(n++), text);
   SaveRegSetting(lngRegRoot, kKey, "name=with\nodd [chars]", "ok");
@@ -173,7 +172,8 @@ TEST(RegistryTest, TwoProcessesWritingAtOnceKeepEveryValue) {
   int kept = 0;
   for (int child = 0; child < 2; ++child)
     for (int n = 0; n < kValuesEach; ++n)
-      kept += GetRegSetting(lngRegRoot, kKey, "p" + std::to_string(child) + "v" + std::to_string(n)) == std::to_string(n);
+      kept +=
+          GetRegSetting(lngRegRoot, kKey, "p" + std::to_string(child) + "v" + std::to_string(n)) == std::to_string(n);
   EXPECT_EQ(kept, 2 * kValuesEach);
   std::vector<std::string> leftovers;
   for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))

@@ -96,8 +96,7 @@ TEST(ConversionsTest, AHexadecimalTextBeyondTheDoubleRangeIsNoInfinity) {
 TEST(ConversionsTest, IsNumericWantsTheWholeText) {
   for (const char* yes : {"12", " 12.5 ", "-3", "+4", "1,000", "$5", "1e5", ".5", "&H10"})
     EXPECT_TRUE(rt::IsNumeric(yes)) << yes;
-  for (const char* no : {"", " ", "12a", "Date", "1.2.3", "--5", "N/A", "e5"})
-    EXPECT_FALSE(rt::IsNumeric(no)) << no;
+  for (const char* no : {"", " ", "12a", "Date", "1.2.3", "--5", "N/A", "e5"}) EXPECT_FALSE(rt::IsNumeric(no)) << no;
 }
 
 TEST(ConversionsTest, StrictConversionsRoundToEvenAndRaise) {

@@ -33,11 +33,13 @@ TEST(PriceTextValue, EveryPlainPriceReadsAsVal) {
 }
 
 TEST(PriceTextValue, OddTextsReadAsVal) {
-  for (const char* text : {"", " ", ".", "-", "+", "-0", "-3.25", "+7", " 1.5 ", "1 2", "- 5", "12345.", ".5",
-                           "1e5", "1E+3", "&H10", "&O17", "12a", "1.2.3", "--1", "1-2", "abc", "\t9"})
+  for (const char* text : {"",   " ",   ".",    "-",    "+",    "-0",  "-3.25", "+7",  " 1.5 ", "1 2", "- 5", "12345.",
+                           ".5", "1e5", "1E+3", "&H10", "&O17", "12a", "1.2.3", "--1", "1-2",   "abc", "\t9"})
     ExpectSameAsVal(rt::PriceText(text));
   ExpectSameAsVal(rt::PriceText());  // six NULs
-  std::string withNul("12\0" "34", 5);
+  std::string withNul("12\0"
+                      "34",
+                      5);
   ExpectSameAsVal(rt::PriceText(withNul));
 }
 
