@@ -9,29 +9,16 @@ namespace {
 const HeldDay* viewDays = nullptr;
 size_t viewCount = 0;
 
-// CDbl of a price text, or NaN where CDbl refuses it.
-double ReadPrice(const rt::PriceText& price) {
-  try {
-    return rt::CDbl(price.Text());
-  } catch (const rt::Error&) {
-    return kNotRead;
-  }
-}
-
 }  // namespace
 
-PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low, const rt::PriceText& high,
-                      const rt::PriceText& open) {
-  return {date, close, low, high, open, ReadPrice(close), ReadPrice(low), ReadPrice(high), ReadPrice(open)};
-}
-
-const PriceDay& HeldDay::Prices() const {
-  if (!made_) {
+PriceDay HeldDay::Prices() const {
+  if (const StoredPrices* stored = std::get_if<StoredPrices>(&prices_)) {
     DayRecord day;
-    StockPricesFromNumbers(stored_, day);
-    made_ = std::make_unique<PriceDay>(MakePriceDay(date_, day.strClose, day.strLow, day.strHigh, day.strOpen));
+    StockPricesFromNumbers(*stored, day);
+    prices_ = Texts{day.strClose, day.strLow, day.strHigh, day.strOpen};
   }
-  return *made_;
+  const Texts& made = std::get<Texts>(prices_);
+  return {date_, made.close, made.low, made.high, made.open};
 }
 
 DaysInUse::DaysInUse(std::span<const HeldDay> days) : previousDays_(viewDays), previousCount_(viewCount) {
@@ -53,7 +40,7 @@ PriceDay Day(int index) {
   if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
   if (viewDays) return viewDays[index].Prices();
   const DayRecord& day = udtStockDays[static_cast<size_t>(index)];
-  return MakePriceDay(day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen);
+  return {day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen};
 }
 
 }  // namespace trade

@@ -25,7 +25,7 @@ std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date t
 }
 
 // LoadData's single blank record when no row of the window is loaded.
-const trade::HeldDay kBlankDay{trade::MakePriceDay({}, {}, {}, {}, {})};
+const trade::HeldDay kBlankDay{trade::PriceDay{}};
 
 }  // namespace
 
@@ -75,7 +75,7 @@ void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReade
   }
   try {
     if (StockDayFromRow(row, day_))
-      history.loaded.emplace_back(trade::MakePriceDay(date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen));
+      history.loaded.emplace_back(trade::PriceDay{date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen});
   } catch (const std::exception&) {
     history.failed.push_back(date);
   }
