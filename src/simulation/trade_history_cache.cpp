@@ -19,8 +19,9 @@ rt::Date DateOf(const trade::HeldDay& d) { return d.Date(); }
 // The elements of a newest-first list dated between two days (inclusive).
 template <typename T>
 std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date to) {
-  auto first = std::partition_point(days.begin(), days.end(), [&](const T& d) { return DateOf(d) > Day(to); });
-  auto last = std::partition_point(first, days.end(), [&](const T& d) { return DateOf(d) >= Day(from); });
+  const rt::Date newest = Day(to), oldest = Day(from);
+  auto first = std::partition_point(days.begin(), days.end(), [&](const T& d) { return DateOf(d) > newest; });
+  auto last = std::partition_point(first, days.end(), [&](const T& d) { return DateOf(d) >= oldest; });
   return {first, last};
 }
 
@@ -132,8 +133,9 @@ std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryC
   std::span<const trade::HeldDay> loaded = Between(history.loaded, windowStart, requestedEnd);
   if (loaded.empty())
     return Served{FirstFullLookBackDate(requestedStart, kBlankDay.Date(), parms.intWinDays), std::span(&kBlankDay, 1)};
+  const rt::Date signalDay = Day(requestedStart);
   auto reach = std::partition_point(loaded.begin(), loaded.end(),
-                                    [&](const trade::HeldDay& d) { return d.Date() >= Day(requestedStart); });
+                                    [&](const trade::HeldDay& d) { return d.Date() >= signalDay; });
   size_t reachable = std::max<size_t>(1, static_cast<size_t>(reach - loaded.begin()));
   return Served{FirstFullLookBackDate(requestedStart, loaded.back().Date(), parms.intWinDays), loaded.first(reachable)};
 }
