@@ -36,11 +36,25 @@ DaysInUse::~DaysInUse() {
 
 size_t DayCount() { return viewDays ? viewCount : udtStockDays.size(); }
 
-PriceDay Day(int index) {
+namespace {
+
+size_t Checked(int index) {
   if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
-  if (viewDays) return viewDays[index].Prices();
-  const DayRecord& day = udtStockDays[static_cast<size_t>(index)];
+  return static_cast<size_t>(index);
+}
+
+}  // namespace
+
+PriceDay Day(int index) {
+  const size_t i = Checked(index);
+  if (viewDays) return viewDays[i].Prices();
+  const DayRecord& day = udtStockDays[i];
   return {day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen};
+}
+
+rt::Date DayDate(int index) {
+  const size_t i = Checked(index);
+  return viewDays ? viewDays[i].Date() : udtStockDays[i].datDamnDate;
 }
 
 }  // namespace trade

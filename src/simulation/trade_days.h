@@ -63,6 +63,8 @@ class DaysInUse {
 
 size_t DayCount();
 PriceDay Day(int index);
+// A day's date, read without making its prices.
+rt::Date DayDate(int index);
 
 // A price of a day: the number its text reads as; a text that is no number
 // raises here.

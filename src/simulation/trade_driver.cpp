@@ -214,7 +214,7 @@ void clsResearch::LogResults(bool sold) {
                                                          : rt::Round(100 * (acquire - release) / acquire, 2);
   } else {
     // An open position or an order that never filled: the day the walk stands on.
-    bought = rt::FormatDate(trade::Day(trade_.intCurrentDay).datDamnDate);
+    bought = rt::FormatDate(trade::DayDate(trade_.intCurrentDay));
   }
 
   if (WritesEnded()) {
