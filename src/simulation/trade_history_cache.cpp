@@ -41,7 +41,11 @@ const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::Trade
   if (symbol.empty() || symbol[0] == '^' || !db::IsBracketSafe(symbol) || (databaseType != 1 && databaseType != 2))
     return history;
   try {
-    History read = std::move(spare_);
+    History read;
+    if (!spares_.empty()) {
+      read = std::move(spares_.back());
+      spares_.pop_back();
+    }
     read.stored.clear();
     read.loaded.clear();
     read.failed.clear();
@@ -85,8 +89,9 @@ void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReade
 void clsResearch::TradeHistoryCache::Release(const std::string& symbol) {
   auto found = symbols_.find(symbol);
   if (found == symbols_.end()) return;
-  // Its lists keep their room for the next symbol's rows.
-  if (found->second) spare_ = std::move(*found->second);
+  // Its lists keep their room for a later symbol's rows: the memory a
+  // pass's histories take is taken once, not anew for every symbol.
+  if (found->second) spares_.push_back(std::move(*found->second));
   symbols_.erase(found);
 }
 
