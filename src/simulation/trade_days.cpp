@@ -9,6 +9,12 @@ namespace {
 const HeldDay* viewDays = nullptr;
 size_t viewCount = 0;
 
+// The index of a day in use; "Subscript out of range" for any other.
+size_t Checked(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
+  return static_cast<size_t>(index);
+}
+
 }  // namespace
 
 PriceDay HeldDay::Prices() const {
@@ -35,15 +41,6 @@ DaysInUse::~DaysInUse() {
 }
 
 size_t DayCount() { return viewDays ? viewCount : udtStockDays.size(); }
-
-namespace {
-
-size_t Checked(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
-  return static_cast<size_t>(index);
-}
-
-}  // namespace
 
 PriceDay Day(int index) {
   const size_t i = Checked(index);

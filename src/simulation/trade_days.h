@@ -29,8 +29,8 @@ struct PriceDay {
 // A day of a stored history that the Trade stage holds: its stored prices,
 // made into the texts the rules read when a rule first reads the day, so
 // that only the days a walk reaches are ever made; a day whose row is not
-// plain stored numbers is held made. Nothing of it lives apart, so a held
-// history goes at once.
+// plain stored numbers is held made. Nothing of it lives apart, so a
+// released history is dropped without visiting its days.
 class HeldDay {
  public:
   HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), prices_(stored) {}
