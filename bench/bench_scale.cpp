@@ -13,7 +13,8 @@
 // and no cache of one N helps the next; its quotes and application folder are
 // temporary and removed at the end.
 //
-// Usage: bench_scale [--large]   (N = 50 and 200; --large adds 1,000)
+// Usage: bench_scale [--large] [--trade]   (N = 50 and 200; --large adds
+// 1,000; --trade runs only the stages the Trade figure needs)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -186,7 +187,7 @@ double PeakMiB() {
   return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
 }
 
-void RunAtScale(int count) {
+void RunAtScale(int count, bool tradeOnly) {
   ScratchFolder quotes;
   testsupport::EngineTestBed bed;
   WriteMarket(quotes.Path(), bed.Folder().File("SymbolList"), count);
@@ -203,7 +204,7 @@ void RunAtScale(int count) {
   parms.blnNoWinCriteria = false;
   parms.blnUseRSI = true;
   std::printf("select_first_%d: %.2f s\n", count, TimedSelect(bed, "sim_rsi"));
-  std::printf("select_stored_%d: %.2f s\n", count, TimedSelect(bed, "sim_rsi"));
+  if (!tradeOnly) std::printf("select_stored_%d: %.2f s\n", count, TimedSelect(bed, "sim_rsi"));
   std::printf("select_rsi_winners_%d: %ld winners\n", count, Rows(bed, "sim_rsi"));
 
   // The Trade settings as the window first shows them, with a Market order.
@@ -214,6 +215,7 @@ void RunAtScale(int count) {
   engine.BuildResults();
   std::printf("trade_%d: %.2f s\n", count, Seconds(t));
   std::printf("trade_peak_rss_%d: %.0f MiB\n", count, PeakMiB());
+  if (tradeOnly) return;
 
   parms.blnUseRSI = false;
   parms.blnNoWinCriteria = true;
@@ -225,14 +227,14 @@ void RunAtScale(int count) {
 }
 
 // Runs one N in a child process; true when it finished.
-bool RunChild(int count) {
+bool RunChild(int count, bool tradeOnly) {
   std::fflush(stdout);
   pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     int code = 0;
     try {
-      RunAtScale(count);
+      RunAtScale(count, tradeOnly);
     } catch (const std::exception& error) {
       std::fprintf(stderr, "N = %d: %s\n", count, error.what());
       code = 1;
@@ -248,13 +250,18 @@ bool RunChild(int count) {
 
 int main(int argc, char** argv) {
   std::vector<int> counts{50, 200};
-  if (argc > 1 && std::strcmp(argv[1], "--large") == 0) {
-    counts.push_back(1000);
-  } else if (argc > 1) {
-    std::fprintf(stderr, "usage: bench_scale [--large]\n");
-    return 2;
+  bool tradeOnly = false;
+  for (int a = 1; a < argc; ++a) {
+    if (std::strcmp(argv[a], "--large") == 0) {
+      counts.push_back(1000);
+    } else if (std::strcmp(argv[a], "--trade") == 0) {
+      tradeOnly = true;
+    } else {
+      std::fprintf(stderr, "usage: bench_scale [--large] [--trade]\n");
+      return 2;
+    }
   }
   bool allFinished = true;
-  for (int count : counts) allFinished = RunChild(count) && allFinished;
+  for (int count : counts) allFinished = RunChild(count, tradeOnly) && allFinished;
   return allFinished ? 0 : 1;
 }

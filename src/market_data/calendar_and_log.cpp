@@ -53,7 +53,7 @@ bool HoldsTradingDay(rt::Date first, rt::Date last) {
   return PreviousTradingDay(day) >= first.DateOnly();
 }
 
-void LogError(const std::string& strMessage) {
+void LogError(std::string_view strMessage) {
   if (!blnLogging) return;
   std::ofstream log(rt::AppFolder() / "err.log", std::ios::binary | std::ios::app);
   if (!log) return;  // tracing must never break the run it traces

@@ -2,6 +2,7 @@
 // Small procedures the whole program shares: stepping back to a trading day,
 // the trace file and the elapsed-time text of the progress labels.
 #include <string>
+#include <string_view>
 
 #include "platform/runtime/date.h"
 
@@ -20,7 +21,8 @@ bool HoldsTradingDay(rt::Date first, rt::Date last);
 
 // Appends "<date and time>\t<message>\r\n" to err.log in the application
 // folder when logging is on; otherwise does nothing. Never fails the caller.
-void LogError(const std::string& strMessage);
+// (A view, so that a fixed message costs nothing while logging is off.)
+void LogError(std::string_view strMessage);
 
 // "hh:mm:ss" of the whole seconds from start to finish (hours keep all their
 // digits; a finish before the start gives negative hours with floored minutes

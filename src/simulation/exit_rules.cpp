@@ -36,7 +36,7 @@ void clsResearch::WalkToExit(void (clsResearch::*updateStop)(int16_t day)) {
       bool openedBeyondStop = isLong ? open < trade_.dblStopPrice : open > trade_.dblStopPrice;
       // The fill day cannot have gapped through a stop set after its open.
       bool atStop = !tooOld && (day == trade_.intBoughtDay || !openedBeyondStop);
-      trade_.datReleaseDate = trade::Day(day).datDamnDate;
+      trade_.datReleaseDate = trade::DayDate(day);
       trade_.dblReleasePrice = rt::Round(atStop ? trade_.dblStopPrice : open, 2);
       return;
     }

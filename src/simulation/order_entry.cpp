@@ -17,7 +17,7 @@ constexpr int32_t kNotBought = -1;
 // The index of the signal day, searched from the oldest loaded day.
 std::optional<int> FindSignalDay(const rt::Date& signalDate) {
   for (size_t i = trade::DayCount(); i-- > 0;)
-    if (trade::Day(static_cast<int>(i)).datDamnDate == signalDate) return static_cast<int>(i);
+    if (trade::DayDate(static_cast<int>(i)) == signalDate) return static_cast<int>(i);
   return std::nullopt;
 }
 
@@ -77,7 +77,7 @@ int32_t WatchOrder(clsResearch::TradePosition& trade, const rt::Date& signalDate
     if (!Triggers(rule, day)) continue;
     trade.intBoughtDay = DayIndex(day);
     trade.dblAcquirePrice = FillPrice(rule, day);
-    trade.datBoughtDate = trade::Day(day).datDamnDate;
+    trade.datBoughtDate = trade::DayDate(day);
     trade.datAcquireDate = signalDate;
     trade.intCurrentDay = trade.intBoughtDay;
     return kBought;
@@ -111,8 +111,8 @@ int32_t clsResearch::MarketPurchase(rt::Date& signalDate) {
   if (!buy) return kNotBought;
   trade_.intBoughtDay = DayIndex(next);
   trade_.dblAcquirePrice = rt::Round(trade::Open(next), 2);
-  trade_.datBoughtDate = trade::Day(next).datDamnDate;
-  trade_.datAcquireDate = trade::Day(*signalDay).datDamnDate;
+  trade_.datBoughtDate = trade::DayDate(next);
+  trade_.datAcquireDate = trade::DayDate(*signalDay);
   trade_.intCurrentDay = trade_.intBoughtDay;
   return kBought;
 }

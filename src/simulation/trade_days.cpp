@@ -9,29 +9,22 @@ namespace {
 const HeldDay* viewDays = nullptr;
 size_t viewCount = 0;
 
-// CDbl of a price text, or NaN where CDbl refuses it.
-double ReadPrice(const rt::PriceText& price) {
-  try {
-    return rt::CDbl(price.Text());
-  } catch (const rt::Error&) {
-    return kNotRead;
-  }
+// The index of a day in use; "Subscript out of range" for any other.
+size_t Checked(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
+  return static_cast<size_t>(index);
 }
 
 }  // namespace
 
-PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low, const rt::PriceText& high,
-                      const rt::PriceText& open) {
-  return {date, close, low, high, open, ReadPrice(close), ReadPrice(low), ReadPrice(high), ReadPrice(open)};
-}
-
-const PriceDay& HeldDay::Prices() const {
-  if (!made_) {
+PriceDay HeldDay::Prices() const {
+  if (const StoredPrices* stored = std::get_if<StoredPrices>(&prices_)) {
     DayRecord day;
-    StockPricesFromNumbers(stored_, day);
-    made_ = std::make_unique<PriceDay>(MakePriceDay(date_, day.strClose, day.strLow, day.strHigh, day.strOpen));
+    StockPricesFromNumbers(*stored, day);
+    prices_ = Texts{day.strClose, day.strLow, day.strHigh, day.strOpen};
   }
-  return *made_;
+  const Texts& made = std::get<Texts>(prices_);
+  return {date_, made.close, made.low, made.high, made.open};
 }
 
 DaysInUse::DaysInUse(std::span<const HeldDay> days) : previousDays_(viewDays), previousCount_(viewCount) {
@@ -50,10 +43,15 @@ DaysInUse::~DaysInUse() {
 size_t DayCount() { return viewDays ? viewCount : udtStockDays.size(); }
 
 PriceDay Day(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= DayCount()) rt::RaiseSubscript();
-  if (viewDays) return viewDays[index].Prices();
-  const DayRecord& day = udtStockDays[static_cast<size_t>(index)];
-  return MakePriceDay(day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen);
+  const size_t i = Checked(index);
+  if (viewDays) return viewDays[i].Prices();
+  const DayRecord& day = udtStockDays[i];
+  return {day.datDamnDate, day.strClose, day.strLow, day.strHigh, day.strOpen};
+}
+
+rt::Date DayDate(int index) {
+  const size_t i = Checked(index);
+  return viewDays ? viewDays[i].Date() : udtStockDays[i].datDamnDate;
 }
 
 }  // namespace trade

@@ -5,11 +5,9 @@
 // days, copying nothing). A day outside them raises "Subscript out of
 // range" and a price text that is no number raises "Type mismatch", so
 // either ends the row instead of reading past the data.
-#include <cmath>
 #include <cstddef>
-#include <limits>
-#include <memory>
 #include <span>
+#include <variant>
 
 #include "market_data/day_record.h"
 #include "market_data/history_rows.h"
@@ -19,42 +17,35 @@
 
 namespace trade {
 
-// What the order and exit rules read of a day: the price texts, and the
-// numbers they read as (CDbl), each read once when the day is made. NaN
-// stands for a text not read or no number, which raises as CDbl does when a
-// rule reads it.
-inline constexpr double kNotRead = std::numeric_limits<double>::quiet_NaN();
+// What the order and exit rules read of a day: its date and price texts.
 struct PriceDay {
   rt::Date datDamnDate;
   rt::PriceText strClose;
   rt::PriceText strLow;
   rt::PriceText strHigh;
   rt::PriceText strOpen;
-  double dblClose = kNotRead;
-  double dblLow = kNotRead;
-  double dblHigh = kNotRead;
-  double dblOpen = kNotRead;
 };
 
-PriceDay MakePriceDay(rt::Date date, const rt::PriceText& close, const rt::PriceText& low, const rt::PriceText& high,
-                      const rt::PriceText& open);
-
 // A day of a stored history that the Trade stage holds: its stored prices,
-// made into the day the rules read when a rule first reads it, so that only
-// the days a walk reaches are ever made; a day whose row is not plain stored
-// numbers is held made.
+// made into the texts the rules read when a rule first reads the day, so
+// that only the days a walk reaches are ever made; a day whose row is not
+// plain stored numbers is held made. Nothing of it lives apart, so a
+// released history is dropped without visiting its days.
 class HeldDay {
  public:
-  HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), stored_(stored) {}
-  explicit HeldDay(const PriceDay& made) : date_(made.datDamnDate), made_(std::make_unique<PriceDay>(made)) {}
+  HeldDay(rt::Date date, const StoredPrices& stored) : date_(date), prices_(stored) {}
+  explicit HeldDay(const PriceDay& made)
+      : date_(made.datDamnDate), prices_(Texts{made.strClose, made.strLow, made.strHigh, made.strOpen}) {}
 
   rt::Date Date() const { return date_; }
-  const PriceDay& Prices() const;
+  PriceDay Prices() const;
 
  private:
+  struct Texts {
+    rt::PriceText close, low, high, open;
+  };
   rt::Date date_;
-  StoredPrices stored_{};
-  mutable std::unique_ptr<PriceDay> made_;  // apart: most days are never made
+  mutable std::variant<StoredPrices, Texts> prices_;  // the texts once made
 };
 
 // The rules read these days while the object lives.
@@ -72,17 +63,16 @@ class DaysInUse {
 
 size_t DayCount();
 PriceDay Day(int index);
+// A day's date, read without making its prices.
+rt::Date DayDate(int index);
 
-// A price of a day as read when the day was made; a text that is no number
+// A price of a day: the number its text reads as; a text that is no number
 // raises here.
-inline double Price(int index, double PriceDay::*read, rt::PriceText PriceDay::*text) {
-  const PriceDay day = Day(index);
-  return std::isnan(day.*read) ? rt::CDbl((day.*text).Text()) : day.*read;
-}
+inline double Price(int index, rt::PriceText PriceDay::*text) { return rt::CDbl((Day(index).*text).Text()); }
 
-inline double Open(int index) { return Price(index, &PriceDay::dblOpen, &PriceDay::strOpen); }
-inline double High(int index) { return Price(index, &PriceDay::dblHigh, &PriceDay::strHigh); }
-inline double Low(int index) { return Price(index, &PriceDay::dblLow, &PriceDay::strLow); }
-inline double Close(int index) { return Price(index, &PriceDay::dblClose, &PriceDay::strClose); }
+inline double Open(int index) { return Price(index, &PriceDay::strOpen); }
+inline double High(int index) { return Price(index, &PriceDay::strHigh); }
+inline double Low(int index) { return Price(index, &PriceDay::strLow); }
+inline double Close(int index) { return Price(index, &PriceDay::strClose); }
 
 }  // namespace trade

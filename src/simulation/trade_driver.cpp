@@ -154,8 +154,11 @@ bool clsResearch::UpdateTargetPrice(rt::Date& acquireDate, rt::Date& endDate, st
 
 bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning) {
   int16_t lookBack = Parms().intWinDays;
-  LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) + ", " +
-           std::to_string(lookBack));
+  // A trace line with values is made only when it is written: making it was
+  // a cost of every row.
+  if (blnLogging)
+    LogError("Calling LoadData: " + symbol + ", " + rt::FormatDate(acquireDate) + ", " + rt::FormatDate(endDate) +
+             ", " + std::to_string(lookBack));
   TradeHistoryCache::Served history;
   {
     OfflineScope offline;
@@ -176,9 +179,9 @@ bool clsResearch::TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string
   trade_.strSymbol = symbol;
   // The row's key, so that an order that never fills is stored on its row too.
   trade_.datAcquireDate = acquireDate;
-  LogError("Calling PurchaseStock: " + rt::FormatDate(acquireDate));
+  if (blnLogging) LogError("Calling PurchaseStock: " + rt::FormatDate(acquireDate));
   int32_t purchased = PurchaseStock(acquireDate);
-  LogError("PurchaseStock returned, RC: " + std::to_string(purchased));
+  if (blnLogging) LogError("PurchaseStock returned, RC: " + std::to_string(purchased));
   if (purchased == -1) {
     LogError("Calling LogResults: False");
     LogResults(false);
@@ -211,7 +214,7 @@ void clsResearch::LogResults(bool sold) {
                                                          : rt::Round(100 * (acquire - release) / acquire, 2);
   } else {
     // An open position or an order that never filled: the day the walk stands on.
-    bought = rt::FormatDate(trade::Day(trade_.intCurrentDay).datDamnDate);
+    bought = rt::FormatDate(trade::DayDate(trade_.intCurrentDay));
   }
 
   if (WritesEnded()) {

@@ -19,13 +19,14 @@ rt::Date DateOf(const trade::HeldDay& d) { return d.Date(); }
 // The elements of a newest-first list dated between two days (inclusive).
 template <typename T>
 std::span<const T> Between(const std::vector<T>& days, rt::Date from, rt::Date to) {
-  auto first = std::partition_point(days.begin(), days.end(), [&](const T& d) { return DateOf(d) > Day(to); });
-  auto last = std::partition_point(first, days.end(), [&](const T& d) { return DateOf(d) >= Day(from); });
+  const rt::Date newest = Day(to), oldest = Day(from);
+  auto first = std::partition_point(days.begin(), days.end(), [&](const T& d) { return DateOf(d) > newest; });
+  auto last = std::partition_point(first, days.end(), [&](const T& d) { return DateOf(d) >= oldest; });
   return {first, last};
 }
 
 // LoadData's single blank record when no row of the window is loaded.
-const trade::HeldDay kBlankDay{trade::MakePriceDay({}, {}, {}, {}, {})};
+const trade::HeldDay kBlankDay{trade::PriceDay{}};
 
 }  // namespace
 
@@ -40,7 +41,11 @@ const std::optional<clsResearch::TradeHistoryCache::History>& clsResearch::Trade
   if (symbol.empty() || symbol[0] == '^' || !db::IsBracketSafe(symbol) || (databaseType != 1 && databaseType != 2))
     return history;
   try {
-    History read = std::move(spare_);
+    History read;
+    if (!spares_.empty()) {
+      read = std::move(spares_.back());
+      spares_.pop_back();
+    }
     read.stored.clear();
     read.loaded.clear();
     read.failed.clear();
@@ -75,7 +80,7 @@ void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReade
   }
   try {
     if (StockDayFromRow(row, day_))
-      history.loaded.emplace_back(trade::MakePriceDay(date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen));
+      history.loaded.emplace_back(trade::PriceDay{date, day_.strClose, day_.strLow, day_.strHigh, day_.strOpen});
   } catch (const std::exception&) {
     history.failed.push_back(date);
   }
@@ -84,8 +89,9 @@ void clsResearch::TradeHistoryCache::AddRow(History& history, const db::RowReade
 void clsResearch::TradeHistoryCache::Release(const std::string& symbol) {
   auto found = symbols_.find(symbol);
   if (found == symbols_.end()) return;
-  // Its lists keep their room for the next symbol's rows.
-  if (found->second) spare_ = std::move(*found->second);
+  // Its lists keep their room for a later symbol's rows: the memory a
+  // pass's histories take is taken once, not anew for every symbol.
+  if (found->second) spares_.push_back(std::move(*found->second));
   symbols_.erase(found);
 }
 
@@ -132,8 +138,9 @@ std::optional<clsResearch::TradeHistoryCache::Served> clsResearch::TradeHistoryC
   std::span<const trade::HeldDay> loaded = Between(history.loaded, windowStart, requestedEnd);
   if (loaded.empty())
     return Served{FirstFullLookBackDate(requestedStart, kBlankDay.Date(), parms.intWinDays), std::span(&kBlankDay, 1)};
+  const rt::Date signalDay = Day(requestedStart);
   auto reach = std::partition_point(loaded.begin(), loaded.end(),
-                                    [&](const trade::HeldDay& d) { return d.Date() >= Day(requestedStart); });
+                                    [&](const trade::HeldDay& d) { return d.Date() >= signalDay; });
   size_t reachable = std::max<size_t>(1, static_cast<size_t>(reach - loaded.begin()));
   return Served{FirstFullLookBackDate(requestedStart, loaded.back().Date(), parms.intWinDays), loaded.first(reachable)};
 }

@@ -61,9 +61,9 @@ class clsResearch::TradeHistoryCache {
 
   clsResearch& engine_;
   std::map<std::string, std::optional<History>> symbols_;
-  History spare_;        // the lists of a released history, reused for the next
-  size_t lastRows_ = 0;  // rows of the last history read
-  DayRecord day_;        // one row's record while a history is read
+  std::vector<History> spares_;  // the lists of released histories, reused
+  size_t lastRows_ = 0;          // rows of the last history read
+  DayRecord day_;                // one row's record while a history is read
   size_t symbolsRead_ = 0;
   int64_t handedOver_ = 0;
 };

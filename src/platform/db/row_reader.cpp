@@ -10,12 +10,19 @@
 namespace db {
 namespace {
 
-// Stands for a row held as cells, which Field hands back as they are.
-constexpr int kHeldCell = 0;
+std::string_view TextOf(sqlite3_value* field) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(field));
+  return {text ? text : "", static_cast<size_t>(sqlite3_value_bytes(field))};
+}
 
-std::string_view TextOf(sqlite3_stmt* statement, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return {text ? text : "", static_cast<size_t>(sqlite3_column_bytes(statement, column))};
+// A statement's field as a Recordset holds it: a stored date text as a Date.
+Value ValueOf(sqlite3_value* field) {
+  switch (sqlite3_value_type(field)) {
+    case SQLITE_INTEGER: return Value(static_cast<int64_t>(sqlite3_value_int64(field)));
+    case SQLITE_FLOAT: return Value(sqlite3_value_double(field));
+    case SQLITE_NULL: return Value();
+    default: return ReadStoredText(std::string(TextOf(field)));
+  }
 }
 
 }  // namespace
@@ -24,64 +31,76 @@ RowReader::RowReader(sqlite3_stmt* statement) : statement_(statement), columns_(
 
 RowReader::RowReader(std::span<const Value> cells) : cells_(cells.data()), columns_(static_cast<int>(cells.size())) {}
 
-int RowReader::Type(int column) const {
+sqlite3_value* RowReader::StatementField(int column) const {
   if (column < 0 || column >= columns_)
     Raise(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.");
-  return statement_ ? sqlite3_column_type(statement_, column) : kHeldCell;
+  // One call into SQLite per field read: the value's own accessors are
+  // cheap, and safe here because the connection is never shared between
+  // threads.
+  return statement_ ? sqlite3_column_value(statement_, column) : nullptr;
 }
 
 bool RowReader::IsNull(int column) const {
-  const int type = Type(column);
-  return type == kHeldCell ? cells_[column].IsNull() : type == SQLITE_NULL;
+  sqlite3_value* field = StatementField(column);
+  return field ? sqlite3_value_type(field) == SQLITE_NULL : cells_[column].IsNull();
 }
 
 double RowReader::Double(int column) const {
-  switch (Type(column)) {
-    case SQLITE_FLOAT: return sqlite3_column_double(statement_, column);
-    case SQLITE_INTEGER: return static_cast<double>(sqlite3_column_int64(statement_, column));
-    default: return Field(column).ToDouble();
+  sqlite3_value* field = StatementField(column);
+  if (!field) return cells_[column].ToDouble();
+  switch (sqlite3_value_type(field)) {
+    case SQLITE_FLOAT: return sqlite3_value_double(field);
+    case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(field));
+    default: return ValueOf(field).ToDouble();
   }
 }
 
 int64_t RowReader::Integer(int column) const {
-  if (Type(column) == SQLITE_INTEGER) return sqlite3_column_int64(statement_, column);
-  return Field(column).ToInteger();
+  sqlite3_value* field = StatementField(column);
+  if (!field) return cells_[column].ToInteger();
+  if (sqlite3_value_type(field) == SQLITE_INTEGER) return sqlite3_value_int64(field);
+  return ValueOf(field).ToInteger();
 }
 
 rt::Date RowReader::Date(int column) const {
-  if (Type(column) == SQLITE_TEXT) {
-    if (std::optional<rt::Date> stored = ParseStoredDate(TextOf(statement_, column))) return *stored;
+  sqlite3_value* field = StatementField(column);
+  if (!field) return cells_[column].ToDate();
+  if (sqlite3_value_type(field) == SQLITE_TEXT) {
+    if (std::optional<rt::Date> stored = ParseStoredDate(TextOf(field))) return *stored;
   }
-  return Field(column).ToDate();
+  return ValueOf(field).ToDate();
 }
 
 std::string RowReader::Text(int column) const {
-  if (Type(column) == SQLITE_FLOAT) return rt::FormatNumber(sqlite3_column_double(statement_, column));
-  return Field(column).ToText();
+  sqlite3_value* field = StatementField(column);
+  if (!field) return cells_[column].ToText();
+  if (sqlite3_value_type(field) == SQLITE_FLOAT) return rt::FormatNumber(sqlite3_value_double(field));
+  return ValueOf(field).ToText();
 }
 
 std::optional<double> RowReader::StoredReal(int column) const {
-  const int type = Type(column);
-  if (type == kHeldCell && cells_[column].GetKind() == Value::Kind::Double) return cells_[column].ToDouble();
-  if (type == SQLITE_FLOAT) return sqlite3_column_double(statement_, column);
+  sqlite3_value* field = StatementField(column);
+  if (!field) {
+    if (cells_[column].GetKind() == Value::Kind::Double) return cells_[column].ToDouble();
+  } else if (sqlite3_value_type(field) == SQLITE_FLOAT) {
+    return sqlite3_value_double(field);
+  }
   return std::nullopt;
 }
 
 std::optional<int64_t> RowReader::StoredInteger(int column) const {
-  const int type = Type(column);
-  if (type == kHeldCell && cells_[column].GetKind() == Value::Kind::Integer) return cells_[column].ToInteger();
-  if (type == SQLITE_INTEGER) return sqlite3_column_int64(statement_, column);
+  sqlite3_value* field = StatementField(column);
+  if (!field) {
+    if (cells_[column].GetKind() == Value::Kind::Integer) return cells_[column].ToInteger();
+  } else if (sqlite3_value_type(field) == SQLITE_INTEGER) {
+    return sqlite3_value_int64(field);
+  }
   return std::nullopt;
 }
 
 Value RowReader::Field(int column) const {
-  switch (Type(column)) {
-    case kHeldCell: return cells_[column];
-    case SQLITE_INTEGER: return Value(static_cast<int64_t>(sqlite3_column_int64(statement_, column)));
-    case SQLITE_FLOAT: return Value(sqlite3_column_double(statement_, column));
-    case SQLITE_NULL: return Value();
-    default: return ReadStoredText(std::string(TextOf(statement_, column)));
-  }
+  sqlite3_value* field = StatementField(column);
+  return field ? ValueOf(field) : cells_[column];
 }
 
 }  // namespace db

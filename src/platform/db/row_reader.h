@@ -17,6 +17,7 @@
 #include "platform/runtime/date.h"
 
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace db {
 
@@ -39,9 +40,8 @@ class RowReader {
   std::optional<int64_t> StoredInteger(int column) const;
 
  private:
-  // The statement's type of the field (SQLITE_INTEGER and so on); 0 for a
-  // row held as cells.
-  int Type(int column) const;
+  // The statement's field; nullptr for a row held as cells.
+  sqlite3_value* StatementField(int column) const;
 
   sqlite3_stmt* statement_ = nullptr;
   const Value* cells_ = nullptr;

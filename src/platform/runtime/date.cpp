@@ -265,7 +265,8 @@ std::optional<Date> Date::FromParts(int year, int month, int day, int hour, int 
   if (static_cast<unsigned>(day) > DaysInMonth(year, static_cast<unsigned>(month))) return std::nullopt;
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) return std::nullopt;
   long dayNumber = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kSerialOfUnixEpoch;
-  double fraction = (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
+  // (Most dates have no time of day: they skip the division.)
+  double fraction = (hour | minute | second) == 0 ? 0.0 : (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
   return Date(JoinSerial(dayNumber, fraction));
 }
 
