@@ -1,5 +1,6 @@
 // Stores downloaded history page by page, and keeps the inception date of
 // each symbol in Stock_Master.
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -62,13 +63,17 @@ bool IsAlreadyStored(const rt::Error& e) {
   return e.Number() == db::kErrProviderFailure && e.Description() == db::kDuplicateValuesText;
 }
 
-// Stores the rows of the page in the download's transaction, a statement a
-// row: a day already stored (each page asks again for the oldest day of the
-// page before) is undone by the database alone and skipped. Any other
-// failure passes to the caller.
-void StorePage(const std::string& symbol) {
+// Stores the downloaded rows in the download's transaction, oldest first, a
+// statement a row: the table is keyed by day, and rows that arrive in key
+// order fill its pages instead of splitting them (pages come newest first).
+// A day already stored (each page asks again for the oldest day of the page
+// before, whose newer copy comes first) is undone by the database alone and
+// skipped. Any other failure passes to the caller.
+void StoreOldestFirst(const std::string& symbol, DayRecords& rows) {
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const DayRecord& a, const DayRecord& b) { return a.datDamnDate < b.datDamnDate; });
   db::Connection& connection = SharedConnection();
-  for (const DayRecord& row : udtStockDays) {
+  for (const DayRecord& row : rows) {
     db::BoundStatement insert = QuoteInsert(symbol, row, Parms().intDatabaseType);
     user::DoEvents();
     if (!insert.sql.empty()) {
@@ -131,55 +136,58 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
   }
   // Paging moves a copy of the end date; the caller's stays as given.
   rt::Date pageEnd = endDate;
-  bool tableMissing = false;
+  // Every page's rows, stored together once the last page is in.
+  DayRecords downloaded;
   try {
     DownloadTransaction download(SharedConnection());
-    for (;;) {
-      try {
-        if (tableMissing) CreateTable(symbol);
-        std::optional<rt::Date> previousOldest;
-        for (int32_t pages = 1;; ++pages) {
-          if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
-            LogError("Exiting UpdateStock: False");
-            return false;
-          }
-          if (!PageHasRows()) {
-            // Nothing in a range without a trading day is a normal answer.
-            if (!HoldsTradingDay(startDate, pageEnd)) break;
-            return DownloadFailed("the quote service holds none from " + rt::FormatShortDate(startDate) + " to " +
-                                  rt::FormatShortDate(pageEnd));
-          }
-          StorePage(symbol);
-          const size_t pageRows = udtStockDays.size() + intPageRowsLeftOut_;
-          const rt::Date oldest = udtStockDays.back().datDamnDate;
-          const bool morePages = oldest > startDate && pageRows >= kFullPage;
-          // A service that ignores the end date would send the same page for
-          // ever.
-          if (morePages && previousOldest && !(oldest < *previousOldest))
-            return DownloadFailed("the quote service sent no older days");
-          // How far back in the range the pages have reached, for the window's progress bar.
-          int32_t days = static_cast<int32_t>(endDate - startDate);
-          int32_t reached = morePages ? static_cast<int32_t>(endDate - oldest) : days;
-          Raise(&ResearchEvents::UpdateProgress, reached, days, pages);
-          if (morePages) {
-            previousOldest = oldest;
-            pageEnd = oldest;
-            continue;
-          }
-          if (recordInception && ReachedFirstDay(pageRows, intPageRowsLeftOut_, startDate, oldest))
-            UpdateInceptionDate(symbol, oldest);
-          break;
-        }
-        download.Commit();
-        LogError("Exiting UpdateStock: True");
-        return true;
-      } catch (const TableWasMissing&) {
-        if (tableMissing) throw rt::Error(db::kErrTableMissing, "The quote table of " + symbol + " is missing.");
-        tableMissing = true;
-      } catch (const RowRefused& refused) {
-        return DownloadFailed("a row could not be stored: " + refused.cause);
+    std::optional<rt::Date> previousOldest;
+    for (int32_t pages = 1;; ++pages) {
+      if (WritesEnded() || !PullFromNet(symbol, startDate, pageEnd)) {
+        LogError("Exiting UpdateStock: False");
+        return false;
       }
+      if (!PageHasRows()) {
+        // Nothing in a range without a trading day is a normal answer.
+        if (!HoldsTradingDay(startDate, pageEnd)) break;
+        return DownloadFailed("the quote service holds none from " + rt::FormatShortDate(startDate) + " to " +
+                              rt::FormatShortDate(pageEnd));
+      }
+      downloaded.insert(downloaded.end(), udtStockDays.begin(), udtStockDays.end());
+      const size_t pageRows = udtStockDays.size() + intPageRowsLeftOut_;
+      const rt::Date oldest = udtStockDays.back().datDamnDate;
+      const bool morePages = oldest > startDate && pageRows >= kFullPage;
+      // A service that ignores the end date would send the same page for
+      // ever.
+      if (morePages && previousOldest && !(oldest < *previousOldest))
+        return DownloadFailed("the quote service sent no older days");
+      // How far back in the range the pages have reached, for the window's progress bar.
+      int32_t days = static_cast<int32_t>(endDate - startDate);
+      int32_t reached = morePages ? static_cast<int32_t>(endDate - oldest) : days;
+      Raise(&ResearchEvents::UpdateProgress, reached, days, pages);
+      if (morePages) {
+        previousOldest = oldest;
+        pageEnd = oldest;
+        continue;
+      }
+      if (recordInception && ReachedFirstDay(pageRows, intPageRowsLeftOut_, startDate, oldest))
+        UpdateInceptionDate(symbol, oldest);
+      break;
     }
+    try {
+      try {
+        StoreOldestFirst(symbol, downloaded);
+      } catch (const TableWasMissing&) {
+        CreateTable(symbol);
+        StoreOldestFirst(symbol, downloaded);
+      }
+    } catch (const TableWasMissing&) {
+      throw rt::Error(db::kErrTableMissing, "The quote table of " + symbol + " is missing.");
+    } catch (const RowRefused& refused) {
+      return DownloadFailed("a row could not be stored: " + refused.cause);
+    }
+    download.Commit();
+    LogError("Exiting UpdateStock: True");
+    return true;
   } catch (const rt::Error& e) {
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting UpdateStock in error: False");
