@@ -1,5 +1,6 @@
 // LoadData: a symbol's stored history into the day records, topped up from
 // the quote service first when the run allows downloads.
+#include <algorithm>
 #include <string>
 
 #include "market_data/calendar_and_log.h"
@@ -59,6 +60,13 @@ bool Before(const db::Value& a, const rt::Date& b) { return !a.IsNull() && a.ToD
 bool OlderDaysCanCome(rt::Date inception, rt::Date firstStored) {
   const rt::Date from = inception.IsZero() ? Parms().datEarliestDate : inception;
   return HoldsTradingDay(from, firstStored - 1);
+}
+
+// Room for the trading days between two dates (five of every seven), so
+// that a long history is read without growing its array again and again.
+size_t TradingDaysRoom(rt::Date from, rt::Date to) {
+  const double days = to - from;
+  return days > 0 ? static_cast<size_t>(days * 5 / 7) + 8 : 8;
 }
 
 }  // namespace
@@ -153,6 +161,7 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     // The rows go straight into the day records; a zero-close row is
     // skipped without leaving a gap.
     target.clear();
+    target.reserve(TradingDaysRoom(std::max(startDate, minDate.ToDate()), std::min(requestedEnd, maxDate.ToDate())));
     connection.ReadRows(rowQuery, [&](const db::RowReader& row) {
       DayRecord day;
       if (isIndex ? IndexDayFromRow(row, day) : StockDayFromRow(row, day)) target.push_back(day);

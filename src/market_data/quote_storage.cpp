@@ -23,28 +23,41 @@ constexpr size_t kFullPage = 200;
 
 bool IsIndexSymbol(const std::string& symbol) { return !symbol.empty() && symbol[0] == '^'; }
 
-// The INSERT of one downloaded row, its values bound as the pasted text
-// carried them: every price and the volume as quoted text, the date as a
-// date literal (kind 1) or as its "mm/dd/yyyy" text (kind 2). No statement
-// for another database kind.
-db::BoundStatement QuoteInsert(const std::string& symbol, const DayRecord& row, int16_t databaseType) {
-  if (databaseType != 1 && databaseType != 2) return {};
-  db::BoundStatement insert;
-  const bool index = IsIndexSymbol(symbol);
-  insert.sql = "INSERT INTO [" + db::SqlName(symbol) + "] " +
-               (index ? "(DamnDate, High, Low, [Close], [Open]) VALUES (?,?,?,?,?)"
-                      : "(DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (?,?,?,?,?,?,?)");
-  // Four-digit years, so that no century is lost.
-  insert.parameters.push_back(databaseType == 1 ? db::Value(row.datDamnDate.DateOnly())
-                                                : db::Value(rt::FormatMMDDYYYY(row.datDamnDate)));
-  for (const rt::PriceText* price : {&row.strHigh, &row.strLow, &row.strClose, &row.strOpen})
-    insert.parameters.emplace_back(price->Trimmed());
-  if (!index) {
-    insert.parameters.emplace_back(row.strAdjClose.Trimmed());
-    insert.parameters.emplace_back(std::to_string(row.lngVolume));
+// The INSERT of a symbol's downloaded rows, one row's values bound at a time
+// as the pasted text carried them: every price and the volume as quoted
+// text, the date as a date literal (kind 1) or as its "mm/dd/yyyy" text
+// (kind 2). No statement for another database kind.
+class QuoteInsert {
+ public:
+  QuoteInsert(const std::string& symbol, int16_t databaseType)
+      : index_(IsIndexSymbol(symbol)), databaseType_(databaseType) {
+    if (databaseType != 1 && databaseType != 2) return;
+    statement_.sql = "INSERT INTO [" + db::SqlName(symbol) + "] " +
+                     (index_ ? "(DamnDate, High, Low, [Close], [Open]) VALUES (?,?,?,?,?)"
+                             : "(DamnDate, High, Low, [Close], [Open], Adj_Close, Volume) VALUES (?,?,?,?,?,?,?)");
+    statement_.parameters.reserve(7);
   }
-  return insert;
-}
+  bool Exists() const { return !statement_.sql.empty(); }
+  const db::BoundStatement& For(const DayRecord& row) {
+    std::vector<db::Value>& values = statement_.parameters;
+    values.clear();
+    // Four-digit years, so that no century is lost.
+    values.push_back(databaseType_ == 1 ? db::Value(row.datDamnDate.DateOnly())
+                                        : db::Value(rt::FormatMMDDYYYY(row.datDamnDate)));
+    for (const rt::PriceText* price : {&row.strHigh, &row.strLow, &row.strClose, &row.strOpen})
+      values.emplace_back(price->Trimmed());
+    if (!index_) {
+      values.emplace_back(row.strAdjClose.Trimmed());
+      values.emplace_back(std::to_string(row.lngVolume));
+    }
+    return statement_;
+  }
+
+ private:
+  bool index_;
+  int16_t databaseType_;
+  db::BoundStatement statement_;
+};
 
 // The downloaded page holds no row when its first element has no numeric open.
 bool PageHasRows() { return !udtStockDays.empty() && rt::IsNumeric(udtStockDays[0].strOpen.Trimmed()); }
@@ -66,19 +79,30 @@ bool IsAlreadyStored(const rt::Error& e) {
 // Stores the downloaded rows in the download's transaction, oldest first, a
 // statement a row: the table is keyed by day, and rows that arrive in key
 // order fill its pages instead of splitting them (pages come newest first).
-// A day already stored (each page asks again for the oldest day of the page
-// before, whose newer copy comes first) is undone by the database alone and
-// skipped. Any other failure passes to the caller.
-void StoreOldestFirst(const std::string& symbol, DayRecords& rows) {
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const DayRecord& a, const DayRecord& b) { return a.datDamnDate < b.datDamnDate; });
+// A day already stored (a top-up asks again for the newest stored day) is
+// undone by the database alone and skipped. Any other failure passes to the
+// caller.
+void StoreOldestFirst(const std::string& symbol, const DayRecords& rows) {
+  // The records are large: their order is sorted, not the records.
+  std::vector<const DayRecord*> oldestFirst;
+  oldestFirst.reserve(rows.size());
+  for (const DayRecord& row : rows) oldestFirst.push_back(&row);
+  std::stable_sort(oldestFirst.begin(), oldestFirst.end(),
+                   [](const DayRecord* a, const DayRecord* b) { return a->datDamnDate < b->datDamnDate; });
+  // Each page repeats the oldest day of the page before; the newer copy,
+  // first after the stable sort, is the one stored.
+  oldestFirst.erase(
+      std::unique(oldestFirst.begin(), oldestFirst.end(),
+                  [](const DayRecord* a, const DayRecord* b) { return a->datDamnDate == b->datDamnDate; }),
+      oldestFirst.end());
   db::Connection& connection = SharedConnection();
-  for (const DayRecord& row : rows) {
-    db::BoundStatement insert = QuoteInsert(symbol, row, Parms().intDatabaseType);
+  QuoteInsert insert(symbol, Parms().intDatabaseType);
+  for (const DayRecord* row : oldestFirst) {
     user::DoEvents();
-    if (!insert.sql.empty()) {
+    if (insert.Exists()) {
+      const db::BoundStatement& statement = insert.For(*row);
       try {
-        connection.Execute(insert.sql, insert.parameters);
+        connection.Execute(statement.sql, statement.parameters);
       } catch (const rt::Error& e) {
         if (db::IsLastingFailure(e)) throw;
         if (e.Number() == db::kErrTableMissing) throw TableWasMissing{};
