@@ -74,7 +74,8 @@ std::string clsResearch::MissingDaysSummary() const {
 std::string clsResearch::MissingDaysReport() const {
   if (missingDays_.empty()) return "";
   std::string report =
-      "The quote service's rows for these days were left out, so the results are computed across the gaps:";
+      "Days inside the period are missing from the stored history (the quote service's rows for them were left "
+      "out), so the results are computed across them:";
   size_t k = 0;
   for (const auto& [symbol, days] : missingDays_) {
     if (k++ == kListedSymbols) {
@@ -85,6 +86,6 @@ std::string clsResearch::MissingDaysReport() const {
               (days.size() == 1 ? "is" : "are") + " missing (" + DaysNamed(days) + ")";
   }
   return report +
-         "\r\nTick \"Update Data (Internet Required)\", with the Internet connection on, and run again to fetch "
+         "\r\nA later run with \"Update Data (Internet Required)\" ticked and the Internet connection on fetches "
          "them again; a day the quote service still gives unreadable stays missing and is named here.";
 }
