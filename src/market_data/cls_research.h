@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,9 +92,10 @@ class clsResearch {
   // row leaves its reason here too.
   const std::string& LastDownloadFailure() const { return strDownloadFailure_; }
   // For the user, once per run: the symbols whose history could not be
-  // updated and why, the downloaded rows left out for bad values, and the
-  // stocks whose stored history ends before the period; "" when the loads
-  // since ClearDownloadReport went well.
+  // updated and why, the downloaded rows left out for bad values, the
+  // stocks whose stored history ends before the period and the days missing
+  // inside the histories; "" when the loads since ClearDownloadReport went
+  // well.
   std::string DownloadReport() const;
   void ClearDownloadReport();
 
@@ -105,6 +107,7 @@ class clsResearch {
   std::string strDownloadFailure_;
   bool blnNoConnection_ = false;                                       // the last PullFromNet reached no quote service
   size_t intPageRowsLeftOut_ = 0;                                      // rows of the last page left out
+  std::vector<rt::Date> pageDatesLeftOut_;                             // the readable dates among them
   std::vector<std::pair<std::string, std::string>> downloadFailures_;  // symbol, reason
   bool blnNoConnectionReported_ = false;                               // a noted failure was a missing connection
   std::map<std::string, size_t> quoteRowsLeftOut_;                     // by symbol
@@ -159,6 +162,28 @@ class clsResearch {
   rt::Date datStalePeriodEnd_;
 
   // ===== end stale history =====
+
+  // ===== missing days (missing_days.cpp) =====
+ public:
+  // The days missing inside the stored histories that the loads since
+  // ClearDownloadReport used (with their look-back), days a download left
+  // out: "1 day of the stored history of IBM is missing (5/15/2019)"; "" when
+  // there were none.
+  std::string MissingDaysSummary() const;
+
+ private:
+  // Downloads again, at most once per run, the range holding the symbol's
+  // recorded days between the dates, storing those that now come readable.
+  void FetchMissingDaysAgain(const std::string& symbol, rt::Date from, rt::Date to);
+  // Notes the symbol's recorded days between the dates for the run's end.
+  void NoteMissingDays(const std::string& symbol, rt::Date from, rt::Date to);
+  // The paragraph of the run's one message that names them and what to do.
+  std::string MissingDaysReport() const;
+
+  std::map<std::string, std::vector<rt::Date>> missingDays_;  // symbol, its recorded days in the window
+  std::set<std::string> missingDaysFetched_;                  // symbols fetched again this run
+
+  // ===== end missing days =====
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====
  public:

@@ -108,6 +108,10 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     LogError("Recordset open");
 
     db::Value minDate = range.Field(0), maxDate = range.Field(1);
+    // Days left out by an earlier download, before any download of this
+    // load: one that leaves days out now does not fetch them twice in a run.
+    if (parms.blnUpdateData && parms.blnUseInternet && !maxDate.IsNull())
+      FetchMissingDaysAgain(symbol, startDate, endDate);
     const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
     if (!(parms.blnUpdateData && parms.blnUseInternet) && !maxDate.IsNull())
       NoteStaleHistory(symbol, maxDate.ToDate(), endDate);  // told once, at the run's end
@@ -153,6 +157,7 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     }
     LogError("Date range > intWinDays");
     range.Close();
+    NoteMissingDays(symbol, startDate, endDate);  // told once, at the run's end
 
     const bool isIndex = IsIndexSymbol(symbol);
     const std::string rowQuery = RowQuery(symbol, startDate, requestedEnd, parms.intDatabaseType, rangeQuery);

@@ -112,6 +112,7 @@ bool clsResearch::ParseQuotePage(const std::string& page, bool /*isIndex*/) {
   QuotePageResult result = ParseQuotePageRows(page);
   udtStockDays = std::move(result.rows);
   intPageRowsLeftOut_ = result.rowsLeftOut;
+  pageDatesLeftOut_ = std::move(result.datesLeftOut);
   strDownloadFailure_ = result.problem;
   if (udtStockDays.empty()) udtStockDays.resize(1);  // one blank element: no rows
   return result.problem.empty();
@@ -129,6 +130,8 @@ void clsResearch::ClearDownloadReport() {
   quoteRowsLeftOut_.clear();
   blnNoConnectionReported_ = false;
   staleHistory_.clear();
+  missingDays_.clear();
+  missingDaysFetched_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -157,7 +160,7 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
-  if (const std::string stale = StaleHistoryReport(); !stale.empty())
-    report += (report.empty() ? "" : "\r\n\r\n") + stale;
+  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport()})
+    if (!paragraph.empty()) report += (report.empty() ? "" : "\r\n\r\n") + paragraph;
   return report;
 }

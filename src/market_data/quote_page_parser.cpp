@@ -114,10 +114,12 @@ bool IsPlainDecimal(std::string_view text) {
 }
 
 // Stores the price cut to six characters and gives its value as stored;
-// nullopt when the cell is no plain price or the stored text would read as 0
-// (a divisor for every reader).
+// nullopt when the cell is no plain price, when the cut would take digits
+// before its point (a price a hundred times too small) or when the stored
+// text would read as 0 (a divisor for every reader).
 std::optional<double> AssignPrice(rt::PriceText& field, std::string_view cell) {
-  if (!IsPlainDecimal(cell)) return std::nullopt;
+  cell = Trim(cell);
+  if (!IsPlainDecimal(cell) || !rt::PriceText::KeepsWholePart(cell)) return std::nullopt;
   field.Assign(cell);
   const double value = field.Value();
   return value > 0 ? std::optional<double>(value) : std::nullopt;
@@ -175,8 +177,13 @@ QuotePageResult ParseQuotePageRows(const std::string& page) {
   for (auto row = header + 1; row != rows.end(); ++row) {
     std::optional<std::vector<Cell>> cells = CellsOf(*row);
     std::optional<DayRecord> day = cells ? TradingDay(*cells, today) : std::nullopt;
-    if (day) result.rows.push_back(*day);
-    else ++result.rowsLeftOut;
+    if (day) {
+      result.rows.push_back(*day);
+      continue;
+    }
+    ++result.rowsLeftOut;
+    if (cells && !cells->empty())
+      if (std::optional<rt::Date> named = PageDate(cells->front().text)) result.datesLeftOut.push_back(*named);
   }
   // Paging and the inception date read the last row as the oldest.
   auto newerFirst = [](const DayRecord& a, const DayRecord& b) { return a.datDamnDate > b.datDamnDate; };

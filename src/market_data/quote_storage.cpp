@@ -8,6 +8,7 @@
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/day_record.h"
+#include "market_data/missing_days_table.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/bound_statement.h"
 #include "platform/db/db_error.h"
@@ -76,25 +77,51 @@ bool IsAlreadyStored(const rt::Error& e) {
   return e.Number() == db::kErrProviderFailure && e.Description() == db::kDuplicateValuesText;
 }
 
-// Stores the downloaded rows in the download's transaction, oldest first, a
-// statement a row: the table is keyed by day, and rows that arrive in key
-// order fill its pages instead of splitting them (pages come newest first).
-// A day already stored (a top-up asks again for the newest stored day) is
-// undone by the database alone and skipped. Any other failure passes to the
-// caller.
-void StoreOldestFirst(const std::string& symbol, const DayRecords& rows) {
-  // The records are large: their order is sorted, not the records.
+// The same day's copies agree when every field the table keeps is the same.
+bool SameQuote(const DayRecord& a, const DayRecord& b) {
+  return a.strOpen == b.strOpen && a.strHigh == b.strHigh && a.strLow == b.strLow && a.strClose == b.strClose &&
+         a.strAdjClose == b.strAdjClose && a.lngVolume == b.lngVolume;
+}
+
+// The downloaded days to store, oldest first, each once.
+struct DaysToStore {
   std::vector<const DayRecord*> oldestFirst;
-  oldestFirst.reserve(rows.size());
-  for (const DayRecord& row : rows) oldestFirst.push_back(&row);
-  std::stable_sort(oldestFirst.begin(), oldestFirst.end(),
+  std::vector<rt::Date> conflicting;  // days given in copies that disagree
+  size_t copiesLeftOut = 0;           // the copies of those days
+};
+
+// Each page repeats the oldest day of the page before, and a page may give a
+// day twice: copies that agree are one day, while copies that disagree leave
+// no way to tell which is true, so none of them is stored.
+DaysToStore SoundDays(const DayRecords& rows) {
+  // The records are large: their order is sorted, not the records.
+  std::vector<const DayRecord*> sorted;
+  sorted.reserve(rows.size());
+  for (const DayRecord& row : rows) sorted.push_back(&row);
+  std::stable_sort(sorted.begin(), sorted.end(),
                    [](const DayRecord* a, const DayRecord* b) { return a->datDamnDate < b->datDamnDate; });
-  // Each page repeats the oldest day of the page before; the newer copy,
-  // first after the stable sort, is the one stored.
-  oldestFirst.erase(
-      std::unique(oldestFirst.begin(), oldestFirst.end(),
-                  [](const DayRecord* a, const DayRecord* b) { return a->datDamnDate == b->datDamnDate; }),
-      oldestFirst.end());
+  DaysToStore days;
+  days.oldestFirst.reserve(sorted.size());
+  for (auto first = sorted.begin(); first != sorted.end();) {
+    auto end = std::find_if(first, sorted.end(),
+                            [&](const DayRecord* row) { return row->datDamnDate != (*first)->datDamnDate; });
+    if (std::all_of(first, end, [&](const DayRecord* row) { return SameQuote(*row, **first); })) {
+      days.oldestFirst.push_back(*first);
+    } else {
+      days.conflicting.push_back((*first)->datDamnDate);
+      days.copiesLeftOut += static_cast<size_t>(end - first);
+    }
+    first = end;
+  }
+  return days;
+}
+
+// Stores the days in the download's transaction, oldest first, a statement a
+// row: the table is keyed by day, and rows that arrive in key order fill its
+// pages instead of splitting them (pages come newest first). A day already
+// stored (a top-up asks again for the newest stored day) is undone by the
+// database alone and skipped. Any other failure passes to the caller.
+void StoreOldestFirst(const std::string& symbol, const std::vector<const DayRecord*>& oldestFirst) {
   db::Connection& connection = SharedConnection();
   QuoteInsert insert(symbol, Parms().intDatabaseType);
   for (const DayRecord* row : oldestFirst) {
@@ -160,8 +187,10 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
   }
   // Paging moves a copy of the end date; the caller's stays as given.
   rt::Date pageEnd = endDate;
-  // Every page's rows, stored together once the last page is in.
+  // Every page's rows, stored together once the last page is in, and the
+  // dates of the rows left out.
   DayRecords downloaded;
+  std::vector<rt::Date> daysLeftOut;
   try {
     DownloadTransaction download(SharedConnection());
     std::optional<rt::Date> previousOldest;
@@ -177,6 +206,7 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
                               rt::FormatShortDate(pageEnd));
       }
       downloaded.insert(downloaded.end(), udtStockDays.begin(), udtStockDays.end());
+      daysLeftOut.insert(daysLeftOut.end(), pageDatesLeftOut_.begin(), pageDatesLeftOut_.end());
       const size_t pageRows = udtStockDays.size() + intPageRowsLeftOut_;
       const rt::Date oldest = udtStockDays.back().datDamnDate;
       const bool morePages = oldest > startDate && pageRows >= kFullPage;
@@ -197,18 +227,30 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
         UpdateInceptionDate(symbol, oldest);
       break;
     }
+    DaysToStore days = SoundDays(downloaded);
+    if (days.copiesLeftOut > 0) {
+      LogError("Days given twice with different values in the quote pages of " + symbol + ": " +
+               std::to_string(days.conflicting.size()));
+      quoteRowsLeftOut_[symbol] += days.copiesLeftOut;
+      daysLeftOut.insert(daysLeftOut.end(), days.conflicting.begin(), days.conflicting.end());
+    }
     try {
       try {
-        StoreOldestFirst(symbol, downloaded);
+        StoreOldestFirst(symbol, days.oldestFirst);
       } catch (const TableWasMissing&) {
         CreateTable(symbol);
-        StoreOldestFirst(symbol, downloaded);
+        StoreOldestFirst(symbol, days.oldestFirst);
       }
     } catch (const TableWasMissing&) {
       throw rt::Error(db::kErrTableMissing, "The quote table of " + symbol + " is missing.");
     } catch (const RowRefused& refused) {
       return DownloadFailed("a row could not be stored: " + refused.cause);
     }
+    // Kept with the rows: the days left out between them are fetched again
+    // by later runs until they are stored.
+    if (!days.oldestFirst.empty())
+      SettleMissingDays(SharedConnection(), symbol, days.oldestFirst.front()->datDamnDate,
+                        days.oldestFirst.back()->datDamnDate, std::move(daysLeftOut));
     download.Commit();
     LogError("Exiting UpdateStock: True");
     return true;

@@ -4,6 +4,7 @@
 
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/missing_days_table.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -60,6 +61,8 @@ void clsResearch::CreateTable(const std::string& symbol) {
     // A missing table is the usual case.
   }
   SharedConnection().Execute(QuoteTableStatement(name, Parms().intDatabaseType));
+  // An empty history has no missing day.
+  ForgetMissingDays(SharedConnection(), name);
 }
 
 void clsResearch::CreateTable_Master() {

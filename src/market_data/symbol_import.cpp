@@ -1,6 +1,5 @@
 // Fills Stock_Master from a symbol file: one "SYMBOL,market" entry per line.
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
+#include "platform/runtime/text_file.h"
 #include "platform/user/user_services.h"
 
 namespace {
@@ -27,15 +27,14 @@ struct SymbolFileContents {
 // names its quote table, so one that cannot is left out here rather than
 // stored to fail in every later run.
 SymbolFileContents ReadSymbolFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
+  std::optional<std::string> text = rt::ReadTextFile(path);
+  if (!text)
     throw rt::Error(rt::kErrFileNotFound, "File not found: " + path +
                                               "\r\nA symbol file holds one \"SYMBOL,market\" line per symbol, the "
                                               "market ny, ns or am (for example \"IBM,ny\"). Tools > Import Stock "
                                               "Symbols imports a symbol file from another place.");
   SymbolFileContents contents;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::string> lines = SplitFileLines(text);
+  std::vector<std::string> lines = SplitFileLines(*text);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (std::optional<SymbolEntry> entry = ParseSymbolLine(lines[i], path, static_cast<int>(i + 1))) {
       std::string problem = db::BracketProblem(entry->symbol);

@@ -328,10 +328,13 @@ void frmMain::RunSim(std::string& table) {
     selectPassRunning_ = true;
     std::string status = engine->Process(start, end, astrStockList, true, true, strLastSymbol, p.intWinDays);
     selectPassRunning_ = false;
-    // The engine's message told of symbols short of the period; the status line keeps it in view.
-    const std::string staleHistory = engine->StaleHistorySummary();
+    // The engine's message told of symbols short of the period and of days
+    // missing inside histories; the status line keeps it in view.
+    std::string incomplete = engine->StaleHistorySummary();
+    if (const std::string missing = engine->MissingDaysSummary(); !missing.empty())
+      incomplete += (incomplete.empty() ? "" : "; ") + missing;
     auto showStaleHistory = [&] {
-      if (!staleHistory.empty()) Label("Label1", 4)->setText(Q("Results incomplete: " + staleHistory + "."));
+      if (!incomplete.empty()) Label("Label1", 4)->setText(Q("Results incomplete: " + incomplete + "."));
     };
     // The table changed: trades built before no longer match it.
     Text("txtLastBuildValues")->clear();

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
+#include "platform/runtime/text_file.h"
 #include "platform/user/user_services.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
@@ -34,12 +34,11 @@ user::FileDialogRequest SymbolDialog(const std::string& title, const std::string
 void frmMain::mnuOpenSymbols_Click() {
   std::string path = user::User().OpenFileDialog(SymbolDialog("Open Symbols List", kSymbolFilter));
   if (path.empty()) return;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw rt::Error(rt::kErrFileNotFound, "File not found: " + path);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::optional<std::string> text = rt::ReadTextFile(path);
+  if (!text) throw rt::Error(rt::kErrFileNotFound, "File not found: " + path);
 
   QString selection;
-  for (const std::string& field : SymbolListFields(text))
+  for (const std::string& field : SymbolListFields(*text))
     if (!field.empty()) selection += Q(field) + " ; ";
   Text("txtSelection")->setText(selection.toUpper());
   Option("optStockSelection", 2)->SetValue(true);

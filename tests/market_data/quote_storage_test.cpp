@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "market_data/database_connection.h"
 #include "market_data/history_rows.h"
 #include "support/engine_test_bed.h"
@@ -206,44 +208,107 @@ TEST_F(QuoteStorageTest, RowsWithBadCellsAreLeftOutAndCounted) {
   EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 16"), std::string::npos);
 }
 
-// An unreadable row never cuts the history: paging goes on past it, no
-// inception date is taken from a download that missed the first day, and the
-// next run with sound pages holds what a straight download holds.
-TEST_F(QuoteStorageTest, AnUnreadableRowNeverCutsTheHistory) {
+// The page with the row of every day that `picks` (given the date text)
+// chooses replaced by what `spoil` makes of it.
+std::string WithRowsSpoilt(std::string page, const std::function<bool(const std::string&)>& picks,
+                           const std::function<std::string(const std::string&)>& spoil) {
+  for (size_t at = page.find("<tr><td><nobr>"); at != std::string::npos; at = page.find("<tr><td><nobr>", at + 1)) {
+    const size_t date = at + 14, end = page.find("</tr>", at) + 5;
+    if (!picks(page.substr(date, page.find('<', date) - date))) continue;
+    const std::string spoilt = spoil(page.substr(at, end - at));
+    page.replace(at, end - at, spoilt);
+    at += spoilt.size() - 1;
+  }
+  return page;
+}
+
+// The row with its cell `cell` (0 the date, 6 the adjusted close) holding `text`.
+std::string WithCell(std::string row, int cell, const std::string& text) {
+  size_t at = 0;
+  for (int k = 0; k <= cell; ++k) at = row.find("<td>", at) + 4;
+  at = row.find('>', at) + 1;  // past <nobr> or <b>
+  return row.replace(at, row.find("</", at) - at, text);
+}
+
+// A day left out never cuts the history for good: paging goes on past it,
+// no inception date is taken from a download that missed the first day, a
+// day left out between stored days is recorded and named by every run over
+// it until a later download brings it, and the next run with sound pages
+// holds what a straight download holds.
+TEST_F(QuoteStorageTest, ADayLeftOutIsFetchedAgainAndNamedUntilItIsStored) {
   testsupport::QuoteServiceProcess service;
-  // The row whose open is unreadable in a first run: the oldest or the newest
-  // of its first page, or the first day the service has.
-  struct Spoiling {
-    const char* onPageWith;  // nullptr: the run's first page
-    int row;
+  using Page = std::function<std::string(std::string page, size_t request)>;
+  auto onDay = [](const char* day, std::function<std::string(const std::string&)> spoil) -> Page {
+    return [=](std::string page, size_t) {
+      return WithRowsSpoilt(
+          page, [&](const std::string& date) { return date == day; }, spoil);
+    };
   };
-  const Spoiling spoilings[] = {{nullptr, -1}, {nullptr, 0}, {"3-Jan-2000", -1}};
-  const Spoiling* spoiling = nullptr;
   size_t firstRequest = 0;
-  testsupport::ScriptedHttpServer proxy(service.Address(), [&](std::string page, size_t n) {
-    const bool spoilt =
-        spoiling && (spoiling->onPageWith ? page.find(spoiling->onPageWith) != std::string::npos : n == firstRequest);
-    return spoilt ? WithUnreadableOpen(page, spoiling->row) : page;
-  });
+  auto onFirstPage = [&](int row) -> Page {
+    return [&, row](std::string page, size_t n) { return n == firstRequest ? WithUnreadableOpen(page, row) : page; };
+  };
+  const struct {
+    Page spoil;
+    const char* leftOut;  // in the message of the run with the spoilt pages
+    const char* missing;  // in the message of a run between, with the same pages; "" for none
+  } shapes[] = {
+      // The oldest or the newest row of the first page, or the first day the service has.
+      {onFirstPage(-1), "IBM - 1", ""},
+      {onFirstPage(0), "IBM - 1", ""},
+      {[](std::string page, size_t) {
+         return page.find("3-Jan-2000") == std::string::npos ? page : WithUnreadableOpen(page, -1);
+       },
+       "IBM - 1", ""},
+      // An unreadable open on the 15th of every month of 2001, on every page
+      // but the one that reaches the first day.
+      {[](std::string page, size_t) {
+         auto picks = [](const std::string& date) { return date.starts_with("15-") && date.ends_with("2001"); };
+         return WithRowsSpoilt(page, picks, [](const std::string& row) { return WithCell(row, 1, "NaN"); });
+       },
+       "IBM - 7", "IBM: 7 days of the stored history are missing (2/15/2001, 3/15/2001, 5/15/2001 and 4 more)"},
+      // One day given twice, the first copy with another adjusted close.
+      {onDay("15-May-2001", [](const std::string& row) { return WithCell(row, 6, "1") + row; }), "IBM - 2",
+       "IBM: 1 day of the stored history is missing (5/15/2001)"},
+      // Prices with more digits before the point than six characters keep.
+      {onDay("15-May-2001", [](const std::string& row) { return WithCell(row, 2, "11975000.00"); }), "IBM - 1",
+       "IBM: 1 day of the stored history is missing (5/15/2001)"},
+      {onDay("15-May-2001", [](const std::string& row) { return WithCell(row, 6, "12345678"); }), "IBM - 1",
+       "IBM: 1 day of the stored history is missing (5/15/2001)"},
+  };
+  const Page* spoiling = nullptr;
+  testsupport::ScriptedHttpServer proxy(
+      service.Address(), [&](std::string page, size_t n) { return spoiling ? (*spoiling)(page, n) : page; });
   Parms().datEarliestDate = Day(1999, 6, 1);
   const rt::Date start = Day(2000, 3, 1), end = Day(2001, 12, 31);
   const rt::Date firstFullLookBack = Load(start, end);
   const std::vector<std::string> straight = testsupport::TableCells(SharedConnection(), "IBM");
   ASSERT_EQ(Inception(), "1/3/2000");
 
-  for (const Spoiling& s : spoilings) {
-    SCOPED_TRACE(s.row);
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.missing);
     bed_.Execute("DELETE FROM [IBM]");
     bed_.Execute("UPDATE [Stock_Master] SET Inception = NULL");
     bed_.Engine().ClearDownloadReport();
-    spoiling = &s;
+    spoiling = &shape.spoil;
     firstRequest = proxy.Requests().size();
     Load(start, end);
-    EXPECT_NE(bed_.Engine().DownloadReport().find("IBM - 1"), std::string::npos);
+    EXPECT_NE(bed_.Engine().DownloadReport().find(shape.leftOut), std::string::npos);
+
+    // A run between, the pages as spoilt: the days left out are fetched
+    // again and named while they stay unreadable.
+    bed_.Engine().ClearDownloadReport();
+    Load(start, end);
+    const std::string between = bed_.Engine().DownloadReport();
+    if (*shape.missing) EXPECT_NE(between.find(shape.missing), std::string::npos) << between;
+    else EXPECT_EQ(between.find("missing"), std::string::npos) << between;
+
     spoiling = nullptr;
+    bed_.Engine().ClearDownloadReport();
     EXPECT_EQ(Load(start, end), firstFullLookBack);
     EXPECT_EQ(testsupport::TableCells(SharedConnection(), "IBM"), straight);
     EXPECT_EQ(Inception(), "1/3/2000");
+    EXPECT_EQ(bed_.Engine().DownloadReport(), "");
   }
 }
 

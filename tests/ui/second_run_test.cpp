@@ -5,6 +5,7 @@
 
 #include "first_run_fixture.h"
 #include "market_data/database_connection.h"
+#include "market_data/missing_days_table.h"
 
 namespace {
 
@@ -26,7 +27,11 @@ TEST_F(FirstRunTest, NewSimulationKeepsUpdateDataOnlineAndARunOnStaleHistorySays
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_NE(Scalar("SELECT COUNT(*) FROM [sim_second] WHERE AcquireDate > #1/1/2020#"), "0");
 
-  // Update Data switched off by the user: a run past the stored days says so once.
+  // Update Data switched off by the user: a run past the stored days, over a
+  // day a download left out, says so once.
+  SharedConnection().Execute("DELETE FROM [MSFT] WHERE DamnDate = #5/15/2019#");
+  const rt::Date left = *rt::Date::FromParts(2019, 5, 15);
+  SettleMissingDays(SharedConnection(), "MSFT", left - 1, left + 1, {left});
   w.Menu("mnuNewSimulation")->trigger();
   w.Check("chkUpdateData")->SetValue(0);
   SetSecondRun(w, "MSFT ; XOM", "stale");
@@ -35,7 +40,8 @@ TEST_F(FirstRunTest, NewSimulationKeepsUpdateDataOnlineAndARunOnStaleHistorySays
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
   EXPECT_EQ(w.Label("Label1", 4)->text().toStdString(),
-            "Results incomplete: the stored history of 2 symbols ends on 6/28/2019.");
+            "Results incomplete: the stored history of 2 symbols ends on 6/28/2019; 1 day of the stored history "
+            "of MSFT is missing (5/15/2019).");
 }
 
 TEST_F(FirstRunTest, APauseDuringADownloadSaysAtOnceWhatItWaitsFor) {

@@ -1,5 +1,7 @@
 #include "platform/runtime/price_text.h"
 
+#include <algorithm>
+
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
 
@@ -10,6 +12,8 @@ void PriceText::Assign(std::string_view text) {
 }
 
 void PriceText::Assign(double value) { Assign(FormatNumber(value)); }
+
+bool PriceText::KeepsWholePart(std::string_view text) { return std::min(text.find('.'), text.size()) <= kWidth; }
 
 std::string PriceText::Trimmed() const {
   std::string s = Text();

@@ -21,6 +21,11 @@ class PriceText {
   void Assign(std::string_view text);
   void Assign(double value);  // the number's default text form, then cut or padded
 
+  // True when the six characters keep every character before the text's
+  // decimal point, so that cutting drops decimals only: "123.4567" keeps its
+  // value to two decimals, while "1234567" would read as 123456.
+  static bool KeepsWholePart(std::string_view text);
+
   std::string Text() const { return std::string(chars_.data(), kWidth); }  // all six characters
   std::string Trimmed() const;                                             // without the padding blanks or NULs
   double Value() const;                                                    // Val of the text

@@ -1,0 +1,91 @@
+// Days a download left out inside a stored history: each later run that may
+// download fetches them again, and a run whose histories still miss some
+// says so once, at its end, since the indicators of the days after such a
+// day are computed across it.
+#include <numeric>
+
+#include "market_data/calendar_and_log.h"
+#include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
+#include "market_data/missing_days_table.h"
+#include "platform/db/sql_text.h"
+
+namespace {
+
+// Symbols named one by one in the run's message, and days named per symbol.
+constexpr size_t kListedSymbols = 20;
+constexpr size_t kListedDays = 3;
+
+// The stored day nearest to `day` before it (or after it), so that a
+// download between the two holds it; `day` a week away when there is none.
+rt::Date StoredDayBeside(db::Connection& connection, const std::string& symbol, rt::Date day, bool before) {
+  const std::string sql = std::string(before ? "SELECT MAX(DamnDate)" : "SELECT MIN(DamnDate)") + " FROM [" +
+                          db::SqlName(symbol) + "] WHERE DamnDate " + (before ? "<" : ">") + " ?";
+  db::Recordset stored = connection.OpenRecordset(sql, {db::Value(day)});
+  if (stored.Eof() || stored.Field(0).IsNull()) return before ? day - 7 : day + 7;
+  return stored.Field(0).ToDate();
+}
+
+std::string DaysCount(size_t days) { return std::to_string(days) + (days == 1 ? " day" : " days"); }
+
+// "5/15/2019" or "1/4/2001, 2/6/2001, 3/8/2001 and 22 more".
+std::string DaysNamed(const std::vector<rt::Date>& days) {
+  std::string named;
+  for (size_t k = 0; k < days.size() && k < kListedDays; ++k) named += (k ? ", " : "") + rt::FormatShortDate(days[k]);
+  if (days.size() > kListedDays) named += " and " + std::to_string(days.size() - kListedDays) + " more";
+  return named;
+}
+
+}  // namespace
+
+void clsResearch::FetchMissingDaysAgain(const std::string& symbol, rt::Date from, rt::Date to) {
+  db::Connection& connection = SharedConnection();
+  const std::vector<rt::Date> days = MissingDays(connection, symbol, from, to);
+  if (days.empty() || !missingDaysFetched_.insert(symbol).second) return;
+  rt::Date start = StoredDayBeside(connection, symbol, days.front(), true);
+  rt::Date end = StoredDayBeside(connection, symbol, days.back(), false);
+  std::string name = symbol;
+  LogError("Fetching missing days again: " + symbol + ", " + rt::FormatDate(start) + ", " + rt::FormatDate(end));
+  strDownloadFailure_.clear();
+  // The stored history stays as it was when the download fails: the run
+  // names the failure, and the days stay missing.
+  if (!UpdateStock(start, end, name) && !StopRequested()) NoteDownloadFailure(symbol);
+}
+
+void clsResearch::NoteMissingDays(const std::string& symbol, rt::Date from, rt::Date to) {
+  std::vector<rt::Date> days = MissingDays(SharedConnection(), symbol, from, to);
+  if (days.empty()) missingDays_.erase(symbol);
+  else missingDays_[symbol] = std::move(days);
+}
+
+std::string clsResearch::MissingDaysSummary() const {
+  if (missingDays_.empty()) return "";
+  const size_t days = std::accumulate(missingDays_.begin(), missingDays_.end(), size_t{0},
+                                      [](size_t sum, const auto& entry) { return sum + entry.second.size(); });
+  const bool one = days == 1;
+  if (missingDays_.size() == 1) {
+    const auto& [symbol, named] = *missingDays_.begin();
+    return DaysCount(days) + " of the stored history of " + symbol + (one ? " is" : " are") + " missing (" +
+           DaysNamed(named) + ")";
+  }
+  return DaysCount(days) + " of the stored history of " + std::to_string(missingDays_.size()) + " symbols are missing";
+}
+
+std::string clsResearch::MissingDaysReport() const {
+  if (missingDays_.empty()) return "";
+  std::string report =
+      "Days inside the period are missing from the stored history (the quote service's rows for them were left "
+      "out), so the results are computed across them:";
+  size_t k = 0;
+  for (const auto& [symbol, days] : missingDays_) {
+    if (k++ == kListedSymbols) {
+      report += "\r\n... and " + std::to_string(missingDays_.size() - kListedSymbols) + " more symbols";
+      break;
+    }
+    report += "\r\n" + symbol + ": " + DaysCount(days.size()) + " of the stored history " +
+              (days.size() == 1 ? "is" : "are") + " missing (" + DaysNamed(days) + ")";
+  }
+  return report +
+         "\r\nA later run with \"Update Data (Internet Required)\" ticked and the Internet connection on fetches "
+         "them again; a day the quote service still gives unreadable stays missing and is named here.";
+}

@@ -1,0 +1,71 @@
+#include "market_data/missing_days_table.h"
+
+#include <algorithm>
+
+#include "market_data/calendar_and_log.h"
+#include "platform/db/db_error.h"
+#include "platform/db/sql_text.h"
+#include "platform/runtime/error.h"
+
+namespace {
+
+constexpr const char* kCreate =
+    "CREATE TABLE [Missing_Days] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))";
+
+bool TableIsMissing(const rt::Error& e) { return e.Number() == db::kErrTableMissing; }
+
+// Runs a statement that removes records: with no table there are none.
+void RemoveRecords(db::Connection& connection, const std::string& sql, const std::vector<db::Value>& parameters) {
+  try {
+    connection.Execute(sql, parameters);
+  } catch (const rt::Error& e) {
+    if (!TableIsMissing(e)) throw;
+  }
+}
+
+}  // namespace
+
+void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
+                       std::vector<rt::Date> leftOut) {
+  const db::Value name(symbol), first(firstStored.DateOnly()), last(lastStored.DateOnly());
+  RemoveRecords(connection, "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND [DamnDate] >= ? AND [DamnDate] <= ?",
+                {name, first, last});
+  std::sort(leftOut.begin(), leftOut.end());
+  leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
+  // A day the table holds was stored by an earlier download: it is no hole.
+  const std::string record = "INSERT INTO [Missing_Days] ([Symbol], [DamnDate]) SELECT ?, ? WHERE NOT EXISTS "
+                             "(SELECT 1 FROM [" +
+                             db::SqlName(symbol) + "] WHERE DamnDate = ?)";
+  for (rt::Date day : leftOut) {
+    day = day.DateOnly();
+    if (!(firstStored.DateOnly() < day && day < lastStored.DateOnly()) || !HoldsTradingDay(day, day)) continue;
+    const std::vector<db::Value> values = {name, db::Value(day), db::Value(day)};
+    try {
+      connection.Execute(record, values);
+    } catch (const rt::Error& e) {
+      if (!TableIsMissing(e)) throw;
+      connection.Execute(kCreate);
+      connection.Execute(record, values);
+    }
+  }
+}
+
+std::vector<rt::Date> MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to) {
+  std::vector<rt::Date> days;
+  db::Recordset rows;
+  try {
+    rows = connection.OpenRecordset(
+        "SELECT [DamnDate] FROM [Missing_Days] WHERE [Symbol] = ? AND [DamnDate] >= ? AND [DamnDate] <= ? "
+        "ORDER BY [DamnDate]",
+        {db::Value(symbol), db::Value(from.DateOnly()), db::Value(to.DateOnly())});
+  } catch (const rt::Error& e) {
+    if (!TableIsMissing(e)) throw;
+    return days;
+  }
+  for (; !rows.Eof(); rows.MoveNext()) days.push_back(rows.Field(0).ToDate());
+  return days;
+}
+
+void ForgetMissingDays(db::Connection& connection, const std::string& symbol) {
+  RemoveRecords(connection, "DELETE FROM [Missing_Days] WHERE [Symbol] = ?", {db::Value(symbol)});
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The days a download left out inside the range it stored, kept with their
+// symbol in a table of the program's own, Missing_Days, so that a later run
+// knows of them after a restart: the indicators of the days after such a day
+// are computed across it. The table is made with its first row; a database
+// without it (one made by an older version, or with no day ever left out)
+// has no missing day.
+#include <string>
+#include <vector>
+
+#include "platform/db/connection.h"
+#include "platform/runtime/date.h"
+
+// After a download stored its rows from firstStored to lastStored: those
+// days are the download's word on the symbol's days between them. Records
+// there that the download stored, or that no row named at all, go; the days
+// it left out (leftOut, in any order, repeats allowed) are recorded when they
+// are trading days strictly inside the range that the table does not hold.
+// Runs in the caller's transaction; a database failure passes to the caller.
+void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
+                       std::vector<rt::Date> leftOut);
+
+// The symbol's recorded days from `from` to `to` (both included), oldest first.
+std::vector<rt::Date> MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to);
+
+// Drops the symbol's records (its quote table was made anew, empty).
+void ForgetMissingDays(db::Connection& connection, const std::string& symbol);
