@@ -49,14 +49,34 @@ fs::path CreateTemporaryFile(const fs::path& path) {
   }
 }
 
+// Appends the text in one write; when it cannot all be written the file is
+// cut back to its size before, so that it never ends in part of a line.
+void AppendWholeText(const fs::path& path, const std::string& text) {
+  RequireFolder(path);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseNotWritten(path, errno);
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) {
+    const int error = errno;
+    ::close(fd);
+    RaiseNotWritten(path, error);
+  }
+  int error = 0;
+  for (size_t done = 0; !error && done < text.size();) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written > 0) done += static_cast<size_t>(written);
+    else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
+  }
+  if (error) (void)::ftruncate(fd, before.st_size);
+  if (::close(fd) != 0 && !error) error = errno;
+  if (error) RaiseNotWritten(path, error);
+}
+
 }  // namespace
 
-ReportReplacement::ReportReplacement(const fs::path& path, bool keepCurrent) : path_(path) {
+ReportReplacement::ReportReplacement(const fs::path& path) : path_(path) {
   RequireFolder(path);
   temporary_ = CreateTemporaryFile(path);
-  std::error_code ec;
-  if (keepCurrent && fs::exists(path, ec)) fs::copy_file(path, temporary_, fs::copy_options::overwrite_existing, ec);
-  if (ec) Fail(ec.value());
   file_ = std::fopen(temporary_.c_str(), "ab");
   if (!file_) Fail(errno);
 }
@@ -91,26 +111,14 @@ void ReportReplacement::Fail(int error) {
   RaiseNotWritten(path_, error);
 }
 
+ReportAddition::ReportAddition(const fs::path& path) : path_(path) { RequireFolder(path); }
+
+void ReportAddition::Append(const std::vector<std::string>& lines) { text_ += LinesText(lines); }
+
+void ReportAddition::Commit() { AppendWholeText(path_, std::exchange(text_, {})); }
+
 void AppendWholeLines(const fs::path& path, const std::vector<std::string>& lines) {
-  RequireFolder(path);
-  const std::string text = LinesText(lines);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseNotWritten(path, errno);
-  struct stat before {};
-  if (::fstat(fd, &before) != 0) {
-    const int error = errno;
-    ::close(fd);
-    RaiseNotWritten(path, error);
-  }
-  int error = 0;
-  for (size_t done = 0; !error && done < text.size();) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written > 0) done += static_cast<size_t>(written);
-    else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
-  }
-  if (error) (void)::ftruncate(fd, before.st_size);
-  if (::close(fd) != 0 && !error) error = errno;
-  if (error) RaiseNotWritten(path, error);
+  AppendWholeText(path, LinesText(lines));
 }
 
 }  // namespace simulation

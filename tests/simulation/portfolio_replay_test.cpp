@@ -520,6 +520,22 @@ TEST_F(PortfolioReplayTest, ReportFileFailures) {
   EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
   EXPECT_EQ(events_.results.size(), 1u);  // neither replay ended with results
   EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // A replay that ends whole adds its lines to the logs where they are: a log
+  // is never written anew (a link made to it before sees the lines), so a
+  // replay costs what it adds however long the log has grown.
+  events_.onProgress = nullptr;
+  engine_->StopProcess(false);
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"})
+    std::filesystem::create_hard_link(folder_.File("Reports") / log, folder_.File(log));
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(events_.results.size(), 2u);
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"}) {
+    const std::string grown = testsupport::ReadFileBytes(folder_.File("Reports") / log);
+    EXPECT_GT(grown.size(), older.at(log).size()) << log;
+    EXPECT_EQ(grown.rfind(older.at(log), 0), 0u) << log;
+    EXPECT_EQ(testsupport::ReadFileBytes(folder_.File(log)), grown) << log;
+  }
 }
 
 TEST_F(PortfolioReplayTest, PurchaseAmountIsTheBalanceOverEverySlot) {
