@@ -6,9 +6,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <regex>
+#include <set>
 #include <utility>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/leftover_files.h"
 
 namespace simulation {
 namespace {
@@ -25,6 +28,22 @@ void RequireFolder(const fs::path& path) {
   if (!fs::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
 }
 
+// Whether a name is the temporary file of a report writer that has ended
+// ("<report>.<pid>-<n>.tmp" of a process that is gone): it was killed
+// before its rename.
+bool IsKilledWritersFile(const std::string& name) {
+  static const std::regex shape(R"(.+\.([0-9]{1,9})-[0-9]+\.tmp)");
+  std::smatch parts;
+  return std::regex_match(name, parts, shape) && rt::ProcessGone(std::stoi(parts[1].str()));
+}
+
+// The first time this program writes into a folder, the files of writers
+// killed there go. Once only: a sweep appends its rows one by one.
+void RemoveKilledWritersFiles(const fs::path& folder) {
+  static std::set<fs::path> cleared;
+  if (cleared.insert(folder).second) rt::RemoveLeftoverFiles(folder, IsKilledWritersFile);
+}
+
 std::string LinesText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text.append(line).append("\r\n");
@@ -34,6 +53,7 @@ std::string LinesText(const std::vector<std::string>& lines) {
 // A new empty file beside the report, named after it and this process, with
 // the report's permissions when it exists.
 fs::path CreateTemporaryFile(const fs::path& path) {
+  RemoveKilledWritersFiles(path.parent_path());
   static unsigned counter = 0;
   for (;;) {
     fs::path temporary = path;
@@ -53,6 +73,7 @@ fs::path CreateTemporaryFile(const fs::path& path) {
 // cut back to its size before, so that it never ends in part of a line.
 void AppendWholeText(const fs::path& path, const std::string& text) {
   RequireFolder(path);
+  RemoveKilledWritersFiles(path.parent_path());
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) RaiseNotWritten(path, errno);
   struct stat before {};

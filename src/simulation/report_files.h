@@ -3,7 +3,9 @@
 // replaced) never leaves one cut short or emptied: the older report stays
 // whole, and the error names the file and the cause. Lines are ended by CR LF.
 // A report that grows (a log) is only ever appended to, so that adding to it
-// costs what is added, however long it has grown.
+// costs what is added, however long it has grown. A program killed while it
+// wrote a report anew leaves its temporary file; the first write of a later
+// program into that folder removes it.
 #include <cstdio>
 #include <filesystem>
 #include <string>
