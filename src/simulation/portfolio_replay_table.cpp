@@ -133,11 +133,10 @@ void ReplayTable::AddRow(const db::Recordset& page) {
   ReplayRow row{};
   for (int c = 0; c < kNumbers; ++c) {
     const db::Value& v = page.Field(kTexts + c);
-    double& number = row.*kNumberColumns[c].member;
-    if (v.GetKind() == db::Value::Kind::Double) number = v.ToDouble();
-    else number = kNull;
+    const bool number = v.GetKind() == db::Value::Kind::Double;
+    row.*kNumberColumns[c].member = number ? v.ToDouble() : kNull;
     // Only a replay that reads the column refuses its table for this value.
-    if (v.GetKind() != db::Value::Kind::Double && v.GetKind() != db::Value::Kind::Null) nonNumbers_ |= 1u << c;
+    if (!number && !v.IsNull()) nonNumbers_ |= 1u << c;
   }
   const db::Value& volume = page.Field(kTexts + kNumbers);
   if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");  // every replay reads it
