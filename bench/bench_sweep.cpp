@@ -8,6 +8,13 @@
 // rows once; the time of that read, which a sweep's first replay and a
 // single run on a changed table pay, is printed too.
 //
+// The same sweep with both replay logs on (each replay adds its lines to
+// "Simulation Summary by Symbol.csv" and "Portfolio Summary by Date.csv")
+// runs twice: the milliseconds per variation of the first run, into new logs,
+// and of the second, into the logs the first left, stay alike while adding
+// to a log costs what is added; the second grows past the first when a long
+// log costs more to add to.
+//
 // With --full it then runs the largest sweep the window accepts, close to
 // 65,000 variations, once, and prints its wall-clock and processor time.
 #include <QApplication>
@@ -153,6 +160,26 @@ int main(int argc, char** argv) {
   std::printf("sweep_table_read: %.1f ms\n", read);
   std::printf("sweep_window_to_engine: %.2f x\n", ratios[ratios.size() / 2]);
   std::fflush(stdout);
+
+  {
+    w.Menu("mnuReportAllStocks")->trigger();
+    w.Menu("mnuReportStockperDay")->trigger();
+    std::vector<double> runs;
+    for (int run = 0; run < 2; ++run) {
+      const auto wallStart = std::chrono::steady_clock::now();
+      const int32_t ran = RunSweep(w, bed.User(), false, "logged.csv");
+      runs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count() /
+                     ran);
+    }
+    const auto logBytes = std::filesystem::file_size(rt::AppPath("\\Reports\\Portfolio Summary by Date.csv")) +
+                          std::filesystem::file_size(rt::AppPath("\\Reports\\Simulation Summary by Symbol.csv"));
+    std::printf("sweep_with_new_logs: %.2f ms per variation\n", runs[0]);
+    std::printf("sweep_with_grown_logs: %.2f ms per variation\n", runs[1]);
+    std::printf("sweep_with_logs_log_size: %.1f MB\n", logBytes / 1e6);
+    std::fflush(stdout);
+    w.Menu("mnuReportAllStocks")->trigger();
+    w.Menu("mnuReportStockperDay")->trigger();
+  }
 
   if (full) {
     // The lists as above and the distance from -10 to 80.2 by 0.1: 36 * (903 + 902) variations.

@@ -564,10 +564,10 @@ class clsResearch {
   void OuputAllStocksReport(size_t k);
   // Adds the block of day D to the replay's "Portfolio Summary by Date.csv"; errors go to the caller.
   void OutputPerDayReport(rt::Date D);
-  // The two logs of a replay for as long as it runs: their lines go to
-  // temporary files, which take the logs' places at Finish. A replay that
-  // fails or is stopped before it leaves both logs as they were: its lines
-  // would hold part of a replay that reports no results.
+  // The two logs of a replay for as long as it runs: their lines are held
+  // and added to the logs at Finish. A replay that fails or is stopped
+  // before it leaves both logs as they were: its lines would hold part of a
+  // replay that reports no results.
   class ReplayReports {
    public:
     explicit ReplayReports(clsResearch& engine);

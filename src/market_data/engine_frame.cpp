@@ -54,6 +54,7 @@ void OpenSharedConnection() {
   cnDatabase = std::make_shared<db::Connection>();
   databaseOpenFailure.clear();
   try {
+    HoldDatabaseFile(parms.strDatabasePath);
     cnDatabase->Open(parms.strDatabasePath);
   } catch (const std::exception& failed) {
     // The engine still exists; TestDatabase answers False with this cause,

@@ -89,8 +89,10 @@ std::string CreateDatabase(const std::string& strPath) {
 
 void RepairDatabase(const std::string& strPath) {
   try {
+    const std::filesystem::path path = ResolveDatabasePath(strPath);
+    HoldDatabaseFile(path);
     db::Connection cn;
-    cn.OpenExclusive(ResolveDatabasePath(strPath));
+    cn.OpenExclusive(path);
     // A damaged file is left alone rather than compacted further.
     db::Recordset check = cn.OpenRecordset("PRAGMA integrity_check");
     if (check.Eof() || check.Field(0).ToText() != "ok")

@@ -137,6 +137,17 @@ std::vector<WrittenBound> WrittenBounds(const RunParameters& p) {
   return bounds;
 }
 
+std::vector<double ReplayRow::*> ColumnsRead(const RunParameters& p) {
+  std::vector<double ReplayRow::*> read{&R::acquirePrice, &R::rsi,          &R::macd,
+                                        &R::percentMA,    &R::targetPrice,  &R::releasePrice,
+                                        &R::gainLoss,     &R::volumeChange, &R::priceChange};
+  // A range switched on is read by the statement or, for an index range
+  // not combined into it, by the market rules.
+  for (const BoundGroup& g : kBoundGroups)
+    if (p.*g.flag) read.push_back(g.member);
+  return read;
+}
+
 std::string VolumeShareLiteral(const RunParameters& p) { return rt::FormatNumber(p.dblMaxVolPct / 100); }
 
 std::string MoneyLiteral(const RunParameters& p, double dblAmount) {

@@ -36,6 +36,10 @@ struct WrittenBound {
 // The enabled bounds, in the order the statement writes them.
 std::vector<WrittenBound> WrittenBounds(const RunParameters& parms);
 
+// The number columns a replay with these parameters reads: those every
+// purchase and ranking reads, and the range columns switched on.
+std::vector<double ReplayRow::*> ColumnsRead(const RunParameters& parms);
+
 // The share of a day's volume a position may buy, as the statement writes it.
 std::string VolumeShareLiteral(const RunParameters& parms);
 // The money per position less a commission, as the statement writes it.

@@ -99,7 +99,7 @@ void AppendReportLines(const std::string& location, const std::vector<std::strin
 }
 
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines) {
-  ReportReplacement report(rt::AppPath(location), false);
+  ReportReplacement report(rt::AppPath(location));
   report.Append(lines);
   report.Commit();
 }
@@ -145,8 +145,7 @@ void clsResearch::OuputAllStocksReport(size_t k) {
   try {
     if (k >= udtPortfolio.size()) rt::RaiseSubscript();
     if (!logs.allStocks)
-      logs.allStocks =
-          std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kAllStocksReportFile), true);
+      logs.allStocks = std::make_unique<simulation::ReportAddition>(rt::AppPath(simulation::kAllStocksReportFile));
     logs.allStocks->Append({simulation::AllStocksReportLine(udtPortfolio[k])});
   } catch (const std::exception& e) {
     // Every later line would fail alike: the log stays as it was, told once.
@@ -160,8 +159,8 @@ void clsResearch::OutputPerDayReport(rt::Date D) {
   std::vector<std::string> lines{""};  // an empty line opens each day's block
   for (const PortfolioSlot& slot : udtPortfolio)
     if (HeldOnDay(slot, D)) lines.push_back(simulation::PerDayReportLine(D, slot));
-  std::unique_ptr<simulation::ReportReplacement>& log = replayLogs_->perDay;
-  if (!log) log = std::make_unique<simulation::ReportReplacement>(rt::AppPath(simulation::kPerDayReportFile), true);
+  std::unique_ptr<simulation::ReportAddition>& log = replayLogs_->perDay;
+  if (!log) log = std::make_unique<simulation::ReportAddition>(rt::AppPath(simulation::kPerDayReportFile));
   log->Append(lines);
 }
 

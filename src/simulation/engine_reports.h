@@ -65,12 +65,12 @@ void AppendReportLines(const std::string& location, const std::vector<std::strin
 // leaves the older file as it was.
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines);
 
-// The two logs of one replay, each begun at its first line from the log's
-// present content (so that a missing Reports folder fails there, as it always
-// has) and put in the log's place only when the replay ends whole.
+// The lines one replay adds to its two logs, each begun at its first line (so
+// that a missing Reports folder fails there, as it always has) and added to
+// the log only when the replay ends whole.
 struct ReplayLogs {
-  std::unique_ptr<ReportReplacement> perDay;
-  std::unique_ptr<ReportReplacement> allStocks;
+  std::unique_ptr<ReportAddition> perDay;
+  std::unique_ptr<ReportAddition> allStocks;
   bool allStocksFailed = false;  // told once; the replay goes on without that log
 };
 

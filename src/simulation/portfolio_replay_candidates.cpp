@@ -150,7 +150,9 @@ std::optional<TextRange> ReplayCandidates::RowsNeeded(const RunParameters& p, rt
 }
 
 ReplayCandidates::ReplayCandidates(ReplayTable& table, const RunParameters& parms)
-    : table_(table), parms_(parms), conditions_(parms), order_(RankingFor(parms.intBuyCriteria).order) {}
+    : table_(table), parms_(parms), conditions_(parms), order_(RankingFor(parms.intBuyCriteria).order) {
+  table_.RequireNumbers(ColumnsRead(parms));
+}
 
 bool ReplayCandidates::AnyBetween(rt::Date firstDay, rt::Date lastDay) const {
   const SqlNumber money = SqlNumber::Literal(MoneyLiteral(parms_, 0));

@@ -96,6 +96,8 @@ class ReplayCandidates {
   // whole table (nullopt) where the dialect's texts do not follow the calendar.
   static std::optional<TextRange> RowsNeeded(const RunParameters& parms, rt::Date firstDay, rt::Date lastDay);
 
+  // Raises the type mismatch when a column the replay reads holds a value
+  // that is not a number.
   ReplayCandidates(ReplayTable& table, const RunParameters& parms);
   // Whether any row from the day before firstDay to lastDay is a candidate,
   // with no money to invest.

@@ -37,23 +37,33 @@ std::string PageStatement(const std::string& table, bool ranged) {
          " ORDER BY AcquireDate, Symbol, Positioning LIMIT " + std::to_string(kPageRows);
 }
 
-constexpr const char* kNumberColumns[] = {"AcquirePrice", "RSI",          "RSIChange", "MACD",         "PercentMA",
-                                          "TargetPrice",  "ReleasePrice", "GainLoss",  "VolumeChange", "PriceChange",
-                                          "BBDistance",   "DJ_RSI",       "DJ_MA",     "NS_RSI",       "NS_MA"};
+// The number columns in the order the page statement reads them.
+struct NumberColumn {
+  const char* name;
+  double ReplayRow::*member;
+};
+constexpr NumberColumn kNumberColumns[] = {{"AcquirePrice", &ReplayRow::acquirePrice},
+                                           {"RSI", &ReplayRow::rsi},
+                                           {"RSIChange", &ReplayRow::rsiChange},
+                                           {"MACD", &ReplayRow::macd},
+                                           {"PercentMA", &ReplayRow::percentMA},
+                                           {"TargetPrice", &ReplayRow::targetPrice},
+                                           {"ReleasePrice", &ReplayRow::releasePrice},
+                                           {"GainLoss", &ReplayRow::gainLoss},
+                                           {"VolumeChange", &ReplayRow::volumeChange},
+                                           {"PriceChange", &ReplayRow::priceChange},
+                                           {"BBDistance", &ReplayRow::bbDistance},
+                                           {"DJ_RSI", &ReplayRow::djRSI},
+                                           {"DJ_MA", &ReplayRow::djMA},
+                                           {"NS_RSI", &ReplayRow::nsRSI},
+                                           {"NS_MA", &ReplayRow::nsMA}};
 constexpr int kTexts = 7;
-constexpr int kNumbers = 15;
+constexpr int kNumbers = static_cast<int>(std::size(kNumberColumns));
+static_assert(kNumbers <= 32, "one bit per number column");
 
 [[noreturn]] void RefuseColumn(const char* column) {
   throw rt::Error(rt::kErrTypeMismatch, "Type mismatch: the simulation table holds a value in the column " +
                                             std::string(column) + " that is not a number.");
-}
-
-double Number(const db::Value& v, const char* column) {
-  switch (v.GetKind()) {
-    case db::Value::Kind::Null: return kNull;
-    case db::Value::Kind::Double: return v.ToDouble();
-    default: RefuseColumn(column);
-  }
 }
 
 // Orders the rows of each day by the key, keeping key order among equals.
@@ -120,17 +130,34 @@ std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const s
 void ReplayTable::AddRow(const db::Recordset& page) {
   uint32_t texts[kTexts];
   for (int c = 0; c < kTexts; ++c) texts[c] = AddText(page.Field(c));
-  double numbers[kNumbers];
-  for (int c = 0; c < kNumbers; ++c) numbers[c] = Number(page.Field(kTexts + c), kNumberColumns[c]);
+  ReplayRow row{};
+  for (int c = 0; c < kNumbers; ++c) {
+    const db::Value& v = page.Field(kTexts + c);
+    const bool number = v.GetKind() == db::Value::Kind::Double;
+    row.*kNumberColumns[c].member = number ? v.ToDouble() : kNull;
+    // Only a replay that reads the column refuses its table for this value.
+    if (!number && !v.IsNull()) nonNumbers_ |= 1u << c;
+  }
   const db::Value& volume = page.Field(kTexts + kNumbers);
-  if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");
+  if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");  // every replay reads it
+  row.volume = volume.ToInteger();
+  row.boughtDate = texts[1];
+  row.symbol = texts[2];
+  row.market = texts[3];
+  row.positioning = texts[4];
+  row.bought = texts[5];
+  row.releaseDate = texts[6];
   const auto index = static_cast<uint32_t>(rows_.size());
-  rows_.push_back({numbers[0],  numbers[1],         numbers[2], numbers[3],  numbers[4],  numbers[5],  numbers[6],
-                   numbers[7],  numbers[8],         numbers[9], numbers[10], numbers[11], numbers[12], numbers[13],
-                   numbers[14], volume.ToInteger(), texts[1],   texts[2],    texts[3],    texts[4],    texts[5],
-                   texts[6]});
+  rows_.push_back(row);
   if (days_.empty() || days_.back().acquireDate != texts[0]) days_.push_back({texts[0], index, index});
   days_.back().last = index + 1;
+}
+
+void ReplayTable::RequireNumbers(const std::vector<double ReplayRow::*>& columns) const {
+  for (int c = 0; c < kNumbers; ++c)
+    if ((nonNumbers_ >> c & 1u) != 0 &&
+        std::find(columns.begin(), columns.end(), kNumberColumns[c].member) != columns.end())
+      RefuseColumn(kNumberColumns[c].name);
 }
 
 uint32_t ReplayTable::AddText(const db::Value& marked) {

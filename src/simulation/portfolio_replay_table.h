@@ -71,13 +71,18 @@ class ReplayTable {
   static constexpr int kOrders = 7;
 
   // Reads the rows of `table` that can be candidates, whose AcquireDate lies
-  // in the range. Refuses a row whose values have types the table's columns
-  // cannot hold (a table this program did not make).
+  // in the range. A table this program did not make may hold values of other
+  // types in its columns: a Volume that is no whole number refuses the
+  // table, a number column's text is kept back for RequireNumbers.
   static std::unique_ptr<ReplayTable> Read(const std::string& table, const std::optional<TextRange>& range,
                                            const DatabaseStamp& stamp);
 
   // True when it holds every row of the range as the table has them now.
   bool Holds(const std::string& table, const std::optional<TextRange>& range, const DatabaseStamp& now) const;
+  // Raises the type mismatch that names the first of the columns that holds
+  // a value that is not a number: a replay refuses the table only for a
+  // column it reads.
+  void RequireNumbers(const std::vector<double ReplayRow::*>& columns) const;
   // Changes this connection has made elsewhere (the pause row) leave it current.
   void PassOwnChanges(int64_t changes) { stamp_.ownChanges += changes; }
 
@@ -105,6 +110,7 @@ class ReplayTable {
   std::vector<ReplayDay> days_;
   std::vector<std::string> texts_;
   std::vector<db::Value> values_;
+  uint32_t nonNumbers_ = 0;                          // bit c: number column c holds a value that is not a number
   std::unordered_map<std::string, uint32_t> known_;  // the texts' indexes while reading
   std::array<std::vector<uint32_t>, kOrders> ordered_;
 };

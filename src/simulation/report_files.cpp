@@ -6,9 +6,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <regex>
+#include <set>
 #include <utility>
 
 #include "platform/runtime/error.h"
+#include "platform/runtime/leftover_files.h"
 
 namespace simulation {
 namespace {
@@ -25,6 +28,22 @@ void RequireFolder(const fs::path& path) {
   if (!fs::is_directory(path.parent_path(), ec)) throw rt::Error(rt::kErrPathNotFound, "Path not found");
 }
 
+// Whether a name is the temporary file of a report writer that has ended
+// ("<report>.<pid>-<n>.tmp" of a process that is gone): it was killed
+// before its rename.
+bool IsKilledWritersFile(const std::string& name) {
+  static const std::regex shape(R"(.+\.([0-9]{1,9})-[0-9]+\.tmp)");
+  std::smatch parts;
+  return std::regex_match(name, parts, shape) && rt::ProcessGone(std::stoi(parts[1].str()));
+}
+
+// The first time this program writes into a folder, the files of writers
+// killed there go. Once only: a sweep appends its rows one by one.
+void RemoveKilledWritersFiles(const fs::path& folder) {
+  static std::set<fs::path> cleared;
+  if (cleared.insert(folder).second) rt::RemoveLeftoverFiles(folder, IsKilledWritersFile);
+}
+
 std::string LinesText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text.append(line).append("\r\n");
@@ -34,6 +53,7 @@ std::string LinesText(const std::vector<std::string>& lines) {
 // A new empty file beside the report, named after it and this process, with
 // the report's permissions when it exists.
 fs::path CreateTemporaryFile(const fs::path& path) {
+  RemoveKilledWritersFiles(path.parent_path());
   static unsigned counter = 0;
   for (;;) {
     fs::path temporary = path;
@@ -49,14 +69,35 @@ fs::path CreateTemporaryFile(const fs::path& path) {
   }
 }
 
+// Appends the text in one write; when it cannot all be written the file is
+// cut back to its size before, so that it never ends in part of a line.
+void AppendWholeText(const fs::path& path, const std::string& text) {
+  RequireFolder(path);
+  RemoveKilledWritersFiles(path.parent_path());
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) RaiseNotWritten(path, errno);
+  struct stat before {};
+  if (::fstat(fd, &before) != 0) {
+    const int error = errno;
+    ::close(fd);
+    RaiseNotWritten(path, error);
+  }
+  int error = 0;
+  for (size_t done = 0; !error && done < text.size();) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written > 0) done += static_cast<size_t>(written);
+    else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
+  }
+  if (error) (void)::ftruncate(fd, before.st_size);
+  if (::close(fd) != 0 && !error) error = errno;
+  if (error) RaiseNotWritten(path, error);
+}
+
 }  // namespace
 
-ReportReplacement::ReportReplacement(const fs::path& path, bool keepCurrent) : path_(path) {
+ReportReplacement::ReportReplacement(const fs::path& path) : path_(path) {
   RequireFolder(path);
   temporary_ = CreateTemporaryFile(path);
-  std::error_code ec;
-  if (keepCurrent && fs::exists(path, ec)) fs::copy_file(path, temporary_, fs::copy_options::overwrite_existing, ec);
-  if (ec) Fail(ec.value());
   file_ = std::fopen(temporary_.c_str(), "ab");
   if (!file_) Fail(errno);
 }
@@ -91,26 +132,14 @@ void ReportReplacement::Fail(int error) {
   RaiseNotWritten(path_, error);
 }
 
+ReportAddition::ReportAddition(const fs::path& path) : path_(path) { RequireFolder(path); }
+
+void ReportAddition::Append(const std::vector<std::string>& lines) { text_ += LinesText(lines); }
+
+void ReportAddition::Commit() { AppendWholeText(path_, std::exchange(text_, {})); }
+
 void AppendWholeLines(const fs::path& path, const std::vector<std::string>& lines) {
-  RequireFolder(path);
-  const std::string text = LinesText(lines);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseNotWritten(path, errno);
-  struct stat before {};
-  if (::fstat(fd, &before) != 0) {
-    const int error = errno;
-    ::close(fd);
-    RaiseNotWritten(path, error);
-  }
-  int error = 0;
-  for (size_t done = 0; !error && done < text.size();) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written > 0) done += static_cast<size_t>(written);
-    else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
-  }
-  if (error) (void)::ftruncate(fd, before.st_size);
-  if (::close(fd) != 0 && !error) error = errno;
-  if (error) RaiseNotWritten(path, error);
+  AppendWholeText(path, LinesText(lines));
 }
 
 }  // namespace simulation

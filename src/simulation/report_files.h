@@ -2,6 +2,10 @@
 // Report files written so that a failure (a full disk, a file that cannot be
 // replaced) never leaves one cut short or emptied: the older report stays
 // whole, and the error names the file and the cause. Lines are ended by CR LF.
+// A report that grows (a log) is only ever appended to, so that adding to it
+// costs what is added, however long it has grown. A program killed while it
+// wrote a report anew leaves its temporary file; the first write of a later
+// program into that folder removes it.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,10 +18,8 @@ namespace simulation {
 // before that, the temporary file goes and the report stays as it was.
 class ReportReplacement {
  public:
-  // With keepCurrent the new report starts with the present one's content (a
-  // log that each run adds to). A missing folder raises "Path not found"; the
-  // folder is never created.
-  ReportReplacement(const std::filesystem::path& path, bool keepCurrent);
+  // A missing folder raises "Path not found"; the folder is never created.
+  explicit ReportReplacement(const std::filesystem::path& path);
   ~ReportReplacement();
   ReportReplacement(const ReportReplacement&) = delete;
   ReportReplacement& operator=(const ReportReplacement&) = delete;
@@ -36,6 +38,22 @@ class ReportReplacement {
   std::filesystem::path temporary_;
   std::FILE* file_ = nullptr;
   int failure_ = 0;  // the error that ended the replacement
+};
+
+// The lines a run adds to a report, held until the run ends whole: Commit
+// appends them all as AppendWholeLines does; dropped before that, the report
+// stays as it was.
+class ReportAddition {
+ public:
+  // A missing folder raises "Path not found" here, at the run's first line.
+  explicit ReportAddition(const std::filesystem::path& path);
+  void Append(const std::vector<std::string>& lines);
+  // Raises the error that kept the lines out of the report.
+  void Commit();
+
+ private:
+  std::filesystem::path path_;
+  std::string text_;
 };
 
 // Appends the lines to the report in one write. When they cannot all be

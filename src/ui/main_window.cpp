@@ -38,6 +38,7 @@ frmMain::frmMain() {
   chkSelectByDate_Click();
   optStockSelection_Click(0);
   txtHelp->setPlainText(QString::fromStdString(LoadResString(101) + " "));
+  designState_ = ControlLines(controls_, true);
 }
 
 frmMain::~frmMain() { frmResults::SetHiddenByUserHandler(nullptr); }

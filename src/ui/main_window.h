@@ -395,6 +395,10 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void ShowRange(const std::string& box, int boxIndex, const std::string& field, int labelIndex);
 
   ControlCollection controls_;
+  // The settings' control lines as the window was built: the load sequence
+  // starts from them, so a setting that neither STARTUP nor an opened
+  // simulation file holds never keeps the previous simulation's value.
+  std::vector<std::string> designState_;
   std::map<std::string, QAction*> menus_;
   frmOptions* options_ = nullptr;  // a child window, deleted with this one
   // Run control (run_control.cpp).

@@ -109,6 +109,7 @@ void frmMain::Form_Load() {
         Widget("chkUseMA"), Widget("chkSimOption", 0), Widget("chkSimOption", 1), Widget("chkSimOption", 2),
         Widget("chkUseADX"), Widget("chkUseMinVol"), Widget("txtLike"), static_cast<QWidget*>(cmdSimulate)})
     input->setEnabled(true);
+  ApplyControlLines(designState_, controls_, true, 0);
   Yield();
 
   Text("txtSelection")->clear();

@@ -30,14 +30,20 @@ std::filesystem::path SimulationFilePath(const std::string& name, bool saveAs, c
   return strSimFilePath;
 }
 
+std::vector<std::string> ControlLines(const ControlCollection& controls, bool includeSkipped) {
+  std::vector<std::string> lines;
+  for (const FormControl& control : controls.All()) {
+    if (!IsSavedKind(control.kind) || (control.skip && !includeSkipped)) continue;
+    lines.push_back(LineKey(control.name, control.IndexText()) + "=" + ControlValueText(control));
+  }
+  return lines;
+}
+
 std::string ControlStateText(const ControlCollection& controls, const std::optional<std::string>& simTable,
                              bool includeSkipped) {
   std::string text;
   if (simTable) text += std::string(kSimulationFileHeader) + "\r\n" + *simTable + "\r\n";
-  for (const FormControl& control : controls.All()) {
-    if (!IsSavedKind(control.kind) || (control.skip && !includeSkipped)) continue;
-    text += LineKey(control.name, control.IndexText()) + "=" + ControlValueText(control) + "\r\n";
-  }
+  for (const std::string& line : ControlLines(controls, includeSkipped)) text += line + "\r\n";
   return text;
 }
 
@@ -54,7 +60,7 @@ bool SaveControlStateFile(const std::filesystem::path& path, const ControlCollec
   return written;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
+std::optional<TextLines> ReadTextLines(const std::filesystem::path& path) {
   QFile file(QString::fromStdString(path.string()));
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   QByteArray bytes = file.readAll();
@@ -64,13 +70,15 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::pat
   QString text = decoder(bytes);
   if (decoder.hasError()) text = QString::fromLatin1(bytes);
 
-  std::vector<std::string> lines;
-  for (QString line : text.split('\n')) {
+  TextLines read;
+  QStringList lines = text.split('\n');
+  // The text after the last line end: empty for a whole file.
+  read.cutShort = !lines.takeLast().isEmpty();
+  for (QString& line : lines) {
     if (line.endsWith('\r')) line.chop(1);
-    lines.push_back(line.toStdString());
+    read.lines.push_back(line.toStdString());
   }
-  if (!lines.empty() && lines.back().empty()) lines.pop_back();  // after the last line end
-  return lines;
+  return read;
 }
 
 void ApplyControlLines(const std::vector<std::string>& lines, const ControlCollection& controls, bool includeSkipped,
@@ -95,8 +103,13 @@ void ApplyControlLines(const std::vector<std::string>& lines, const ControlColle
 
 namespace {
 
-bool HasSimulationHeader(const std::optional<std::vector<std::string>>& lines) {
-  return lines && lines->size() >= 2 && (*lines)[0] == kSimulationFileHeader;
+bool HasSimulationHeader(const std::optional<TextLines>& read) {
+  return read && read->lines.size() >= 2 && read->lines[0] == kSimulationFileHeader;
+}
+
+void TellCutShort(const std::filesystem::path& path, const std::string& whatHappened) {
+  user::MsgBox("The settings file " + path.string() + " ends inside a line: it was cut short. " + whatHappened,
+               user::kOKOnly | user::kExclamation);
 }
 
 }  // namespace
@@ -104,23 +117,30 @@ bool HasSimulationHeader(const std::optional<std::vector<std::string>>& lines) {
 bool IsSimulationFile(const std::filesystem::path& path) { return HasSimulationHeader(ReadTextLines(path)); }
 
 bool LoadSimulationFile(const std::filesystem::path& path, const ControlCollection& controls, std::string& simTable) {
-  auto lines = ReadTextLines(path);
-  if (!HasSimulationHeader(lines)) {
+  auto read = ReadTextLines(path);
+  if (!HasSimulationHeader(read)) {
     user::MsgBox(kNotSimulationFileMessage);
     return false;
   }
-  simTable = (*lines)[1];
-  ApplyControlLines(*lines, controls, path.string().find("STARTUP") != std::string::npos, 2);
+  simTable = read->lines[1];
+  const bool startup = path.string().find("STARTUP") != std::string::npos;
+  ApplyControlLines(read->lines, controls, startup, 2);
+  // The window was put back into its start state before a file is read, so
+  // the settings the file does not hold have those values.
+  if (read->cutShort)
+    TellCutShort(path, startup ? "The settings it does not hold were reset to the program's defaults."
+                               : "The settings it does not hold were reset to those of a new simulation.");
   return true;
 }
 
 bool LoadPropertiesFile(const std::filesystem::path& path, const ControlCollection& controls) {
-  auto lines = ReadTextLines(path);
-  if (!lines) {
+  auto read = ReadTextLines(path);
+  if (!read) {
     user::MsgBox(kNotPropertiesFileMessage);
     return false;
   }
-  ApplyControlLines(*lines, controls, false, 0);
+  ApplyControlLines(read->lines, controls, false, 0);
+  if (read->cutShort) TellCutShort(path, "The options it does not hold keep the values they had.");
   return true;
 }
 

@@ -24,9 +24,11 @@ std::filesystem::path PropertiesFilePath();
 // has been chosen (or for save-as), else the chosen file.
 std::filesystem::path SimulationFilePath(const std::string& name, bool saveAs, const std::string& strSimFilePath);
 
-// The text of a settings file: the optional header (simulation table name)
-// and one line per control of the five saved kinds, in collection order.
+// One line per control of the five saved kinds, in collection order.
 // Controls tagged "skip" are written only when includeSkipped is set.
+std::vector<std::string> ControlLines(const ControlCollection& controls, bool includeSkipped);
+// The text of a settings file: the optional header (simulation table name)
+// and the control lines, each ended by CR LF.
 std::string ControlStateText(const ControlCollection& controls, const std::optional<std::string>& simTable,
                              bool includeSkipped);
 
@@ -36,8 +38,14 @@ std::string ControlStateText(const ControlCollection& controls, const std::optio
 bool SaveControlStateFile(const std::filesystem::path& path, const ControlCollection& controls,
                           const std::optional<std::string>& simTable, bool includeSkipped);
 
-// The lines of a text file (CR LF or LF); nullopt when it cannot be read.
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path);
+// The whole lines of a text file (CR LF or LF). A last line without its line
+// end is a file cut short: its value may be cut too, so it is left out and
+// cutShort is set. nullopt when the file cannot be read.
+struct TextLines {
+  std::vector<std::string> lines;
+  bool cutShort = false;
+};
+std::optional<TextLines> ReadTextLines(const std::filesystem::path& path);
 
 // Puts the control lines (from firstControlLine on, after any header) into
 // the controls: for each control (collection order, skip rule as for saving)
@@ -50,10 +58,11 @@ void ApplyControlLines(const std::vector<std::string>& lines, const ControlColle
 bool IsSimulationFile(const std::filesystem::path& path);
 // Reads a simulation file or STARTUP into the controls. Without the header
 // it shows the simulation-file message and changes nothing; otherwise the
-// table name of line 2 goes into simTable. Returns whether the file was read.
+// table name of line 2 goes into simTable. A file cut short is read up to its
+// last whole line and named in a message. Returns whether the file was read.
 bool LoadSimulationFile(const std::filesystem::path& path, const ControlCollection& controls, std::string& simTable);
 // Reads PROPERTIES into the controls; shows the properties-file message when
-// it cannot be read.
+// it cannot be read, and names it when it was cut short.
 bool LoadPropertiesFile(const std::filesystem::path& path, const ControlCollection& controls);
 
 }  // namespace ui

@@ -6,7 +6,7 @@
 
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
-#include "platform/runtime/app_folder_lock.h"
+#include "platform/runtime/program_lock.h"
 #include "platform/user/user_services.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
@@ -28,10 +28,10 @@ namespace {
 // simulation tables and files: the folder is held by the first for as long
 // as it runs, and a second one is told so and goes no further.
 bool ClaimAppFolder() {
-  static std::unique_ptr<rt::AppFolderLock> held;
+  static std::unique_ptr<rt::ProgramLock> held;
   held.reset();  // a start-up run again in this process (tests) claims anew
   const std::filesystem::path folder = rt::AppFolder();
-  auto lock = std::make_unique<rt::AppFolderLock>(folder);
+  auto lock = std::make_unique<rt::ProgramLock>(folder / "kestrovane.lock");
   if (!lock->Held()) {
     user::MsgBox(lock->InUse()
                      ? "The application folder " + folder.string() +

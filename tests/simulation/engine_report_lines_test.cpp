@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -109,6 +111,23 @@ TEST(ReportFilesTest, AFullDiskLeavesTheReportWhole) {
     EXPECT_THROW(write(file, {"a row longer than the room left"}), rt::Error);
     EXPECT_EQ(testsupport::ReadFolderFiles(app.File("Reports")),
               (std::map<std::string, std::string>{{"x.csv", "header\r\nrow 1\r\n"}}));
+  }
+}
+
+TEST(ReportFilesTest, TheNextWriteRemovesTheTemporaryFileOfAKilledWriter) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string killed = "x.csv." + std::to_string(gone) + "-3.tmp";
+  const std::string running = "x.csv." + std::to_string(::getpid()) + "-1.tmp";
+  for (auto write : {WriteReportFile, AppendReportLines}) {  // a sweep's header, a sweep's row
+    testsupport::TempAppFolder app;
+    std::filesystem::create_directories(app.File("Reports"));
+    for (const std::string& name : {killed, running}) testsupport::WriteFileBytes(app.File("Reports") / name, "x");
+    write(app.File("Reports/x.csv").string(), {"row"});
+    EXPECT_EQ(testsupport::ReadFolderFiles(app.File("Reports")),
+              (std::map<std::string, std::string>{{"x.csv", "row\r\n"}, {running, "x"}}));
   }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "market_data/cls_research.h"
 #include "market_data/run_parameters.h"
@@ -362,6 +364,49 @@ TEST_F(PortfolioReplayTest, AnErrorIsShownAndEndsTheReplayWithoutResults) {
   engine_->SimResults(true, balance);
   EXPECT_TRUE(events_.results.empty());
   EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // A table made outside the program (no STRICT) with a text in one row of a
+  // number column: only a replay that reads the column refuses the table.
+  Parms().strSimEnd = "3/14/2004";
+  balance = 10000;
+  engine_->SimResults(true, balance);
+  ASSERT_EQ(events_.results.size(), 1u);
+  const std::string handWorked = rt::FormatNumber(events_.results[0].balance);
+  sqlite3* outside = nullptr;
+  ASSERT_EQ(sqlite3_open(SharedConnection().Path().c_str(), &outside), SQLITE_OK);
+  const struct {
+    const char* column;
+    std::function<void(RunParameters&)> setting;
+    std::string refused;  // "" when the replay runs whole
+  } cases[] = {
+      {"BBDistance", [](RunParameters&) {}, ""},
+      {"BBDistance", [](RunParameters& p) { p.blnBBDist = true, p.strBBDistMin = "-100"; }, "BBDistance"},
+      {"NS_RSI", [](RunParameters&) {}, ""},
+      {"DJ_MA", [](RunParameters&) {}, "DJ_MA"},  // the Dow range is on
+      {"RSI", [](RunParameters&) {}, "RSI"},      // every purchase reads it
+  };
+  const RunParameters before = Parms();
+  for (const auto& c : cases) {
+    const std::string sql = "DROP TABLE IF EXISTS sim_Loose; CREATE TABLE sim_Loose AS SELECT * FROM sim_Hand; "
+                            "UPDATE sim_Loose SET " +
+                            std::string(c.column) + " = 'x' WHERE Symbol = 'AAA'";
+    ASSERT_EQ(sqlite3_exec(outside, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(outside);
+    Parms() = before;
+    Parms().strSimTable = "sim_Loose";
+    c.setting(Parms());
+    events_.results.clear();
+    if (!c.refused.empty())
+      user_->AnswerMsgBox(user::kAnswerOK, "Type mismatch: the simulation table holds a value in the column " +
+                                               c.refused + " that is not a number.");
+    balance = 10000;
+    engine_->SimResults(true, balance);
+    EXPECT_EQ(events_.results.size(), c.refused.empty() ? 1u : 0u) << c.column;
+    if (c.refused.empty() && !events_.results.empty()) {
+      EXPECT_EQ(rt::FormatNumber(events_.results[0].balance), handWorked) << c.column;
+    }
+    EXPECT_EQ(user_->PendingAnswers(), 0u) << c.column;
+  }
+  sqlite3_close(outside);
 }
 
 TEST_F(PortfolioReplayTest, MarketRulesKeepAtMostTheLimitAndShowTheirErrors) {
@@ -520,6 +565,22 @@ TEST_F(PortfolioReplayTest, ReportFileFailures) {
   EXPECT_EQ(testsupport::ReadFolderFiles(folder_.File("Reports")), older);
   EXPECT_EQ(events_.results.size(), 1u);  // neither replay ended with results
   EXPECT_EQ(user_->PendingAnswers(), 0u);
+
+  // A replay that ends whole adds its lines to the logs where they are: a log
+  // is never written anew (a link made to it before sees the lines), so a
+  // replay costs what it adds however long the log has grown.
+  events_.onProgress = nullptr;
+  engine_->StopProcess(false);
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"})
+    std::filesystem::create_hard_link(folder_.File("Reports") / log, folder_.File(log));
+  engine_->SimResults(true, balance);
+  EXPECT_EQ(events_.results.size(), 2u);
+  for (const char* log : {"Simulation Summary by Symbol.csv", "Portfolio Summary by Date.csv"}) {
+    const std::string grown = testsupport::ReadFileBytes(folder_.File("Reports") / log);
+    EXPECT_GT(grown.size(), older.at(log).size()) << log;
+    EXPECT_EQ(grown.rfind(older.at(log), 0), 0u) << log;
+    EXPECT_EQ(testsupport::ReadFileBytes(folder_.File(log)), grown) << log;
+  }
 }
 
 TEST_F(PortfolioReplayTest, PurchaseAmountIsTheBalanceOverEverySlot) {

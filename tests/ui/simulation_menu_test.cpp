@@ -111,6 +111,7 @@ TEST_F(WindowTest, OpeningAFileThatIsNotASimulationChangesNothing) {
 TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfolio) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
   fs::path file = ChooseSimulationFile("opened");
+  w.Text("txtMaxDays", 0)->setText("12");
   w.cmdSimulate_Click();
   ASSERT_EQ(Caption(w), "Processing Complete");
   const std::string rows = Scalar("SELECT COUNT(*) FROM [sim_opened]");
@@ -157,6 +158,33 @@ TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfoli
   scripted->AnswerMsgBox(user::kAnswerOK,
                          "No application is registered for .csv files.\r\nThe report was written to " + summary + ".");
   w.Menu("mnuReportSimSum")->trigger();
+
+  // Files cut inside a line are read up to their last whole line and named.
+  // What the simulation file and STARTUP no longer hold takes the design value
+  // (Max Days 11), not the window's (77) nor the cut line's ("1"); the options
+  // keep theirs (the database, not "Venno").
+  const std::string whole = ReadText(moved);
+  const std::string maxDaysLine = "txtMaxDays(0)=12\r\n";
+  ASSERT_NE(whole.find(maxDaysLine), std::string::npos);
+  testsupport::WriteFileBytes(moved, whole.substr(0, whole.find(maxDaysLine) + maxDaysLine.size() - 3));
+  const std::string startup = ReadText(ui::StartupFilePath());
+  testsupport::WriteFileBytes(ui::StartupFilePath(), startup.substr(0, 700));
+  const std::string properties = ReadText(ui::PropertiesFilePath());
+  testsupport::WriteFileBytes(ui::PropertiesFilePath(), properties.substr(0, properties.find("Vennorath.db") + 5));
+  w.Text("txtMaxDays", 0)->setText("77");
+  scripted->AnswerOpenFile(moved.string());
+  const auto cutShort = [&](const fs::path& file, const std::string& whatHappened) {
+    scripted->AnswerMsgBox(user::kAnswerOK, "The settings file " + file.string() +
+                                                " ends inside a line: it was cut short. " + whatHappened);
+  };
+  cutShort(ui::StartupFilePath(), "The settings it does not hold were reset to the program's defaults.");
+  cutShort(ui::PropertiesFilePath(), "The options it does not hold keep the values they had.");
+  cutShort(moved, "The settings it does not hold were reset to those of a new simulation.");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "11");
+  EXPECT_EQ(w.Text("txtSelection")->text(), "AAPL ; IBM");
+  EXPECT_EQ(w.Options().txtSimOption(32)->text(), "Vennorath.db");
+  EXPECT_EQ(Caption(w), "Processing Complete");
 
   // The next dialog starts where this file was.
   scripted->AnswerOpenFile("");

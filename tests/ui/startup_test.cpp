@@ -23,6 +23,23 @@ constexpr const char* kTutorialKey = "Software\\Q_ZOLT\\";
 
 std::string TutorialFlag() { return registry::GetRegSetting(registry::lngRegRoot, kTutorialKey, "TUT"); }
 
+// The program started in a process of its own on the folder and up: its
+// process id, or -1 when it did not come up.
+pid_t StartFirstProgram(const std::filesystem::path& folder) {
+  const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", folder);
+  for (int wait = 0; wait < 6000 && !std::filesystem::exists(folder / "started"); ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (std::filesystem::exists(folder / "started")) return first;
+  ::kill(first, SIGKILL);
+  ::waitpid(first, nullptr, 0);
+  return -1;
+}
+
+void Kill(pid_t program) {
+  ::kill(program, SIGKILL);  // its locks go with it
+  ::waitpid(program, nullptr, 0);
+}
+
 }  // namespace
 
 TEST_F(WindowTest, AnsweringNoStartsOffline) {
@@ -46,27 +63,44 @@ TEST_F(WindowTest, AnsweringNoStartsOffline) {
 }
 
 TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
-  const pid_t first = testsupport::StartTrialChild(KESTROVANE_CRASH_TRIAL_CHILD, "start", home.Path());
-  for (int wait = 0; wait < 6000 && !std::filesystem::exists(home.File("started")); ++wait)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  if (!std::filesystem::exists(home.File("started"))) {
-    ::kill(first, SIGKILL);
-    ::waitpid(first, nullptr, 0);
-    FAIL() << "the first program did not start";
-  }
+  const pid_t first = StartFirstProgram(home.Path());
+  ASSERT_GT(first, 0) << "the first program did not start";
   scripted->AnswerMsgBox(user::kAnswerOK, "The application folder " + home.Path().string() + " is in use");
   std::unique_ptr<ui::frmMain> second;
   EXPECT_NO_THROW(second = ui::StartUp({-1}));
   EXPECT_EQ(second, nullptr);
   EXPECT_EQ(scripted->Prompts().size(), 1u);  // not even the Internet question
 
-  ::kill(first, SIGKILL);  // its lock goes with it
-  ::waitpid(first, nullptr, 0);
+  Kill(first);
   scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
   window = ui::StartUp({-1});
   EXPECT_NE(window, nullptr);
+}
+
+TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirstIsKilled) {
+  // Two application folders whose options name one database.
+  const std::filesystem::path database = home.File("shared.db");
+  const std::filesystem::path firstFolder = home.File("first");
+  std::filesystem::create_directories(firstFolder);
+  for (const std::filesystem::path& folder : {firstFolder, home.Path()})
+    testsupport::WriteFileBytes(folder / "PROPERTIES", "txtSimOption(32)=" + database.string() + "\r\n");
+  const pid_t first = StartFirstProgram(firstFolder);
+  ASSERT_GT(first, 0) << "the first program did not start";
+
+  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + database.string() +
+                                              " is in use by another Kestrovane program.");
+  window = ui::StartUp({-1});
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->objResearch->TestDatabase());
+
+  Kill(first);
+  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+  window->Menu("mnuNewSimulation")->trigger();
+  EXPECT_TRUE(window->objResearch->TestDatabase());
 }
 
 TEST_F(WindowTest, TheLoadSetsThePeriodToEndYesterday) {

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "platform/runtime/app_folder.h"
+#include "platform/runtime/leftover_files.h"
 
 namespace registry {
 namespace {
@@ -206,23 +207,14 @@ bool IsTemporaryName(const std::string& name) {
          std::all_of(name.begin() + prefix.size(), name.end(), [](unsigned char c) { return std::isalnum(c); });
 }
 
-// Temporary files of writers killed before their rename. Called under the
-// store's lock, so no live writer's file is among them.
-void RemoveLeftoverTemporaries() {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(RegistryStorePath().parent_path(), ec)) {
-    std::error_code ignored;
-    if (IsTemporaryName(entry.path().filename().string()) && entry.is_regular_file(ignored))
-      std::filesystem::remove(entry.path(), ignored);
-  }
-}
-
 // Replaces the file through a temporary file no other writer uses. The data
 // reaches the disk before the rename, so a crash leaves the old file or the
 // new one, never an empty one.
 bool WriteRegistryStore(const RegistryContents& contents) {
   std::filesystem::path path = RegistryStorePath();
-  RemoveLeftoverTemporaries();
+  // Temporary files of writers killed before their rename. Under the store's
+  // lock no live writer's file is among them.
+  rt::RemoveLeftoverFiles(path.parent_path(), IsTemporaryName);
   std::string temporary = path.string() + ".XXXXXX";
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;

@@ -1,4 +1,4 @@
-#include "platform/runtime/app_folder_lock.h"
+#include "platform/runtime/program_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,11 +9,10 @@
 
 namespace rt {
 
-AppFolderLock::AppFolderLock(const std::filesystem::path& folder) {
-  const std::filesystem::path path = folder / "kestrovane.lock";
+ProgramLock::ProgramLock(const std::filesystem::path& lockFile) {
   // Not inherited by the programs this one starts (a report's viewer), so
-  // they cannot keep the folder locked after it ends.
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // they cannot keep the file locked after it ends.
+  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
     failure_ = std::strerror(errno);
     return;
@@ -28,7 +27,7 @@ AppFolderLock::AppFolderLock(const std::filesystem::path& folder) {
   fd_ = fd;
 }
 
-AppFolderLock::~AppFolderLock() {
+ProgramLock::~ProgramLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
