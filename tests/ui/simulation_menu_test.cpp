@@ -14,14 +14,16 @@ bool SelectInputsEnabled(ui::frmMain& w) {
   for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
     if (!w.Widget(name)->isEnabled()) return false;
   return w.Widget("dteSimDate", 0)->isEnabled() && w.Widget("dteSimDate", 1)->isEnabled() &&
-         w.Widget("optStockSelection", 2)->isEnabled() && w.Widget("chkSimOption", 0)->isEnabled();
+         w.Widget("optStockSelection", 2)->isEnabled() && w.Widget("chkSimOption", 0)->isEnabled() &&
+         w.Widget("chkSimOption", 3)->isEnabled();
 }
 
 bool SelectInputsDisabled(ui::frmMain& w) {
   for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
     if (w.Widget(name)->isEnabled()) return false;
   return !w.Widget("dteSimDate", 0)->isEnabled() && !w.Widget("dteSimDate", 1)->isEnabled() &&
-         !w.Widget("optStockSelection", 2)->isEnabled() && !w.Widget("chkSimOption", 0)->isEnabled();
+         !w.Widget("optStockSelection", 2)->isEnabled() && !w.Widget("chkSimOption", 0)->isEnabled() &&
+         !w.Widget("chkSimOption", 3)->isEnabled();
 }
 
 const char* kRefused = "cannot be used while a simulation or another command is running.";
@@ -43,6 +45,7 @@ TEST_F(WindowTest, NewSimulationPutsTheWindowBackIntoItsStartState) {
   w.tabResearch->setEnabled(false);
   w.tabResearch->setTabEnabled(2, false);
   w.Widget("txtSelection")->setEnabled(false);
+  w.Widget("chkSimOption", 3)->setEnabled(false);
   w.Widget("dteSimDate", 0)->setEnabled(false);
   w.cmdStopSim->setEnabled(true);
 
