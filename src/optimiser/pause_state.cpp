@@ -55,6 +55,8 @@ bool frmMain::TradeSweepPaused() { return IsPaused() && lngTradeCount > 0; }
 bool frmMain::PortfolioSweepPaused() { return IsPaused() && varPortCount > 0; }
 
 void frmMain::PrepareSweepResume() {
+  // The tabs say S.M.A.R.T. is on while a sweep waits to be resumed.
+  if (!SweepSwitchOn()) cmdSMART_Click(0);
   // A trade sweep's row holds its variation number; a portfolio sweep's holds 0 there.
   if (lngTradeCount < 1) {
     tabResearch->setCurrentIndex(2);

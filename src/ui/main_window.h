@@ -297,7 +297,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ===== S.M.A.R.T. optimiser (src/optimiser) =====
   // The sweep flags: any selection box of the Trade (0..9) or the Portfolio
-  // sweep (10..22) ticked. A Simulate click on that tab then runs the sweep.
+  // sweep (10..22) ticked while the switch is on, or a paused sweep of that
+  // kind opened. A Simulate click on that tab then runs the sweep.
   bool blnTradeSMART = false;
   bool blnPortfolioSMART = false;
   // The resume fields: the stored pause row of the current simulation as
@@ -357,6 +358,10 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void HideSweepSetUp();
   // Whether a Simulate click on the current tab runs a sweep.
   bool SweepRequested() const;
+  // The switch's state, which the Trade tab's status label shows.
+  bool SweepSwitchOn() const;
+  // The sweep flags: a box of the sweep ticked while the switch is on.
+  void RecomputeSweepFlags();
   // The sweep branch of Simulate: compacts the database (a new engine, which
   // the run takes over in engine), then runs the sweep of the current tab.
   void RunSweep(std::shared_ptr<clsResearch>& engine);

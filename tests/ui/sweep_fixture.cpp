@@ -21,6 +21,7 @@ ui::frmMain& SweepWindowTest::PortfolioWindow() {
   w.Picker("dteSimDate", 0)->SetValue(rt::DateSerial(2004, 3, 1));
   w.Picker("dteSimDate", 1)->SetValue(rt::DateSerial(2004, 3, 14));
   w.tabResearch->setCurrentIndex(2);
+  w.cmdSMART_Click(0);  // on: a ticked box makes Simulate a sweep
   return w;
 }
 

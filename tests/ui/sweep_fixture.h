@@ -40,6 +40,6 @@ void RestoreReport(const InterruptCase& c, const std::string& report);
 
 class SweepWindowTest : public WindowTest {
  protected:
-  // On the Portfolio tab, the period 3/1/2004 to 3/14/2004.
+  // On the Portfolio tab with S.M.A.R.T. on, the period 3/1/2004 to 3/14/2004.
   ui::frmMain& PortfolioWindow();
 };

@@ -58,7 +58,7 @@ TEST_F(WindowTest, TheSwitchShowsTheSetUpOfBothTabsAndSwitchingOffUnticksTheBoxe
   EXPECT_EQ(w.Check("chkBuildOption", 12)->Value(), 0);
   EXPECT_EQ(w.Check("chkBuildOption", 22)->Value(), 1);
   EXPECT_FALSE(w.blnTradeSMART);
-  EXPECT_TRUE(w.blnPortfolioSMART);
+  EXPECT_FALSE(w.blnPortfolioSMART);  // box 22 is ticked, but the tabs say S.M.A.R.T. is off
   for (QWidget* field : TradeGrid(w, "txtLifeofOrder", "txtLifeofOrderStep", 12, 28)) EXPECT_FALSE(Shown(field));
   EXPECT_FALSE(Shown(w.Widget("txtStep", 1)));
   EXPECT_FALSE(Shown(w.Widget("lblSimOption", 55)));
@@ -68,6 +68,7 @@ TEST_F(WindowTest, TheSwitchShowsTheSetUpOfBothTabsAndSwitchingOffUnticksTheBoxe
   EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
 
   w.cmdSMART_Click(0);
+  EXPECT_TRUE(w.blnPortfolioSMART);
   w.Check("chkBuildOption", 1)->SetValue(1);
   EXPECT_TRUE(Shown(w.Widget("txtLifeofOrderStep")));
   EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
@@ -108,9 +109,12 @@ TEST_F(WindowTest, EverySelectionBoxStandsBesideTheRowItSelects) {
 
 TEST_F(WindowTest, SelectionBoxesShowTheirRowAndSetTheFlags) {
   ui::frmMain& w = LoadedWindow();
-  // A box restored checked while the switch is off still shows its row.
+  // A box restored checked while the switch is off still shows its row, but
+  // Simulate sweeps only once the switch is on.
   w.Check("chkBuildOption", 9)->SetValue(1);
   for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_TRUE(Shown(field));
+  EXPECT_FALSE(w.blnTradeSMART);
+  w.cmdSMART_Click(0);
   EXPECT_TRUE(w.blnTradeSMART);
   w.Check("chkBuildOption", 9)->SetValue(2);  // grey selects nothing
   for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_FALSE(Shown(field));

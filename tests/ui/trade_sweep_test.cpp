@@ -12,7 +12,7 @@ namespace {
 class TradeSweepTest : public RunWindowTest {
  protected:
   // A simulation of AAPL's candidates (no Trade stage yet), on the Trade tab
-  // with Limit orders; the life of the order swept 1 to 2 and the maximum
+  // with S.M.A.R.T. on and Limit orders; the life of the order swept 1 to 2 and the maximum
   // days 5 to 10 by 5: four variations.
   ui::frmMain& SweepWindow() {
     ui::frmMain& w = ReadyWindow("AAPL", false);
@@ -20,6 +20,7 @@ class TradeSweepTest : public RunWindowTest {
     w.cmdSimulate_Click();
     EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
     w.tabResearch->setCurrentIndex(1);
+    w.cmdSMART_Click(0);
     w.Combo("cboTypeOfPurchase")->setCurrentIndex(1);
     Sweep(w, 1, "txtLifeofOrder", "1", "2", "1");
     Sweep(w, 9, "txtMaxDays", "5", "10", "5");
@@ -355,6 +356,7 @@ TEST_F(TradeSweepTest, OpeningASimulationWithAPausedSweepWaitsForSimulate) {
   again.Menu("mnuOpenSim")->trigger();
   EXPECT_EQ(again.tabResearch->currentIndex(), 1);
   EXPECT_TRUE(again.blnTradeSMART);
+  EXPECT_EQ(again.Label("lblStatus", 1)->text(), "S.M.A.R.T. ENABLED for Trading!");  // as the flag says
   EXPECT_FALSE(again.tabResearch->isEnabled());
   EXPECT_FALSE(again.Widget("dteSimDate", 0)->isEnabled());
   EXPECT_TRUE(again.cmdSimulate->isEnabled());
