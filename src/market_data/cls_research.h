@@ -454,6 +454,7 @@ class clsResearch {
   bool TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning);
   void ClearTradeState();
   int32_t lngRowsNotTraded_ = 0;
+  double dblRowPriceStored_ = -1;              // the AcquirePrice the current row holds: -1 until LogResults stores one
   TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
   // A failure is not undone by what the stage does after it.
   void NoteStageEnd(StageEnd end) {

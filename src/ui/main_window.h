@@ -214,8 +214,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ----- engine events (the objResearch_ handlers) -----
   void Winner(clsStock& stock, bool& store) override;
-  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
-                        double& gainLoss) override;
+  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss,
+                        double& acquirePrice) override;
   void TotalStocks(int16_t& count) override;
   void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override;
   void UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t& pages) override;
