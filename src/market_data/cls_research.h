@@ -626,6 +626,22 @@ class clsResearch {
   bool CreatePauseTable();
   // ===== end sweep pause state =====
 
+  // ===== sweep record (sweep_record.cpp) =====
+ public:
+  // What a sweep keeps beside its pause row: which sweep ("Trade",
+  // "Portfolio"), the report it writes and that report's first line as the
+  // sweep left it, and the settings it was started with (control lines).
+  struct SweepRecord {
+    std::string sweep, reportPath, reportFirstLine, plan;
+  };
+  // Writes the record of the simulation strSimTable names, creating its
+  // table in a database that has none. A failure is logged, never reported.
+  void StoreSweepRecord(const SweepRecord& record);
+  // The record of the simulation strSimTable names; false when there is none.
+  bool RetrieveSweepRecord(SweepRecord& record);
+  void ClearSweepRecord();
+  // ===== end sweep record =====
+
  private:
   // Raises an event on the listener when there is one.
   template <typename Method, typename... Args>

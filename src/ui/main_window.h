@@ -368,6 +368,22 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // IsPaused, told apart by the sweep that stored the row.
   bool TradeSweepPaused();
   bool PortfolioSweepPaused();
+  // A sweep's name in its record; the settings its loops and rows read, as
+  // control lines (its plan).
+  static const char* SweepName(bool trade);
+  std::string SweepPlan(bool trade) const;
+  // Records the sweep beside its pause row: its report with the report's
+  // first line as it stands, and its plan as the fields hold it.
+  void RecordSweep(bool trade, const std::string& reportPath);
+  // Before Simulate resumes a stopped sweep of the current tab whose plan
+  // the fields no longer hold: asks whether to resume it as planned (its
+  // plan back into the fields) or to start the fields' plan afresh (the pause
+  // row cleared). False when the user cancels.
+  bool SettleStoppedSweepPlan();
+  // The report a resumed sweep writes, into reportPath: 1 append (it begins
+  // as the sweep left it, or, without a record, with header), 0 write it
+  // anew (it is gone); when it holds another sweep, GetReportFile's answer.
+  int ResumedReport(bool trade, const std::string& header, std::string& reportPath);
   // Before a sweep's first variation: copies the fields into the run
   // parameters and refuses, with one message and a ShownError, indicator
   // periods out of their limits and an empty simulation table.

@@ -59,6 +59,12 @@ void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::st
   user.AnswerSaveFile(path, "Save S.M.A.R.T. Report");
 }
 
+void AnswerChangedPlan(user::ScriptedUserServices& user, ThenEdited edited) {
+  user.AnswerMsgBox(edited == ThenEdited::kStartedAfresh ? user::kAnswerNo : user::kAnswerYes,
+                    "The S.M.A.R.T. settings have changed since this sweep stopped. Do you wish to resume it as "
+                    "planned?");
+}
+
 void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 
 std::string InterruptCaseName(const ::testing::TestParamInfo<InterruptCase>& info) { return info.param.name; }
