@@ -479,6 +479,7 @@ class clsResearch {
   bool TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning);
   void ClearTradeState();
   int32_t lngRowsNotTraded_ = 0;
+  double dblRowPriceStored_ = -1;              // the AcquirePrice the current row holds: -1 until LogResults stores one
   TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
   // A failure is not undone by what the stage does after it.
   void NoteStageEnd(StageEnd end) {
@@ -649,6 +650,22 @@ class clsResearch {
   // Creates SimStatus for a store that found none; false when it cannot.
   bool CreatePauseTable();
   // ===== end sweep pause state =====
+
+  // ===== sweep record (sweep_record.cpp) =====
+ public:
+  // What a sweep keeps beside its pause row: which sweep ("Trade",
+  // "Portfolio"), the report it writes and that report's first line as the
+  // sweep left it, and the settings it was started with (control lines).
+  struct SweepRecord {
+    std::string sweep, reportPath, reportFirstLine, plan;
+  };
+  // Writes the record of the simulation strSimTable names, creating its
+  // table in a database that has none. A failure is logged, never reported.
+  void StoreSweepRecord(const SweepRecord& record);
+  // The record of the simulation strSimTable names; false when there is none.
+  bool RetrieveSweepRecord(SweepRecord& record);
+  void ClearSweepRecord();
+  // ===== end sweep record =====
 
  private:
   // Raises an event on the listener when there is one.

@@ -15,9 +15,11 @@ class ResearchEvents {
   virtual void Winner(clsStock& stock, bool& store) {}
   // The Trade stage's result for one simulation-table row, named by the row's
   // key: the table is read in no fixed order, so a running count would not
-  // find the row in the winners list.
-  virtual void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
-                                double& gainLoss) {}
+  // find the row in the winners list. With it the price the row now holds
+  // (-1 when the stage left it reset), which the list shows as the row's
+  // close, as it does for a row read back from the table.
+  virtual void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss,
+                                double& acquirePrice) {}
   virtual void TotalStocks(int16_t& count) {}
   // symbol, total, index, a flag the window does not read, and whether the
   // label shows only "index of total".

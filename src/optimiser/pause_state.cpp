@@ -1,5 +1,6 @@
 // The main window's side of a sweep's pause row: the 24 resume fields that
-// mirror it, read back by IsPaused and zeroed by ClearPauseCriteria.
+// mirror it, read back by IsPaused and zeroed by ClearPauseCriteria, which
+// also forgets the sweep's record.
 #include <algorithm>
 #include <cstdint>
 
@@ -48,6 +49,7 @@ void frmMain::ClearPauseCriteria() {
   // The portfolio layout with zeros writes 0 into every one of the 24 stored.
   std::vector<std::string> zeros(15, "0");
   Engine(objResearch).StorePauseCriteria(zeros, false);
+  objResearch->ClearSweepRecord();  // nothing to resume, nothing to write on into
 }
 
 // Each sweep resumes only its own kind: a store in one layout zeroes the other's counter.
@@ -55,6 +57,8 @@ bool frmMain::TradeSweepPaused() { return IsPaused() && lngTradeCount > 0; }
 bool frmMain::PortfolioSweepPaused() { return IsPaused() && varPortCount > 0; }
 
 void frmMain::PrepareSweepResume() {
+  // The tabs say S.M.A.R.T. is on while a sweep waits to be resumed.
+  if (!SweepSwitchOn()) cmdSMART_Click(0);
   // A trade sweep's row holds its variation number; a portfolio sweep's holds 0 there.
   if (lngTradeCount < 1) {
     tabResearch->setCurrentIndex(2);

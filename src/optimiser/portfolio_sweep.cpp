@@ -14,6 +14,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "simulation/engine_reports.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 
@@ -63,19 +64,23 @@ void frmMain::OutputPortfolioVariations() {
   pbProgress->setRange(0, std::max(total, 1));
 
   const bool resuming = PortfolioSweepPaused();
+  const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
   int mode = 1;
   if (!resuming) {
     if (answer != user::kAnswerYes) return;
     mode = GetReportFile(rt::AppPath(optimiser::kPortfolioReportFolder).string(),
                          optimiser::ReportFileName(optimiser::kPortfolioReportPrefix, Parms().strSimTable),
                          strPortfolioReportPath);
-    if (mode == 2) return;
-  } else if (optimiser::UseProposedReport(strPortfolioReportPath, optimiser::kPortfolioReportFolder,
-                                          optimiser::kPortfolioReportPrefix, Parms().strSimTable)) {
-    mode = 0;
+  } else {
+    // A fresh sweep's header is pass 0's unless pass 0 runs no variation.
+    mode = ResumedReport(false, simulation::JoinCells(Header(setUp, 0)), strPortfolioReportPath);
+  }
+  if (mode == 2) {
+    // A stopped sweep whose report was not chosen stays stopped.
+    if (resuming) objResearch->StopProcess(true);
+    return;
   }
 
-  const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
   QComboBox* lists[kListLoops];
   RangeFields fields[kRankingRangeCount];
   optimiser::TypedFieldsGuard typed;
@@ -113,6 +118,7 @@ void frmMain::OutputPortfolioVariations() {
   steps.total = total;
   steps.beforeFirst = [&](int pass) {
     if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp, pass));
+    RecordSweep(false, strPortfolioReportPath);
   };
   steps.storePosition = [&](const Variation& v) {
     std::copy(v.values.begin(), v.values.end(), varPortPause.begin());

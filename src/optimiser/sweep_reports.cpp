@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
@@ -39,11 +40,12 @@ std::string ReportPath(const std::string& folder, const std::string& fileName) {
   return (rt::AppPath(folder) / fileName).string();
 }
 
-bool UseProposedReport(std::string& reportPath, const char* folder, const char* prefix, const std::string& simTable) {
-  if (!reportPath.empty()) return false;
-  reportPath = ReportPath(folder, ReportFileName(prefix, simTable));
-  std::error_code ec;
-  return !std::filesystem::exists(reportPath, ec);
+std::string ReportFirstLine(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string line;
+  std::getline(file, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
 }
 
 void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells) {
@@ -90,6 +92,23 @@ int frmMain::GetReportFile(const std::string& initialFolder, const std::string& 
   if (answer == user::kAnswerNo) return 1;
   if (answer == user::kAnswerCancel) return 2;
   return 0;
+}
+
+int frmMain::ResumedReport(bool trade, const std::string& header, std::string& reportPath) {
+  const char* folder = trade ? optimiser::kTradeReportFolder : optimiser::kPortfolioReportFolder;
+  const std::string proposed = optimiser::ReportFileName(
+      trade ? optimiser::kTradeReportPrefix : optimiser::kPortfolioReportPrefix, Parms().strSimTable);
+  clsResearch::SweepRecord record;
+  const bool recorded = objResearch->RetrieveSweepRecord(record) && record.sweep == SweepName(trade);
+  // A sweep paused before its report was recorded goes on in the report
+  // chosen since the program started, else in the proposed one.
+  if (recorded) reportPath = record.reportPath;
+  else if (reportPath.empty()) reportPath = optimiser::ReportPath(folder, proposed);
+  std::error_code ec;
+  if (!std::filesystem::exists(reportPath, ec)) return 0;
+  if (optimiser::ReportFirstLine(reportPath) == (recorded ? record.reportFirstLine : header)) return 1;
+  // The report now holds another sweep: the user says where the rest goes.
+  return GetReportFile(rt::AppPath(folder).string(), proposed, reportPath);
 }
 
 void frmMain::WriteBuySellResults(const std::string& purchaseType, int32_t life, const std::string& targetPrice,

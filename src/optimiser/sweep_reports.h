@@ -18,10 +18,8 @@ std::string ReportFileName(const std::string& prefix, const std::string& simTabl
 // The full path of a report in one of the sweep folders.
 std::string ReportPath(const std::string& folder, const std::string& fileName);
 
-// The report a resumed sweep appends to when none has been chosen since the
-// program started (the pause row does not hold it): the proposed file. True
-// when that file is not there yet and wants its header.
-bool UseProposedReport(std::string& reportPath, const char* folder, const char* prefix, const std::string& simTable);
+// The report's first line without its line end; "" when there is none.
+std::string ReportFirstLine(const std::string& path);
 
 // Creates or empties the file and writes the line; appends the line. Either
 // raises the file error (an empty path, a missing folder, a locked file).

@@ -14,20 +14,33 @@ namespace {
 
 void Yield() { user::DoEvents(); }
 
-// Marks a sweep in progress for the life of the scope.
+// Marks a sweep in progress for the life of the scope, with the Trade and
+// Portfolio pages locked: a sweep keeps the plan it started with.
 class SweepScope {
  public:
-  explicit SweepScope(bool& running) : running_(running) { running_ = true; }
-  ~SweepScope() { running_ = false; }
+  SweepScope(bool& running, std::initializer_list<QWidget*> pages) : running_(running), pages_(pages) {
+    running_ = true;
+    for (QWidget* page : pages_) page->setEnabled(false);
+  }
+  ~SweepScope() {
+    for (QWidget* page : pages_) page->setEnabled(true);
+    running_ = false;
+  }
 
  private:
   bool& running_;
+  std::vector<QWidget*> pages_;
 };
 
 }  // namespace
 
 void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
   RequireSimulation();
+  if (!SettleStoppedSweepPlan()) {
+    engine->StopProcess(true);  // left as it was: stopped, ready to resume
+    return;
+  }
+  // The simulation file holds the plan that runs.
   SaveSimulation(Parms().strSimTable, false);
   QLabel* caption = Label("lblCurrStock", 1);
   caption->setText("Preparing database...");
@@ -43,7 +56,7 @@ void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
   cmdShowProgress->setEnabled(true);
   Yield();
   {
-    SweepScope sweeping(sweepRunning_);
+    SweepScope sweeping(sweepRunning_, {tabResearch->widget(1), tabResearch->widget(2)});
     if (tabResearch->currentIndex() == 1) OutputTradeVariations();
     else OutputPortfolioVariations();
   }

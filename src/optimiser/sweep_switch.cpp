@@ -58,10 +58,13 @@ void frmMain::HideSweepSetUp() {
     control->hide();
 }
 
-void frmMain::cmdSMART_Click(int) {
+bool frmMain::SweepSwitchOn() const {
   // The switch keeps no state of its own: the Trade tab's label says which it is.
-  bool switchOn = S(Label("lblStatus", 1)->text()).find("Not Enabled") != std::string::npos;
-  if (switchOn) {
+  return S(Label("lblStatus", 1)->text()).find("Not Enabled") == std::string::npos;
+}
+
+void frmMain::cmdSMART_Click(int) {
+  if (!SweepSwitchOn()) {
     const QColor green(0, 64, 0);
     for (int tab = 1; tab <= 2; ++tab) ShowStatus(Label("lblStatus", tab), kOnCaption[tab], green, true);
     for (QWidget* control : {Widget("lblSimOption", 61), Widget("lblSimOption", 9), Widget("txtSMARTDivisor", 0),
@@ -70,6 +73,7 @@ void frmMain::cmdSMART_Click(int) {
       control->show();
     for (int i = 0; i <= 22; ++i)
       if (SwitchShowsBox(i)) Check("chkBuildOption", i)->show();
+    RecomputeSweepFlags();  // boxes a file ticked while it was off now count
   } else {
     HideSweepSetUp();
     const QColor red(192, 0, 0);
@@ -102,12 +106,19 @@ void frmMain::chkBuildOption_Click(int index) {
     Text("txtStep", i)->setVisible(selected);
     Label("lblSimOption", range.byLabel)->setVisible(selected);
   }
+  RecomputeSweepFlags();
+}
+
+void frmMain::RecomputeSweepFlags() {
+  // A Simulate click sweeps only what the tab says: with the switch off, boxes
+  // a settings or simulation file ticked make no sweep.
+  const bool on = SweepSwitchOn();
   blnTradeSMART = false;
   blnPortfolioSMART = false;
   for (int i = 0; i <= 9; ++i)
-    if (Check("chkBuildOption", i)->Value() == 1) blnTradeSMART = true;
+    if (Check("chkBuildOption", i)->Value() == 1) blnTradeSMART = on;
   for (int i = 10; i <= 22; ++i)
-    if (Check("chkBuildOption", i)->Value() == 1) blnPortfolioSMART = true;
+    if (Check("chkBuildOption", i)->Value() == 1) blnPortfolioSMART = on;
 }
 
 bool frmMain::SweepRequested() const {

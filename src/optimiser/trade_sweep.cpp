@@ -13,6 +13,7 @@
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/conversions.h"
 #include "platform/user/user_services.h"
+#include "simulation/engine_reports.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -43,16 +44,15 @@ void frmMain::OutputTradeVariations() {
   const bool resuming = TradeSweepPaused();
   std::vector<double> resume;
   int32_t firstNumber = 1;
+  int mode = 1;
   if (!resuming) {
     if (user::MsgBox("This report will yield " + std::to_string(total) + " variations.\r\nDo you wish to continue?",
                      user::kYesNo, user::kApplicationTitle) != user::kAnswerYes)
       return;
     showTotal();
-    int mode = GetReportFile(rt::AppPath(optimiser::kTradeReportFolder).string(),
-                             optimiser::ReportFileName(optimiser::kTradeReportPrefix, Parms().strSimTable),
-                             strTradeReportPath);
-    if (mode == 2) return;
-    if (mode == 0) optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());
+    mode = GetReportFile(rt::AppPath(optimiser::kTradeReportFolder).string(),
+                         optimiser::ReportFileName(optimiser::kTradeReportPrefix, Parms().strSimTable),
+                         strTradeReportPath);
   } else {
     resume.assign(varTradePause.begin(), varTradePause.end());
     // A level that is not swept starts where it stands now.
@@ -60,10 +60,15 @@ void frmMain::OutputTradeVariations() {
       if (!levels[k].swept) resume[k] = setUp.loops[k].start.Value();
     firstNumber = lngTradeCount;
     showTotal();
-    if (optimiser::UseProposedReport(strTradeReportPath, optimiser::kTradeReportFolder, optimiser::kTradeReportPrefix,
-                                     Parms().strSimTable))
-      optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());
+    mode = ResumedReport(true, simulation::JoinCells(setUp.Header()), strTradeReportPath);
   }
+  if (mode == 2) {
+    // A stopped sweep whose report was not chosen stays stopped.
+    if (resuming) objResearch->StopProcess(true);
+    return;
+  }
+  if (mode == 0) optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());
+  RecordSweep(true, strTradeReportPath);
 
   optimiser::TypedFieldsGuard typed;
   for (const optimiser::TradeLevel& level : levels) {

@@ -112,11 +112,13 @@ void clsResearch::BuildResults() {
       rt::Date endDate = rt::CDate(parms.strSimEnd);
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
+      dblRowPriceStored_ = -1;  // as the reset left it
       if (!UpdateTargetPrice(rowDate, endDate, rowSymbol, rowPositioning)) ++lngRowsNotTraded_;
 
       if (parms.blnCalculateResults) {
         double gainLoss = trade_.dblGainLoss;
-        Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss);
+        double acquirePrice = dblRowPriceStored_;
+        Raise(&ResearchEvents::UpdateWinnerView, acquireDate, symbol, positioning, gainLoss, acquirePrice);
       }
       trade_.dblGainLoss = 0;
       if (row.lastOfSymbol) cache.Release(row.symbol);
@@ -230,6 +232,7 @@ void clsResearch::LogResults(bool sold) {
                                "The simulation table '" + Parms().strSimTable + "' no longer holds the row of " +
                                    trade_.strSymbol + " " + trade_.strPositioning + " " +
                                    rt::FormatShortDate(trade_.datAcquireDate) + ": it was replaced during the run.");
+    dblRowPriceStored_ = rt::Round(trade_.dblAcquirePrice, 2);
   } catch (const std::exception& failed) {
     // The row keeps its reset values either way.
     ++lngRowsNotTraded_;

@@ -74,12 +74,18 @@ void frmMain::Winner(clsStock& stock, bool& store) {
   Yield();
 }
 
-void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss) {
+void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss,
+                               double& acquirePrice) {
   try {
     if (Check("chkCalculateResults")->Value() == 1) {
       QTreeWidgetItem* row =
           ResultsWindow().lvwWinners->FindByKey({Q(rt::FormatShortDate(acquireDate)), Q(positioning), Q(symbol)});
-      if (row) row->setText(frmResults::kWinnersGainLossColumn, Number(gainLoss));
+      if (row) {
+        row->setText(frmResults::kWinnersGainLossColumn, Number(gainLoss));
+        // The row shows what the table now holds for it, as when it is read
+        // back: a row read while a stopped stage had it reset showed -1.
+        row->setText(frmResults::kWinnersCloseColumn, Rounded(acquirePrice, 2));
+      }
     }
   } catch (const std::exception&) {
     // A row that cannot be shown is passed over.

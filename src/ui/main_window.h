@@ -214,8 +214,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ----- engine events (the objResearch_ handlers) -----
   void Winner(clsStock& stock, bool& store) override;
-  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
-                        double& gainLoss) override;
+  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss,
+                        double& acquirePrice) override;
   void TotalStocks(int16_t& count) override;
   void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override;
   void UpdateProgress(int32_t& daysReached, int32_t& daysInRange, int32_t& pages) override;
@@ -297,7 +297,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
 
   // ===== S.M.A.R.T. optimiser (src/optimiser) =====
   // The sweep flags: any selection box of the Trade (0..9) or the Portfolio
-  // sweep (10..22) ticked. A Simulate click on that tab then runs the sweep.
+  // sweep (10..22) ticked while the switch is on, or a paused sweep of that
+  // kind opened. A Simulate click on that tab then runs the sweep.
   bool blnTradeSMART = false;
   bool blnPortfolioSMART = false;
   // The resume fields: the stored pause row of the current simulation as
@@ -357,12 +358,32 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void HideSweepSetUp();
   // Whether a Simulate click on the current tab runs a sweep.
   bool SweepRequested() const;
+  // The switch's state, which the Trade tab's status label shows.
+  bool SweepSwitchOn() const;
+  // The sweep flags: a box of the sweep ticked while the switch is on.
+  void RecomputeSweepFlags();
   // The sweep branch of Simulate: compacts the database (a new engine, which
   // the run takes over in engine), then runs the sweep of the current tab.
   void RunSweep(std::shared_ptr<clsResearch>& engine);
   // IsPaused, told apart by the sweep that stored the row.
   bool TradeSweepPaused();
   bool PortfolioSweepPaused();
+  // A sweep's name in its record; the settings its loops and rows read, as
+  // control lines (its plan).
+  static const char* SweepName(bool trade);
+  std::string SweepPlan(bool trade) const;
+  // Records the sweep beside its pause row: its report with the report's
+  // first line as it stands, and its plan as the fields hold it.
+  void RecordSweep(bool trade, const std::string& reportPath);
+  // Before Simulate resumes a stopped sweep of the current tab whose plan
+  // the fields no longer hold: asks whether to resume it as planned (its
+  // plan back into the fields) or to start the fields' plan afresh (the pause
+  // row cleared). False when the user cancels.
+  bool SettleStoppedSweepPlan();
+  // The report a resumed sweep writes, into reportPath: 1 append (it begins
+  // as the sweep left it, or, without a record, with header), 0 write it
+  // anew (it is gone); when it holds another sweep, GetReportFile's answer.
+  int ResumedReport(bool trade, const std::string& header, std::string& reportPath);
   // Before a sweep's first variation: copies the fields into the run
   // parameters and refuses, with one message and a ShownError, indicator
   // periods out of their limits and an empty simulation table.

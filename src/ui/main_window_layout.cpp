@@ -13,10 +13,9 @@
 namespace ui {
 namespace {
 
-// Rows of the Trade and Portfolio grids have one height, so that the
-// selection boxes in their own column frame stand level with their rows.
-// Kept tight: the Portfolio page sets the window's height, which must fit a
-// 768-pixel screen.
+// Rows of the Trade and Portfolio grids have one height, whatever fields a
+// row shows. Kept tight: the Portfolio page sets the window's height, which
+// must fit a 768-pixel screen.
 constexpr int kRowHeight = 24;
 constexpr int kRowSpacing = 2;
 
@@ -107,22 +106,19 @@ void FixRowHeights(QGridLayout* grid, int rows) {
   for (int r = 0; r < rows; ++r) grid->setRowMinimumHeight(r, kRowHeight);
 }
 
-// The captionless column of selection boxes beside a range grid: one box
-// level with each of the first rows.
+// The selection boxes beside a range grid, each in the grid cell of the row
+// it selects (box firstBox + r on row r), so that it stands level with that
+// row whichever boxes and fields are shown. The captionless frame the
+// switch shows and hides spans the column behind them.
 QFrame* SelectionColumn(Maker& make, int firstBox, int boxes, QGridLayout* grid) {
   auto* frame = new QFrame;
-  auto* column = new QVBoxLayout(frame);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kRowSpacing);
-  for (int i = 0; i < boxes; ++i) {
-    auto* box = make.Check("", "chkBuildOption", firstBox + i);
-    box->setFixedHeight(kRowHeight);
-    box->hide();
-    column->addWidget(box);
-  }
-  column->addStretch();
-  grid->addWidget(frame, 0, 6, boxes, 1, Qt::AlignTop);
+  grid->addWidget(frame, 0, 6, boxes, 1);
   frame->hide();
+  for (int row = 0; row < boxes; ++row) {
+    auto* box = make.Check("", "chkBuildOption", firstBox + row);
+    box->hide();
+    grid->addWidget(box, row, 6);
+  }
   return frame;
 }
 

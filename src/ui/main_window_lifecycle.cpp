@@ -103,12 +103,10 @@ void frmMain::Form_Load() {
   for (int tab = 0; tab <= 2; ++tab) tabResearch->setTabEnabled(tab, true);
   Yield();
 
-  for (QWidget* input :
-       {Widget("dteSimDate", 0), Widget("dteSimDate", 1), Widget("optStockSelection", 0),
-        Widget("optStockSelection", 1), Widget("optStockSelection", 2), Widget("txtSelection"), Widget("chkOneDay"),
-        Widget("chkUseMA"), Widget("chkSimOption", 0), Widget("chkSimOption", 1), Widget("chkSimOption", 2),
-        Widget("chkUseADX"), Widget("chkUseMinVol"), Widget("txtLike"), static_cast<QWidget*>(cmdSimulate)})
-    input->setEnabled(true);
+  Widget("dteSimDate", 0)->setEnabled(true);
+  Widget("dteSimDate", 1)->setEnabled(true);
+  SetRunLockEnabled(true);
+  cmdSimulate->setEnabled(true);
   ApplyControlLines(designState_, controls_, true, 0);
   Yield();
 

@@ -22,6 +22,7 @@ class frmResults : public QWidget {
   QPushButton* cmdHide = nullptr;
 
   // The columns of the two lists (1-based in the comments of the handlers).
+  static constexpr int kWinnersCloseColumn = 3;      // "Close"
   static constexpr int kWinnersGainLossColumn = 17;  // "G/L"
   static constexpr int kWinnersColumns = 19;
   static constexpr int kPortfolioColumns = 15;

@@ -44,10 +44,12 @@ class RunScope {
 std::string frmMain::ElapsedTime() const { return FormatElapsedTime(datRunStart, rt::Now()); }
 
 void frmMain::SetRunLockEnabled(bool enabled) {
+  // Every criterion of the Select, the swing one too: a box ticked during a
+  // run would be saved as if the run had used it.
   for (QWidget* input : {Widget("optStockSelection", 0), Widget("optStockSelection", 1), Widget("optStockSelection", 2),
                          Widget("txtSelection"), Widget("chkOneDay"), Widget("chkUseMA"), Widget("chkSimOption", 0),
-                         Widget("chkSimOption", 1), Widget("chkSimOption", 2), Widget("chkUseADX"),
-                         Widget("chkUseMinVol"), Widget("txtLike")})
+                         Widget("chkSimOption", 1), Widget("chkSimOption", 2), Widget("chkSimOption", 3),
+                         Widget("chkUseADX"), Widget("chkUseMinVol"), Widget("txtLike")})
     input->setEnabled(enabled);
 }
 

@@ -26,11 +26,13 @@ int RunPortfolioSweep(const std::filesystem::path& folder) {
     user->AnswerMsgBox(user::kAnswerOK, ui::kNotPropertiesFileMessage);
   w.Form_Load();
 
-  // The user opens the simulation and types the sweep again after every start.
+  // The user opens the simulation, switches S.M.A.R.T. on and types the sweep
+  // again after every start.
   Parms().strSimTable = "sim_March";
   w.Picker("dteSimDate", 0)->SetValue(rt::DateSerial(2004, 3, 1));
   w.Picker("dteSimDate", 1)->SetValue(rt::DateSerial(2004, 3, 14));
   w.tabResearch->setCurrentIndex(2);
+  w.cmdSMART_Click(0);
   w.Check("chkBuildOption", 11)->SetValue(1);
   w.Text("txtPercDiff", 0)->setText("-10");
   w.Text("txtPercDiff", 1)->setText("10");

@@ -41,8 +41,8 @@ class TradeEvents : public testsupport::RecordingEvents {
     progress.emplace_back(count, total);
     if (onProgress) onProgress(count);
   }
-  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning,
-                        double& gainLoss) override {
+  void UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss,
+                        double&) override {
     ++winnerViews;
     gains[{acquireDate.Serial(), symbol, positioning}] = gainLoss;
   }

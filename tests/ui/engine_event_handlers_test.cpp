@@ -179,11 +179,12 @@ TEST_F(WindowTest, AStoredWinnerIsWrittenAndItsTradeResultFindsItsRow) {
   w.Check("chkCalculateResults")->SetValue(1);
   rt::Date day = stock.AcquireDate;
   std::string symbol = "IBM", side = "LONG", otherSide = "SHORT";
-  double gain = -2.5;
-  w.UpdateWinnerView(day, symbol, otherSide, gain);  // no such row: nothing happens
+  double gain = -2.5, price = 25.3;
+  w.UpdateWinnerView(day, symbol, otherSide, gain, price);  // no such row: nothing happens
   EXPECT_EQ(list.Text(0, 17), "");
-  w.UpdateWinnerView(day, symbol, side, gain);
+  w.UpdateWinnerView(day, symbol, side, gain, price);
   EXPECT_EQ(list.Text(0, 17), "-2.5");
+  EXPECT_EQ(list.Text(0, 3), "25.3");  // the price the Trade stage stored
 }
 
 TEST_F(WindowTest, PortfolioRowsAndDaySeparators) {

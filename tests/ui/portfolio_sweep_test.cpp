@@ -131,10 +131,11 @@ TEST_F(SweepWindowTest, APausedSweepResumesAtTheVariationItHadNotRun) {
   EXPECT_EQ(scripted->OpenedFiles(), std::vector<std::string>{chosen});
 }
 
-TEST_F(SweepWindowTest, AfterARestartAResumedSweepWritesToItsProposedReport) {
+TEST_F(SweepWindowTest, AfterARestartAResumedSweepWritesToTheReportItChose) {
   ui::frmMain& w = PortfolioWindow();
   SweepDistanceFromMA(w);
-  AcceptSweep(*scripted, 5, rt::AppPath("\\Reports\\mine.csv").string());
+  const std::string chosen = rt::AppPath("\\Reports\\mine.csv").string();
+  AcceptSweep(*scripted, 5, chosen);
   scripted->OnDoEvents([&](int) {
     if (w.Label("lblCurrStock", 1)->text() == "4 of 5" && !w.objResearch->PauseProcess()) w.cmdPauseSim_Click();
   });
@@ -143,20 +144,21 @@ TEST_F(SweepWindowTest, AfterARestartAResumedSweepWritesToItsProposedReport) {
   ASSERT_TRUE(w.IsPaused());
   EXPECT_EQ(w.lngPortPauseRev, 1);  // paused in the second pass
 
-  // The report path lived in memory only.
-  w.strPortfolioReportPath.clear();
+  w.strPortfolioReportPath.clear();  // as after a restart
   w.objResearch->PauseProcess(false);
   w.OutputPortfolioVariations();
-  std::vector<std::string> lines = ReportLines(DefaultPortfolioReport());
-  ASSERT_EQ(lines.size(), 2u);  // a header for the new file, then no variation of pass 0
-  EXPECT_EQ(ReportCells(lines[0])[0], "Ranked By");
-  EXPECT_EQ(ReportCells(lines[1])[1], "0 to 0");
+  std::vector<std::string> lines = ReportLines(chosen);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(ReportCells(lines[0])[1], "Dist MA (0:10)");
+  EXPECT_EQ(ReportCells(lines[5])[1], "0 to 0");
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "5 of 5");
+  EXPECT_FALSE(std::filesystem::exists(DefaultPortfolioReport()));
 }
 
 // A Pause, a Stop or an error at variation k of n, each through Simulate:
 // the fields read as typed, the report holds the rows of the variations that
-// ran to their end, and the next Simulate writes the rest, none twice.
+// ran to their end, and the next Simulate writes the rest, none twice, also
+// when a Step was changed after the Stop and the plan resumed as it was.
 class InterruptedPortfolioSweep : public SweepWindowTest, public ::testing::WithParamInterface<InterruptCase> {};
 
 TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
@@ -187,10 +189,15 @@ TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeati
   EXPECT_TRUE(w.IsPaused());
   EXPECT_TRUE(w.cmdSimulate->isEnabled());
 
-  w.cmdSimulate_Click();  // no question, no dialog
+  if (c.edited == ThenEdited::kResumedAsPlanned) {
+    w.Text("txtStep", 0)->setText("5");
+    AnswerChangedPlan(*scripted, c.edited);
+  }
+  w.cmdSimulate_Click();  // a resume asks nothing
   EXPECT_EQ(ranges(), all);
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
   EXPECT_EQ(w.Text("txtPercDiff", 0)->text(), "-10");
+  EXPECT_EQ(w.Text("txtStep", 0)->text(), "10");
   EXPECT_FALSE(w.IsPaused());
 }
 
@@ -199,7 +206,9 @@ TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeati
 INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedPortfolioSweep,
                          ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "1 of 5", 1},
                                            InterruptCase{"Stop", Interrupt::kStop, "2 of 5", 1},
-                                           InterruptCase{"Error", Interrupt::kError, "4 of 5", 3}),
+                                           InterruptCase{"Error", Interrupt::kError, "4 of 5", 3},
+                                           InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 5", 1,
+                                                         ThenEdited::kResumedAsPlanned}),
                          InterruptCaseName);
 
 // What would fail every variation alike ends a sweep with one message: a

@@ -29,7 +29,7 @@ bool SelectInputsEnabled(ui::frmMain& w) {
   for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
     if (!w.Widget(name)->isEnabled()) return false;
   return w.Widget("dteSimDate", 0)->isEnabled() && w.Widget("optStockSelection", 2)->isEnabled() &&
-         w.tabResearch->isEnabled();
+         w.Widget("chkSimOption", 3)->isEnabled() && w.tabResearch->isEnabled();
 }
 
 }  // namespace
@@ -94,15 +94,18 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM ; MSFT", false);
   ChooseSimulationFile("paused");
   bool paused = false;
+  bool swingBoxLocked = false;  // no criterion changes under a run
   scripted->OnDoEvents([&](int) {
     if (!paused && ui::ResultsWindow().lvwWinners->Count() > 0) {
       paused = true;
+      swingBoxLocked = !w.Widget("chkSimOption", 3)->isEnabled();
       w.cmdPauseSim_Click();
     }
   });
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
 
+  EXPECT_TRUE(swingBoxLocked);
   EXPECT_EQ(Caption(w), "Processing Paused");
   EXPECT_TRUE(w.SelectRunPaused());
   EXPECT_TRUE(w.cmdSimulate->isEnabled());

@@ -14,14 +14,16 @@ bool SelectInputsEnabled(ui::frmMain& w) {
   for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
     if (!w.Widget(name)->isEnabled()) return false;
   return w.Widget("dteSimDate", 0)->isEnabled() && w.Widget("dteSimDate", 1)->isEnabled() &&
-         w.Widget("optStockSelection", 2)->isEnabled() && w.Widget("chkSimOption", 0)->isEnabled();
+         w.Widget("optStockSelection", 2)->isEnabled() && w.Widget("chkSimOption", 0)->isEnabled() &&
+         w.Widget("chkSimOption", 3)->isEnabled();
 }
 
 bool SelectInputsDisabled(ui::frmMain& w) {
   for (const char* name : {"txtSelection", "chkOneDay", "chkUseMA", "chkUseADX", "chkUseMinVol", "txtLike"})
     if (w.Widget(name)->isEnabled()) return false;
   return !w.Widget("dteSimDate", 0)->isEnabled() && !w.Widget("dteSimDate", 1)->isEnabled() &&
-         !w.Widget("optStockSelection", 2)->isEnabled() && !w.Widget("chkSimOption", 0)->isEnabled();
+         !w.Widget("optStockSelection", 2)->isEnabled() && !w.Widget("chkSimOption", 0)->isEnabled() &&
+         !w.Widget("chkSimOption", 3)->isEnabled();
 }
 
 const char* kRefused = "cannot be used while a simulation or another command is running.";
@@ -43,6 +45,7 @@ TEST_F(WindowTest, NewSimulationPutsTheWindowBackIntoItsStartState) {
   w.tabResearch->setEnabled(false);
   w.tabResearch->setTabEnabled(2, false);
   w.Widget("txtSelection")->setEnabled(false);
+  w.Widget("chkSimOption", 3)->setEnabled(false);
   w.Widget("dteSimDate", 0)->setEnabled(false);
   w.cmdStopSim->setEnabled(true);
 
@@ -190,6 +193,33 @@ TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfoli
   scripted->AnswerOpenFile("");
   w.Menu("mnuOpenSim")->trigger();
   EXPECT_EQ(scripted->Prompts().back().dialog.startFolder, (rt::AppFolder() / "Reports").string());
+}
+
+// A portfolio sweep saves its simulation with the sweep's box ticked; with
+// S.M.A.R.T. off, opening the file shows the simulation's results as any
+// Open does, and asks nothing.
+TEST_F(RunWindowTest, WithSMARTOffOpeningASweptSimulationRunsNoSweep) {
+  ui::frmMain& w = ReadyWindow();
+  ChooseSimulationFile("swept");
+  w.cmdSimulate_Click();
+  w.tabResearch->setCurrentIndex(2);
+  w.cmdSMART_Click(0);
+  w.Check("chkBuildOption", 10)->SetValue(1);  // the six ranking choices, in two passes
+  scripted->AnswerMsgBox(user::kAnswerYes, "This report will yield 12 variations.");
+  scripted->AnswerSaveFile((rt::AppFolder() / "Reports" / "swept.csv").string(), "Save S.M.A.R.T. Report");
+  w.cmdSimulate_Click();
+  ASSERT_EQ(Caption(w), "Processing Complete");
+  ASSERT_NE(ReadText(w.strSimFilePath).find("chkBuildOption(10)=1"), std::string::npos);
+
+  w.cmdSMART_Click(0);
+  scripted->AnswerOpenFile(w.strSimFilePath, "Open Simulation");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(w.Label("lblStatus", 2)->text(), "S.M.A.R.T. Not Enabled for Portfolios");
+  EXPECT_FALSE(w.blnPortfolioSMART);
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
+  EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
 }
 
 TEST_F(RunWindowTest, ARunRefusesTheCommandsThatWouldPullTheEngineFromUnderIt) {

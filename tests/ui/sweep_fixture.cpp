@@ -21,6 +21,7 @@ ui::frmMain& SweepWindowTest::PortfolioWindow() {
   w.Picker("dteSimDate", 0)->SetValue(rt::DateSerial(2004, 3, 1));
   w.Picker("dteSimDate", 1)->SetValue(rt::DateSerial(2004, 3, 14));
   w.tabResearch->setCurrentIndex(2);
+  w.cmdSMART_Click(0);  // on: a ticked box makes Simulate a sweep
   return w;
 }
 
@@ -56,6 +57,12 @@ std::string DefaultTradeReport() {
 void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::string& path) {
   user.AnswerMsgBox(user::kAnswerYes, "This report will yield " + std::to_string(variations) + " variations.");
   user.AnswerSaveFile(path, "Save S.M.A.R.T. Report");
+}
+
+void AnswerChangedPlan(user::ScriptedUserServices& user, ThenEdited edited) {
+  user.AnswerMsgBox(edited == ThenEdited::kStartedAfresh ? user::kAnswerNo : user::kAnswerYes,
+                    "The S.M.A.R.T. settings have changed since this sweep stopped. Do you wish to resume it as "
+                    "planned?");
 }
 
 void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }

@@ -21,14 +21,20 @@ std::string DefaultTradeReport();
 void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::string& path);
 
 // A Pause, a Stop or an error at the variation whose caption reads `at`; the
-// report then holds the first rowsKept rows.
+// report then holds the first rowsKept rows. Before the sweep is started
+// again a field of its plan may be changed, and the question that follows
+// answered: resume as planned, or start the new plan afresh.
 enum class Interrupt { kPause, kStop, kError };
+enum class ThenEdited { kNo, kResumedAsPlanned, kStartedAfresh };
 struct InterruptCase {
   const char* name;
   Interrupt how;
   const char* at;
   size_t rowsKept;
+  ThenEdited edited = ThenEdited::kNo;
 };
+// What the user answers when Simulate finds the stopped sweep's plan changed.
+void AnswerChangedPlan(user::ScriptedUserServices& user, ThenEdited edited);
 void PrintTo(const InterruptCase& c, std::ostream* os);
 std::string InterruptCaseName(const ::testing::TestParamInfo<InterruptCase>& info);
 // Makes the interruption when the caption reads c.at: presses Pause, or Stop
@@ -40,6 +46,6 @@ void RestoreReport(const InterruptCase& c, const std::string& report);
 
 class SweepWindowTest : public WindowTest {
  protected:
-  // On the Portfolio tab, the period 3/1/2004 to 3/14/2004.
+  // On the Portfolio tab with S.M.A.R.T. on, the period 3/1/2004 to 3/14/2004.
   ui::frmMain& PortfolioWindow();
 };

@@ -1,6 +1,9 @@
 // The S.M.A.R.T. set-up on the Trade and Portfolio tabs: the switch, the
 // selection boxes and the sweep flags, the Reset buttons and the range probe.
+#include <QCoreApplication>
+
 #include "market_data/database_connection.h"
+#include "optimiser/sweep_fields.h"
 #include "simulation/simulation_table_rows.h"
 #include "window_fixture.h"
 
@@ -55,7 +58,7 @@ TEST_F(WindowTest, TheSwitchShowsTheSetUpOfBothTabsAndSwitchingOffUnticksTheBoxe
   EXPECT_EQ(w.Check("chkBuildOption", 12)->Value(), 0);
   EXPECT_EQ(w.Check("chkBuildOption", 22)->Value(), 1);
   EXPECT_FALSE(w.blnTradeSMART);
-  EXPECT_TRUE(w.blnPortfolioSMART);
+  EXPECT_FALSE(w.blnPortfolioSMART);  // box 22 is ticked, but the tabs say S.M.A.R.T. is off
   for (QWidget* field : TradeGrid(w, "txtLifeofOrder", "txtLifeofOrderStep", 12, 28)) EXPECT_FALSE(Shown(field));
   EXPECT_FALSE(Shown(w.Widget("txtStep", 1)));
   EXPECT_FALSE(Shown(w.Widget("lblSimOption", 55)));
@@ -65,16 +68,53 @@ TEST_F(WindowTest, TheSwitchShowsTheSetUpOfBothTabsAndSwitchingOffUnticksTheBoxe
   EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
 
   w.cmdSMART_Click(0);
+  EXPECT_TRUE(w.blnPortfolioSMART);
   w.Check("chkBuildOption", 1)->SetValue(1);
   EXPECT_TRUE(Shown(w.Widget("txtLifeofOrderStep")));
   EXPECT_EQ(TextOf(w.Text("txtLifeofOrderStep")), "2");
 }
 
+// Each box the switch shows stands level with the row it selects, whichever
+// rule the option buttons choose and whichever boxes show their fields.
+TEST_F(WindowTest, EverySelectionBoxStandsBesideTheRowItSelects) {
+  ui::frmMain& w = LoadedWindow();
+  w.show();
+  w.cmdSMART_Click(0);
+  auto caption = [&](const char* text) -> QWidget* {
+    for (QLabel* label : w.tabResearch->widget(1)->findChildren<QLabel*>())
+      if (label->text() == text) return label;
+    return nullptr;
+  };
+  std::vector<std::pair<int, QWidget*>> rows = {
+      {1, caption("Life of Order (days):")}, {3, caption("% above Target Price:")}, {4, w.Widget("optInitStop", 0)},
+      {6, w.Widget("optPriceUpdate", 0)},    {7, caption("...with a % decline:")},  {9, w.Widget("chkMaxAge")}};
+  for (const optimiser::RankingRange& range : optimiser::kRankingRanges)
+    rows.emplace_back(range.box, w.Widget(range.filterBox, range.filterBoxIndex));
+  auto centre = [](QWidget* widget) {
+    return widget->mapTo(widget->window(), QPoint(0, 0)).y() + widget->height() / 2.0;
+  };
+  for (int rule = 0; rule < 8; ++rule) {
+    w.Option("optInitStop", rule & 1)->SetValue(true);
+    w.Option("optPriceUpdate", (rule >> 1) & 1)->SetValue(true);
+    for (const auto& [box, row] : rows) w.Check("chkBuildOption", box)->SetValue(rule >> 2);
+    for (const auto& [box, row] : rows) {
+      w.tabResearch->setCurrentIndex(box <= 9 ? 1 : 2);
+      QCoreApplication::processEvents();
+      QWidget* selection = w.Widget("chkBuildOption", box);
+      ASSERT_TRUE(row && selection->isVisible()) << box;
+      EXPECT_NEAR(centre(selection), centre(row), 1) << "box " << box << ", rule " << rule;
+    }
+  }
+}
+
 TEST_F(WindowTest, SelectionBoxesShowTheirRowAndSetTheFlags) {
   ui::frmMain& w = LoadedWindow();
-  // A box restored checked while the switch is off still shows its row.
+  // A box restored checked while the switch is off still shows its row, but
+  // Simulate sweeps only once the switch is on.
   w.Check("chkBuildOption", 9)->SetValue(1);
   for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_TRUE(Shown(field));
+  EXPECT_FALSE(w.blnTradeSMART);
+  w.cmdSMART_Click(0);
   EXPECT_TRUE(w.blnTradeSMART);
   w.Check("chkBuildOption", 9)->SetValue(2);  // grey selects nothing
   for (QWidget* field : TradeGrid(w, "txtMaxDays", "txtMaxDaysStep", 31, 33)) EXPECT_FALSE(Shown(field));

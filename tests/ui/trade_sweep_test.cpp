@@ -1,6 +1,7 @@
 // The trade-settings sweep over a Select run on the shipped history: the
 // order of the variations, the report, pause and resume, stop, and the
 // sweep as Simulate runs it after compacting the database.
+#include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
@@ -12,7 +13,7 @@ namespace {
 class TradeSweepTest : public RunWindowTest {
  protected:
   // A simulation of AAPL's candidates (no Trade stage yet), on the Trade tab
-  // with Limit orders; the life of the order swept 1 to 2 and the maximum
+  // with S.M.A.R.T. on and Limit orders; the life of the order swept 1 to 2 and the maximum
   // days 5 to 10 by 5: four variations.
   ui::frmMain& SweepWindow() {
     ui::frmMain& w = ReadyWindow("AAPL", false);
@@ -20,6 +21,7 @@ class TradeSweepTest : public RunWindowTest {
     w.cmdSimulate_Click();
     EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
     w.tabResearch->setCurrentIndex(1);
+    w.cmdSMART_Click(0);
     w.Combo("cboTypeOfPurchase")->setCurrentIndex(1);
     Sweep(w, 1, "txtLifeofOrder", "1", "2", "1");
     Sweep(w, 9, "txtMaxDays", "5", "10", "5");
@@ -166,29 +168,65 @@ TEST_F(TradeSweepTest, AResumeDoesNotRepeatARowWrittenBeforeThePauseRowMovedOn) 
   EXPECT_EQ(Settings(lines[4]), kLast);
 }
 
-TEST_F(TradeSweepTest, AfterARestartTheResumedRowsGoToTheProposedReport) {
+// After a restart a resumed sweep appends to the report it chose when its
+// first line is still the one the sweep left; a report that is gone is
+// written anew with its header, and one that now holds another sweep (or, in
+// a database older than the sweep records, a proposed report of another
+// sweep) is never appended to: the user chooses where the rest goes.
+struct ResumedReportCase {
+  const char* name;
+  bool recorded;    // false: the database keeps no record of the report
+  bool otherSweep;  // false: the report is gone
+};
+void PrintTo(const ResumedReportCase& c, std::ostream* os) { *os << c.name; }
+class ResumedTradeReport : public TradeSweepTest, public ::testing::WithParamInterface<ResumedReportCase> {};
+
+TEST_P(ResumedTradeReport, IsTheSweepsOwnOrANewOne) {
+  const ResumedReportCase& c = GetParam();
   ui::frmMain& w = SweepWindow();
-  AcceptSweep(*scripted, 4, rt::AppPath("\\Reports\\mine.csv").string());
+  const std::string chosen = rt::AppPath("\\Reports\\mine.csv").string();
+  AcceptSweep(*scripted, 4, chosen);
   InterruptAt(w, "3 of 4", false);
   w.OutputTradeVariations();
   scripted->OnDoEvents(nullptr);
-  w.strTradeReportPath.clear();
+  const std::string header = ReportLines(chosen)[0];
+  w.strTradeReportPath.clear();  // as after a restart
+  if (!c.recorded) SharedConnection().Execute("DROP TABLE [SweepRecord]");
+  const std::string found = c.recorded ? chosen : DefaultTradeReport();
+  const std::string other = "Purchase Type\tLife(1:9)\r\nMarket\t9\r\n";
+  if (c.otherSweep) testsupport::WriteFileBytes(found, other);
+  else std::filesystem::remove(found);
+  const std::string rest = c.otherSweep ? rt::AppPath("\\Reports\\rest.csv").string() : found;
+  if (c.otherSweep) scripted->AnswerSaveFile(rest, "Save S.M.A.R.T. Report");
+
   w.objResearch->PauseProcess(false);
   w.OutputTradeVariations();
-  std::vector<std::string> lines = ReportLines(DefaultTradeReport());
+  std::vector<std::string> lines = ReportLines(rest);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(ReportCells(lines[0])[0], "Purchase Type");
+  EXPECT_EQ(lines[0], header);
   EXPECT_EQ(Settings(lines[1]), kLast);
+  if (c.otherSweep) EXPECT_EQ(testsupport::ReadFileBytes(found), other);
 }
+
+INSTANTIATE_TEST_SUITE_P(GoneOrTaken, ResumedTradeReport,
+                         ::testing::Values(ResumedReportCase{"Gone", true, false},
+                                           ResumedReportCase{"HoldsAnotherSweep", true, true},
+                                           ResumedReportCase{"UnrecordedProposedHoldsAnotherSweep", false, true}),
+                         [](const ::testing::TestParamInfo<ResumedReportCase>& info) { return info.param.name; });
 
 // A Pause, a Stop or an error at variation k of n, each through Simulate:
 // the fields read as typed, the report holds the rows of the variations that
-// ran to their end, and the next Simulate writes the rest, none twice.
+// ran to their end, and the next Simulate writes the rest, none twice, so
+// that the report is an uninterrupted sweep's. After a Stop and a changed
+// Max Days, it resumes the plan it started with or starts the new one afresh.
 class InterruptedTradeSweep : public TradeSweepTest, public ::testing::WithParamInterface<InterruptCase> {};
 
 TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
   const InterruptCase& c = GetParam();
-  const std::vector<std::string> all = {"1/5", "1/10", "2/5", "2/10"};
+  const bool afresh = c.edited == ThenEdited::kStartedAfresh;
+  const std::vector<std::string> planned = {"1/5", "1/10", "2/5", "2/10"};
+  const std::vector<std::string> ran =
+      afresh ? std::vector<std::string>{"1/5", "1/10", "1/15", "2/5", "2/10", "2/15"} : planned;
   ui::frmMain& w = SweepWindow();
   const std::string report = DefaultTradeReport();
   AcceptSweep(*scripted, 4, report);
@@ -202,23 +240,43 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
       rows.push_back(ReportCells(line)[1] + "/" + ReportCells(line)[7]);
     return std::vector<std::string>(rows.begin() + 1, rows.end());
   };
-  EXPECT_EQ(variations(), std::vector<std::string>(all.begin(), all.begin() + c.rowsKept));
+  EXPECT_EQ(variations(), std::vector<std::string>(planned.begin(), planned.begin() + c.rowsKept));
   EXPECT_EQ(w.Text("txtLifeofOrder", 0)->text(), "1");
   EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
   EXPECT_TRUE(w.IsPaused());
   EXPECT_TRUE(w.cmdSimulate->isEnabled());
 
-  w.cmdSimulate_Click();  // no question, no dialog
-  EXPECT_EQ(variations(), all);
+  if (c.edited != ThenEdited::kNo) {
+    w.Text("txtMaxDays", 1)->setText("15");
+    AnswerChangedPlan(*scripted, c.edited);
+    if (afresh) {
+      AcceptSweep(*scripted, 6, report);
+      scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
+    }
+  }
+  w.cmdSimulate_Click();  // a resume asks nothing
+  EXPECT_EQ(variations(), ran);
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_EQ(w.Label("Label1", 4)->text().toStdString(),
+            std::to_string(ran.size()) + " of " + std::to_string(ran.size()));
   EXPECT_EQ(w.Text("txtMaxDays", 0)->text(), "5");
+  EXPECT_EQ(w.Text("txtMaxDays", 1)->text(), afresh ? "15" : "10");
   EXPECT_FALSE(w.IsPaused());
+
+  const std::string straight = rt::AppPath("\\Reports\\straight.csv").string();
+  AcceptSweep(*scripted, static_cast<int>(ran.size()), straight);
+  w.OutputTradeVariations();
+  EXPECT_EQ(ReportLines(report), ReportLines(straight));
 }
 
 INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedTradeSweep,
                          ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "2 of 4", 2},
                                            InterruptCase{"Stop", Interrupt::kStop, "2 of 4", 1},
-                                           InterruptCase{"Error", Interrupt::kError, "3 of 4", 2}),
+                                           InterruptCase{"Error", Interrupt::kError, "3 of 4", 2},
+                                           InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 4", 1,
+                                                         ThenEdited::kResumedAsPlanned},
+                                           InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1,
+                                                         ThenEdited::kStartedAfresh}),
                          InterruptCaseName);
 
 TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
@@ -281,8 +339,9 @@ TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
   const std::string copy = report.substr(0, report.size() - 4) + "_tmp1.csv";
   size_t linesShown = 0;
   scripted->OnDoEvents([&](int) {
-    if (w.Label("Label1", 4)->text() == "1 of 4")
-      sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden();
+    if (w.Label("Label1", 4)->text() == "1 of 4")  // the plan's fields locked, as a Select locks its own
+      sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden() &&
+                      !w.Text("txtMaxDays", 1)->isEnabled() && !w.Text("txtStep", 0)->isEnabled();
     if (w.Label("Label1", 4)->text() == "2 of 4" && linesShown == 0) {
       w.cmdShowProgress_Click();  // a copy of the rows so far, so the report stays writable
       linesShown = ReportLines(copy).size();
@@ -301,6 +360,7 @@ TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
   EXPECT_FALSE(w.IsPaused());  // a completed run clears the pause row
   EXPECT_FALSE(w.cmdShowProgress->isEnabled());
   EXPECT_FALSE(w.Button("cmdSMART", 0)->isHidden());
+  EXPECT_TRUE(w.Text("txtMaxDays", 1)->isEnabled());
 
   // Paused through Simulate, resumed through Simulate.
   AcceptSweep(*scripted, 4, report);
@@ -337,32 +397,44 @@ TEST_F(WindowTest, ASweepNeedsACurrentSimulation) {
   EXPECT_FALSE(w.Button("cmdSMART", 0)->isHidden());
 }
 
-TEST_F(TradeSweepTest, OpeningASimulationWithAPausedSweepWaitsForSimulate) {
+// The window closed while a variation runs: after a restart, Open finds the
+// sweep waiting for Simulate, which writes the rest into the report chosen
+// at the start. The winners list then shows the prices the table holds,
+// though Open read it while the cut-short variation had them reset.
+TEST_F(TradeSweepTest, ClosedDuringASweepItResumesAfterARestartIntoItsReport) {
   ui::frmMain& w = SweepWindow();
-  const std::string report = DefaultTradeReport();
+  w.Check("chkCalculateResults")->SetValue(1);
+  const std::string straight = rt::AppPath("\\Reports\\straight.csv").string();
+  AcceptSweep(*scripted, 4, straight);
+  w.OutputTradeVariations();
+  const std::string report = rt::AppPath("\\Reports\\sweep2.csv").string();
   AcceptSweep(*scripted, 4, report);
-  InterruptAt(w, "2 of 4", false);
+  scripted->OnDoEvents([&](int) {
+    if (w.Label("Label1", 4)->text() == "2 of 4" && !w.objResearch->StopProcess()) w.close();
+  });
+  const std::string simulationFile = w.strSimFilePath;
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
-  ASSERT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Paused");
+  ASSERT_EQ(w.objResearch, nullptr);  // the program ended
 
-  // A new main window, as after a restart, opens the simulation file (saved
-  // when the sweep started) and finds the paused sweep.
-  const std::string simulationFile = w.strSimFilePath;
   window.reset();
   ui::frmMain& again = LoadedWindow();
   scripted->AnswerOpenFile(simulationFile, "Open Simulation");
   again.Menu("mnuOpenSim")->trigger();
   EXPECT_EQ(again.tabResearch->currentIndex(), 1);
   EXPECT_TRUE(again.blnTradeSMART);
+  EXPECT_EQ(again.Label("lblStatus", 1)->text(), "S.M.A.R.T. ENABLED for Trading!");  // as the flag says
   EXPECT_FALSE(again.tabResearch->isEnabled());
-  EXPECT_FALSE(again.Widget("dteSimDate", 0)->isEnabled());
   EXPECT_TRUE(again.cmdSimulate->isEnabled());
   EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Paused");
-  EXPECT_EQ(ReportLines(report).size(), 3u);  // nothing ran
+  EXPECT_EQ(ReportLines(report).size(), 2u);  // nothing ran
 
-  again.cmdSimulate_Click();  // the rows go to the proposed report, where they were
+  again.cmdSimulate_Click();
   EXPECT_EQ(again.Label("lblCurrStock", 1)->text(), "Processing Complete");
-  EXPECT_EQ(ReportLines(report).size(), 5u);
   EXPECT_EQ(again.Label("Label1", 4)->text(), "4 of 4");
+  EXPECT_EQ(ReportLines(report), ReportLines(straight));
+  int reset = 0;
+  for (int row = 0; row < ui::ResultsWindow().lvwWinners->Count(); ++row)
+    reset += ui::ResultsWindow().lvwWinners->Text(row, ui::frmResults::kWinnersCloseColumn) == "-1";
+  EXPECT_EQ(std::to_string(reset), Scalar("SELECT COUNT(*) FROM [sim_trades] WHERE AcquirePrice = -1"));
 }
