@@ -417,7 +417,7 @@ TEST_F(RunWindowTest, TheAutomaticPortfolioRunStartsWithTheReloadedInvestment) {
   EXPECT_LT(endBalance, 5000);
 }
 
-TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowUsable) {
+TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheRunAndLeavesTheWindowUsable) {
   ui::frmMain& w = ReadyWindow();
   w.Text("txtSimOption", 3)->setText("fourteen");
   ChooseSimulationFile("badbox");
@@ -432,6 +432,19 @@ TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowU
   scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation badbox.sim already exists.");
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
+
+  // An options box too: the Portfolio run is refused, not run with no slots.
+  w.Options().txtNumStocks()->setText("abc");
+  w.tabResearch->setCurrentIndex(2);
+  w.Label("lblResult", 15)->setText("kept");
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "Type mismatch: the field \"Max Stocks in Portfolio:\" (txtNumStocks) holds \"abc\", which "
+                         "is not a number.");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
+  EXPECT_NE(Caption(w), "Processing Complete");
+  EXPECT_EQ(w.Label("lblResult", 15)->text(), "kept");
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
 }
 
 TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {
