@@ -141,12 +141,10 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
 
 void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
   // Told after the Portfolio replay, which shows its days on the same line.
-  int32_t rows = engine.RowsNotTraded();
+  const std::string summary = engine.RowsNotTradedSummary();
   // Rows a failed write left untraded were told of with its cause.
-  if (rows <= 0 || !engine.WriteFailure().empty()) return;
-  Label("Label1", 4)
-      ->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
-                  " could not be traded: not enough stored history after the signal day."));
+  if (summary.empty() || !engine.WriteFailure().empty()) return;
+  Label("Label1", 4)->setText(Q(summary));
 }
 
 void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
