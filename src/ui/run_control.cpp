@@ -43,6 +43,11 @@ class RunScope {
 
 std::string frmMain::ElapsedTime() const { return FormatElapsedTime(datRunStart, rt::Now()); }
 
+void frmMain::StartRunClock() {
+  datRunStart = rt::Now();
+  lblTime->setText("00:00:00");
+}
+
 void frmMain::SetRunLockEnabled(bool enabled) {
   for (QWidget* input : {Widget("optStockSelection", 0), Widget("optStockSelection", 1), Widget("optStockSelection", 2),
                          Widget("txtSelection"), Widget("chkOneDay"), Widget("chkUseMA"), Widget("chkSimOption", 0),
