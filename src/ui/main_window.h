@@ -384,6 +384,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   QWidget* BuildPortfolioPage();
   QWidget* BuildRunArea();
   QWidget* BuildSidePane();
+  QWidget* BuildStatusFrame();
   void BuildMenus();
   void ConnectWindow();  // menus, run buttons, pointer rule (main_window_lifecycle.cpp)
   void FillLists();
