@@ -462,6 +462,11 @@ class clsResearch {
   // Rows of the last BuildResults left untraded (too little stored history,
   // an order that could not be worked out, a failed write).
   int32_t RowsNotTraded() const { return lngRowsNotTraded_; }
+  // The rows of the last BuildResults that could not be worked out, for the
+  // status line: those short of stored history, then those whose stored
+  // history could not be read; how many, the first few by symbol, signal day
+  // and side, and what brings the days they need. "" when there were none.
+  std::string RowsNotTradedSummary() const;
   // Symbols whose stored history the running Trade stage holds.
   size_t HistoriesHeld() const;
   // How the last Trade stage or replay (SimResults) ended: run to its end,
@@ -479,7 +484,14 @@ class clsResearch {
   bool TradeRow(rt::Date& acquireDate, rt::Date& endDate, std::string& symbol, std::string& positioning);
   void ClearTradeState();
   int32_t lngRowsNotTraded_ = 0;
-  double dblRowPriceStored_ = -1;              // the AcquirePrice the current row holds: -1 until LogResults stores one
+  double dblRowPriceStored_ = -1;  // the AcquirePrice the current row holds: -1 until LogResults stores one
+  // Rows of one kind left untraded: how many, and the first few named.
+  struct UntradedRows {
+    int32_t count = 0;
+    std::vector<std::string> named;
+  };
+  UntradedRows rowsShortOfHistory_, rowsUnreadable_;
+  bool rowShortOfHistory_ = false;             // why the last UpdateTargetPrice traded nothing
   TradeHistoryCache* historyCache_ = nullptr;  // set while BuildResults runs
   // A failure is not undone by what the stage does after it.
   void NoteStageEnd(StageEnd end) {

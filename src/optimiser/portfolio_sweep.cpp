@@ -153,6 +153,7 @@ void frmMain::OutputPortfolioVariations() {
     if (firstAfterResume) optimiser::AppendResumedReportRow(strPortfolioReportPath, row);
     else optimiser::AppendReportRow(strPortfolioReportPath, row);
   };
+  StartRunClock();
   const optimiser::WalkEnd end = optimiser::WalkVariations(*objResearch, setUp.passes, firstPass,
                                                            resuming ? &resume : nullptr, firstNumber, steps);
   if (end == optimiser::WalkEnd::kRanOut) ClearPauseCriteria();

@@ -115,6 +115,7 @@ void frmMain::OutputTradeVariations() {
                         strTradeReportPath, firstAfterResume);
     Yield();
   };
+  StartRunClock();
   // Pause and Stop both leave the variation named for the resume.
   if (optimiser::WalkVariations(*objResearch, {&setUp.loops, 1}, 0, resuming ? &resume : nullptr, firstNumber, steps) !=
       optimiser::WalkEnd::kRanOut)

@@ -77,6 +77,12 @@ void Order(const RowOrder& order, const std::vector<ReplayRow>& rows, const std:
     if (IsNull(x) || IsNull(y)) return order.descending ? !IsNull(x) && IsNull(y) : IsNull(x) && !IsNull(y);
     return order.descending ? x > y : x < y;
   };
+  // Stable: rows of equal keys keep the table's key order (AcquireDate,
+  // Symbol, Positioning), the order in which SQLite hands back the ties of the
+  // candidate statement (it reads the day's rows by the primary key and its
+  // sort keeps their order). The statement orders by the ranking alone, as the
+  // design writes it, so this is the only tie order that picks its rows; an
+  // unstable sort picks others on days with many ties.
   for (const ReplayDay& day : days) std::stable_sort(ordered.begin() + day.first, ordered.begin() + day.last, before);
 }
 

@@ -68,6 +68,18 @@ db::BoundStatement ResultStatement(const clsResearch::TradePosition& trade, cons
 // Trade rows are committed in blocks of this many (and at the end or a Stop).
 constexpr size_t kRowsPerCommit = 250;
 
+// Untraded rows named on the status line; the rest are counted.
+constexpr size_t kRowsNamed = 3;
+
+// "2 rows" and the first few of them by name, "and 5 more" for the rest.
+std::string CountAndNames(int32_t count, const std::vector<std::string>& named) {
+  std::string names;
+  for (const std::string& row : named) names += (names.empty() ? "" : ", ") + row;
+  if (const int32_t more = count - static_cast<int32_t>(named.size()); more > 0)
+    names += " and " + std::to_string(more) + " more";
+  return std::to_string(count) + (count == 1 ? " row" : " rows") + " (" + names + ")";
+}
+
 constexpr const char* kUnableToUpdate = "Unable to update simulation table.";
 
 }  // namespace
@@ -75,6 +87,7 @@ constexpr const char* kUnableToUpdate = "Unable to update simulation table.";
 void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
+  rowsShortOfHistory_ = rowsUnreadable_ = UntradedRows{};
   WriteRun run(*this);
   stageEnd_ = StageEnd::kComplete;
   try {
@@ -113,7 +126,13 @@ void clsResearch::BuildResults() {
       rt::Date rowDate = acquireDate;
       std::string rowSymbol = symbol, rowPositioning = positioning;
       dblRowPriceStored_ = -1;  // as the reset left it
-      if (!UpdateTargetPrice(rowDate, endDate, rowSymbol, rowPositioning)) ++lngRowsNotTraded_;
+      if (!UpdateTargetPrice(rowDate, endDate, rowSymbol, rowPositioning)) {
+        ++lngRowsNotTraded_;
+        UntradedRows& kind = rowShortOfHistory_ ? rowsShortOfHistory_ : rowsUnreadable_;
+        if (kind.named.size() < kRowsNamed)
+          kind.named.push_back(symbol + " " + rt::FormatShortDate(acquireDate) + " " + positioning);
+        ++kind.count;
+      }
 
       if (parms.blnCalculateResults) {
         double gainLoss = trade_.dblGainLoss;
@@ -145,8 +164,12 @@ bool clsResearch::UpdateTargetPrice(rt::Date& acquireDate, rt::Date& endDate, st
   LogError("Entering UpdateTargetPrice");
   try {
     traded = TradeRow(acquireDate, endDate, symbol, positioning);
+    rowShortOfHistory_ = !traded;
   } catch (const std::exception& e) {
     ErrorText error = Describe(e);
+    // A walk past the newest loaded day: the days after the signal day are
+    // not stored. Any other error is a stored value that cannot be read.
+    rowShortOfHistory_ = error.number == rt::kErrSubscriptOutOfRange;
     LogError("Error: " + std::to_string(error.number) + " - " + error.description);
   }
   ClearTradeState();
@@ -240,6 +263,20 @@ void clsResearch::LogResults(bool sold) {
     if (EndsTheRun(failed)) EndRunOnWriteFailure(failed, kUnableToUpdate);
     else ShowRowFailure(std::string(kUnableToUpdate) + "\r\n" + failed.what(), user::kOKOnly);
   }
+}
+
+std::string clsResearch::RowsNotTradedSummary() const {
+  std::string summary;
+  if (const UntradedRows& rows = rowsShortOfHistory_; rows.count > 0)
+    summary = CountAndNames(rows.count, rows.named) +
+              " could not be traded: not enough stored history after the signal day. A later period end, or a "
+              "Select run with Update Data ticked, stores the days " +
+              (rows.count == 1 ? "it needs." : "they need.");
+  if (const UntradedRows& rows = rowsUnreadable_; rows.count > 0)
+    summary += (summary.empty() ? "" : " ") + CountAndNames(rows.count, rows.named) +
+               " could not be traded: " + (rows.count == 1 ? "its" : "their") +
+               " stored history holds a value that is not a price.";
+  return summary;
 }
 
 void clsResearch::ClearTradeState() {

@@ -405,6 +405,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   QWidget* BuildPortfolioPage();
   QWidget* BuildRunArea();
   QWidget* BuildSidePane();
+  QWidget* BuildStatusFrame();
   void BuildMenus();
   void ConnectWindow();  // menus, run buttons, pointer rule (main_window_lifecycle.cpp)
   void FillLists();
@@ -428,7 +429,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // could not work (database kind, indicator periods); ends it stopped.
   bool SelectRunRefused(clsResearch& engine);
   void TradeAndPortfolioChain(clsResearch& engine);
-  // The status line tells how many rows the last Trade stage left untraded.
+  // The status line names the rows the last Trade stage left untraded.
   void ShowRowsNotTraded(const clsResearch& engine);
   // A Trade, Portfolio or sweep run needs a current simulation table.
   void RequireSimulation() const;
@@ -439,6 +440,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Whether the user agrees to replace a simulation table that holds rows.
   bool MayReplaceTable(const std::string& table);
   std::string ElapsedTime() const;
+  // The elapsed time counts from now: a run's start comes after its questions.
+  void StartRunClock();
 
   // The symbol the Select pass is downloading or scanning ("" or an index
   // while the indices load): a Pause says it waits for it, and a new

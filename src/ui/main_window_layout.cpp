@@ -38,8 +38,9 @@ class Maker {
     return label;
   }
   // A label whose text the program changes, with room for `roomFor`.
-  StatusLabel* Status(const char* caption, const char* roomFor, const std::string& name, int index = -1) {
-    return controls_.Add(new StatusLabel(caption, roomFor), name, index);
+  StatusLabel* Status(const char* caption, const char* roomFor, const std::string& name, int index = -1,
+                      StatusLabel::Fit fit = StatusLabel::Fit::kElide) {
+    return controls_.Add(new StatusLabel(caption, roomFor, fit), name, index);
   }
   QLineEdit* Text(const char* text, const std::string& name, int index = -1, bool skip = false) {
     auto* box = controls_.Add(new QLineEdit(text), name, index, skip);
@@ -446,7 +447,29 @@ QWidget* frmMain::BuildSidePane() {
   auto* smart = make.Button("S.M.A.R.T.", "cmdSMART", 0);
   smart->hide();
   layout->addWidget(smart);
+  layout->addWidget(BuildStatusFrame());
   return pane;
+}
+
+QWidget* frmMain::BuildStatusFrame() {
+  // Beside the help pane, where the tips give up height: a status text wraps
+  // onto as many lines as it needs, so that every one is read whole.
+  Maker make(controls_);
+  auto* status = make.Frame("Status");
+  lblTime = make.Label("00:00:00", "lblTime");
+  auto wrapped = [&make](const char* caption, const std::string& name, int index) {
+    return make.Status(caption, "", name, index, StatusLabel::Fit::kWrap);
+  };
+  auto* internet = wrapped("Not Connected to Internet", "lblStatus", 0);
+  SetColour(internet, kDarkRed);
+  auto* statusLayout = new QGridLayout(status);
+  statusLayout->addWidget(make.Label("Elapsed Time:", "lblCurrStock", 0), 0, 0);
+  statusLayout->addWidget(lblTime, 0, 1);
+  statusLayout->addWidget(wrapped("", "lblCurrStock", 1), 1, 0, 1, 2);
+  statusLayout->addWidget(wrapped("", "Label1", 4), 2, 0, 1, 2);
+  statusLayout->addWidget(internet, 3, 0, 1, 2);
+  statusLayout->setColumnStretch(1, 1);
+  return status;
 }
 
 QWidget* frmMain::BuildRunArea() {
@@ -487,18 +510,6 @@ QWidget* frmMain::BuildRunArea() {
   runLayout->addLayout(otherButtons);
   runLayout->addWidget(pbProgress);
   runLayout->addWidget(pbStatus);
-
-  auto* status = make.Frame("Status");
-  lblTime = make.Label("00:00:00", "lblTime");
-  auto* internet = make.Status("Not Connected to Internet", "Not Connected to Internet", "lblStatus", 0);
-  SetColour(internet, kDarkRed);
-  auto* statusLayout = new QGridLayout(status);
-  statusLayout->addWidget(make.Label("Elapsed Time:", "lblCurrStock", 0), 0, 0);
-  statusLayout->addWidget(lblTime, 0, 1);
-  statusLayout->addWidget(make.Status("", "", "lblCurrStock", 1), 1, 0, 1, 2);
-  statusLayout->addWidget(make.Status("", "", "Label1", 4), 2, 0, 1, 2);
-  statusLayout->addWidget(internet, 3, 0, 1, 2);
-  statusLayout->setColumnStretch(1, 1);
 
   auto* market = make.Frame("Market");
   auto* marketLayout = new QGridLayout(market);
@@ -549,7 +560,6 @@ QWidget* frmMain::BuildRunArea() {
   auto* layout = new QHBoxLayout(area);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(run, 2);
-  layout->addWidget(status, 2);
   layout->addWidget(market, 1);
   layout->addWidget(trade, 2);
   layout->addWidget(portfolio, 3);

@@ -43,6 +43,11 @@ class RunScope {
 
 std::string frmMain::ElapsedTime() const { return FormatElapsedTime(datRunStart, rt::Now()); }
 
+void frmMain::StartRunClock() {
+  datRunStart = rt::Now();
+  lblTime->setText("00:00:00");
+}
+
 void frmMain::SetRunLockEnabled(bool enabled) {
   // Every criterion of the Select, the swing one too: a box ticked during a
   // run would be saved as if the run had used it.
@@ -143,12 +148,10 @@ void frmMain::TradeAndPortfolioChain(clsResearch& engine) {
 
 void frmMain::ShowRowsNotTraded(const clsResearch& engine) {
   // Told after the Portfolio replay, which shows its days on the same line.
-  int32_t rows = engine.RowsNotTraded();
+  const std::string summary = engine.RowsNotTradedSummary();
   // Rows a failed write left untraded were told of with its cause.
-  if (rows <= 0 || !engine.WriteFailure().empty()) return;
-  Label("Label1", 4)
-      ->setText(Q(std::to_string(rows) + (rows == 1 ? " row" : " rows") +
-                  " could not be traded: not enough stored history after the signal day."));
+  if (summary.empty() || !engine.WriteFailure().empty()) return;
+  Label("Label1", 4)->setText(Q(summary));
 }
 
 void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {

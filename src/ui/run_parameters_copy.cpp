@@ -1,6 +1,8 @@
 // The copy of the panel and the options window into the run parameters.
 // The order is fixed: a box that does not convert stops the copy there, with
 // the parameters before it already updated and the later ones as they were.
+#include <cctype>
+
 #include "market_data/run_parameters.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
@@ -12,8 +14,7 @@ namespace {
 
 // Converts the text of a box, naming the box when it does not convert.
 template <typename Convert>
-auto ConvertField(const QLineEdit* box, const char* caption, Convert convert) {
-  std::string text = S(box->text());
+auto ConvertField(const QWidget* box, const std::string& text, const char* caption, Convert convert) {
   try {
     return convert(text);
   } catch (const rt::Error& e) {
@@ -27,24 +28,28 @@ auto ConvertField(const QLineEdit* box, const char* caption, Convert convert) {
 }
 
 int16_t Integer(const QLineEdit* box, const char* caption) {
-  return ConvertField(box, caption, [](const std::string& t) { return rt::CInt(t); });
+  return ConvertField(box, S(box->text()), caption, [](const std::string& t) { return rt::CInt(t); });
 }
 int32_t Long(const QLineEdit* box, const char* caption) {
-  return ConvertField(box, caption, [](const std::string& t) { return rt::CLng(t); });
+  return ConvertField(box, S(box->text()), caption, [](const std::string& t) { return rt::CLng(t); });
 }
 float Single(const QLineEdit* box, const char* caption) {
-  return ConvertField(box, caption, [](const std::string& t) { return rt::CSng(t); });
+  return ConvertField(box, S(box->text()), caption, [](const std::string& t) { return rt::CSng(t); });
 }
 double Double(const QLineEdit* box, const char* caption) {
-  return ConvertField(box, caption, [](const std::string& t) { return rt::CDbl(t); });
+  return ConvertField(box, S(box->text()), caption, [](const std::string& t) { return rt::CDbl(t); });
 }
-int16_t LeadingNumber(const std::string& text, const char* caption, const char* name) {
-  try {
-    return rt::LeadingInteger(text);
-  } catch (const rt::Error& e) {
-    throw rt::Error(e.Number(), e.Description() + ": the field \"" + caption + "\" (" + name + ") holds \"" + text +
-                                    "\", which is out of range.");
-  }
+// The number a text starts with, so that "4 stocks a day" reads 4; a text
+// that starts with none (empty included) is no number, as in the strict boxes.
+int16_t LeadingNumber(const QWidget* box, const QString& text, const char* caption) {
+  return ConvertField(box, S(text), caption, [](const std::string& t) {
+    const size_t first = t.find_first_not_of(' ');
+    size_t digit = first == std::string::npos ? t.size() : first;
+    if (digit < t.size() && (t[digit] == '-' || t[digit] == '+')) ++digit;
+    if (digit < t.size() && t[digit] == '.') ++digit;
+    if (digit >= t.size() || !std::isdigit(static_cast<unsigned char>(t[digit]))) rt::RaiseTypeMismatch();
+    return rt::LeadingInteger(t);
+  });
 }
 
 bool On(const CheckBox* box) { return box->Value() != 0; }
@@ -138,8 +143,8 @@ void frmMain::LoadParms() {
   p.intMACDLong = Integer(Text("txtSimOption", 17), "Long EMA Length");
   p.intMACDCombo = Integer(Text("txtSimOption", 18), "Combo EMA Length");
   p.dblMACDMin = Double(Text("txtSimOption", 19), "MACD greater than");
-  p.intBuyPerDay = LeadingNumber(S(options.cmbPick(0)->currentText()), "Stocks Bought per Day:", "cmbPick(0)");
-  p.intMaxStocks = LeadingNumber(text(options.txtNumStocks()), "Max Stocks in Portfolio:", "txtNumStocks");
+  p.intBuyPerDay = LeadingNumber(options.cmbPick(0), options.cmbPick(0)->currentText(), "Stocks Bought per Day:");
+  p.intMaxStocks = LeadingNumber(options.txtNumStocks(), options.txtNumStocks()->text(), "Max Stocks in Portfolio:");
   range("chkResult", 1, "txtPercDiff", p.blnPercentMA, p.strPercentMAMin, p.strPercentMAMax);
   Double(Text("txtPortfolioBalance"), "Current Balance:");  // checked, not kept
   p.intDatabaseType = p.intDBType;

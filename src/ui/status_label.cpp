@@ -7,15 +7,21 @@
 
 namespace ui {
 
-StatusLabel::StatusLabel(const QString& text, const QString& roomFor) : QLabel(text), roomFor_(roomFor) {
+StatusLabel::StatusLabel(const QString& text, const QString& roomFor, Fit fit)
+    : QLabel(text), roomFor_(roomFor), fit_(fit) {
   setTextFormat(Qt::PlainText);
+  setWordWrap(fit == Fit::kWrap);
 }
 
 QRect StatusLabel::TextArea() const { return contentsRect().adjusted(margin(), margin(), -margin(), -margin()); }
 
-bool StatusLabel::Elided() const { return fontMetrics().horizontalAdvance(text()) > TextArea().width(); }
+bool StatusLabel::Elided() const {
+  if (fit_ == Fit::kWrap) return heightForWidth(width()) > height();
+  return fontMetrics().horizontalAdvance(text()) > TextArea().width();
+}
 
 QSize StatusLabel::minimumSizeHint() const {
+  // One line high: a wrapped text asks for its lines through heightForWidth.
   QMargins frame = contentsMargins();
   int extra = 2 * margin();
   return {fontMetrics().horizontalAdvance(roomFor_) + extra + frame.left() + frame.right(),
@@ -33,7 +39,8 @@ bool StatusLabel::event(QEvent* event) {
   return true;
 }
 
-void StatusLabel::paintEvent(QPaintEvent*) {
+void StatusLabel::paintEvent(QPaintEvent* event) {
+  if (fit_ == Fit::kWrap) return QLabel::paintEvent(event);
   QPainter painter(this);
   drawFrame(&painter);
   QRect area = TextArea();

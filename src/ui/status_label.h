@@ -1,18 +1,21 @@
 #pragma once
 // A label for texts that change while the program runs (progress, status,
-// results). Its size does not follow its text, so that no text can widen the
-// window: it keeps room for a sample text, and a longer text is cut with an
-// ellipsis and shown whole in the label's tool tip.
+// results). Its width does not follow its text, so that no text can widen the
+// window: it keeps room for a sample text, and a longer text is either cut
+// with an ellipsis (shown whole in the label's tool tip) or wrapped onto as
+// many lines as it needs, its height following the text.
 #include <QLabel>
 
 namespace ui {
 
 class StatusLabel : public QLabel {
  public:
-  // `roomFor`: the text the label always has room for.
-  StatusLabel(const QString& text, const QString& roomFor);
+  enum class Fit { kElide, kWrap };
 
-  // Whether the text is longer than the room the label has now.
+  // `roomFor`: the text the label always has room for.
+  StatusLabel(const QString& text, const QString& roomFor, Fit fit = Fit::kElide);
+
+  // Whether the text needs more room than the label has now.
   bool Elided() const;
 
   QSize minimumSizeHint() const override;
@@ -26,6 +29,7 @@ class StatusLabel : public QLabel {
   QRect TextArea() const;
 
   QString roomFor_;
+  Fit fit_;
 };
 
 }  // namespace ui

@@ -160,6 +160,7 @@ TEST_F(TradeDriverTest, APositionNeverReleasedStandsWhereItsWalkEnded) {
 TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   StoreQuotes(Engine(), "SHORTH", {{"3/10/2004", 10, 10, 10, 10}, {"3/11/2004", 10, 10, 10, 10}});
   AddCandidate(Engine(), kTable, "3/10/2004", "SHORTH", "LONG");  // two stored days: not enough data
+  AddCandidate(Engine(), kTable, "3/11/2004", "SHORTH", "SHORT");
   AddCandidate(Engine(), kTable, "3/1/2004", "NOTABLE", "LONG");  // no quote table at all
   AddCandidate(Engine(), kTable, "3/12/2004", "RI'SE", "LONG");   // signal on the newest day: no next Open
   AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");    // fine
@@ -176,7 +177,13 @@ TEST_F(TradeDriverTest, RowsThatCannotBeTradedStayResetAndAreCounted) {
   ExpectReset(newest);
   EXPECT_EQ(newest.boughtDate, "1/2/2003");  // BoughtDate is not part of the reset
   EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").gainLoss, "6.07");
-  EXPECT_EQ(Engine().RowsNotTraded(), 4);
+  EXPECT_EQ(Engine().RowsNotTraded(), 5);
+  EXPECT_EQ(Engine().RowsNotTradedSummary(),
+            "4 rows (NOTABLE 3/1/2004 LONG, SHORTH 3/10/2004 LONG, SHORTH 3/11/2004 SHORT and 1 more) could not be "
+            "traded: not "
+            "enough stored history after the signal day. A later period end, or a Select run with Update Data "
+            "ticked, stores the days they need. 1 row (INF 3/1/2004 LONG) could not be traded: its stored history "
+            "holds a value that is not a price.");
   EXPECT_TRUE(bed_.User().Prompts().empty());
   EXPECT_EQ(bed_.Scalar("SELECT COUNT(*) FROM [NOTABLE]"), "0");  // created on the way, as LoadData does
 }

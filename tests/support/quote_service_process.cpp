@@ -102,20 +102,25 @@ void QuoteServiceProcess::Stop() {
 std::string QuoteServiceProcess::Address() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 int ClosedLoopbackPort() {
-  int sock = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (sock < 0) throw std::runtime_error("no socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(sock);
-    throw std::runtime_error("cannot bind a loopback port");
-  }
-  ::close(sock);
-  return ntohs(address.sin_port);
+  // Kept bound and never listened on for the life of the process: a
+  // connection is refused, and no server (another test process's) can take
+  // the port meanwhile and answer.
+  static const int port = [] {
+    int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (sock < 0) throw std::runtime_error("no socket");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t length = sizeof address;
+    if (::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      ::close(sock);
+      throw std::runtime_error("cannot bind a loopback port");
+    }
+    return static_cast<int>(ntohs(address.sin_port));
+  }();
+  return port;
 }
 
 UnreachableService::UnreachableService() {

@@ -33,7 +33,7 @@ class QuoteServiceProcess {
   bool hadPreviousHost_ = false;
 };
 
-// A loopback port that nothing listens on (bound once, then released).
+// A loopback port that nothing listens on (held bound by the process).
 int ClosedLoopbackPort();
 
 // While it lives, the program's network addresses name a port nobody listens

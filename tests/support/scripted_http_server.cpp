@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/inet/service_addresses.h"
+#include "support/port_alone.h"
 
 namespace testsupport {
 
@@ -30,6 +31,7 @@ void ScriptedHttpServer::Start(Answer answer, int port, bool keepConnections) {
   server_ = std::make_unique<httplib::Server>();
   server_->set_keep_alive_timeout(keepConnections ? 1 : 0);
   server_->set_tcp_nodelay(true);
+  BindPortAlone(*server_);
   auto respond = [this, answer = std::move(answer)](const httplib::Request& request, httplib::Response& response) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string query;

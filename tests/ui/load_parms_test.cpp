@@ -88,14 +88,11 @@ TEST_F(WindowTest, ConversionsOfTheCopy) {
   EXPECT_EQ(p.strVolChangeMin, "12");
   EXPECT_EQ(p.intDecline, 4);
 
-  // An empty decline box keeps the last value; an empty slot count is 0;
-  // 3.5 slots round to 4.
+  // An empty decline box keeps the last value; 3.5 slots round to 4.
   w.Text("txtDecline", 0)->clear();
-  options.txtNumStocks()->clear();
   w.Option("optInitStop", 1)->SetValue(true);
   w.LoadParms();
   EXPECT_EQ(p.intDecline, 4);
-  EXPECT_EQ(p.intMaxStocks, 0);
   EXPECT_EQ(p.strInitStop, "Previous Day's Low/High");
   options.txtNumStocks()->setText("3.5");
   w.LoadParms();
@@ -146,6 +143,14 @@ TEST_F(WindowTest, AFieldThatDoesNotConvertIsNamedAndStopsTheCopyThere) {
   w.Text("txtInitPrice", 0)->setText("7");
   w.Options().txtNumStocks()->setText("99999 slots");
   EXPECT_NE(CopyError(w).Description().find("txtNumStocks"), std::string::npos);
+  // The boxes read by their leading number refuse a text that has none.
+  w.Options().txtNumStocks()->clear();
+  EXPECT_NE(
+      CopyError(w).Description().find("\"Max Stocks in Portfolio:\" (txtNumStocks) holds \"\", which is not a number."),
+      std::string::npos);
+  w.Options().txtNumStocks()->setText("3");
+  w.Options().cmbPick(0)->setEditText("one a day");
+  EXPECT_NE(CopyError(w).Description().find("\"Stocks Bought per Day:\" (cmbPick(0))"), std::string::npos);
 }
 
 TEST_F(WindowTest, TheBalanceBoxIsCheckedJustBeforeTheDatabaseKind) {

@@ -276,6 +276,27 @@ INSTANTIATE_TEST_SUITE_P(
                       "The table is locked.", false}),
     [](const ::testing::TestParamInfo<CannotRunCase>& info) { return std::string(info.param.name); });
 
+// The elapsed time of a sweep counts from its first variation: not the time
+// its questions stood open (here an hour passes before they are asked).
+TEST_F(SweepWindowTest, TheElapsedTimeOfASweepLeavesOutItsQuestions) {
+  ui::frmMain& w = PortfolioWindow();
+  SweepDistanceFromMA(w);
+  w.Check("chkBuildOption", 1)->SetValue(1);
+  w.Text("txtLifeofOrder", 1)->setText("2");
+  w.Text("txtLifeofOrderStep")->setText("1");
+  for (int tab : {1, 2}) {
+    w.tabResearch->setCurrentIndex(tab);
+    AcceptSweep(*scripted, tab == 1 ? 2 : 5, tab == 1 ? DefaultTradeReport() : DefaultPortfolioReport());
+    scripted->OnDoEvents([&](int) {
+      if (w.Label("lblCurrStock", 1)->text() == "Preparing database...") w.datRunStart = rt::Now() - 1.0 / 24;
+    });
+    w.cmdSimulate_Click();
+    scripted->OnDoEvents(nullptr);
+    EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete") << tab;
+    EXPECT_EQ(w.lblTime->text().toStdString().substr(0, 6), "00:00:") << tab;
+  }
+}
+
 TEST_F(SweepWindowTest, AppendingWritesNoHeaderAndCancellingWritesNothing) {
   ui::frmMain& w = PortfolioWindow();
   SweepDistanceFromMA(w);

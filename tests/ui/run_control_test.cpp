@@ -51,11 +51,13 @@ TEST_F(RunWindowTest, ASelectRunWithAutoCalculateRunsEveryStage) {
   EXPECT_GT(ui::ResultsWindow().lvwPortfolio->Count(), 0);
   EXPECT_NE(w.Label("lblResult", 22)->text(), "0--0");
   EXPECT_NE(w.Label("lblResult", 15)->text(), "0");
-  // The signals of the period's last day have no next day to buy on.
-  const std::string untraded = " rows could not be traded: not enough stored history after the signal day.";
-  std::string untradedRows = Scalar("SELECT COUNT(*) FROM [sim_first] WHERE AcquirePrice = -1");
-  ASSERT_NE(untradedRows, "0");
-  EXPECT_EQ(StatusLine(w), untradedRows + untraded);
+  // The signals of the period's last day have no next day to buy on: the
+  // status line names the rows and says what brings the days they need.
+  const std::string untradedLine =
+      "2 rows (AAPL 3/29/2019 LONG, AAPL 3/29/2019 SHORT) could not be traded: not enough stored history after the "
+      "signal day. A later period end, or a Select run with Update Data ticked, stores the days they need.";
+  ASSERT_EQ(Scalar("SELECT COUNT(*) FROM [sim_first] WHERE AcquirePrice = -1"), "2");
+  EXPECT_EQ(StatusLine(w), untradedLine);
   EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
   EXPECT_FALSE(w.cmdSimulate->isEnabled());  // a complete Select leaves Simulate to the other tabs
   EXPECT_FALSE(w.Widget("dteSimDate", 0)->isEnabled());
@@ -77,7 +79,7 @@ TEST_F(RunWindowTest, ASelectRunWithAutoCalculateRunsEveryStage) {
   w.Option("optInitStop", 1)->SetValue(true);
   w.cmdSimulate_Click();
   EXPECT_GT(w.pbProgress->maximum(), 1);
-  EXPECT_EQ(StatusLine(w), untradedRows + untraded);
+  EXPECT_EQ(StatusLine(w), untradedLine);
   EXPECT_EQ(w.Text("txtLastBuildValues")->text().toStdString(), w.GetBuildValues());
 
   // A Portfolio run with a different starting investment.
@@ -420,7 +422,7 @@ TEST_F(RunWindowTest, TheAutomaticPortfolioRunStartsWithTheReloadedInvestment) {
   EXPECT_LT(endBalance, 5000);
 }
 
-TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowUsable) {
+TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheRunAndLeavesTheWindowUsable) {
   ui::frmMain& w = ReadyWindow();
   w.Text("txtSimOption", 3)->setText("fourteen");
   ChooseSimulationFile("badbox");
@@ -435,6 +437,19 @@ TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheSelectRunAndLeavesTheWindowU
   scripted->AnswerMsgBox(user::kAnswerYes, "The Simulation badbox.sim already exists.");
   w.cmdSimulate_Click();
   EXPECT_EQ(Caption(w), "Processing Complete");
+
+  // An options box too: the Portfolio run is refused, not run with no slots.
+  w.Options().txtNumStocks()->setText("abc");
+  w.tabResearch->setCurrentIndex(2);
+  w.Label("lblResult", 15)->setText("kept");
+  scripted->AnswerMsgBox(user::kAnswerOK,
+                         "Type mismatch: the field \"Max Stocks in Portfolio:\" (txtNumStocks) holds \"abc\", which "
+                         "is not a number.");
+  w.cmdSimulate_Click();
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
+  EXPECT_NE(Caption(w), "Processing Complete");
+  EXPECT_EQ(w.Label("lblResult", 15)->text(), "kept");
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
 }
 
 TEST_F(RunWindowTest, AFirstRunImportsTheShippedSymbolsAndTheNextOneRuns) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "platform/inet/service_addresses.h"
 #include "support/faulty_http_server.h"
@@ -74,6 +75,8 @@ TEST(OpenURLTest, AConnectionTheServiceClosedIsOpenedAgain) {
     testsupport::ScriptedHttpServer first({"one"});
     EXPECT_EQ(inet::OpenURL(inet::TestPageAddress()), "one");
     port = first.Port();
+    // While it lives, no other server (another test's) shares its port and takes some of its requests.
+    EXPECT_THROW(testsupport::ScriptedHttpServer({"two"}, port), std::runtime_error);
   }
   testsupport::ScriptedHttpServer second({"two"}, port);
   inet::FetchFailure failure = inet::FetchFailure::kBrokenOff;
