@@ -44,26 +44,13 @@ void SetColour(QLabel* label, const QColor& colour) {
 void frmMain::Winner(clsStock& stock, bool& store) {
   try {
     simulation::IndexValuesShown index = simulation::ShownIndexValues(stock);
-    QStringList row = {Q(rt::FormatShortDate(stock.AcquireDate)),
-                       Q(stock.Positioning),
-                       Q(stock.Symbol),
-                       Rounded(stock.ClosePrice, 2),
-                       Whole(stock.PercentMA),
-                       Whole(stock.RSI),
-                       Number(stock.MACDFastLine),
-                       Whole(stock.Volume),
-                       Number(stock.PriceChange),
-                       Number(stock.VolumeChange),
-                       Whole(index.DJ_RSI),
-                       Whole(index.DJ_MA),
-                       Whole(index.NS_RSI),
-                       Whole(index.NS_MA),
-                       Q(stock.Market),
-                       Q(rt::FormatSingle(stock.BBDistance)),
-                       Q(rt::FormatSingle(stock.RSIChange)),
-                       store ? QString() : Number(stock.GainLoss),
-                       Q(rt::FormatYYYYMMDD(stock.AcquireDate))};
-    ResultsWindow().lvwWinners->AddRow(row);
+    ResultsWindow().lvwWinners->AddRow(
+        {Cell::Date(stock.AcquireDate), Cell::Text(stock.Positioning), Cell::Text(stock.Symbol),
+         Cell::Number(rt::Round(stock.ClosePrice, 2)), Cell::Whole(stock.PercentMA), Cell::Whole(stock.RSI),
+         Cell::Number(stock.MACDFastLine), Cell::Whole(stock.Volume), Cell::Number(stock.PriceChange),
+         Cell::Number(stock.VolumeChange), Cell::Whole(index.DJ_RSI), Cell::Whole(index.DJ_MA),
+         Cell::Whole(index.NS_RSI), Cell::Whole(index.NS_MA), Cell::Text(stock.Market), Cell::Single(stock.BBDistance),
+         Cell::Single(stock.RSIChange), store ? Cell::Empty() : Cell::Number(stock.GainLoss)});
     if (store) {
       objResearch->LogWinner(simulation::WinnerInsertStatement(stock, Parms().strSimTable, Parms().intDatabaseType));
     }
@@ -77,9 +64,8 @@ void frmMain::Winner(clsStock& stock, bool& store) {
 void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::string& positioning, double& gainLoss) {
   try {
     if (Check("chkCalculateResults")->Value() == 1) {
-      QTreeWidgetItem* row =
-          ResultsWindow().lvwWinners->FindByKey({Q(rt::FormatShortDate(acquireDate)), Q(positioning), Q(symbol)});
-      if (row) row->setText(frmResults::kWinnersGainLossColumn, Number(gainLoss));
+      ResultsWindow().lvwWinners->SetByKey({Cell::Date(acquireDate), Cell::Text(positioning), Cell::Text(symbol)},
+                                           frmResults::kWinnersGainLossColumn, Cell::Number(gainLoss));
     }
   } catch (const std::exception&) {
     // A row that cannot be shown is passed over.
@@ -206,13 +192,12 @@ void frmMain::MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqM
 void frmMain::UpdateDisplay(clsStock& stock, bool& done) {
   ListView& list = *ResultsWindow().lvwPortfolio;
   if (done) {
-    list.AddRow({""});
+    list.AddRow({});
   } else if (Parms().blnCalculateResults) {
-    list.AddRow({Q(rt::FormatShortDate(stock.CurrentDate)), Q(stock.Symbol), Q(stock.Positioning),
-                 Q(rt::FormatShortDate(stock.BoughtDate)), Number(stock.AmountPurchased), Whole(stock.SharesPurchased),
-                 Whole(stock.PercentMA), Number(stock.PurchasePrice), Q(rt::FormatShortDate(stock.ReleaseDate)),
-                 Whole(stock.Volume), Q(stock.Market), Number(stock.GainLoss), Q(rt::FormatYYYYMMDD(stock.CurrentDate)),
-                 Q(rt::FormatYYYYMMDD(stock.BoughtDate)), Q(rt::FormatYYYYMMDD(stock.ReleaseDate))});
+    list.AddRow({Cell::Date(stock.CurrentDate), Cell::Text(stock.Symbol), Cell::Text(stock.Positioning),
+                 Cell::Date(stock.BoughtDate), Cell::Number(stock.AmountPurchased), Cell::Whole(stock.SharesPurchased),
+                 Cell::Whole(stock.PercentMA), Cell::Number(stock.PurchasePrice), Cell::Date(stock.ReleaseDate),
+                 Cell::Whole(stock.Volume), Cell::Text(stock.Market), Cell::Number(stock.GainLoss)});
   }
   Yield();
 }
