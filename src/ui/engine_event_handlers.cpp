@@ -76,13 +76,20 @@ void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::
 void frmMain::TotalStocks(int16_t& count) { totalStocks_ = count; }
 
 void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bool&, bool& countOnly) {
+  // Raised on every scanned day of every symbol: the display follows at most
+  // every few hundredths of a second, and always on a symbol's first and
+  // last day and on each symbol of an import, while Pause and Stop land
+  // every day.
+  const bool newSymbol = !countOnly && symbol != symbolInHand_;
   if (!countOnly) symbolInHand_ = symbol;
-  QString count = Whole(index) + " of " + Whole(total);
-  // A pending Pause keeps saying what it waits for.
-  if (!(objResearch && objResearch->PauseProcess()))
-    Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
-  SetBar(pbProgress, total, index);
-  lblTime->setText(Q(ElapsedTime()));
+  if (countOnly || newSymbol || index >= total || stockCountPace_.Due()) {
+    QString count = Whole(index) + " of " + Whole(total);
+    // A pending Pause keeps saying what it waits for.
+    if (!(objResearch && objResearch->PauseProcess()))
+      Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+    SetBar(pbProgress, total, index);
+    lblTime->setText(Q(ElapsedTime()));
+  }
   Yield();
 }
 

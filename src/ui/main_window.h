@@ -237,6 +237,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void ShowUpdating(const std::string& symbol);
   std::optional<std::pair<int32_t, int32_t>> dayProgress_;
   Pace dayProgressPace_{kDisplayInterval};
+  Pace stockCountPace_{kDisplayInterval};
 
  public:
   // ----- help pane -----
