@@ -13,7 +13,7 @@ struct Entry {
 
 // Steps: keys made, entries sorted, or entries merged, between two calls of `between`.
 constexpr size_t kKeysPerStep = 1 << 16;
-constexpr size_t kRun = 1 << 18;
+constexpr size_t kRun = 1 << 16;
 
 }  // namespace
 

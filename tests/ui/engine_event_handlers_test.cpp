@@ -2,6 +2,7 @@
 #include <malloc.h>
 
 #include <QCoreApplication>
+#include <QHeaderView>
 
 #include "platform/runtime/error.h"
 #include "ui/pace.h"
@@ -194,8 +195,10 @@ TEST_F(WindowTest, AStoredWinnerIsWrittenAndItsTradeResultFindsItsRow) {
 // A reloaded simulation of a hundred thousand winners, the event loop served
 // at the handler's yields as the program serves it: the list keeps each row
 // in a few dozen bytes, and its view hears of them in a few batches and is
-// shown no more than it can use, however long the list grows.
-TEST_F(WindowTest, AHundredThousandWinnersCostFewBytesEachAndReachTheViewInBatches) {
+// shown no more than it can use, however long the list grows. A header click
+// sorts them all (in several runs of keys merged), rows of equal keys in the
+// order they had.
+TEST_F(WindowTest, AHundredThousandWinnersCostFewBytesEachReachTheViewInBatchesAndSort) {
   ui::frmMain& w = LoadedWindow();
   ui::ListView& list = *ui::ResultsWindow().lvwWinners;
   ui::Pace pace(ui::kDisplayInterval);
@@ -227,6 +230,15 @@ TEST_F(WindowTest, AHundredThousandWinnersCostFewBytesEachAndReachTheViewInBatch
   EXPECT_LT(bytesPerRow, 256);
   EXPECT_LE(insertions, 10);
   EXPECT_LT(list.model()->rowCount(), kRows);
+
+  emit list.header()->sectionClicked(2);  // "Symbol"
+  for (int row = 1; row < kRows; ++row) {
+    const int order = list.Text(row - 1, 2).compare(list.Text(row, 2), Qt::CaseInsensitive);
+    if (order > 0 || (order == 0 && list.Text(row - 1, 7).toInt() > list.Text(row, 7).toInt())) {
+      ADD_FAILURE() << "out of order at row " << row;
+      break;
+    }
+  }
 }
 
 TEST_F(WindowTest, PortfolioRowsAndDaySeparators) {
