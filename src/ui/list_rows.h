@@ -34,9 +34,6 @@ class Cell {
   static Cell Single(float value);
   static Cell Date(rt::Date value);
 
-  bool IsEmpty() const { return empty_; }
-  CellKind Kind() const { return kind_; }
-
  private:
   friend class ListRows;
   CellKind kind_ = CellKind::kText;
@@ -62,7 +59,6 @@ class ListRows {
   explicit ListRows(std::vector<ColumnKind> columns);
 
   uint32_t Count() const { return count_; }
-  int Columns() const { return static_cast<int>(columns_.size()); }
 
   // Appends a row; cells missing at its end are empty. A cell of another
   // kind than its column's is a program fault (std::invalid_argument).

@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPointer>
-#include <QScrollBar>
 #include <QToolTip>
 
 #include "platform/user/user_services.h"
