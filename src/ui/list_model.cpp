@@ -107,8 +107,14 @@ void ListModel::Flush() {
     shown_ = show;
     endInsertRows();
   }
-  if (changed_ && shown_ > 0) emit dataChanged(index(0, 0), index(shown_ - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void ListModel::ShowChangedCells(int first, int last) {
+  if (!changed_) return;
   changed_ = false;
+  first = std::max(first, 0);
+  last = std::min(last, shown_ - 1);
+  if (first <= last) emit dataChanged(index(first, 0), index(last, columnCount() - 1), {Qt::DisplayRole});
 }
 
 void ListModel::ShowMore(int rows) {

@@ -49,9 +49,12 @@ class ListModel : public QAbstractTableModel {
   // Removes every row and switches sorting off.
   void Clear();
 
-  // Puts the added rows in their places and tells the view what it has been
-  // shown of the changes: one insertion of rows and one change of cells at most.
+  // Puts the added rows in their places and tells the view of those it is
+  // to be shown, in one insertion.
   void Flush();
+  // Tells the view that cells changed since the last call, for the shown rows
+  // first to last (those on its screen).
+  void ShowChangedCells(int first, int last);
   // Shows the view `rows` more rows, when there are.
   void ShowMore(int rows);
 

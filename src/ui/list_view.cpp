@@ -60,6 +60,13 @@ QString ListView::Text(int row, int column) {
 void ListView::Flush() {
   tick_.stop();
   model_->Flush();
+  ShowChangedCells();
+}
+
+void ListView::ShowChangedCells() {
+  const int first = indexAt(QPoint(0, 0)).row();
+  const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
+  model_->ShowChangedCells(first < 0 ? 0 : first, last < 0 ? model_->rowCount() - 1 : last);
 }
 
 bool ListView::LastRowInView() const {
@@ -70,6 +77,7 @@ bool ListView::LastRowInView() const {
 
 void ListView::Tick() {
   model_->Flush();
+  ShowChangedCells();
   // A view that shows its last row (it is not full, or scrolled to its end)
   // is shown a page more, as Qt does when the user scrolls to the end.
   if (isVisible() && model_->canFetchMore({}) && LastRowInView()) {

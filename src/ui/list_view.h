@@ -65,6 +65,8 @@ class ListView : public QTreeView {
   void Changed();
   void Tick();
   bool LastRowInView() const;
+  // Tells the view of the cells changed in the rows on its screen.
+  void ShowChangedCells();
 
   ListModel* model_;
   QTimer tick_;
