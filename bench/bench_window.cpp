@@ -172,7 +172,8 @@ void ThroughTheWindow(int count, double capSeconds) {
   const long rows = std::stol(w.objResearch->QueryDB("SELECT COUNT(*) FROM [sim_loose]"));
   std::printf("window_select_%d: %.2f s%s (%s)\n", count, select, capped ? " (stopped at the cap)" : "",
               progress->text().toStdString().c_str());
-  std::printf("window_listed_%d: %ld of %ld table rows\n", count, listed, rows);
+  std::printf("window_listed_%d: %ld of %ld table rows, %d of them laid out by the view\n", count, listed, rows,
+              results.lvwWinners->model()->rowCount());
   std::printf("window_select_peak_rss_%d: %.0f MiB\n", count, bench::PeakMiB());
   std::printf("window_select_longest_gap_%d: %lld ms, ending %.1f s into the run (%s)\n", count, gaps.LongestMs(),
               gaps.EndedAtSeconds(), gaps.Where().toStdString().c_str());
