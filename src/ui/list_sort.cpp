@@ -20,9 +20,11 @@ constexpr size_t kRun = 1 << 16;
 std::optional<std::vector<uint32_t>> SortedOrder(std::span<const uint32_t> order, const ListRows& rows, int column,
                                                  bool descending, const std::function<bool()>& between) {
   const std::vector<uint32_t> ranks = rows.TextRanks();
-  std::vector<Entry> entries(order.size());
+  // Filled as the keys are made, so that its pages are touched step by step too.
+  std::vector<Entry> entries;
+  entries.reserve(order.size());
   for (size_t i = 0; i < order.size(); ++i) {
-    entries[i] = {rows.KeyOf(order[i], column, ranks), order[i]};
+    entries.push_back({rows.KeyOf(order[i], column, ranks), order[i]});
     if ((i + 1) % kKeysPerStep == 0 && !between()) return std::nullopt;
   }
   // Runs sorted one at a time, stably, then merged; among equal keys the
