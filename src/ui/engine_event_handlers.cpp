@@ -44,26 +44,14 @@ void SetColour(QLabel* label, const QColor& colour) {
 void frmMain::Winner(clsStock& stock, bool& store) {
   try {
     simulation::IndexValuesShown index = simulation::ShownIndexValues(stock);
-    QStringList row = {Q(rt::FormatShortDate(stock.AcquireDate)),
-                       Q(stock.Positioning),
-                       Q(stock.Symbol),
-                       Rounded(stock.ClosePrice, 2),
-                       Whole(stock.PercentMA),
-                       Whole(stock.RSI),
-                       Number(stock.MACDFastLine),
-                       Whole(stock.Volume),
-                       Number(stock.PriceChange),
-                       Number(stock.VolumeChange),
-                       Whole(index.DJ_RSI),
-                       Whole(index.DJ_MA),
-                       Whole(index.NS_RSI),
-                       Whole(index.NS_MA),
-                       Q(stock.Market),
-                       Q(rt::FormatSingle(stock.BBDistance)),
-                       Q(rt::FormatSingle(stock.RSIChange)),
-                       store ? QString() : Number(stock.GainLoss),
-                       Q(rt::FormatYYYYMMDD(stock.AcquireDate))};
-    ResultsWindow().lvwWinners->AddRow(row);
+    ResultsWindow().lvwWinners->AddRow(
+        {Cell::Date(stock.AcquireDate), Cell::Text(stock.Positioning), Cell::Text(stock.Symbol),
+         Cell::Number(rt::Round(stock.ClosePrice, 2)), Cell::Whole(stock.PercentMA), Cell::Whole(stock.RSI),
+         Cell::Number(stock.MACDFastLine), Cell::Whole(stock.Volume), Cell::Number(stock.PriceChange),
+         Cell::Number(stock.VolumeChange), Cell::Whole(index.DJ_RSI), Cell::Whole(index.DJ_MA),
+         Cell::Whole(index.NS_RSI), Cell::Whole(index.NS_MA), Cell::Text(stock.Market), Cell::Single(stock.BBDistance),
+         Cell::Single(stock.RSIChange), store ? Cell::Empty() : Cell::Number(stock.GainLoss)});
+    winnersReadBack_ = !store;
     if (store) {
       objResearch->LogWinner(simulation::WinnerInsertStatement(stock, Parms().strSimTable, Parms().intDatabaseType));
     }
@@ -78,14 +66,14 @@ void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::
                                double& acquirePrice) {
   try {
     if (Check("chkCalculateResults")->Value() == 1) {
-      QTreeWidgetItem* row =
-          ResultsWindow().lvwWinners->FindByKey({Q(rt::FormatShortDate(acquireDate)), Q(positioning), Q(symbol)});
-      if (row) {
-        row->setText(frmResults::kWinnersGainLossColumn, Number(gainLoss));
-        // The row shows what the table now holds for it, as when it is read
-        // back: a row read while a stopped stage had it reset showed -1.
-        row->setText(frmResults::kWinnersCloseColumn, Rounded(acquirePrice, 2));
-      }
+      ListView& winners = *ResultsWindow().lvwWinners;
+      const std::initializer_list<Cell> key = {Cell::Date(acquireDate), Cell::Text(positioning), Cell::Text(symbol)};
+      winners.SetByKey(key, frmResults::kWinnersGainLossColumn, Cell::Number(gainLoss));
+      // A row read back shows the price the table now holds for it (it showed
+      // -1 while a stopped stage had it reset); a Select's row keeps its
+      // signal day's close.
+      if (winnersReadBack_)
+        winners.SetByKey(key, frmResults::kWinnersCloseColumn, Cell::Number(rt::Round(acquirePrice, 2)));
     }
   } catch (const std::exception&) {
     // A row that cannot be shown is passed over.
@@ -96,13 +84,20 @@ void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::
 void frmMain::TotalStocks(int16_t& count) { totalStocks_ = count; }
 
 void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bool&, bool& countOnly) {
+  // Raised on every scanned day of every symbol: the display follows at most
+  // every few hundredths of a second, and always on a symbol's first and
+  // last day and on each symbol of an import, while Pause and Stop land
+  // every day.
+  const bool newSymbol = !countOnly && symbol != symbolInHand_;
   if (!countOnly) symbolInHand_ = symbol;
-  QString count = Whole(index) + " of " + Whole(total);
-  // A pending Pause keeps saying what it waits for.
-  if (!(objResearch && objResearch->PauseProcess()))
-    Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
-  SetBar(pbProgress, total, index);
-  lblTime->setText(Q(ElapsedTime()));
+  if (countOnly || newSymbol || index >= total || stockCountPace_.Due()) {
+    QString count = Whole(index) + " of " + Whole(total);
+    // A pending Pause keeps saying what it waits for.
+    if (!(objResearch && objResearch->PauseProcess()))
+      Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+    SetBar(pbProgress, total, index);
+    lblTime->setText(Q(ElapsedTime()));
+  }
   Yield();
 }
 
@@ -212,13 +207,12 @@ void frmMain::MarketConditions(int16_t& djiMA, int16_t& djiRSI, int16_t& nasdaqM
 void frmMain::UpdateDisplay(clsStock& stock, bool& done) {
   ListView& list = *ResultsWindow().lvwPortfolio;
   if (done) {
-    list.AddRow({""});
+    list.AddRow({});
   } else if (Parms().blnCalculateResults) {
-    list.AddRow({Q(rt::FormatShortDate(stock.CurrentDate)), Q(stock.Symbol), Q(stock.Positioning),
-                 Q(rt::FormatShortDate(stock.BoughtDate)), Number(stock.AmountPurchased), Whole(stock.SharesPurchased),
-                 Whole(stock.PercentMA), Number(stock.PurchasePrice), Q(rt::FormatShortDate(stock.ReleaseDate)),
-                 Whole(stock.Volume), Q(stock.Market), Number(stock.GainLoss), Q(rt::FormatYYYYMMDD(stock.CurrentDate)),
-                 Q(rt::FormatYYYYMMDD(stock.BoughtDate)), Q(rt::FormatYYYYMMDD(stock.ReleaseDate))});
+    list.AddRow({Cell::Date(stock.CurrentDate), Cell::Text(stock.Symbol), Cell::Text(stock.Positioning),
+                 Cell::Date(stock.BoughtDate), Cell::Number(stock.AmountPurchased), Cell::Whole(stock.SharesPurchased),
+                 Cell::Whole(stock.PercentMA), Cell::Number(stock.PurchasePrice), Cell::Date(stock.ReleaseDate),
+                 Cell::Whole(stock.Volume), Cell::Text(stock.Market), Cell::Number(stock.GainLoss)});
   }
   Yield();
 }

@@ -2,113 +2,134 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QPointer>
 #include <QToolTip>
-#include <algorithm>
-#include <vector>
+
+#include "platform/user/user_services.h"
+#include "ui/pace.h"
 
 namespace ui {
-ListView::ListView(const std::vector<Column>& columns, QWidget* parent) : QTreeWidget(parent) {
+
+ListView::ListView(const std::vector<Column>& columns, QWidget* parent)
+    : QTreeView(parent), model_(new ListModel(columns, this)) {
+  setModel(model_);
   setRootIsDecorated(false);
+  setItemsExpandable(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setColumnCount(static_cast<int>(columns.size()));
-  QStringList headers;
-  for (const Column& column : columns) headers << column.header;
-  setHeaderLabels(headers);
   // Before any column is hidden: a hidden last section that was stretched
   // would still count in the scrolling width.
   header()->setStretchLastSection(false);
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    designTwips_.push_back(columns[i].widthTwips);
     if (columns[i].widthTwips == 0) setColumnHidden(i, true);
     else setColumnWidth(i, columns[i].widthTwips / kTwipsPerPixel);
   }
   header()->setSectionsClickable(true);
   connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { SortByColumnClick(column); });
+  tick_.setSingleShot(true);
+  tick_.setInterval(kDisplayInterval);
+  connect(&tick_, &QTimer::timeout, this, [this] { Tick(); });
 }
 
 void ListView::Clear() {
-  clear();
-  byKey_.clear();
-  sorted_ = false;
+  tick_.stop();
+  model_->Clear();
 }
 
-QString ListView::KeyOf(const QStringList& texts) const {
-  QStringList key;
-  for (int column : keyColumns_) key << (column < texts.size() ? texts[column] : QString());
-  return key.join('\t');
+void ListView::Changed() {
+  if (!tick_.isActive()) tick_.start();
 }
 
-QTreeWidgetItem* ListView::FindByKey(const QStringList& key) const {
-  auto found = byKey_.find(key.join('\t'));
-  return found == byKey_.end() ? nullptr : found->second;
+void ListView::AddRow(std::span<const Cell> cells) {
+  model_->Append(cells);
+  Changed();
 }
 
-bool ListView::Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
-  int order = a->text(sortKey_).compare(b->text(sortKey_), Qt::CaseInsensitive);
-  return sortOrder_ == Qt::AscendingOrder ? order < 0 : order > 0;
-}
-
-QTreeWidgetItem* ListView::AddRow(const QStringList& texts) {
-  auto* item = new QTreeWidgetItem(texts);
-  if (!keyColumns_.empty()) byKey_.try_emplace(KeyOf(texts), item);
-  if (!sorted_) {
-    addTopLevelItem(item);
-    return item;
-  }
-  // After the rows that sort before it or equal to it.
-  int low = 0, high = topLevelItemCount();
-  while (low < high) {
-    int middle = (low + high) / 2;
-    if (Less(item, topLevelItem(middle))) high = middle;
-    else low = middle + 1;
-  }
-  insertTopLevelItem(low, item);
-  return item;
-}
-
-QString ListView::Text(int row, int column) const {
-  const QTreeWidgetItem* item = row >= 0 && row < topLevelItemCount() ? topLevelItem(row) : nullptr;
-  return item ? item->text(column) : QString();
-}
-
-bool ListView::SetText(int row, int column, const QString& text) {
-  if (row < 0 || row >= topLevelItemCount() || column < 0 || column >= columnCount()) return false;
-  topLevelItem(row)->setText(column, text);
+bool ListView::SetByKey(std::initializer_list<Cell> key, int column, const Cell& value) {
+  if (!model_->SetByKey(std::span<const Cell>(key.begin(), key.size()), column, value)) return false;
+  Changed();
   return true;
 }
 
-void ListView::SortRows() {
-  std::vector<QTreeWidgetItem*> items;
-  while (topLevelItemCount() > 0) items.push_back(takeTopLevelItem(0));
-  std::stable_sort(items.begin(), items.end(), [this](auto* a, auto* b) { return Less(a, b); });
-  for (QTreeWidgetItem* item : items) addTopLevelItem(item);
+QString ListView::Text(int row, int column) {
+  Flush();
+  return model_->Text(row, column);
+}
+
+void ListView::Flush() {
+  tick_.stop();
+  model_->Flush();
+  ShowChangedCells();
+}
+
+void ListView::ShowChangedCells() {
+  const int first = indexAt(QPoint(0, 0)).row();
+  const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
+  model_->ShowChangedCells(first < 0 ? 0 : first, last < 0 ? model_->rowCount() - 1 : last);
+}
+
+bool ListView::LastRowInView() const {
+  const int shown = model_->rowCount();
+  if (shown == 0) return true;
+  return visualRect(model_->index(shown - 1, 0)).intersects(viewport()->rect());
+}
+
+void ListView::Tick() {
+  model_->Flush();
+  ShowChangedCells();
+  // A view that shows its last row (it is not full, or scrolled to its end)
+  // is shown a page more, as Qt does when the user scrolls to the end.
+  if (isVisible() && model_->canFetchMore({}) && LastRowInView()) {
+    model_->ShowMore(ListModel::kPage);
+    Changed();
+  }
+}
+
+int ListView::SortColumnFor(int column) const {
+  for (int twin = 0; twin < model_->columnCount(); ++twin)
+    if (model_->Column(twin).kind == CellKind::kSortDate && model_->Column(twin).dateColumn == column) return twin;
+  return column;
 }
 
 void ListView::SortByColumnClick(int column) {
-  int key = sortColumnFor(column);
-  if (key < 0 || key >= columnCount()) return;
-  sortKey_ = key;
-  sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-  sorted_ = true;
-  SortRows();
+  if (model_->Sorting()) {
+    waitingClicks_.push_back(column);
+    return;
+  }
+  QPointer<ListView> alive(this);
+  for (;;) {
+    const int key = SortColumnFor(column);
+    if (key >= 0 && key < model_->columnCount()) {
+      sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+      model_->Sort(key, sortOrder_ == Qt::DescendingOrder, [] {
+        user::DoEvents();
+        return true;
+      });
+      if (!alive) return;  // the window was closed meanwhile
+    }
+    if (waitingClicks_.empty()) return;
+    column = waitingClicks_.front();
+    waitingClicks_.erase(waitingClicks_.begin());
+  }
 }
 
 void ListView::FitColumns(int width) {
   double designTotal = 0;
   int narrowest = 0;
-  for (int i = 0; i < columnCount(); ++i) {
+  const int columns = model_->columnCount();
+  for (int i = 0; i < columns; ++i) {
     if (isColumnHidden(i)) continue;
-    designTotal += designTwips_[i];
-    if (narrowest == 0 || designTwips_[i] < narrowest) narrowest = designTwips_[i];
+    const int design = model_->Column(i).widthTwips;
+    designTotal += design;
+    if (narrowest == 0 || design < narrowest) narrowest = design;
   }
   if (designTotal <= 0) return;
   double pixelsPerTwip = width / designTotal;
   if (narrowest * pixelsPerTwip * kTwipsPerPixel <= 100) return;
   // Rounded down, so that the columns never add up to more than the width.
-  for (int i = 0; i < columnCount(); ++i)
-    if (!isColumnHidden(i)) setColumnWidth(i, static_cast<int>(designTwips_[i] * pixelsPerTwip));
+  for (int i = 0; i < columns; ++i)
+    if (!isColumnHidden(i)) setColumnWidth(i, static_cast<int>(model_->Column(i).widthTwips * pixelsPerTwip));
 }
 
 bool ListView::CellCut(const QModelIndex& cell) const {
@@ -132,7 +153,7 @@ bool ListView::viewportEvent(QEvent* event) {
     }
     return true;
   }
-  return QTreeWidget::viewportEvent(event);
+  return QTreeView::viewportEvent(event);
 }
 
 }  // namespace ui

@@ -1,52 +1,57 @@
 #pragma once
-// A report-style list: rows of texts under column headers, sorted by a key
-// column as text when a header is clicked (the order toggles on every click),
-// unsorted again when the program switches sorting off.
-#include <QStringList>
-#include <QTreeWidget>
-#include <functional>
-#include <unordered_map>
+// A report-style list: rows of cells under column headers, sorted by a
+// column when a header is clicked (the order toggles on every click; a date
+// column sorts by its hidden "YYYYMMDD" twin), unsorted again when cleared.
+// A Qt tree view over a ListModel: rows added reach the view once per
+// display tick, and the view holds only the rows it has been scrolled over,
+// so a list of millions of winners costs what a screenful does to show.
+#include <QTimer>
+#include <QTreeView>
+#include <initializer_list>
+#include <span>
 #include <vector>
+
+#include "ui/list_model.h"
 
 namespace ui {
 
-class ListView : public QTreeWidget {
+class ListView : public QTreeView {
  public:
-  struct Column {
-    const char* header;
-    int widthTwips;  // 0 hides the column
-  };
+  using Column = ListColumn;
 
   ListView(const std::vector<Column>& columns, QWidget* parent = nullptr);
 
   // Removes every row and switches sorting off.
   void Clear();
-  // Switches sorting off (the rows keep their current order).
-  void SetUnsorted() { sorted_ = false; }
-  bool Sorted() const { return sorted_; }
+  bool Sorted() const { return model_->Sorted(); }
 
-  // Appends a row (in its sorted place while sorting is on); returns it.
-  QTreeWidgetItem* AddRow(const QStringList& texts);
-  // Rows can be found by the texts of these columns (the first row of a key wins).
-  void SetKeyColumns(std::vector<int> columns) { keyColumns_ = std::move(columns); }
-  // The row whose key columns hold these texts; nullptr when there is none.
-  QTreeWidgetItem* FindByKey(const QStringList& key) const;
-  int Count() const { return topLevelItemCount(); }
-  // The text of a cell, "" outside the list.
-  QString Text(int row, int column) const;
-  // Sets a cell of an existing row; false when the row does not exist.
-  bool SetText(int row, int column, const QString& text);
+  // Appends a row (in its sorted place while sorting is on); cells missing at
+  // its end are empty, and a hidden date twin follows its date column.
+  void AddRow(std::span<const Cell> cells);
+  void AddRow(std::initializer_list<Cell> cells) { AddRow(std::span<const Cell>(cells.begin(), cells.size())); }
+  // Rows can be found by the cells of these columns (the first row of a key wins).
+  void SetKeyColumns(std::vector<int> columns) { model_->SetKeyColumns(std::move(columns)); }
+  // Sets a cell of the row with this key; false when there is none.
+  bool SetByKey(std::initializer_list<Cell> key, int column, const Cell& value);
+
+  int Count() const { return static_cast<int>(model_->Count()); }
+  // The text of a cell by its row's position in the list's order; "" outside the list.
+  QString Text(int row, int column);
 
   // A header click: sort by the column (or the hidden column that stands for
-  // it), the order reversed from the last sort.
+  // it), the order reversed from the last sort. The sort serves the window
+  // while it runs; a click meanwhile is taken when it is done.
   void SortByColumnClick(int column);
   // Which column a click on a column sorts by (a date column's hidden twin).
-  std::function<int(int)> sortColumnFor = [](int column) { return column; };
+  int SortColumnFor(int column) const;
 
   // Shares `width` pixels among the visible columns in proportion to their
   // design widths, so that all of them show without scrolling. Nothing
   // changes when a column would get 100 twips or less.
   void FitColumns(int width);
+  // Brings the view up to date with the rows added and the cells changed;
+  // the display tick does this a few tens of milliseconds after a change.
+  void Flush();
 
   static constexpr int kTwipsPerPixel = 15;
 
@@ -57,17 +62,16 @@ class ListView : public QTreeWidget {
 
  private:
   bool CellCut(const QModelIndex& cell) const;
-  bool Less(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
-  void SortRows();
+  void Changed();
+  void Tick();
+  bool LastRowInView() const;
+  // Tells the view of the cells changed in the rows on its screen.
+  void ShowChangedCells();
 
-  QString KeyOf(const QStringList& texts) const;
-
-  std::vector<int> designTwips_;
-  std::vector<int> keyColumns_;
-  std::unordered_map<QString, QTreeWidgetItem*> byKey_;
-  bool sorted_ = false;
-  int sortKey_ = 0;
+  ListModel* model_;
+  QTimer tick_;
   Qt::SortOrder sortOrder_ = Qt::DescendingOrder;  // the first click sorts ascending
+  std::vector<int> waitingClicks_;
 };
 
 }  // namespace ui

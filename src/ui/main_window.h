@@ -237,6 +237,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void ShowUpdating(const std::string& symbol);
   std::optional<std::pair<int32_t, int32_t>> dayProgress_;
   Pace dayProgressPace_{kDisplayInterval};
+  Pace stockCountPace_{kDisplayInterval};
 
  public:
   // ----- help pane -----
@@ -455,6 +456,10 @@ class frmMain : public QMainWindow, public ResearchEvents {
   bool lastSelectPaused_ = false;
   bool selectEndedInError_ = false;
   int16_t totalStocks_ = 0;
+  // The winners list was read back from the simulation table (an Open), not
+  // filled by a Select: its Close cells show the table's AcquirePrice, which
+  // the Trade stage changes. A list is always filled one way or the other.
+  bool winnersReadBack_ = false;
   int runDepth_ = 0;  // runs inside the engine now
   bool closeWhenRunEnds_ = false;
 

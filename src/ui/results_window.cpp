@@ -42,55 +42,48 @@ frmResults::frmResults() {
   lblResults->setFont(bold);
   lblResults->setAlignment(Qt::AlignCenter);
 
-  lvwWinners = new ListView({{"Date", 1587},
-                             {"Position", 1411},
-                             {"Symbol", 1411},
-                             {"Close", 1411},
-                             {"MA%Diff", 1411},
-                             {"RSI", 1058},
-                             {"MACD", 1411},
-                             {"Volume", 1764},
-                             {"Price Chg", 1587},
-                             {"Vol Chg", 1411},
-                             {"DJ RSI", 1411},
-                             {"DJ MA", 1411},
-                             {"NS RSI", 1411},
-                             {"NS MA", 1411},
-                             {"Market", 1411},
-                             {"BB Dist", 1411},
-                             {"RSI Ch.", 1323},
-                             {"G/L", 1323},
-                             {"(Sort Date)", 0}},
+  using K = CellKind;
+  lvwWinners = new ListView({{"Date", 1587, K::kDate},
+                             {"Position", 1411, K::kText},
+                             {"Symbol", 1411, K::kText},
+                             {"Close", 1411, K::kNumber},
+                             {"MA%Diff", 1411, K::kWhole},
+                             {"RSI", 1058, K::kWhole},
+                             {"MACD", 1411, K::kNumber},
+                             {"Volume", 1764, K::kWhole},
+                             {"Price Chg", 1587, K::kNumber},
+                             {"Vol Chg", 1411, K::kNumber},
+                             {"DJ RSI", 1411, K::kWhole},
+                             {"DJ MA", 1411, K::kWhole},
+                             {"NS RSI", 1411, K::kWhole},
+                             {"NS MA", 1411, K::kWhole},
+                             {"Market", 1411, K::kText},
+                             {"BB Dist", 1411, K::kSingle},
+                             {"RSI Ch.", 1323, K::kSingle},
+                             {"G/L", 1323, K::kNumber},
+                             {"(Sort Date)", 0, K::kSortDate, 0}},
                             this);
   lvwWinners->setObjectName("lvwWinners");
-  // "Date" sorts by its hidden date column.
-  lvwWinners->sortColumnFor = [](int column) { return column == 0 ? 18 : column; };
   // The Trade stage names a row by its day, side and symbol.
   lvwWinners->SetKeyColumns({0, 1, 2});
 
-  lvwPortfolio = new ListView({{"Date", 1764},
-                               {"Symbol", 1764},
-                               {"Position", 1764},
-                               {"Purch. Date", 1940},
-                               {"Cost ($)", 1764},
-                               {"Shares", 1764},
-                               {"Moving Avg.", 1940},
-                               {"Acquire Price", 2117},
-                               {"Release Date", 2117},
-                               {"Volume", 1764},
-                               {"Market", 1764},
-                               {"G/L", 1764},
-                               {"(Sort Date)", 0},
-                               {"(Purch Date)", 0},
-                               {"(Release Date)", 0}},
+  lvwPortfolio = new ListView({{"Date", 1764, K::kDate},
+                               {"Symbol", 1764, K::kText},
+                               {"Position", 1764, K::kText},
+                               {"Purch. Date", 1940, K::kDate},
+                               {"Cost ($)", 1764, K::kNumber},
+                               {"Shares", 1764, K::kWhole},
+                               {"Moving Avg.", 1940, K::kWhole},
+                               {"Acquire Price", 2117, K::kNumber},
+                               {"Release Date", 2117, K::kDate},
+                               {"Volume", 1764, K::kWhole},
+                               {"Market", 1764, K::kText},
+                               {"G/L", 1764, K::kNumber},
+                               {"(Sort Date)", 0, K::kSortDate, 0},
+                               {"(Purch Date)", 0, K::kSortDate, 3},
+                               {"(Release Date)", 0, K::kSortDate, 8}},
                               this);
   lvwPortfolio->setObjectName("lvwPortfolio");
-  lvwPortfolio->sortColumnFor = [](int column) {
-    if (column == 0) return 12;
-    if (column == 3) return 13;
-    if (column == 8) return 14;
-    return column;
-  };
   lvwPortfolio->hide();
 
   auto* top = new QHBoxLayout;

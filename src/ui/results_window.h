@@ -24,8 +24,6 @@ class frmResults : public QWidget {
   // The columns of the two lists (1-based in the comments of the handlers).
   static constexpr int kWinnersCloseColumn = 3;      // "Close"
   static constexpr int kWinnersGainLossColumn = 17;  // "G/L"
-  static constexpr int kWinnersColumns = 19;
-  static constexpr int kPortfolioColumns = 15;
 
   // Shows one list: the portfolio list with "Portfolio Results", or the
   // winners list with "Select / Trade Results".

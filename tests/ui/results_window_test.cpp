@@ -8,12 +8,11 @@
 
 namespace {
 
-QStringList WinnerRow(const char* date, const char* sortDate, const char* volume) {
-  QStringList row;
-  for (int i = 0; i < ui::frmResults::kWinnersColumns; ++i) row << "";
-  row[0] = date;
-  row[7] = volume;
-  row[18] = sortDate;
+// A winner row with only its date and volume.
+std::vector<ui::Cell> WinnerRow(int year, int month, int day, int32_t volume) {
+  std::vector<ui::Cell> row(ui::frmResults::kWinnersGainLossColumn + 1);
+  row[0] = ui::Cell::Date(rt::DateSerial(year, month, day));
+  row[7] = ui::Cell::Whole(volume);
   return row;
 }
 
@@ -21,12 +20,13 @@ QStringList WinnerRow(const char* date, const char* sortDate, const char* volume
 
 TEST_F(WindowTest, DatesSortByTheirHiddenColumnAndEachClickTurnsTheOrder) {
   ui::ListView& list = *ui::ResultsWindow().lvwWinners;
-  list.AddRow(WinnerRow("12/1/2003", "20031201", "9"));
-  list.AddRow(WinnerRow("1/5/2004", "20040105", "10"));
-  list.AddRow(WinnerRow("2/1/2003", "20030201", "100"));
+  list.AddRow(WinnerRow(2003, 12, 1, 9));
+  list.AddRow(WinnerRow(2004, 1, 5, 10));
+  list.AddRow(WinnerRow(2003, 2, 1, 100));
   list.SortByColumnClick(0);
   EXPECT_EQ(list.Text(0, 0), "2/1/2003");
   EXPECT_EQ(list.Text(2, 0), "1/5/2004");
+  EXPECT_EQ(list.Text(2, 18), "20040105");
   list.SortByColumnClick(0);
   EXPECT_EQ(list.Text(0, 0), "1/5/2004");
 
@@ -36,20 +36,19 @@ TEST_F(WindowTest, DatesSortByTheirHiddenColumnAndEachClickTurnsTheOrder) {
   EXPECT_EQ(list.Text(1, 7), "100");
   EXPECT_EQ(list.Text(2, 7), "9");
   // A row added while sorted takes its place; clearing switches sorting off.
-  list.AddRow(WinnerRow("3/3/2003", "20030303", "05"));
-  EXPECT_EQ(list.Text(0, 7), "05");
+  list.AddRow(WinnerRow(2003, 3, 3, 5));
+  EXPECT_EQ(list.Text(2, 7), "5");
   list.Clear();
   EXPECT_FALSE(list.Sorted());
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_FALSE(list.SetText(0, 17, "1"));  // no such row: nothing happens
 }
 
 TEST_F(WindowTest, ThePortfolioDateColumnsSortByTheirHiddenTwins) {
   ui::ListView& list = *ui::ResultsWindow().lvwPortfolio;
-  EXPECT_EQ(list.sortColumnFor(0), 12);
-  EXPECT_EQ(list.sortColumnFor(3), 13);
-  EXPECT_EQ(list.sortColumnFor(8), 14);
-  EXPECT_EQ(list.sortColumnFor(4), 4);
+  EXPECT_EQ(list.SortColumnFor(0), 12);
+  EXPECT_EQ(list.SortColumnFor(3), 13);
+  EXPECT_EQ(list.SortColumnFor(8), 14);
+  EXPECT_EQ(list.SortColumnFor(4), 4);
   EXPECT_TRUE(list.isColumnHidden(14));
   EXPECT_FALSE(list.isColumnHidden(11));
 }
@@ -57,7 +56,7 @@ TEST_F(WindowTest, ThePortfolioDateColumnsSortByTheirHiddenTwins) {
 TEST_F(WindowTest, HidingKeepsTheRowsAndClosingLosesThem) {
   ui::frmMain& w = LoadedWindow();
   ui::ResultsWindow().show();
-  ui::ResultsWindow().lvwWinners->AddRow(WinnerRow("1/5/2004", "20040105", "1"));
+  ui::ResultsWindow().lvwWinners->AddRow(WinnerRow(2004, 1, 5, 1));
   ui::ResultsWindow().cmdHide_Click();
   EXPECT_FALSE(w.Menu("mnuResults")->isChecked());
   w.Menu("mnuResults")->trigger();  // View > Results shows it again
@@ -77,14 +76,16 @@ TEST_F(WindowTest, HidingKeepsTheRowsAndClosingLosesThem) {
 // narrow for its text shows the whole text in its tool tip.
 TEST_F(WindowTest, EveryColumnShowsWithoutScrollingAndACutCellShowsItsTextAsATip) {
   ui::frmResults& results = ui::ResultsWindow();
-  QStringList winner = WinnerRow("12/28/2020", "20201228", "1234567");
-  winner[4] = "3.14159265358979";  // MA%Diff
-  winner[17] = "-12.5";            // G/L
+  std::vector<ui::Cell> winner = WinnerRow(2020, 12, 28, 1234567);
+  winner[6] = ui::Cell::Number(3.14159265358979);  // MACD
+  winner[17] = ui::Cell::Number(-12.5);            // G/L
   results.lvwWinners->AddRow(winner);
-  QStringList position(ui::frmResults::kPortfolioColumns, "");
-  position[0] = position[3] = position[8] = "12/28/2020";
-  results.lvwPortfolio->AddRow(position);
+  const ui::Cell day = ui::Cell::Date(rt::DateSerial(2020, 12, 28));
+  results.lvwPortfolio->AddRow({day, ui::Cell::Empty(), ui::Cell::Empty(), day, ui::Cell::Empty(), ui::Cell::Empty(),
+                                ui::Cell::Empty(), ui::Cell::Empty(), day});
   results.show();
+  results.lvwWinners->Flush();
+  results.lvwPortfolio->Flush();
   EXPECT_LE(results.frameGeometry().width(), 1366);
 
   const int defaultWidth = results.width();
@@ -96,7 +97,7 @@ TEST_F(WindowTest, EveryColumnShowsWithoutScrollingAndACutCellShowsItsTextAsATip
       QCoreApplication::processEvents();
       ui::ListView* list = portfolio ? results.lvwPortfolio : results.lvwWinners;
       int columnsWidth = 0;
-      for (int column = 0; column < list->columnCount(); ++column)
+      for (int column = 0; column < list->model()->columnCount(); ++column)
         if (!list->isColumnHidden(column)) columnsWidth += list->columnWidth(column);
       EXPECT_LE(columnsWidth, list->viewport()->width());
       EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
@@ -108,7 +109,7 @@ TEST_F(WindowTest, EveryColumnShowsWithoutScrollingAndACutCellShowsItsTextAsATip
         EXPECT_FALSE(tipOver(dateColumn)) << dateColumn;
       if (portfolio) continue;
       EXPECT_FALSE(tipOver(17));
-      ASSERT_TRUE(tipOver(4));
+      ASSERT_TRUE(tipOver(6));
       EXPECT_EQ(QToolTip::text(), "3.14159265358979");
     }
   }

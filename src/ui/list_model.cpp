@@ -1,0 +1,153 @@
+#include "ui/list_model.h"
+
+#include <QPointer>
+#include <algorithm>
+
+#include "ui/list_sort.h"
+
+namespace ui {
+namespace {
+
+std::vector<ListRows::ColumnKind> KindsOf(const std::vector<ListColumn>& columns) {
+  std::vector<ListRows::ColumnKind> kinds;
+  for (const ListColumn& column : columns) kinds.push_back({column.kind, column.dateColumn});
+  return kinds;
+}
+
+}  // namespace
+
+ListModel::ListModel(const std::vector<ListColumn>& columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns), rows_(KindsOf(columns)), byKey_(rows_) {}
+
+int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+int ListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant ListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_) return {};
+  return rows_.Text(RowAt(index.row()), index.column());
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
+  return QString::fromUtf8(columns_[section].header);
+}
+
+bool ListModel::canFetchMore(const QModelIndex& parent) const {
+  return !parent.isValid() && static_cast<uint32_t>(shown_) < placed_;
+}
+
+void ListModel::fetchMore(const QModelIndex& parent) {
+  // A view scrolled to its end: half as many again, so that the end of a
+  // long list is a few scrolls away.
+  if (!parent.isValid()) ShowMore(std::max(kPage, shown_ / 2));
+}
+
+uint32_t ListModel::RowAt(int position) const {
+  const auto at = static_cast<uint32_t>(position);
+  return at < order_.size() ? order_[at] : at;
+}
+
+void ListModel::SetKeyColumns(std::vector<int> columns) { byKey_.SetColumns(std::move(columns)); }
+
+void ListModel::Append(std::span<const Cell> cells) {
+  rows_.Append(cells);
+  byKey_.Add(rows_.Count() - 1);
+}
+
+bool ListModel::SetByKey(std::span<const Cell> key, int column, const Cell& value) {
+  std::optional<uint32_t> row = byKey_.Find(key);
+  if (!row || column < 0 || column >= columnCount()) return false;
+  rows_.Set(*row, column, value);
+  changed_ = true;
+  return true;
+}
+
+QString ListModel::Text(int row, int column) const {
+  if (row < 0 || static_cast<uint32_t>(row) >= rows_.Count() || column < 0 || column >= columnCount()) return {};
+  return rows_.Text(RowAt(row), column);
+}
+
+void ListModel::Clear() {
+  beginResetModel();
+  rows_.Clear();
+  byKey_.Clear();
+  order_ = {};
+  placed_ = 0;
+  shown_ = 0;
+  wanted_ = kPage;
+  changed_ = false;
+  sorted_ = false;
+  ++clears_;
+  endResetModel();
+}
+
+void ListModel::PlaceAddedRows() {
+  if (!sorted_) {
+    placed_ = rows_.Count();
+    return;
+  }
+  Merged merged = MergedOrder(order_, placed_, rows_, sortColumn_, descending_);
+  // Rows landing among those the view holds move them: a change of layout.
+  const bool moved = merged.firstChanged < static_cast<size_t>(shown_);
+  if (moved) emit layoutAboutToBeChanged();
+  order_ = std::move(merged.order);
+  placed_ = rows_.Count();
+  if (moved) emit layoutChanged();
+}
+
+void ListModel::Flush() {
+  if (sorting_) return;
+  if (placed_ < rows_.Count()) PlaceAddedRows();
+  const int show = static_cast<int>(std::min<uint32_t>(placed_, static_cast<uint32_t>(wanted_)));
+  if (shown_ < show) {
+    beginInsertRows({}, shown_, show - 1);
+    shown_ = show;
+    endInsertRows();
+  }
+}
+
+void ListModel::ShowChangedCells(int first, int last) {
+  if (!changed_) return;
+  changed_ = false;
+  first = std::max(first, 0);
+  last = std::min(last, shown_ - 1);
+  if (first <= last) emit dataChanged(index(first, 0), index(last, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void ListModel::ShowMore(int rows) {
+  wanted_ = static_cast<int>(std::min<int64_t>(INT32_MAX, static_cast<int64_t>(shown_) + rows));
+  Flush();
+}
+
+bool ListModel::Sort(int column, bool descending, const std::function<bool()>& between) {
+  if (sorting_ || column < 0 || column >= columnCount()) return false;
+  Flush();
+  std::vector<uint32_t> current = order_;
+  if (current.empty()) {
+    current.resize(placed_);
+    for (uint32_t row = 0; row < placed_; ++row) current[row] = row;
+  }
+  const int clears = clears_;
+  QPointer<ListModel> alive(this);
+  sorting_ = true;
+  std::optional<std::vector<uint32_t>> sorted =
+      SortedOrder(current, rows_, column, descending, [&] { return between() && alive && clears_ == clears; });
+  if (!alive) return false;
+  sorting_ = false;
+  if (!sorted) return false;
+  beginResetModel();
+  order_ = std::move(*sorted);
+  sorted_ = true;
+  sortColumn_ = column;
+  descending_ = descending;
+  shown_ = 0;
+  wanted_ = kPage;
+  endResetModel();
+  Flush();
+  return true;
+}
+
+}  // namespace ui

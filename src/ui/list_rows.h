@@ -1,0 +1,105 @@
+#pragma once
+// The rows of a results list, kept compactly: each column holds its cells as
+// values of its kind (numbers as numbers, dates as day numbers, texts as ids
+// into one pool of the distinct texts), and a cell's text is made only when
+// it is shown. A winner row costs under a hundred bytes, a million of them
+// less than a hundred megabytes.
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/runtime/date.h"
+
+namespace ui {
+
+// What a column holds and how its cells read as text: kText as given, kWhole
+// as integer text, kNumber as number text (up to 15 significant digits),
+// kSingle as short number text (7), kDate as short date text, kSortDate as
+// the "YYYYMMDD" text of another column's date (it stores nothing itself).
+enum class CellKind : uint8_t { kText, kWhole, kNumber, kSingle, kDate, kSortDate };
+
+// One cell as a caller hands it over; a text is only looked at, not kept.
+class Cell {
+ public:
+  static Cell Empty() { return Cell(); }
+  static Cell Text(std::string_view text);
+  static Cell Whole(int32_t value);
+  static Cell Number(double value);
+  static Cell Single(float value);
+  static Cell Date(rt::Date value);
+
+ private:
+  friend class ListRows;
+  CellKind kind_ = CellKind::kText;
+  bool empty_ = true;
+  int32_t whole_ = 0;  // also a date's day number
+  double number_ = 0;
+  float single_ = 0;
+  std::string_view text_;
+};
+
+// Bytes whose order (compared as unsigned, shorter texts padded with zeros)
+// is the order of the cells' texts compared without regard to case; an empty
+// cell's are all zero, before every text.
+using SortKey = std::array<uint8_t, 24>;
+
+class ListRows {
+ public:
+  struct ColumnKind {
+    CellKind kind;
+    int dateColumn = -1;  // kSortDate: the column whose date it writes
+  };
+
+  explicit ListRows(std::vector<ColumnKind> columns);
+
+  uint32_t Count() const { return count_; }
+
+  // Appends a row; cells missing at its end are empty. A cell of another
+  // kind than its column's is a program fault (std::invalid_argument).
+  void Append(std::span<const Cell> cells);
+  void Set(uint32_t row, int column, const Cell& cell);
+  QString Text(uint32_t row, int column) const;
+  // Removes every row and gives the memory back.
+  void Clear();
+
+  // The place of every pool text in the order of the texts compared without
+  // regard to case, by text id (equal texts share a place).
+  std::vector<uint32_t> TextRanks() const;
+  SortKey KeyOf(uint32_t row, int column, std::span<const uint32_t> ranks) const;
+
+  // The 32-bit value that identifies a cell of a kText, kWhole or kDate
+  // column in a key (the text's id, the number, the day); nullopt for a text
+  // no row holds.
+  std::optional<uint32_t> KeyPart(const Cell& cell) const;
+  uint32_t KeyPartOf(uint32_t row, int column) const;
+
+ private:
+  struct Column {
+    ColumnKind kind;
+    std::vector<int32_t> ints;    // kText ids, kWhole values, kDate days
+    std::vector<double> numbers;  // kNumber
+    std::vector<float> singles;   // kSingle
+    std::vector<bool> empty;      // true for an empty cell; rows past its end are not empty
+  };
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+
+  bool IsEmpty(const Column& column, uint32_t row) const;
+  void Store(Column& column, uint32_t row, const Cell& cell, bool append);
+  uint32_t Intern(std::string_view text);
+
+  std::vector<Column> columns_;
+  uint32_t count_ = 0;
+  std::vector<QString> texts_;  // by id; id 0 is ""
+  std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> textIds_;
+};
+
+}  // namespace ui

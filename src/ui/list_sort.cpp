@@ -1,0 +1,88 @@
+#include "ui/list_sort.h"
+
+#include <algorithm>
+#include <queue>
+
+namespace ui {
+namespace {
+
+struct Entry {
+  SortKey key;
+  uint32_t row;
+};
+
+// Steps: keys made, entries sorted, or entries merged, between two calls of `between`.
+constexpr size_t kKeysPerStep = 1 << 16;
+constexpr size_t kRun = 1 << 16;
+
+}  // namespace
+
+std::optional<std::vector<uint32_t>> SortedOrder(std::span<const uint32_t> order, const ListRows& rows, int column,
+                                                 bool descending, const std::function<bool()>& between) {
+  const std::vector<uint32_t> ranks = rows.TextRanks();
+  // Filled as the keys are made, so that its pages are touched step by step too.
+  std::vector<Entry> entries;
+  entries.reserve(order.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    entries.push_back({rows.KeyOf(order[i], column, ranks), order[i]});
+    if ((i + 1) % kKeysPerStep == 0 && !between()) return std::nullopt;
+  }
+  // Runs sorted one at a time, stably, then merged; among equal keys the
+  // earlier run's entry comes first, which keeps the sort stable.
+  auto before = [descending](const Entry& a, const Entry& b) { return KeyBefore(a.key, b.key, descending); };
+  std::vector<size_t> runStarts;
+  for (size_t start = 0; start < entries.size(); start += kRun) {
+    const size_t end = std::min(entries.size(), start + kRun);
+    std::stable_sort(entries.begin() + start, entries.begin() + end, before);
+    runStarts.push_back(start);
+    if (!between()) return std::nullopt;
+  }
+  struct Cursor {
+    size_t next, end, run;
+  };
+  auto after = [&](const Cursor& a, const Cursor& b) {  // a comes out after b
+    if (before(entries[b.next], entries[a.next])) return true;
+    return !before(entries[a.next], entries[b.next]) && a.run > b.run;
+  };
+  std::priority_queue<Cursor, std::vector<Cursor>, decltype(after)> heads(after);
+  for (size_t run = 0; run < runStarts.size(); ++run)
+    heads.push({runStarts[run], std::min(entries.size(), runStarts[run] + kRun), run});
+  std::vector<uint32_t> sorted;
+  sorted.reserve(entries.size());
+  while (!heads.empty()) {
+    Cursor head = heads.top();
+    heads.pop();
+    sorted.push_back(entries[head.next].row);
+    if (++head.next < head.end) heads.push(head);
+    if (sorted.size() % kRun == 0 && !between()) return std::nullopt;
+  }
+  return sorted;
+}
+
+Merged MergedOrder(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
+                   bool descending) {
+  const std::vector<uint32_t> ranks = rows.TextRanks();
+  std::vector<Entry> arrivals;
+  for (uint32_t row = firstNew; row < rows.Count(); ++row) arrivals.push_back({rows.KeyOf(row, column, ranks), row});
+  auto before = [descending](const Entry& a, const Entry& b) { return KeyBefore(a.key, b.key, descending); };
+  std::stable_sort(arrivals.begin(), arrivals.end(), before);
+
+  Merged merged{{}, order.size()};
+  merged.order.reserve(order.size() + arrivals.size());
+  size_t taken = 0;
+  for (const Entry& arrival : arrivals) {
+    // After every placed row whose key goes before or equals the arrival's.
+    auto place = std::upper_bound(
+        order.begin() + taken, order.end(), arrival.key,
+        [&](const SortKey& key, uint32_t row) { return KeyBefore(key, rows.KeyOf(row, column, ranks), descending); });
+    const auto position = static_cast<size_t>(place - order.begin());
+    merged.order.insert(merged.order.end(), order.begin() + taken, place);
+    taken = position;
+    merged.firstChanged = std::min(merged.firstChanged, merged.order.size());
+    merged.order.push_back(arrival.row);
+  }
+  merged.order.insert(merged.order.end(), order.begin() + taken, order.end());
+  return merged;
+}
+
+}  // namespace ui

@@ -1,0 +1,40 @@
+#pragma once
+// Orders list rows by one column, the way a header click does: by the
+// column's keys (the cells' texts without regard to case), ascending or
+// descending, rows with equal keys keeping the order they had. Each key is
+// made once; the work goes in steps of a few tens of milliseconds, between
+// which `between` runs (it serves the event loop) and may give the sort up.
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "ui/list_rows.h"
+
+namespace ui {
+
+// Whether key a goes before key b in the order asked.
+inline bool KeyBefore(const SortKey& a, const SortKey& b, bool descending) {
+  const int order = std::memcmp(a.data(), b.data(), a.size());
+  return descending ? order > 0 : order < 0;
+}
+
+// The rows of `order` (row numbers in their current order) in the column's
+// order; nullopt when `between` answered false. `between` may let rows be
+// appended, but not removed.
+std::optional<std::vector<uint32_t>> SortedOrder(std::span<const uint32_t> order, const ListRows& rows, int column,
+                                                 bool descending, const std::function<bool()>& between);
+
+// The rows appended since the order was made (rows from firstNew on) put in
+// their places, each after the rows whose keys go before or equal its own,
+// as if they had been placed one by one in the order they were appended.
+struct Merged {
+  std::vector<uint32_t> order;
+  size_t firstChanged;  // the first position whose row is not the one it was
+};
+Merged MergedOrder(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
+                   bool descending);
+
+}  // namespace ui

@@ -1,0 +1,48 @@
+#pragma once
+// Finds a list row by the cells of its key columns (a winner by its day,
+// side and symbol) in constant time: an open-addressing table of row numbers,
+// four bytes a slot and at most half full, whose keys are read back from the
+// rows themselves. The first row of a key is the one found. The table is made
+// at the first look-up (the Trade stage's), so that a Select, which looks
+// nothing up, does not pay for it.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "ui/list_rows.h"
+
+namespace ui {
+
+class RowKeyIndex {
+ public:
+  static constexpr size_t kMaxKeyColumns = 3;
+
+  explicit RowKeyIndex(const ListRows& rows) : rows_(rows) {}
+
+  // Finds rows by these columns (none: by nothing).
+  void SetColumns(std::vector<int> columns);
+  // Takes in a row just appended.
+  void Add(uint32_t row);
+  std::optional<uint32_t> Find(std::span<const Cell> key);
+  // Forgets every row.
+  void Clear();
+
+ private:
+  using Parts = std::array<uint32_t, kMaxKeyColumns>;
+
+  Parts PartsOf(uint32_t row) const;
+  static uint64_t Hash(const Parts& parts);
+  // The slot holding the row of these parts, or the free slot where it would go.
+  size_t SlotOf(const Parts& parts) const;
+  void Grow();
+  void Insert(uint32_t row);
+
+  const ListRows& rows_;
+  std::vector<int> columns_;
+  std::vector<uint32_t> slots_;  // row + 1; 0 is a free slot
+  size_t used_ = 0;
+  bool made_ = false;  // the table holds every row
+};
+
+}  // namespace ui
