@@ -6,8 +6,9 @@
 //   select_stored   the same Select again on the stored quotes,
 //   trade           the Trade stage over the RSI winners,
 //   select_loose    a Select with no criterion (every day a LONG and a SHORT),
-// the loose Select's winners and time per winner, and the peak memory of the
-// process after the Trade stage.
+// the loose Select's winners, time per winner and longest time between two
+// yields to the window system (what the window would wait at most), and the
+// peak memory of the process after the Trade stage.
 //
 // Each N runs in its own child process, so that its peak memory is its own
 // and no cache of one N helps the next; its quotes and application folder are
@@ -19,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -28,6 +30,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -165,14 +168,41 @@ class WinnerStore : public ResearchEvents {
   clsResearch& engine_;
 };
 
-// A Select into the table, created anew as the window does; its wall time.
-double TimedSelect(testsupport::EngineTestBed& bed, const std::string& table) {
+// The longest time between two yields to the window system, from when it starts.
+class LongestYieldGap {
+ public:
+  explicit LongestYieldGap(testsupport::EngineTestBed& bed) : bed_(bed), last_(Clock::now()) {
+    bed_.User().OnDoEvents([this](int) { Note(); });
+  }
+  ~LongestYieldGap() { bed_.User().OnDoEvents(nullptr); }
+  double Seconds() {
+    Note();
+    return longest_;
+  }
+
+ private:
+  void Note() {
+    const Clock::time_point now = Clock::now();
+    longest_ = std::max(longest_, chrono::duration<double>(now - last_).count());
+    last_ = now;
+  }
+  testsupport::EngineTestBed& bed_;
+  Clock::time_point last_;
+  double longest_ = 0;
+};
+
+// A Select into the table, created anew as the window does; its wall time,
+// and the longest time between two yields when `longestGap` is given.
+double TimedSelect(testsupport::EngineTestBed& bed, const std::string& table, double* longestGap = nullptr) {
   Parms().strSimTable = table;
+  std::optional<LongestYieldGap> gaps;
+  if (longestGap) gaps.emplace(bed);
   bed.Engine().CreateSimulationTable(table);
   std::vector<std::string> symbols{"all:"};
   auto t = Clock::now();
   std::string status = bed.Engine().Process(kPeriodStart, kPeriodEnd, symbols, true, true, "", Parms().intWinDays);
   double seconds = Seconds(t);
+  if (gaps) *longestGap = gaps->Seconds();
   if (status != "complete") throw std::runtime_error("the Select into " + table + " ended with " + status);
   return seconds;
 }
@@ -219,11 +249,13 @@ void RunAtScale(int count, bool tradeOnly) {
 
   parms.blnUseRSI = false;
   parms.blnNoWinCriteria = true;
-  double loose = TimedSelect(bed, "sim_loose");
+  double longestGap = 0;
+  double loose = TimedSelect(bed, "sim_loose", &longestGap);
   long looseWinners = Rows(bed, "sim_loose");
   std::printf("select_loose_%d: %.2f s\n", count, loose);
   std::printf("select_loose_winners_%d: %ld winners\n", count, looseWinners);
   std::printf("select_loose_per_winner_%d: %.1f us\n", count, loose / looseWinners * 1e6);
+  std::printf("select_loose_longest_gap_%d: %.0f ms\n", count, longestGap * 1e3);
 }
 
 // Runs one N in a child process; true when it finished.

@@ -19,6 +19,7 @@
 #include "platform/runtime/rounding.h"
 #include "platform/user/user_services.h"
 #include "simulation/portfolio_records.h"
+#include "simulation/simulation_table_key.h"
 #include "simulation/trade_days.h"
 #include "simulation/trade_history_cache.h"
 #include "simulation/trade_walk_order.h"
@@ -81,6 +82,10 @@ void clsResearch::BuildResults() {
     ResetPortfolio();
     user::DoEvents();
     std::string table = db::SqlName(parms.strSimTable);
+    // A Select killed before its end left the table without the key by
+    // which each row's result is stored.
+    if (std::string refused = simulation::KeyTable(SharedConnection(), table); !refused.empty())
+      ShowRowFailure(refused, user::kOKOnly);
     SharedConnection().Execute("Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");

@@ -94,7 +94,7 @@ void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bo
   QString count = Whole(index) + " of " + Whole(total);
   // A pending Pause keeps saying what it waits for.
   if (!(objResearch && objResearch->PauseProcess()))
-    Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+    Label("lblCurrStock", 1)->setText(total == 0 ? Q(symbol) : countOnly ? count : Q(symbol) + " - " + count);
   SetBar(pbProgress, total, index);
   lblTime->setText(Q(ElapsedTime()));
   Yield();

@@ -11,6 +11,7 @@
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 #include "simulation/select_run_check.h"
+#include "simulation/simulation_table.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
@@ -173,8 +174,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
     SetRunLockEnabled(true);
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
-    else if (progress->text().startsWith(kPausingPrefix))
-      progress->setText("Processing Stopped");  // a Stop overrode the Pause
+    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners)
+      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the run's last step is done
     Yield();
   } else if (engine.StopProcess() && sweepRun) {
     // A stopped sweep keeps its pause row: the next Simulate resumes it with

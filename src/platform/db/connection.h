@@ -60,6 +60,13 @@ class Connection {
   // many pages (1000 when the connection opens).
   void SetCheckpointInterval(int pages);
 
+  // While a hook is set, a statement that runs long (a table's index built,
+  // a large update) calls it every few thousand of its steps, so that the
+  // program can serve its window in the middle of one statement. Nothing may
+  // use the connection from inside the hook (3705); an error the hook raises
+  // ends the statement and passes on. An empty hook stops the calls.
+  void SetYieldHook(std::function<void()> hook);
+
   // Transactions nest: an inner BeginTrans opens a savepoint. BeginTrans
   // returns the new nesting level.
   int BeginTrans();
