@@ -19,6 +19,7 @@
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 #include "simulation/simulation_table_key.h"
+#include "simulation/table_steps.h"
 
 namespace {
 
@@ -32,24 +33,12 @@ std::string TrimmedText(const db::Value& value) {
   return text.substr(b, text.find_last_not_of(' ') - b + 1);
 }
 
-// Rows deleted per step when an old table is dropped: one statement each,
-// so that the window is served between them.
-constexpr int kRowsPerDeleteStep = 100000;
-
 // Drops the table. Dropping a table reads every page of it in one step that
 // does not yield, which for a table of millions of rows holds the window for
-// seconds: its rows go first, a step at a time, in the order they lie, then
-// the empty table. A table keyed by its primary key (made before the key
-// had an index of its own) lies in key order without rowids, and is dropped
-// at once.
+// seconds: its key and rows go first, in steps, then the empty table.
 void DropInSteps(db::Connection& connection, const std::string& name) {
-  const simulation::TableKey key = simulation::KeyOf(connection, name);
-  if (key != simulation::TableKey::kPrimaryKey) {
-    simulation::DropTableKey(connection, name);
-    const std::string step = "DELETE FROM [" + name + "] WHERE rowid < (SELECT MIN(rowid) FROM [" + name + "]) + " +
-                             std::to_string(kRowsPerDeleteStep);
-    while (connection.Execute(step) > 0) user::DoEvents();
-  }
+  simulation::DropTableKey(connection, name);
+  simulation::RunInSteps(connection, name, "DELETE FROM [" + name + "]");
   connection.Execute("DROP TABLE [" + name + "]");
 }
 

@@ -20,6 +20,7 @@
 #include "platform/user/user_services.h"
 #include "simulation/portfolio_records.h"
 #include "simulation/simulation_table_key.h"
+#include "simulation/table_steps.h"
 #include "simulation/trade_days.h"
 #include "simulation/trade_history_cache.h"
 #include "simulation/trade_walk_order.h"
@@ -86,7 +87,8 @@ void clsResearch::BuildResults() {
     // which each row's result is stored.
     if (std::string refused = simulation::KeyTable(SharedConnection(), table); !refused.empty())
       ShowRowFailure(refused, user::kOKOnly);
-    SharedConnection().Execute("Update [" + table +
+    simulation::RunInSteps(SharedConnection(), table,
+                           "Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
     const std::vector<trade::Candidate> rows = trade::CandidatesInPasses(SharedConnection(), table);
