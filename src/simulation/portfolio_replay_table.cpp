@@ -79,7 +79,7 @@ DatabaseStamp CurrentDatabaseStamp() {
   return {rs.Field(1).ToInteger(), rs.Field(2).ToInteger(), rs.Field(0).ToInteger()};
 }
 
-int64_t OwnChanges() { return SharedConnection().OpenRecordset("SELECT total_changes()").Field(0).ToInteger(); }
+int64_t OwnChanges() { return SharedConnection().TotalChanges(); }
 
 std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const std::optional<TextRange>& range,
                                                const DatabaseStamp& stamp) {

@@ -92,10 +92,15 @@ void ReportReplacement::Fail(int error) {
 }
 
 void AppendWholeLines(const fs::path& path, const std::vector<std::string>& lines) {
-  RequireFolder(path);
   const std::string text = LinesText(lines);
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseNotWritten(path, errno);
+  if (fd < 0) {
+    // A sweep appends a row per variation: the folder is looked at only when
+    // the file could not be opened, to say why.
+    const int error = errno;
+    RequireFolder(path);
+    RaiseNotWritten(path, error);
+  }
   struct stat before {};
   if (::fstat(fd, &before) != 0) {
     const int error = errno;

@@ -150,6 +150,7 @@ void frmMain::Results(double& averageReturn, double& averageHold, int16_t& short
   double investment = Parms().dblStartInvestment;
   bool noReturn = balance <= 0 || investment == 0;
   Label("lblResult", 11)->setText(noReturn ? "0" : Rounded((balance - startBalance) / investment * 100, 0));
+  portfolioResultsShown_ = true;
   Yield();
 }
 

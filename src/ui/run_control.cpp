@@ -460,10 +460,22 @@ void frmMain::BuySellResults() {
 
 void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
   if (objResearch->StopProcess()) return;
-  if (!keepResults) ResetPortfolioResults();
+  // The result labels go back to 0 unless kept, but only when the replay
+  // does not show its own results in them: a sweep replays thousands of
+  // times, and would set each label twice every time.
+  portfolioResultsShown_ = false;
+  auto resetUnlessShown = [&] {
+    if (!keepResults && !portfolioResultsShown_) ResetPortfolioResults();
+  };
   SetPointer(user::kPointerHourglass);
   ResultsWindow().lvwPortfolio->Clear();
-  objResearch->SimResults(flag, startBalance);
+  try {
+    objResearch->SimResults(flag, startBalance);
+  } catch (...) {
+    resetUnlessShown();
+    throw;
+  }
+  resetUnlessShown();
   ShowDayProgress();  // the last day the display passed over
   SetPointer(user::kPointerDefault);
 }

@@ -407,6 +407,8 @@ void Connection::ReadRows(const std::string& sql, const std::function<void(const
   impl.ReadAll(stmt, onRow);
 }
 
+int64_t Connection::TotalChanges() const { return sqlite3_total_changes64(Require().db); }
+
 void Connection::SetYieldHook(std::function<void()> hook) {
   Impl& impl = Require();
   impl.yieldHook = std::move(hook);

@@ -56,6 +56,10 @@ class Connection {
   // on.
   void ReadRows(const std::string& sql, const std::function<void(const RowReader&)>& onRow);
 
+  // The rows this connection has inserted, changed or deleted since it
+  // opened, as SQL's total_changes() counts them, without running a statement.
+  int64_t TotalChanges() const;
+
   // The journal is copied into the database file once it has grown by this
   // many pages (1000 when the connection opens).
   void SetCheckpointInterval(int pages);
