@@ -487,7 +487,10 @@ class clsResearch {
   // download inside a Select) is part of the outer one.
   class WriteRun {
    public:
-    explicit WriteRun(clsResearch& engine);
+    // How the run's groups write: over pages earlier groups wrote (the Trade
+    // stage's results), or onto new ones (a Select's winners).
+    enum class Pages { kRewritten, kAppended };
+    WriteRun(clsResearch& engine, Pages pages);
     ~WriteRun();
     WriteRun(const WriteRun&) = delete;
     WriteRun& operator=(const WriteRun&) = delete;

@@ -106,7 +106,7 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
   }
   if (symbols.empty()) symbols.push_back("");
 
-  WriteRun run(*this);
+  WriteRun run(*this, WriteRun::Pages::kAppended);
   // A write failure was shown when it happened; the run ends in error.
   auto ended = [this](const std::string& status) { return strWriteFailure_.empty() ? status : "error"; };
   std::string symbolInError;

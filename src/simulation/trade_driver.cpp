@@ -77,7 +77,7 @@ constexpr const char* kUnableToUpdate = "Unable to update simulation table.";
 void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
-  WriteRun run(*this);
+  WriteRun run(*this, WriteRun::Pages::kRewritten);
   stageEnd_ = StageEnd::kComplete;
   try {
     ResetPortfolio();
