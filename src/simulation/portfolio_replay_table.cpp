@@ -9,6 +9,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
 
 namespace simulation {
 namespace {
@@ -101,6 +102,9 @@ std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const s
       db::Recordset page = cn.OpenRecordset(sql, parameters);
       full = page.RecordCount() == kPageRows;
       for (; !page.Eof(); page.MoveNext()) t->AddRow(page);
+      // A table of millions of rows takes seconds to read: the window is
+      // served between its pages.
+      user::DoEvents();
       if (full) {
         const ReplayRow& last = t->rows_.back();
         parameters[0] = db::Value(t->Text(t->days_.back().acquireDate));

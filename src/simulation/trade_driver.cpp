@@ -253,6 +253,8 @@ void clsResearch::ClearTradeState() {
 }
 
 void clsResearch::BuySellResults() {
+  // Each count reads the whole table.
+  YieldInStatements yield;
   try {
     rsResearch_ = std::make_unique<db::Recordset>();
     std::string table = db::SqlName(Parms().strSimTable);
