@@ -197,10 +197,6 @@ void clsResearch::BuildWinnersKey() {
   if (WritesEnded()) return;
   ShowStatus(simulation::kStoringWinners);
   try {
-    // The key's pages are copied from the journal into the database in one
-    // step after its commit; the scan's own pages go first, a step apart.
-    SharedConnection().Execute("PRAGMA wal_checkpoint(PASSIVE)");
-    user::DoEvents();
     std::string refused = simulation::KeyTable(SharedConnection(), Parms().strSimTable);
     if (!refused.empty()) ShowRowFailure(refused, user::kOKOnly);
   } catch (const std::exception& failed) {

@@ -7,7 +7,8 @@
 namespace simulation {
 namespace {
 
-// Rows per step: a few hundredths of a second of work.
+// Rows per step: a tenth of a second of work at most, most of it the copy
+// of the step's pages into the database at its commit.
 constexpr int64_t kRowsPerStep = 100000;
 
 }  // namespace
