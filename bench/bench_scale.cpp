@@ -6,8 +6,9 @@
 //   select_stored   the same Select again on the stored quotes,
 //   trade           the Trade stage over the RSI winners,
 //   select_loose    a Select with no criterion (every day a LONG and a SHORT),
-// the loose Select's winners and time per winner, and the peak memory of the
-// process after the Trade stage.
+// the loose Select's winners, time per winner and longest time between two
+// yields to the window system (what the window would wait at most), and the
+// peak memory of the process after the Trade stage.
 //
 // Each N runs in its own child process, so that its peak memory is its own
 // and no cache of one N helps the next; its quotes and application folder are
@@ -15,6 +16,7 @@
 //
 // Usage: bench_scale [--large] [--trade]   (N = 50 and 200; --large adds
 // 1,000; --trade runs only the stages the Trade figure needs)
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -30,6 +32,30 @@ namespace {
 using bench::Clock;
 using bench::PeakMiB;
 using bench::Seconds;
+
+// The longest time between two yields to the window system, from when it starts.
+class LongestYieldGap {
+ public:
+  explicit LongestYieldGap(testsupport::EngineTestBed& bed) : bed_(bed), last_(Clock::now()) {
+    bed_.User().OnDoEvents([this](int) { Note(); });
+  }
+  ~LongestYieldGap() { bed_.User().OnDoEvents(nullptr); }
+  LongestYieldGap(const LongestYieldGap&) = delete;
+  LongestYieldGap& operator=(const LongestYieldGap&) = delete;
+  double Longest() {
+    Note();
+    return longest_;
+  }
+
+ private:
+  void Note() {
+    longest_ = std::max(longest_, Seconds(last_));
+    last_ = Clock::now();
+  }
+  testsupport::EngineTestBed& bed_;
+  Clock::time_point last_;
+  double longest_ = 0;
+};
 
 long Rows(testsupport::EngineTestBed& bed, const std::string& table) {
   return std::stol(bed.Scalar("SELECT COUNT(*) FROM [" + table + "]"));
@@ -67,11 +93,18 @@ void RunAtScale(int count, bool tradeOnly) {
 
   parms.blnUseRSI = false;
   parms.blnNoWinCriteria = true;
-  double loose = bench::TimedSelect(engine, "sim_loose");
+  double longestGap = 0;
+  double loose = 0;
+  {
+    LongestYieldGap gaps(bed);
+    loose = bench::TimedSelect(engine, "sim_loose");
+    longestGap = gaps.Longest();
+  }
   long looseWinners = Rows(bed, "sim_loose");
   std::printf("select_loose_%d: %.2f s\n", count, loose);
   std::printf("select_loose_winners_%d: %ld winners\n", count, looseWinners);
   std::printf("select_loose_per_winner_%d: %.1f us\n", count, loose / looseWinners * 1e6);
+  std::printf("select_loose_longest_gap_%d: %.0f ms\n", count, longestGap * 1e3);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "market_data/cls_stock.h"
 #include "market_data/research_events.h"
+#include "market_data/statement_yield.h"
 #include "platform/runtime/date.h"
 
 namespace db {
@@ -27,7 +28,7 @@ class WriteGroup;
 }  // namespace db
 namespace simulation {
 struct ReplayLogs;
-class WinnerStaging;
+class WinnerTableWatch;
 }  // namespace simulation
 
 namespace simulation {
@@ -304,14 +305,18 @@ class clsResearch {
   // Loads and computes both indices; false when a Stop cut a download short.
   bool LoadMarketIndices(rt::Date periodStart, rt::Date periodEnd, int16_t lookBackDays);
   // Scans the symbols after resumeSymbol, each one's winners committed
-  // together into the run's staging, which moves them into the simulation
-  // table in batches and whenever the scan ends. "complete" or "stop".
+  // together into the simulation table, whose key is built when the scan
+  // ends, however it ends. "complete" or "stop".
   std::string ScanSymbols(const std::vector<std::string>& symbols, const std::vector<std::string>& markets,
                           rt::Date periodStart, rt::Date periodEnd, const std::string& resumeSymbol,
                           int16_t lookBackDays);
-  // Moves the staged winners into the table unless the run's writes have
-  // ended; a failure ends the run by the write-failure rule.
-  void MoveStagedWinners(simulation::WinnerStaging& staging);
+  // Commits one symbol's winners, unless the table was replaced under the
+  // run; a failure ends the run by the write-failure rule.
+  void CommitWinners(db::WriteGroup& winners, simulation::WinnerTableWatch& table);
+  // Builds the simulation table's key over the run's winners, with the
+  // status saying so, unless the run's writes have ended; a failure ends the
+  // run by the write-failure rule.
+  void BuildWinnersKey();
   // Loads, computes and scans one symbol; one with too little history is
   // skipped, one whose indicators fail is logged and skipped.
   void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
@@ -384,19 +389,20 @@ class clsResearch {
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();
   // Stores one winner (the statement the window's Winner handler builds):
-  // staged in the open symbol's group during a Select run (the run moves it
-  // into the table), else in a transaction of its own. A failure is rolled
-  // back and never passed on: a failed statement quietly, a row's own
-  // failure (a duplicate key) shown once per run, a lasting one by the
-  // write-failure rule below.
+  // in the open symbol's group during a Select run, else in a transaction
+  // of its own. A failure is rolled back and never passed on: a failed
+  // statement quietly, a row's own failure (a duplicate key) shown once per
+  // run, a lasting one by the write-failure rule below.
   void LogWinner(const db::BoundStatement& statement);
   // Raises Winner(stock, false) for every row of the table named by
   // strSimTable, by symbol, side and day, so that the winners list refills.
   void LoadWinners();
 
  private:
-  simulation::WinnerStaging* winnerStaging_ = nullptr;  // set while a Select run scans
-                                                        // ===== end simulation table =====
+  // Says what a long step of a run is doing, through the event that shows
+  // the run's progress (a count of 0 of 0: the text alone).
+  void ShowStatus(std::string text);
+  // ===== end simulation table =====
 
   // ===== order entry and initial stop (order_entry.cpp) =====
  public:
@@ -519,13 +525,17 @@ class clsResearch {
   // download inside a Select) is part of the outer one.
   class WriteRun {
    public:
-    explicit WriteRun(clsResearch& engine);
+    // How the run's groups write: over pages earlier groups wrote (the Trade
+    // stage's results), or onto new ones (a Select's winners).
+    enum class Pages { kRewritten, kAppended };
+    WriteRun(clsResearch& engine, Pages pages);
     ~WriteRun();
     WriteRun(const WriteRun&) = delete;
     WriteRun& operator=(const WriteRun&) = delete;
 
    private:
     clsResearch& engine_;
+    YieldInStatements yield_;  // a run's long statements serve the window too
   };
   // Rows written while the object lives go to the group (one symbol's
   // winners, a block of Trade rows) instead of a transaction each.

@@ -22,7 +22,8 @@ class ResearchEvents {
                                 double& acquirePrice) {}
   virtual void TotalStocks(int16_t& count) {}
   // symbol, total, index, a flag the window does not read, and whether the
-  // label shows only "index of total".
+  // label shows only "index of total". A total of 0 carries a status text in
+  // place of the symbol (a long step of a run: "Storing winners ...").
   virtual void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) {}
   // After each stored page of a download: the days back from the range's end
   // that the pages have reached (all of them once the download is done), the

@@ -11,11 +11,13 @@
 
 namespace {
 
-// Each of a run's groups rewrites many pages of its table; copying the
+// When each of a run's groups rewrites many pages of its table, copying the
 // journal into the database after every group would copy the same pages
-// again and again, so a run lets the journal grow to this many pages (40 MB
-// of 4 kB pages) first. Outside a run SQLite's own 1000 pages hold.
-constexpr int kRunCheckpointPages = 10000;
+// again and again, so such a run lets the journal grow to this many pages
+// (40 MB of 4 kB pages) first. A run that appends copies each page once
+// either way, and keeps SQLite's own 1000 pages, which are copied in a step
+// too short to hold the window.
+constexpr int kRewritingRunCheckpointPages = 10000;
 constexpr int kCheckpointPages = 1000;
 
 void SetCheckpointInterval(int pages) {
@@ -24,11 +26,11 @@ void SetCheckpointInterval(int pages) {
 
 }  // namespace
 
-clsResearch::WriteRun::WriteRun(clsResearch& engine) : engine_(engine) {
+clsResearch::WriteRun::WriteRun(clsResearch& engine, Pages pages) : engine_(engine) {
   if (engine_.intWriteRunDepth_++ > 0) return;
   engine_.strWriteFailure_.clear();
   engine_.blnRowFailureShown_ = false;
-  SetCheckpointInterval(kRunCheckpointPages);
+  if (pages == Pages::kRewritten) SetCheckpointInterval(kRewritingRunCheckpointPages);
 }
 
 clsResearch::WriteRun::~WriteRun() {

@@ -9,6 +9,7 @@
 #include "platform/db/recordset.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
+#include "platform/user/user_services.h"
 
 namespace simulation {
 namespace {
@@ -95,7 +96,7 @@ DatabaseStamp CurrentDatabaseStamp() {
   return {rs.Field(1).ToInteger(), rs.Field(2).ToInteger(), rs.Field(0).ToInteger()};
 }
 
-int64_t OwnChanges() { return SharedConnection().OpenRecordset("SELECT total_changes()").Field(0).ToInteger(); }
+int64_t OwnChanges() { return SharedConnection().TotalChanges(); }
 
 std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const std::optional<TextRange>& range,
                                                const DatabaseStamp& stamp) {
@@ -117,6 +118,9 @@ std::unique_ptr<ReplayTable> ReplayTable::Read(const std::string& table, const s
       db::Recordset page = cn.OpenRecordset(sql, parameters);
       full = page.RecordCount() == kPageRows;
       for (; !page.Eof(); page.MoveNext()) t->AddRow(page);
+      // A table of millions of rows takes seconds to read: the window is
+      // served between its pages.
+      user::DoEvents();
       if (full) {
         const ReplayRow& last = t->rows_.back();
         parameters[0] = db::Value(t->Text(t->days_.back().acquireDate));

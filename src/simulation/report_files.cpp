@@ -72,10 +72,15 @@ fs::path CreateTemporaryFile(const fs::path& path) {
 // Appends the text in one write; when it cannot all be written the file is
 // cut back to its size before, so that it never ends in part of a line.
 void AppendWholeText(const fs::path& path, const std::string& text) {
-  RequireFolder(path);
   RemoveKilledWritersFiles(path.parent_path());
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) RaiseNotWritten(path, errno);
+  if (fd < 0) {
+    // A sweep appends a row per variation: the folder is looked at only when
+    // the file could not be opened, to say why.
+    const int error = errno;
+    RequireFolder(path);
+    RaiseNotWritten(path, error);
+  }
   struct stat before {};
   if (::fstat(fd, &before) != 0) {
     const int error = errno;

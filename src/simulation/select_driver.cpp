@@ -22,7 +22,8 @@
 #include "platform/user/user_services.h"
 #include "simulation/select_run_check.h"
 #include "simulation/simulation_table.h"
-#include "simulation/winner_staging.h"
+#include "simulation/simulation_table_key.h"
+#include "simulation/winner_table_watch.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
   }
   if (symbols.empty()) symbols.push_back("");
 
-  WriteRun run(*this);
+  WriteRun run(*this, WriteRun::Pages::kAppended);
   // A write failure was shown when it happened; the run ends in error.
   auto ended = [this](const std::string& status) { return strWriteFailure_.empty() ? status : "error"; };
   std::string symbolInError;
@@ -131,18 +132,17 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
 std::string clsResearch::ScanSymbols(const std::vector<std::string>& symbols, const std::vector<std::string>& markets,
                                      rt::Date periodStart, rt::Date periodEnd, const std::string& resumeSymbol,
                                      int16_t lookBackDays) {
-  std::optional<simulation::WinnerStaging> staging;
+  const std::string& tableName = Parms().strSimTable;
+  std::optional<simulation::WinnerTableWatch> table;
   try {
-    staging.emplace(SharedConnection(), Parms().strSimTable);
+    table.emplace(SharedConnection(), tableName);
+    // The winners go into the table in the order they are found, symbol by
+    // symbol; its key, which runs by day, is built once when the scan ends.
+    simulation::DropTableKey(SharedConnection(), tableName);
   } catch (const std::exception& failed) {
     EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
     return "stop";
   }
-  winnerStaging_ = &*staging;
-  struct Detach {
-    simulation::WinnerStaging*& staging;
-    ~Detach() { staging = nullptr; }
-  } detach{winnerStaging_};
 
   std::string status = "complete";
   try {
@@ -163,8 +163,7 @@ std::string clsResearch::ScanSymbols(const std::vector<std::string>& symbols, co
       }
       strLastStock_ = symbols[k];
       ScanSymbol(symbols[k], markets[k], periodStart, periodEnd, lookBackDays);
-      CommitGroup(winners, simulation::kUnableToStoreWinners);
-      if (staging->MoveDue()) MoveStagedWinners(*staging);
+      CommitWinners(winners, *table);
       if (blnPauseProcess_) {
         status = "stop";
         break;
@@ -172,17 +171,33 @@ std::string clsResearch::ScanSymbols(const std::vector<std::string>& symbols, co
     }
   } catch (...) {
     // The symbols scanned whole before the error keep their rows.
-    MoveStagedWinners(*staging);
+    BuildWinnersKey();
     throw;
   }
-  MoveStagedWinners(*staging);
+  BuildWinnersKey();
   return status;
 }
 
-void clsResearch::MoveStagedWinners(simulation::WinnerStaging& staging) {
-  if (WritesEnded()) return;
+void clsResearch::CommitWinners(db::WriteGroup& winners, simulation::WinnerTableWatch& table) {
+  const auto pending = static_cast<int64_t>(winners.Rows());
   try {
-    std::string refused = staging.MoveIntoTable();
+    table.CheckBeforeCommit(pending);
+  } catch (const std::exception& replaced) {
+    winners.Rollback();
+    EndRunOnWriteFailure(replaced, simulation::kUnableToStoreWinners);
+    return;
+  }
+  CommitGroup(winners, simulation::kUnableToStoreWinners);
+  table.Committed(pending);
+}
+
+void clsResearch::BuildWinnersKey() {
+  // A run whose writes failed leaves the table without its key, which the
+  // next Select builds anew and the Trade stage builds before it starts.
+  if (WritesEnded()) return;
+  ShowStatus(simulation::kStoringWinners);
+  try {
+    std::string refused = simulation::KeyTable(SharedConnection(), Parms().strSimTable);
     if (!refused.empty()) ShowRowFailure(refused, user::kOKOnly);
   } catch (const std::exception& failed) {
     EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);

@@ -9,14 +9,17 @@
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
+#include "market_data/statement_yield.h"
 #include "platform/db/bound_statement.h"
 #include "platform/db/connection.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
+#include "platform/db/write_group.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
-#include "simulation/winner_staging.h"
+#include "simulation/simulation_table_key.h"
+#include "simulation/table_steps.h"
 
 namespace {
 
@@ -28,6 +31,15 @@ std::string TrimmedText(const db::Value& value) {
   size_t b = text.find_first_not_of(' ');
   if (b == std::string::npos) return "";
   return text.substr(b, text.find_last_not_of(' ') - b + 1);
+}
+
+// Drops the table. Dropping a table reads every page of it in one step that
+// does not yield, which for a table of millions of rows holds the window for
+// seconds: its key and rows go first, in steps, then the empty table.
+void DropInSteps(db::Connection& connection, const std::string& name) {
+  simulation::DropTableKey(connection, name);
+  simulation::RunInSteps(connection, name, "DELETE FROM [" + name + "]");
+  connection.Execute("DROP TABLE [" + name + "]");
 }
 
 }  // namespace
@@ -52,15 +64,22 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
 
   user::DoEvents();
   try {
+    db::Connection& connection = SharedConnection();
+    YieldInStatements yield;
     try {
-      SharedConnection().Execute("drop table [" + name + "]");
+      if (connection.OpenRecordset("SELECT COUNT(*) FROM (SELECT 1 FROM [" + name + "] LIMIT 1)").Field(0).ToInteger())
+        ShowStatus("Removing the old winners ...");
+      DropInSteps(connection, name);
     } catch (const rt::Error& failed) {
       // A missing table is the normal case; any other failure (a lock held
       // by another program) would leave the old rows under the new run.
       if (failed.Number() != db::kErrTableMissing) throw;
     }
-    SharedConnection().Execute("CREATE TABLE [" + name + "] (" + simulation::kSimulationColumns + "," +
-                               "CONSTRAINT [PK] PRIMARY KEY " + "([AcquireDate], [Symbol], [Positioning]));");
+    // The table and its key together: a table without its key takes a run to mend.
+    db::WriteGroup created(connection);
+    created.Row("CREATE TABLE [" + name + "] (" + simulation::kSimulationColumns + ")", {});
+    simulation::KeyTable(connection, name);
+    created.Commit();
   } catch (const rt::Error& failed) {
     user::MsgBox(failed.Description());
     user::DoEvents();
@@ -68,6 +87,12 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
   }
   user::DoEvents();
   return true;
+}
+
+void clsResearch::ShowStatus(std::string text) {
+  int32_t noCount = 0;
+  bool notRead = false, textOnly = true;
+  Raise(&ResearchEvents::StockCount, text, noCount, noCount, notRead, textOnly);
 }
 
 void clsResearch::ClearSimPort() {
@@ -79,9 +104,7 @@ void clsResearch::ClearSimPort() {
 void clsResearch::LogWinner(const db::BoundStatement& statement) {
   if (!WritesEnded()) {
     try {
-      if (winnerStaging_ && winnerStaging_->Stages(statement))
-        WriteRow(winnerStaging_->StagingInsert(), statement.parameters);
-      else WriteRow(statement);
+      WriteRow(statement);
     } catch (const rt::Error& failed) {
       if (EndsTheRun(failed)) EndRunOnWriteFailure(failed, simulation::kUnableToStoreWinners);
       else if (failed.Number() != db::kErrStatementFailed) ShowRowFailure(failed.Description(), user::kOKOnly);

@@ -18,6 +18,9 @@ inline constexpr const char* kSimulationColumns =
     "[ReleasePrice] MONEY, [GainLoss] DOUBLE, [Volume] INTEGER, [VolumeChange] DOUBLE, [PriceChange] DOUBLE, "
     "[BBDistance] DOUBLE, [DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, [NS_RSI] DOUBLE, [NS_MA] DOUBLE";
 
+// What a Select run's status says while it builds the table's key over its winners.
+inline constexpr const char* kStoringWinners = "Storing winners ...";
+
 // What a Select run says when its winners cannot be stored, before the cause.
 inline constexpr const char* kUnableToStoreWinners = "Unable to store the winners in the simulation table.";
 

@@ -19,6 +19,8 @@
 #include "platform/runtime/rounding.h"
 #include "platform/user/user_services.h"
 #include "simulation/portfolio_records.h"
+#include "simulation/simulation_table_key.h"
+#include "simulation/table_steps.h"
 #include "simulation/trade_days.h"
 #include "simulation/trade_history_cache.h"
 #include "simulation/trade_walk_order.h"
@@ -88,13 +90,18 @@ void clsResearch::BuildResults() {
   const RunParameters& parms = Parms();
   lngRowsNotTraded_ = 0;
   rowsShortOfHistory_ = rowsUnreadable_ = UntradedRows{};
-  WriteRun run(*this);
+  WriteRun run(*this, WriteRun::Pages::kRewritten);
   stageEnd_ = StageEnd::kComplete;
   try {
     ResetPortfolio();
     user::DoEvents();
     std::string table = db::SqlName(parms.strSimTable);
-    SharedConnection().Execute("Update [" + table +
+    // A Select killed before its end left the table without the key by
+    // which each row's result is stored.
+    if (std::string refused = simulation::KeyTable(SharedConnection(), table); !refused.empty())
+      ShowRowFailure(refused, user::kOKOnly);
+    simulation::RunInSteps(SharedConnection(), table,
+                           "Update [" + table +
                                "] SET Bought = NULL, MaxPrice = 0, MinPrice = 0, TargetPrice = NULL, AcquirePrice = "
                                "-1, Shares = NULL, ReleaseDate = NULL, GainLoss = NULL, ReleasePrice = NULL");
     const std::vector<trade::Candidate> rows = trade::CandidatesInPasses(SharedConnection(), table);
@@ -286,6 +293,8 @@ void clsResearch::ClearTradeState() {
 }
 
 void clsResearch::BuySellResults() {
+  // Each count reads the whole table.
+  YieldInStatements yield;
   try {
     rsResearch_ = std::make_unique<db::Recordset>();
     std::string table = db::SqlName(Parms().strSimTable);

@@ -90,7 +90,7 @@ void ControlCollection::Register(QWidget* widget, const std::string& name, int i
   controls_.push_back(control);
 }
 
-QWidget* ControlCollection::Find(const std::string& name, int index) const {
+QWidget* ControlCollection::Find(std::string_view name, int index) const {
   auto found = byName_.find(name);
   if (found == byName_.end() || index < -1) return nullptr;
   const size_t slot = static_cast<size_t>(index + 1);
@@ -98,8 +98,8 @@ QWidget* ControlCollection::Find(const std::string& name, int index) const {
   return controls_[found->second[slot] - 1].widget;
 }
 
-void ControlCollection::MissingControl(const std::string& name, int index) {
-  throw rt::Error(340, "Control array element '" + ControlDisplayName(name, index) + "' doesn't exist");
+void ControlCollection::MissingControl(std::string_view name, int index) {
+  throw rt::Error(340, "Control array element '" + ControlDisplayName(std::string(name), index) + "' doesn't exist");
 }
 
 std::string ControlValueText(const FormControl& control) {

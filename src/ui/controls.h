@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -83,10 +85,10 @@ class ControlCollection {
   }
 
   // The control or nullptr.
-  QWidget* Find(const std::string& name, int index = -1) const;
+  QWidget* Find(std::string_view name, int index = -1) const;
   // The control as a given type; throws rt::Error when it is missing.
   template <typename W>
-  W* Get(const std::string& name, int index = -1) const {
+  W* Get(std::string_view name, int index = -1) const {
     auto* widget = dynamic_cast<W*>(Find(name, index));
     if (!widget) MissingControl(name, index);
     return widget;
@@ -96,12 +98,17 @@ class ControlCollection {
 
  private:
   void Register(QWidget* widget, const std::string& name, int index, bool skip);
-  [[noreturn]] static void MissingControl(const std::string& name, int index);
+  [[noreturn]] static void MissingControl(std::string_view name, int index);
 
   std::vector<FormControl> controls_;
   // Name -> position in controls_ + 1 (0: none) of each index + 1, so that a
-  // lookup, which the window makes for every field of every run, builds no text.
-  std::unordered_map<std::string, std::vector<size_t>> byName_;
+  // lookup, which the window makes for every field of every run (and a sweep
+  // for every variation), builds no text: names are looked up as they stand.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> byName_;
 };
 
 // The value of a settings-file control as its line holds it.

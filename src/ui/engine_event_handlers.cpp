@@ -92,9 +92,10 @@ void frmMain::StockCount(std::string& symbol, int32_t& total, int32_t& index, bo
   if (!countOnly) symbolInHand_ = symbol;
   if (countOnly || newSymbol || index >= total || stockCountPace_.Due()) {
     QString count = Whole(index) + " of " + Whole(total);
-    // A pending Pause keeps saying what it waits for.
+    // A pending Pause keeps saying what it waits for; a total of 0 is a
+    // text alone (what a long step of the run is doing).
     if (!(objResearch && objResearch->PauseProcess()))
-      Label("lblCurrStock", 1)->setText(countOnly ? count : Q(symbol) + " - " + count);
+      Label("lblCurrStock", 1)->setText(total == 0 ? Q(symbol) : countOnly ? count : Q(symbol) + " - " + count);
     SetBar(pbProgress, total, index);
     lblTime->setText(Q(ElapsedTime()));
   }
@@ -151,6 +152,7 @@ void frmMain::Results(double& averageReturn, double& averageHold, int16_t& short
   double investment = Parms().dblStartInvestment;
   bool noReturn = balance <= 0 || investment == 0;
   Label("lblResult", 11)->setText(noReturn ? "0" : Rounded((balance - startBalance) / investment * 100, 0));
+  portfolioResultsShown_ = true;
   Yield();
 }
 

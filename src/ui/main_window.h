@@ -43,16 +43,14 @@ class frmMain : public QMainWindow, public ResearchEvents {
   frmOptions& Options() { return *options_; }  // created hidden with the window
   QAction* Menu(const std::string& name) const;
 
-  QLineEdit* Text(const std::string& name, int index = -1) const { return controls_.Get<QLineEdit>(name, index); }
-  QComboBox* Combo(const std::string& name, int index = -1) const { return controls_.Get<QComboBox>(name, index); }
-  CheckBox* Check(const std::string& name, int index = -1) const { return controls_.Get<CheckBox>(name, index); }
-  OptionButton* Option(const std::string& name, int index = -1) const {
-    return controls_.Get<OptionButton>(name, index);
-  }
-  DatePicker* Picker(const std::string& name, int index = -1) const { return controls_.Get<DatePicker>(name, index); }
-  QLabel* Label(const std::string& name, int index = -1) const { return controls_.Get<QLabel>(name, index); }
-  QPushButton* Button(const std::string& name, int index = -1) const { return controls_.Get<QPushButton>(name, index); }
-  QWidget* Widget(const std::string& name, int index = -1) const { return controls_.Get<QWidget>(name, index); }
+  QLineEdit* Text(std::string_view name, int index = -1) const { return controls_.Get<QLineEdit>(name, index); }
+  QComboBox* Combo(std::string_view name, int index = -1) const { return controls_.Get<QComboBox>(name, index); }
+  CheckBox* Check(std::string_view name, int index = -1) const { return controls_.Get<CheckBox>(name, index); }
+  OptionButton* Option(std::string_view name, int index = -1) const { return controls_.Get<OptionButton>(name, index); }
+  DatePicker* Picker(std::string_view name, int index = -1) const { return controls_.Get<DatePicker>(name, index); }
+  QLabel* Label(std::string_view name, int index = -1) const { return controls_.Get<QLabel>(name, index); }
+  QPushButton* Button(std::string_view name, int index = -1) const { return controls_.Get<QPushButton>(name, index); }
+  QWidget* Widget(std::string_view name, int index = -1) const { return controls_.Get<QWidget>(name, index); }
 
   QTabWidget* tabResearch = nullptr;
   QPlainTextEdit* txtHelp = nullptr;
@@ -238,6 +236,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   std::optional<std::pair<int32_t, int32_t>> dayProgress_;
   Pace dayProgressPace_{kDisplayInterval};
   Pace stockCountPace_{kDisplayInterval};
+  bool portfolioResultsShown_ = false;  // Results was raised since SimResults began
 
  public:
   // ----- help pane -----

@@ -11,6 +11,7 @@
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
 #include "simulation/select_run_check.h"
+#include "simulation/simulation_table.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
@@ -178,8 +179,8 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
     SetRunLockEnabled(true);
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
-    else if (progress->text().startsWith(kPausingPrefix))
-      progress->setText("Processing Stopped");  // a Stop overrode the Pause
+    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners)
+      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the run's last step is done
     Yield();
   } else if (engine.StopProcess() && sweepRun) {
     // A stopped sweep keeps its pause row: the next Simulate resumes it with
@@ -467,10 +468,22 @@ void frmMain::BuySellResults() {
 
 void frmMain::SimResults(bool flag, double startBalance, bool keepResults) {
   if (objResearch->StopProcess()) return;
-  if (!keepResults) ResetPortfolioResults();
+  // The result labels go back to 0 unless kept, but only when the replay
+  // does not show its own results in them: a sweep replays thousands of
+  // times, and would set each label twice every time.
+  portfolioResultsShown_ = false;
+  auto resetUnlessShown = [&] {
+    if (!keepResults && !portfolioResultsShown_) ResetPortfolioResults();
+  };
   SetPointer(user::kPointerHourglass);
   ResultsWindow().lvwPortfolio->Clear();
-  objResearch->SimResults(flag, startBalance);
+  try {
+    objResearch->SimResults(flag, startBalance);
+  } catch (...) {
+    resetUnlessShown();
+    throw;
+  }
+  resetUnlessShown();
   ShowDayProgress();  // the last day the display passed over
   SetPointer(user::kPointerDefault);
 }

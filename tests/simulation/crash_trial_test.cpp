@@ -52,7 +52,7 @@ Contents Read(const std::filesystem::path& folder, TrialStage stage, std::string
       break;
     case TrialStage::kSelect:
       contents[testsupport::kTrialTable] = testsupport::TableCells(cn, testsupport::kTrialTable);
-      // The winners pass through a staging table on their way: none may be left behind.
+      // The table's key is built at the run's end: a killed run may lack it, but leaves nothing else.
       for (db::Recordset names = cn.OpenRecordset("SELECT name FROM sqlite_master ORDER BY 1"); !names.Eof();
            names.MoveNext())
         contents["schema"].push_back(names.Field(0).ToText());

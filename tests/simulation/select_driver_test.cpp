@@ -431,6 +431,31 @@ TEST_F(SelectDriverTest, ATableRemovedOrReplacedDuringTheRunEndsItWithItsCause) 
   }
 }
 
+// Tens of thousands of winners are stored, and dropped with their table when
+// the simulation is made anew, without holding the window: the key over them
+// is built, and the rows deleted, in steps with yields in between.
+TEST_F(SelectDriverTest, StoringAndDroppingManyWinnersYieldsToTheWindowAsItGoes) {
+  Master({{"AB", "ny"}, {"ABC", "am"}, {"ABD", "ns"}, {"ABE", "ny"}, {"XYZ", "ny"}});
+  for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"})
+    SeedHistory(symbol, Day(2000, 1, 3), Day(2009, 12, 31));
+  int yieldsBefore = -1;
+  events.onStatus = [&](const std::string& status) {
+    if (status == simulation::kStoringWinners) yieldsBefore = user.DoEventsCount();
+  };
+  std::vector<std::string> symbols{"all:"};
+  ASSERT_EQ(engine.Process(Day(2000, 6, 1), Day(2009, 12, 31), symbols, true, true, "", Parms().intWinDays),
+            "complete");
+  ASSERT_NE(yieldsBefore, -1) << "no step said it stored the winners";
+  const long winners = Rows();
+  ASSERT_GT(winners, 20000);
+  EXPECT_GE(user.DoEventsCount() - yieldsBefore, winners / 2000);
+
+  yieldsBefore = user.DoEventsCount();
+  ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
+  EXPECT_GE(user.DoEventsCount() - yieldsBefore, winners / 2000);
+  EXPECT_EQ(Rows(), 0);
+}
+
 // An error that leaves a symbol's scan (here one the scan does not trap)
 // must not store the half of its winners that came before it.
 TEST_F(SelectDriverTest, AnErrorLeavingASymbolsScanStoresNoneOfItsWinners) {

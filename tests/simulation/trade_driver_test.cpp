@@ -12,6 +12,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/number_text.h"
 #include "simulation/simulation_table.h"
+#include "simulation/simulation_table_key.h"
 #include "simulation/trade_walk_order.h"
 #include "support/engine_test_bed.h"
 #include "support/write_faults.h"
@@ -111,6 +112,17 @@ TEST_F(TradeDriverTest, EveryRowStoresItsFillReleaseAndGain) {
   EXPECT_EQ(down.releaseDate, "3/9/2004");
   EXPECT_EQ(down.gainLoss, "6.43");
   EXPECT_EQ(Engine().RowsNotTraded(), 0);
+}
+
+// A Select killed before its end leaves the table without its key, without
+// which every row's result would be looked for through the whole table.
+TEST_F(TradeDriverTest, ATableLeftWithoutItsKeyGetsItBackBeforeTheRowsAreTraded) {
+  AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
+  simulation::DropTableKey(SharedConnection(), kTable);
+  ASSERT_EQ(simulation::KeyOf(SharedConnection(), kTable), simulation::TableKey::kNone);
+  Engine().BuildResults();
+  EXPECT_EQ(simulation::KeyOf(SharedConnection(), kTable), simulation::TableKey::kOwnIndex);
+  EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").gainLoss, "6.07");
 }
 
 TEST_F(TradeDriverTest, AnOrderThatNeverFillsIsStoredOnItsRowAsALoserOfZero) {

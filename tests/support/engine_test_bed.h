@@ -37,6 +37,7 @@ class RecordingEvents : public ResearchEvents {
   std::vector<clsStock> winners;
   std::vector<bool> winnerStored;
   std::vector<StockCountCall> stockCounts;
+  std::vector<std::string> statuses;  // StockCount with a total of 0: a run's step, not a symbol's count
   std::vector<InternetingCall> interneting;
   std::vector<int16_t> totalStocks;
   std::vector<SwingCall> swings;
@@ -44,6 +45,7 @@ class RecordingEvents : public ResearchEvents {
   // Run inside the event, after it is recorded: a test's Stop or Pause click,
   // or the window's handler that stores a winner.
   std::function<void(const StockCountCall&)> onStockCount;
+  std::function<void(const std::string&)> onStatus;
   std::function<void(clsStock&, bool)> onWinner;
 
   void Winner(clsStock& stock, bool& store) override {
@@ -54,6 +56,11 @@ class RecordingEvents : public ResearchEvents {
   }
   void StockCount(std::string& symbol, int32_t& total, int32_t& index, bool& flag, bool& countOnly) override {
     ++events;
+    if (total == 0) {
+      statuses.push_back(symbol);
+      if (onStatus) onStatus(symbol);
+      return;
+    }
     stockCounts.push_back({symbol, total, index, flag, countOnly});
     if (onStockCount) onStockCount(stockCounts.back());
   }

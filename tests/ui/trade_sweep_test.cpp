@@ -205,7 +205,9 @@ TEST_P(ResumedTradeReport, IsTheSweepsOwnOrANewOne) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], header);
   EXPECT_EQ(Settings(lines[1]), kLast);
-  if (c.otherSweep) EXPECT_EQ(testsupport::ReadFileBytes(found), other);
+  if (c.otherSweep) {
+    EXPECT_EQ(testsupport::ReadFileBytes(found), other);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(GoneOrTaken, ResumedTradeReport,

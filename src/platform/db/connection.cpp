@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <exception>
+#include <utility>
 
 #include "platform/db/db_error.h"
 #include "platform/db/insert_literals.h"
@@ -17,6 +19,11 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr int kExclusiveBusyTimeoutMs = 250;
 constexpr size_t kTranslationCacheSize = 512;
 constexpr size_t kStatementCacheSize = 128;
+// Steps of a statement's program between two calls of the yield hook: a
+// fraction of a millisecond of work, and no cost to the short statements,
+// which end before their first call.
+constexpr int kStepsPerYield = 4000;
+constexpr const char* kStatementRunningText = "Operation is not allowed while a statement is running.";
 
 std::string WithDetail(const std::string& text, const std::string& detail) { return text + " (" + detail + ")"; }
 
@@ -111,6 +118,24 @@ struct Connection::Impl {
   // Set while ReadRows hands out rows: the statement being read must not be
   // reset or finalized under the reader.
   bool reading = false;
+  // The hook a long statement calls, whether it is being called (the
+  // statement is in the middle of a step then), and what it raised.
+  std::function<void()> yieldHook;
+  bool yielding = false;
+  std::exception_ptr yieldFailure;
+
+  static int OnProgress(void* self) {
+    Impl& impl = *static_cast<Impl*>(self);
+    if (impl.yielding || !impl.yieldHook) return 0;
+    impl.yielding = true;
+    try {
+      impl.yieldHook();
+    } catch (...) {
+      impl.yieldFailure = std::current_exception();
+    }
+    impl.yielding = false;
+    return impl.yieldFailure ? 1 : 0;  // 1 interrupts the statement
+  }
 
   [[noreturn]] void Fail(int rc) const { RaiseSqlite(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), path); }
 
@@ -157,6 +182,7 @@ struct Connection::Impl {
       std::string message = sqlite3_errmsg(db);
       sqlite3_reset(stmt);
       SyncLevel();
+      if (yieldFailure) std::rethrow_exception(std::exchange(yieldFailure, nullptr));
       RaiseSqlite(rc, message, path);
     }
     sqlite3_reset(stmt);
@@ -259,6 +285,7 @@ struct Connection::Impl {
     if (db) sqlite3_close_v2(db);
     db = nullptr;
     level = 0;
+    yieldHook = nullptr;
   }
 };
 
@@ -272,6 +299,7 @@ Connection::Impl& Connection::Require() const {
   if (!impl_->db)
     throw LastingFailure(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
   if (impl_->reading) Raise(kErrObjectOpen, "Operation is not allowed while the rows of a query are being read.");
+  if (impl_->yielding) Raise(kErrObjectOpen, kStatementRunningText);
   return *impl_;
 }
 
@@ -306,10 +334,10 @@ void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
       // database fails here rather than at the first query.
       impl_->Execute("PRAGMA journal_mode=WAL");
       impl_->Execute("PRAGMA synchronous=NORMAL");
-      // Room for the pages a run's group of rows touches before its commit:
-      // a Select run's winners land all over the simulation table (it is
-      // keyed by day first), and a smaller cache spills them to the journal
-      // and reads them back before the group is committed.
+      // Room for the pages a run's group of rows touches before its commit
+      // (its rows, and their places in the tables' keys): a smaller cache
+      // spills them to the journal and reads them back before the group is
+      // committed.
       impl_->Execute("PRAGMA cache_size=-65536");
     }
     impl_->Execute("SELECT count(*) FROM sqlite_master");
@@ -319,7 +347,11 @@ void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
   }
 }
 
-void Connection::Close() { impl_->Close(); }
+void Connection::Close() {
+  // The statement that called the hook would go on over a closed connection.
+  if (impl_->yielding) Raise(kErrObjectOpen, kStatementRunningText);
+  impl_->Close();
+}
 
 int64_t Connection::Execute(const std::string& sql) {
   Impl& impl = Require();
@@ -373,6 +405,15 @@ void Connection::ReadRows(const std::string& sql, const std::function<void(const
     ~Done() { reading = false; }
   } done{impl.reading};
   impl.ReadAll(stmt, onRow);
+}
+
+int64_t Connection::TotalChanges() const { return sqlite3_total_changes64(Require().db); }
+
+void Connection::SetYieldHook(std::function<void()> hook) {
+  Impl& impl = Require();
+  impl.yieldHook = std::move(hook);
+  if (impl.yieldHook) sqlite3_progress_handler(impl.db, kStepsPerYield, &Impl::OnProgress, &impl);
+  else sqlite3_progress_handler(impl.db, 0, nullptr, nullptr);
 }
 
 void Connection::SetCheckpointInterval(int pages) {

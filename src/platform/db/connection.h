@@ -56,9 +56,20 @@ class Connection {
   // on.
   void ReadRows(const std::string& sql, const std::function<void(const RowReader&)>& onRow);
 
+  // The rows this connection has inserted, changed or deleted since it
+  // opened, as SQL's total_changes() counts them, without running a statement.
+  int64_t TotalChanges() const;
+
   // The journal is copied into the database file once it has grown by this
   // many pages (1000 when the connection opens).
   void SetCheckpointInterval(int pages);
+
+  // While a hook is set, a statement that runs long (a table's index built,
+  // a large update) calls it every few thousand of its steps, so that the
+  // program can serve its window in the middle of one statement. Nothing may
+  // use the connection from inside the hook (3705); an error the hook raises
+  // ends the statement and passes on. An empty hook stops the calls.
+  void SetYieldHook(std::function<void()> hook);
 
   // Transactions nest: an inner BeginTrans opens a savepoint. BeginTrans
   // returns the new nesting level.

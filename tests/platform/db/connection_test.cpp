@@ -290,6 +290,30 @@ TEST_F(ConnectionTest, CachedStatementsFollowSchemaChanges) {
   EXPECT_EQ(Scalar(count).ToInteger(), 300);
 }
 
+// A long statement calls the hook as it goes; the connection is not to be
+// used from inside it, and an error of the hook ends the statement.
+TEST_F(ConnectionTest, ALongStatementCallsTheYieldHookAsItGoes) {
+  const std::string count = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                            "SELECT COUNT(*) FROM n";
+  int calls = 0;
+  int32_t refused = 0;
+  cn_.SetYieldHook([&] {
+    ++calls;
+    refused = ErrorFrom([&] { cn_.Execute("SELECT 1"); }).Number();
+  });
+  EXPECT_EQ(Scalar(count).ToInteger(), 100000);
+  EXPECT_GT(calls, 10);
+  EXPECT_EQ(refused, db::kErrObjectOpen);
+  calls = 0;
+  EXPECT_EQ(Scalar("SELECT 1").ToInteger(), 1);  // a short statement ends before its first call
+  EXPECT_EQ(calls, 0);
+
+  cn_.SetYieldHook([] { throw rt::Error(91, "the window failed"); });
+  EXPECT_EQ(ErrorFrom([&] { Scalar(count); }).Description(), "the window failed");
+  cn_.SetYieldHook(nullptr);
+  EXPECT_EQ(Scalar(count).ToInteger(), 100000);
+}
+
 TEST(ConnectionLifeTest, ClosedMissingAndForeignFilesFailClearly) {
   testsupport::TempAppFolder folder;
   Connection cn;
