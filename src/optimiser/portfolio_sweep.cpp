@@ -145,13 +145,14 @@ void frmMain::OutputPortfolioVariations() {
     SimResults(true, Parms().dblStartInvestment, false);
     return objResearch->LastStageEnd();
   };
+  optimiser::ReportRows rows(strPortfolioReportPath);
   steps.writeRow = [&](const Variation&, bool firstAfterResume) {
     std::vector<std::string> row = {S(lists[0]->currentText())};
     for (const RangeFields& range : fields)
       row.push_back(range.filter->Value() == 1 ? S(range.min->text()) + " to " + S(range.max->text()) : "");
     for (QLabel* label : results) row.push_back(S(label->text()));
-    if (firstAfterResume) optimiser::AppendResumedReportRow(strPortfolioReportPath, row);
-    else optimiser::AppendReportRow(strPortfolioReportPath, row);
+    if (firstAfterResume) rows.AppendResumed(row);
+    else rows.Append(row);
   };
   StartRunClock();
   const optimiser::WalkEnd end = optimiser::WalkVariations(*objResearch, setUp.passes, firstPass,
