@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -89,8 +92,12 @@ class ControlCollection {
   // The control as a given type; throws rt::Error when it is missing.
   template <typename W>
   W* Get(std::string_view name, int index = -1) const {
+    Recent& recent = recent_[RecentSlot(name.data(), index)];
+    if (recent.data == name.data() && recent.index == index && recent.type == &typeid(W) && recent.name == name)
+      return static_cast<W*>(recent.widget);
     auto* widget = dynamic_cast<W*>(Find(name, index));
     if (!widget) MissingControl(name, index);
+    recent = {name.data(), std::string(name), index, &typeid(W), widget};
     return widget;
   }
 
@@ -109,6 +116,24 @@ class ControlCollection {
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
   std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> byName_;
+
+  // The latest lookups, found again by the address of the name asked with
+  // (the callers' literals keep theirs) and checked against the name itself:
+  // the window looks its fields up on every run and every sweep variation,
+  // and this spares it the hash and the cast.
+  struct Recent {
+    const char* data = nullptr;
+    std::string name;
+    int index = 0;
+    const std::type_info* type = nullptr;
+    QWidget* widget = nullptr;  // a `type`
+  };
+  static size_t RecentSlot(const char* name, int index) {
+    const auto address = reinterpret_cast<uintptr_t>(name);
+    return ((address ^ (address >> 8)) + static_cast<size_t>(index) * 31) % kRecentSlots;
+  }
+  static constexpr size_t kRecentSlots = 512;
+  mutable std::array<Recent, kRecentSlots> recent_;
 };
 
 // The value of a settings-file control as its line holds it.
