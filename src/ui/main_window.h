@@ -440,6 +440,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Whether the user agrees to replace a simulation table that holds rows.
   bool MayReplaceTable(const std::string& table);
   std::string ElapsedTime() const;
+  // What LoadParms read at its last copy (run_parameters_copy.cpp).
+  struct CopiedTexts;
+  std::shared_ptr<CopiedTexts> copiedTexts_;
   // The elapsed time counts from now: a run's start comes after its questions.
   void StartRunClock();
 
