@@ -39,7 +39,7 @@ WalkEnd WalkVariations(clsResearch& engine, std::span<const std::vector<SweepLoo
       if (end != WalkEnd::kRanOut) return false;
 
       steps.writeFields(variation);
-      steps.caption->setText(QString::fromStdString(std::to_string(number) + " of " + std::to_string(steps.total)));
+      steps.caption->setText(QString::number(number) + " of " + QString::number(steps.total));
       steps.progress->setValue(std::clamp(number, 0, steps.progress->maximum()));
       if (number == INT32_MAX) rt::RaiseOverflow();
       ++number;
