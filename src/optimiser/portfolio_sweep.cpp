@@ -49,8 +49,12 @@ std::vector<std::string> Header(const optimiser::PortfolioLoops& setUp, int pass
   return cells;
 }
 
+// An outer loop's value stays for many variations: only a change is written.
 void SetText(QLineEdit* field, const std::string& text) {
   if (S(field->text()) != text) field->setText(Q(text));
+}
+void SetIndex(QComboBox* list, int index) {
+  if (list->currentIndex() != index) list->setCurrentIndex(index);
 }
 
 }  // namespace
@@ -128,7 +132,7 @@ void frmMain::OutputPortfolioVariations() {
   };
   steps.writeFields = [&](const Variation& v) {
     for (int l = 0; l < kListLoops; ++l)
-      if (setUp.swept[l]) lists[l]->setCurrentIndex(rt::CInt(v.values[l]));
+      if (setUp.swept[l]) SetIndex(lists[l], rt::CInt(v.values[l]));
     for (int r = 0; r < kRankingRangeCount; ++r) {
       if (!setUp.swept[kListLoops + r]) continue;
       std::string value = optimiser::FieldText(v.values[kListLoops + r], v.steps[kListLoops + r]);
