@@ -35,6 +35,25 @@ QDate ToQDate(const rt::Date& date);
 // A label's text colour.
 void SetTextColour(QLabel* label, const QColor& colour);
 
+// Holds a widget's drawing, for its life, until the window is next drawn:
+// a progress bar draws itself at once whenever its value moves a pixel, and
+// a run sets its bars far more often than the window is drawn, at the run's
+// paced yields.
+class DrawnLater {
+ public:
+  explicit DrawnLater(QWidget* widget) : widget_(widget->updatesEnabled() ? widget : nullptr) {
+    if (widget_) widget_->setUpdatesEnabled(false);
+  }
+  ~DrawnLater() {
+    if (widget_) widget_->setUpdatesEnabled(true);  // asks for the drawing
+  }
+  DrawnLater(const DrawnLater&) = delete;
+  DrawnLater& operator=(const DrawnLater&) = delete;
+
+ private:
+  QWidget* widget_;
+};
+
 // "txtSimOption(5)" or "chkUseMA", as messages name a control.
 std::string ControlDisplayName(const std::string& name, int index);
 // The object name of a control: "txtSimOption_5" or "chkUseMA".
