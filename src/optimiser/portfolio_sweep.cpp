@@ -49,8 +49,12 @@ std::vector<std::string> Header(const optimiser::PortfolioLoops& setUp, int pass
   return cells;
 }
 
+// An outer loop's value stays for many variations: only a change is written.
 void SetText(QLineEdit* field, const std::string& text) {
   if (S(field->text()) != text) field->setText(Q(text));
+}
+void SetIndex(QComboBox* list, int index) {
+  if (list->currentIndex() != index) list->setCurrentIndex(index);
 }
 
 }  // namespace
@@ -128,7 +132,7 @@ void frmMain::OutputPortfolioVariations() {
   };
   steps.writeFields = [&](const Variation& v) {
     for (int l = 0; l < kListLoops; ++l)
-      if (setUp.swept[l]) lists[l]->setCurrentIndex(rt::CInt(v.values[l]));
+      if (setUp.swept[l]) SetIndex(lists[l], rt::CInt(v.values[l]));
     for (int r = 0; r < kRankingRangeCount; ++r) {
       if (!setUp.swept[kListLoops + r]) continue;
       std::string value = optimiser::FieldText(v.values[kListLoops + r], v.steps[kListLoops + r]);
@@ -145,13 +149,14 @@ void frmMain::OutputPortfolioVariations() {
     SimResults(true, Parms().dblStartInvestment, false);
     return objResearch->LastStageEnd();
   };
+  optimiser::ReportRows rows(strPortfolioReportPath);
   steps.writeRow = [&](const Variation&, bool firstAfterResume) {
     std::vector<std::string> row = {S(lists[0]->currentText())};
     for (const RangeFields& range : fields)
       row.push_back(range.filter->Value() == 1 ? S(range.min->text()) + " to " + S(range.max->text()) : "");
     for (QLabel* label : results) row.push_back(S(label->text()));
-    if (firstAfterResume) optimiser::AppendResumedReportRow(strPortfolioReportPath, row);
-    else optimiser::AppendReportRow(strPortfolioReportPath, row);
+    if (firstAfterResume) rows.AppendResumed(row);
+    else rows.Append(row);
   };
   StartRunClock();
   const optimiser::WalkEnd end = optimiser::WalkVariations(*objResearch, setUp.passes, firstPass,

@@ -53,15 +53,15 @@ void WriteReportHeader(const std::string& path, const std::vector<std::string>& 
   simulation::WriteReportFile(path, {simulation::JoinCells(cells)});
 }
 
-void AppendReportRow(const std::string& path, const std::vector<std::string>& cells) {
-  RequirePath(path);
-  simulation::AppendReportLines(path, {simulation::JoinCells(cells)});
+void ReportRows::Append(const std::vector<std::string>& cells) {
+  RequirePath(path_);
+  if (!file_) file_ = std::make_unique<simulation::HeldReport>(rt::AppPath(path_));
+  file_->Append({simulation::JoinCells(cells)});
 }
 
-void AppendResumedReportRow(const std::string& path, const std::vector<std::string>& cells) {
-  RequirePath(path);
-  const std::string line = simulation::JoinCells(cells);
-  if (LastLine(path) != line) simulation::AppendReportLines(path, {line});
+void ReportRows::AppendResumed(const std::vector<std::string>& cells) {
+  RequirePath(path_);
+  if (LastLine(path_) != simulation::JoinCells(cells)) Append(cells);
 }
 
 }  // namespace optimiser
@@ -126,8 +126,9 @@ void frmMain::WriteBuySellResults(const std::string& purchaseType, int32_t life,
                                         S(Label("lblResult", 13)->text()),
                                         S(Label("lblResult", 26)->text())};
   // A row that cannot be written ends the sweep: every later row would fail alike.
-  if (firstAfterResume) optimiser::AppendResumedReportRow(reportPath, row);
-  else optimiser::AppendReportRow(reportPath, row);
+  optimiser::ReportRows rows(reportPath);
+  if (firstAfterResume) rows.AppendResumed(row);
+  else rows.Append(row);
 }
 
 }  // namespace ui

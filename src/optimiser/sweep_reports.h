@@ -1,9 +1,12 @@
 #pragma once
 // The report files of the two sweeps: tab-separated lines ended by CR LF, a
 // header when a fresh sweep writes the file anew, then one row per variation,
-// each written with the file opened and closed around it.
+// each appended whole.
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "simulation/report_files.h"
 
 namespace optimiser {
 
@@ -21,14 +24,26 @@ std::string ReportPath(const std::string& folder, const std::string& fileName);
 // The report's first line without its line end; "" when there is none.
 std::string ReportFirstLine(const std::string& path);
 
-// Creates or empties the file and writes the line; appends the line. Either
-// raises the file error (an empty path, a missing folder, a locked file).
+// Creates or empties the file and writes the line; raises the file error (an
+// empty path, a missing folder, a locked file).
 void WriteReportHeader(const std::string& path, const std::vector<std::string>& cells);
-void AppendReportRow(const std::string& path, const std::vector<std::string>& cells);
-// The first row a resumed sweep writes: appended unless the report already
-// ends with it. A sweep ended between writing a variation's row and moving
-// its pause row on (killed, say) runs that variation again when resumed, and
-// its row comes out the same.
-void AppendResumedReportRow(const std::string& path, const std::vector<std::string>& cells);
+
+// The rows a sweep appends to its report, one per variation, each whole in
+// the file once appended; the file is held open from the first row until
+// this is dropped. Each raises the file error.
+class ReportRows {
+ public:
+  explicit ReportRows(const std::string& path) : path_(path) {}
+  void Append(const std::vector<std::string>& cells);
+  // The first row a resumed sweep writes: appended unless the report already
+  // ends with it. A sweep ended between writing a variation's row and moving
+  // its pause row on (killed, say) runs that variation again when resumed,
+  // and its row comes out the same.
+  void AppendResumed(const std::vector<std::string>& cells);
+
+ private:
+  std::string path_;
+  std::unique_ptr<simulation::HeldReport> file_;
+};
 
 }  // namespace optimiser

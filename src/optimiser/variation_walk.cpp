@@ -5,6 +5,7 @@
 
 #include "platform/runtime/error.h"
 #include "platform/runtime/number_text.h"
+#include "ui/controls.h"
 #include "ui/handler_guard.h"
 
 namespace optimiser {
@@ -39,8 +40,11 @@ WalkEnd WalkVariations(clsResearch& engine, std::span<const std::vector<SweepLoo
       if (end != WalkEnd::kRanOut) return false;
 
       steps.writeFields(variation);
-      steps.caption->setText(QString::fromStdString(std::to_string(number) + " of " + std::to_string(steps.total)));
-      steps.progress->setValue(std::clamp(number, 0, steps.progress->maximum()));
+      steps.caption->setText(QString::number(number) + " of " + QString::number(steps.total));
+      {
+        const ui::DrawnLater drawing(steps.progress);
+        steps.progress->setValue(std::clamp(number, 0, steps.progress->maximum()));
+      }
       if (number == INT32_MAX) rt::RaiseOverflow();
       ++number;
 

@@ -94,10 +94,6 @@ void CreateAllStocksReport() {
 
 void CreatePerDayReport() { WriteReportFile(kPerDayReportFile, {"", std::string("Date\t") + kLogHeaderTail}); }
 
-void AppendReportLines(const std::string& location, const std::vector<std::string>& lines) {
-  AppendWholeLines(rt::AppPath(location), lines);
-}
-
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines) {
   ReportReplacement report(rt::AppPath(location));
   report.Append(lines);

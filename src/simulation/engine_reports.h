@@ -56,11 +56,6 @@ std::string PerDayReportLine(rt::Date day, const PortfolioSlot& slot);
 void CreateAllStocksReport();
 void CreatePerDayReport();
 
-// Appends lines, each ended by CR LF, to a report file given by its location
-// under the application folder: all of them, or none when the file cannot
-// take them. A missing Reports folder raises "Path not found"; the folder is
-// never created.
-void AppendReportLines(const std::string& location, const std::vector<std::string>& lines);
 // Writes a report file anew with the lines; one that cannot be written whole
 // leaves the older file as it was.
 void WriteReportFile(const std::string& location, const std::vector<std::string>& lines);

@@ -69,9 +69,8 @@ fs::path CreateTemporaryFile(const fs::path& path) {
   }
 }
 
-// Appends the text in one write; when it cannot all be written the file is
-// cut back to its size before, so that it never ends in part of a line.
-void AppendWholeText(const fs::path& path, const std::string& text) {
+// Opens the report for appending, creating it when missing.
+int OpenForAppending(const fs::path& path) {
   RemoveKilledWritersFiles(path.parent_path());
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
@@ -81,19 +80,27 @@ void AppendWholeText(const fs::path& path, const std::string& text) {
     RequireFolder(path);
     RaiseNotWritten(path, error);
   }
-  struct stat before {};
-  if (::fstat(fd, &before) != 0) {
-    const int error = errno;
-    ::close(fd);
-    RaiseNotWritten(path, error);
-  }
+  return fd;
+}
+
+// Appends the text in one write to a file of `size` bytes; when it cannot
+// all be written the file is cut back to that size, so that it never ends in
+// part of a line. The error that kept the text out, 0 when none did.
+int AppendWholeTextTo(int fd, off_t size, const std::string& text) {
   int error = 0;
   for (size_t done = 0; !error && done < text.size();) {
     const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
     if (written > 0) done += static_cast<size_t>(written);
     else if (written == 0 || errno != EINTR) error = written == 0 ? EIO : errno;
   }
-  if (error) (void)::ftruncate(fd, before.st_size);
+  if (error) (void)::ftruncate(fd, size);
+  return error;
+}
+
+void AppendWholeText(const fs::path& path, const std::string& text) {
+  const int fd = OpenForAppending(path);
+  struct stat before {};
+  int error = ::fstat(fd, &before) != 0 ? errno : AppendWholeTextTo(fd, before.st_size, text);
   if (::close(fd) != 0 && !error) error = errno;
   if (error) RaiseNotWritten(path, error);
 }
@@ -143,8 +150,30 @@ void ReportAddition::Append(const std::vector<std::string>& lines) { text_ += Li
 
 void ReportAddition::Commit() { AppendWholeText(path_, std::exchange(text_, {})); }
 
-void AppendWholeLines(const fs::path& path, const std::vector<std::string>& lines) {
-  AppendWholeText(path, LinesText(lines));
+HeldReport::HeldReport(const fs::path& path) : path_(path) {}
+
+HeldReport::~HeldReport() { Close(); }
+
+void HeldReport::Append(const std::vector<std::string>& lines) {
+  // A report removed while held (or replaced, as an editor saves it) is
+  // begun again at its path, as opening it for the lines would; one moved
+  // elsewhere is followed.
+  struct stat held {};
+  if (fd_ >= 0 && (::fstat(fd_, &held) != 0 || held.st_nlink == 0)) Close();
+  if (fd_ < 0) {
+    fd_ = OpenForAppending(path_);
+    if (::fstat(fd_, &held) != 0) Fail(errno);
+  }
+  if (const int error = AppendWholeTextTo(fd_, held.st_size, LinesText(lines))) Fail(error);
+}
+
+void HeldReport::Fail(int error) {
+  Close();
+  RaiseNotWritten(path_, error);
+}
+
+void HeldReport::Close() {
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
 }
 
 }  // namespace simulation

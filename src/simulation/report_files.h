@@ -41,8 +41,8 @@ class ReportReplacement {
 };
 
 // The lines a run adds to a report, held until the run ends whole: Commit
-// appends them all as AppendWholeLines does; dropped before that, the report
-// stays as it was.
+// appends them all in one write, as HeldReport does; dropped before that, the
+// report stays as it was.
 class ReportAddition {
  public:
   // A missing folder raises "Path not found" here, at the run's first line.
@@ -56,9 +56,28 @@ class ReportAddition {
   std::string text_;
 };
 
-// Appends the lines to the report in one write. When they cannot all be
+// A report that is only ever added to (a sweep's, a row per variation), held
+// open from the first addition until dropped. Each addition is one write,
+// which the report on disk holds at once; when the lines cannot all be
 // written the report is cut back to its size before, so that it never ends
-// in part of a line. A missing folder raises "Path not found".
-void AppendWholeLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// in part of a line.
+class HeldReport {
+ public:
+  explicit HeldReport(const std::filesystem::path& path);
+  ~HeldReport();
+  HeldReport(const HeldReport&) = delete;
+  HeldReport& operator=(const HeldReport&) = delete;
+
+  // Raises the error that kept the lines out; a missing folder raises "Path
+  // not found" (it is never created).
+  void Append(const std::vector<std::string>& lines);
+
+ private:
+  void Close();
+  [[noreturn]] void Fail(int error);
+
+  std::filesystem::path path_;
+  int fd_ = -1;
+};
 
 }  // namespace simulation

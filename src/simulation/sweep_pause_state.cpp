@@ -47,6 +47,7 @@ std::vector<db::Value> SlotValues(const std::vector<std::string>& values, bool i
   size_t needed = isTrade ? kTradeValues : kPortfolioValues;
   if (values.size() < needed) rt::RaiseSubscript();
   std::vector<db::Value> slots(kSlots, db::Value(std::string("0")));
+  slots.reserve(kSlots + 1);  // the statement adds its key
   if (isTrade) {
     for (size_t i = 0; i < kTradeValues; ++i) slots[i] = db::Value(NumericLiteral(values[i]));
   } else {

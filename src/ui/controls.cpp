@@ -88,6 +88,7 @@ void ControlCollection::Register(QWidget* widget, const std::string& name, int i
   if (positions.size() <= slot) positions.resize(slot + 1, 0);
   positions[slot] = controls_.size() + 1;
   controls_.push_back(control);
+  for (Recent& recent : recent_) recent.data = nullptr;  // the name may have named another control
 }
 
 QWidget* ControlCollection::Find(std::string_view name, int index) const {

@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +34,25 @@ QDate ToQDate(const rt::Date& date);
 
 // A label's text colour.
 void SetTextColour(QLabel* label, const QColor& colour);
+
+// Holds a widget's drawing, for its life, until the window is next drawn:
+// a progress bar draws itself at once whenever its value moves a pixel, and
+// a run sets its bars far more often than the window is drawn, at the run's
+// paced yields.
+class DrawnLater {
+ public:
+  explicit DrawnLater(QWidget* widget) : widget_(widget->updatesEnabled() ? widget : nullptr) {
+    if (widget_) widget_->setUpdatesEnabled(false);
+  }
+  ~DrawnLater() {
+    if (widget_) widget_->setUpdatesEnabled(true);  // asks for the drawing
+  }
+  DrawnLater(const DrawnLater&) = delete;
+  DrawnLater& operator=(const DrawnLater&) = delete;
+
+ private:
+  QWidget* widget_;
+};
 
 // "txtSimOption(5)" or "chkUseMA", as messages name a control.
 std::string ControlDisplayName(const std::string& name, int index);
@@ -89,8 +111,12 @@ class ControlCollection {
   // The control as a given type; throws rt::Error when it is missing.
   template <typename W>
   W* Get(std::string_view name, int index = -1) const {
+    Recent& recent = recent_[RecentSlot(name.data(), index)];
+    if (recent.data == name.data() && recent.index == index && recent.type == &typeid(W) && recent.name == name)
+      return static_cast<W*>(recent.widget);
     auto* widget = dynamic_cast<W*>(Find(name, index));
     if (!widget) MissingControl(name, index);
+    recent = {name.data(), std::string(name), index, &typeid(W), widget};
     return widget;
   }
 
@@ -109,6 +135,24 @@ class ControlCollection {
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
   std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> byName_;
+
+  // The latest lookups, found again by the address of the name asked with
+  // (the callers' literals keep theirs) and checked against the name itself:
+  // the window looks its fields up on every run and every sweep variation,
+  // and this spares it the hash and the cast.
+  struct Recent {
+    const char* data = nullptr;
+    std::string name;
+    int index = 0;
+    const std::type_info* type = nullptr;
+    QWidget* widget = nullptr;  // a `type`
+  };
+  static size_t RecentSlot(const char* name, int index) {
+    const auto address = reinterpret_cast<uintptr_t>(name);
+    return ((address ^ (address >> 8)) + static_cast<size_t>(index) * 31) % kRecentSlots;
+  }
+  static constexpr size_t kRecentSlots = 512;
+  mutable std::array<Recent, kRecentSlots> recent_;
 };
 
 // The value of a settings-file control as its line holds it.

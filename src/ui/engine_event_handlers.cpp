@@ -28,6 +28,7 @@ QString Rounded(double value, int places) { return Number(rt::Round(value, place
 
 // Sets a bar's maximum and value; odd maxima and values never fail.
 void SetBar(QProgressBar* bar, double maximum, double value) {
+  const DrawnLater drawing(bar);
   int top = maximum >= 1 ? static_cast<int>(std::min<double>(maximum, INT32_MAX)) : 1;
   bar->setRange(0, top);
   bar->setValue(static_cast<int>(std::clamp<double>(value, 0, top)));

@@ -71,6 +71,9 @@ QString ListModel::Text(int row, int column) const {
 }
 
 void ListModel::Clear() {
+  // A list as new has nothing to reset: a sweep clears its list before each
+  // of its thousands of replays, which may add no row.
+  if (rows_.Count() == 0 && order_.empty() && !sorted_ && !sorting_ && shown_ == 0 && wanted_ == kPage) return;
   beginResetModel();
   rows_.Clear();
   byKey_.Clear();

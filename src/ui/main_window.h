@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <array>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -440,6 +441,15 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Whether the user agrees to replace a simulation table that holds rows.
   bool MayReplaceTable(const std::string& table);
   std::string ElapsedTime() const;
+  struct ElapsedText {
+    std::time_t at = -1;
+    rt::Date from;
+    std::string text;
+  };
+  mutable ElapsedText elapsed_;  // the last ElapsedTime, made once a second
+  // What LoadParms read at its last copy (run_parameters_copy.cpp).
+  struct CopiedTexts;
+  std::shared_ptr<CopiedTexts> copiedTexts_;
   // The elapsed time counts from now: a run's start comes after its questions.
   void StartRunClock();
 

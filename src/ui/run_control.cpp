@@ -3,6 +3,7 @@
 // the window paused, stopped or complete. Pause and Stop reach the running
 // code only through the engine's flags, at the run's next yield.
 #include <QFileInfo>
+#include <ctime>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/run_parameters.h"
@@ -42,7 +43,14 @@ class RunScope {
 
 }  // namespace
 
-std::string frmMain::ElapsedTime() const { return FormatElapsedTime(datRunStart, rt::Now()); }
+std::string frmMain::ElapsedTime() const {
+  // The text changes once a second; progress asks for it far more often.
+  const std::time_t now = std::time(nullptr);
+  if (now != elapsed_.at || datRunStart != elapsed_.from) {
+    elapsed_ = {now, datRunStart, FormatElapsedTime(datRunStart, rt::Now())};
+  }
+  return elapsed_.text;
+}
 
 void frmMain::StartRunClock() {
   datRunStart = rt::Now();

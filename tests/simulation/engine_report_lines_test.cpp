@@ -5,14 +5,21 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "simulation/engine_reports.h"
+#include "simulation/report_files.h"
 #include "support/temp_app_folder.h"
 #include "support/write_faults.h"
 
 namespace {
 
 using namespace simulation;
+
+// Appends as a sweep appends its rows: the report held open from its first row on.
+void AppendHeld(const std::string& location, const std::vector<std::string>& lines) {
+  HeldReport(rt::AppPath(location)).Append(lines);
+}
 
 PortfolioSlot Position() {
   PortfolioSlot s;
@@ -89,7 +96,7 @@ TEST(ReportFilesTest, LogsAreCreatedWithHeaderAndAppendedWithCrLf) {
   testsupport::TempAppFolder app;
   std::filesystem::create_directories(app.File("Reports"));
   CreateAllStocksReport();
-  AppendReportLines(kAllStocksReportFile, {"a\tb", "c"});
+  AppendHeld(kAllStocksReportFile, {"a\tb", "c"});
   EXPECT_EQ(testsupport::ReadFileBytes(app.File("Reports/Simulation Summary by Symbol.csv")),
             "\r\nAcquire Date\tSymbol\tPosition\tBought Date\tAmount Purchased\tShares\tPercent MA\tAcquire Price\t"
             "Target Price\tRelease Date\tRelease Price\tGainLoss\tVolume\tMarket\tVol Change\tPrice Change\tMACD\r\n"
@@ -105,13 +112,20 @@ TEST(ReportFilesTest, AFullDiskLeavesTheReportWhole) {
   testsupport::TempAppFolder app;
   std::filesystem::create_directories(app.File("Reports"));
   const std::string file = app.File("Reports/x.csv").string();
-  for (auto write : {WriteReportFile, AppendReportLines}) {  // a sweep's header, a sweep's row
+  for (auto write : {WriteReportFile, AppendHeld}) {  // a sweep's header, a sweep's row
     testsupport::WriteFileBytes(file, "header\r\nrow 1\r\n");
     testsupport::FileSizeLimit full(24);
     EXPECT_THROW(write(file, {"a row longer than the room left"}), rt::Error);
     EXPECT_EQ(testsupport::ReadFolderFiles(app.File("Reports")),
               (std::map<std::string, std::string>{{"x.csv", "header\r\nrow 1\r\n"}}));
   }
+  // A later row of a report held open since its first.
+  testsupport::WriteFileBytes(file, "header\r\n");
+  HeldReport rows(file);
+  rows.Append({"row 1"});
+  testsupport::FileSizeLimit full(24);
+  EXPECT_THROW(rows.Append({"a row longer than the room left"}), rt::Error);
+  EXPECT_EQ(testsupport::ReadFileBytes(file), "header\r\nrow 1\r\n");
 }
 
 TEST(ReportFilesTest, TheNextWriteRemovesTheTemporaryFileOfAKilledWriter) {
@@ -121,7 +135,7 @@ TEST(ReportFilesTest, TheNextWriteRemovesTheTemporaryFileOfAKilledWriter) {
   ::waitpid(gone, nullptr, 0);
   const std::string killed = "x.csv." + std::to_string(gone) + "-3.tmp";
   const std::string running = "x.csv." + std::to_string(::getpid()) + "-1.tmp";
-  for (auto write : {WriteReportFile, AppendReportLines}) {  // a sweep's header, a sweep's row
+  for (auto write : {WriteReportFile, AppendHeld}) {  // a sweep's header, a sweep's row
     testsupport::TempAppFolder app;
     std::filesystem::create_directories(app.File("Reports"));
     for (const std::string& name : {killed, running}) testsupport::WriteFileBytes(app.File("Reports") / name, "x");
@@ -134,7 +148,7 @@ TEST(ReportFilesTest, TheNextWriteRemovesTheTemporaryFileOfAKilledWriter) {
 TEST(ReportFilesTest, MissingReportsFolderFailsAndIsNotCreated) {
   testsupport::TempAppFolder app;
   try {
-    AppendReportLines(kPerDayReportFile, {""});
+    AppendHeld(kPerDayReportFile, {""});
     FAIL() << "expected an error";
   } catch (const rt::Error& e) {
     EXPECT_EQ(e.Number(), rt::kErrPathNotFound);

@@ -80,7 +80,9 @@ void InterruptSweepAt(user::ScriptedUserServices& user, ui::frmMain& w, QLabel* 
       user.AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
       return w.cmdStopSim_Click();
     }
-    fs::rename(report, aside);
+    // The report goes aside and a folder takes its place: the next row cannot be written.
+    fs::copy_file(report, aside);
+    fs::remove(report);
     fs::create_directory(report);
     user.AnswerMsgBox(user::kAnswerOK, "could not be written");
   });
