@@ -42,7 +42,8 @@ std::optional<std::vector<uint32_t>> SortedOrder(uint32_t count, std::span<const
   }
   // Equal keys keep their places: no two entries are equal.
   auto before = [descending](const Placed& a, const Placed& b) {
-    if (a.key != b.key) return KeyBefore(a.key, b.key, descending);
+    const int order = CompareKeys(a.key, b.key);
+    if (order != 0) return descending ? order > 0 : order < 0;
     return a.position < b.position;
   };
   // Runs sorted one at a time, then merged.

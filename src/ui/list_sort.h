@@ -14,8 +14,20 @@
 
 namespace ui {
 
+// Below, equal to or above zero as key a comes before, with or after key b
+// in ascending order; written out, since the library's comparison of arrays
+// calls memcmp, which a sort of millions of keys notices.
+inline int CompareKeys(const SortKey& a, const SortKey& b) {
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  return 0;
+}
+
 // Whether key a goes before key b in the order asked.
-inline bool KeyBefore(const SortKey& a, const SortKey& b, bool descending) { return descending ? b < a : a < b; }
+inline bool KeyBefore(const SortKey& a, const SortKey& b, bool descending) {
+  const int order = CompareKeys(a, b);
+  return descending ? order > 0 : order < 0;
+}
 
 // The rows [0, count) in the column's order, those with equal keys in the
 // order they have now: `order` (row numbers), or as added when it is empty.
