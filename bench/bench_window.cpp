@@ -10,7 +10,8 @@
 // longest time the window went without its event loop during the Select and
 // during the sorts (and where the Select's longest one ended), the time of a
 // sort by a text column and by a number column, and how the list's end is
-// reached by scrolling.
+// reached by scrolling (with what the view's item for each row laid out
+// adds to the heap).
 //
 // Each N runs in its own child processes: one downloads the quotes into the
 // application folder, one runs the engine alone, one the window; the quotes
