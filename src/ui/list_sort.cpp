@@ -11,11 +11,22 @@ struct Entry {
   uint32_t row;
 };
 
-// A row's key and its place in the current order: 20 bytes.
+// A row's key (turned over for a descending sort, so that every sort
+// compares ascending) and its place in the current order: 20 bytes.
 struct Placed {
   SortKey key;
   uint32_t position;
 };
+
+// Whether a goes before b: by their keys' words taken two at a time, then
+// by their places, so that equal keys keep them.
+bool PlacedBefore(const Placed& a, const Placed& b) {
+  const uint64_t aHigh = uint64_t{a.key[0]} << 32 | a.key[1], bHigh = uint64_t{b.key[0]} << 32 | b.key[1];
+  if (aHigh != bHigh) return aHigh < bHigh;
+  const uint64_t aLow = uint64_t{a.key[2]} << 32 | a.key[3], bLow = uint64_t{b.key[2]} << 32 | b.key[3];
+  if (aLow != bLow) return aLow < bLow;
+  return a.position < b.position;
+}
 
 // Steps: keys made, entries sorted, or entries merged, between two calls of `between`.
 constexpr size_t kKeysPerStep = 1 << 16;
@@ -36,27 +47,24 @@ std::optional<std::vector<uint32_t>> SortedOrder(uint32_t count, std::span<const
       for (uint32_t position = 0; position < count; ++position) positionOf[order[position]] = position;
     }
     for (uint32_t row = 0; row < count; ++row) {
-      entries.push_back({rows.KeyOf(row, column, ranks), positionOf.empty() ? row : positionOf[row]});
+      SortKey key = rows.KeyOf(row, column, ranks);
+      if (descending)
+        for (uint32_t& word : key) word = ~word;
+      entries.push_back({key, positionOf.empty() ? row : positionOf[row]});
       if ((row + 1) % kKeysPerStep == 0 && !between()) return std::nullopt;
     }
   }
-  // Equal keys keep their places: no two entries are equal.
-  auto before = [descending](const Placed& a, const Placed& b) {
-    const int order = CompareKeys(a.key, b.key);
-    if (order != 0) return descending ? order > 0 : order < 0;
-    return a.position < b.position;
-  };
   // Runs sorted one at a time, then merged.
   std::vector<size_t> runStarts;
   for (size_t start = 0; start < entries.size(); start += kRun) {
-    std::sort(entries.begin() + start, entries.begin() + std::min(entries.size(), start + kRun), before);
+    std::sort(entries.begin() + start, entries.begin() + std::min(entries.size(), start + kRun), PlacedBefore);
     runStarts.push_back(start);
     if (!between()) return std::nullopt;
   }
   struct Cursor {
     size_t next, end;
   };
-  auto after = [&](const Cursor& a, const Cursor& b) { return before(entries[b.next], entries[a.next]); };
+  auto after = [&](const Cursor& a, const Cursor& b) { return PlacedBefore(entries[b.next], entries[a.next]); };
   std::priority_queue<Cursor, std::vector<Cursor>, decltype(after)> heads(after);
   for (size_t start : runStarts) heads.push({start, std::min(entries.size(), start + kRun)});
   std::vector<uint32_t> sorted;
