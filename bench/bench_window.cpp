@@ -10,7 +10,8 @@
 // longest time the window went without its event loop during the Select and
 // during the sorts (and where the Select's longest one ended), the time of a
 // sort by a text column and by a number column, and how the list's end is
-// reached by scrolling.
+// reached by scrolling (with what the view's item for each row laid out
+// adds to the heap).
 //
 // Each N runs in its own child processes: one downloads the quotes into the
 // application folder, one runs the engine alone, one the window; the quotes
@@ -19,12 +20,15 @@
 // Usage: bench_window [--large] [--only N] [--cap SECONDS]   (N = 50 and 200;
 // --large adds 1,000; --only runs one N; --cap stops the window's Select
 // after that long, for a window that would not finish in reasonable time)
+#include <malloc.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -123,6 +127,12 @@ class EventLoopGaps {
   QString longestWhere_;
 };
 
+// The bytes the heap holds now (resident or not).
+size_t HeapInUse() {
+  const struct mallinfo2 heap = mallinfo2();
+  return heap.uordblks + heap.hblkhd;
+}
+
 void ThroughTheWindow(int count, double capSeconds) {
   QApplication application(gArgc, gArgv);
   user::ScopedScriptedUser user;
@@ -194,15 +204,21 @@ void ThroughTheWindow(int count, double capSeconds) {
   }
   std::printf("window_peak_rss_%d: %.0f MiB\n", count, bench::PeakMiB());
   // Every winner is reachable: the list scrolled to its end until it has no
-  // more to show (the view then lays out every row, as Qt's views do).
+  // more to show (the view then lays out every row, as Qt's views do, and
+  // keeps an item for each: the heap's growth says what that costs).
+  const size_t heapBefore = HeapInUse();
+  const int laidOutBefore = list.model()->rowCount();
   t = bench::Clock::now();
   int scrolls = 0;
   for (; list.model()->canFetchMore({}); ++scrolls) {
     list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
     QCoreApplication::processEvents();
   }
-  std::printf("window_scrolled_to_end_%d: %d rows shown after %d scrolls, %.2f s, peak %.0f MiB\n", count,
-              list.model()->rowCount(), scrolls, bench::Seconds(t), bench::PeakMiB());
+  const double grown = static_cast<double>(HeapInUse()) - static_cast<double>(heapBefore);
+  std::printf("window_scrolled_to_end_%d: %d rows shown after %d scrolls, %.2f s, peak %.0f MiB, heap %+.0f MiB "
+              "(%.0f bytes a row laid out)\n",
+              count, list.model()->rowCount(), scrolls, bench::Seconds(t), bench::PeakMiB(), grown / (1 << 20),
+              grown / std::max(1, list.model()->rowCount() - laidOutBefore));
   delete &results;
 }
 

@@ -128,16 +128,12 @@ void ListModel::ShowMore(int rows) {
 bool ListModel::Sort(int column, bool descending, const std::function<bool()>& between) {
   if (sorting_ || column < 0 || column >= columnCount()) return false;
   Flush();
-  std::vector<uint32_t> current = order_;
-  if (current.empty()) {
-    current.resize(placed_);
-    for (uint32_t row = 0; row < placed_; ++row) current[row] = row;
-  }
   const int clears = clears_;
   QPointer<ListModel> alive(this);
   sorting_ = true;
+  // The order stays as it is while the sort runs (Flush waits for it).
   std::optional<std::vector<uint32_t>> sorted =
-      SortedOrder(current, rows_, column, descending, [&] { return between() && alive && clears_ == clears; });
+      SortedOrder(placed_, order_, rows_, column, descending, [&] { return between() && alive && clears_ == clears; });
   if (!alive) return false;
   sorting_ = false;
   if (!sorted) return false;

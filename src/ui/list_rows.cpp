@@ -1,6 +1,7 @@
 #include "ui/list_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -18,23 +19,42 @@ constexpr int32_t kNoDay = INT32_MIN;
 
 rt::Date DateOfDay(int32_t day) { return rt::Date(static_cast<double>(day)); }
 
-// The key of a text of digits, signs, points and upper-case letters (the
-// only characters of number and date texts): its bytes, since none of them
-// changes its order when case is ignored.
+// The characters of number and date texts (digits, signs, points, slashes,
+// "E" and the "1.#INF" of an infinity), in their byte order; a character's
+// code is its place + 1, 0 standing for the end of the text.
+constexpr std::string_view kKeyCharacters = "#+-./0123456789EFIN";
+
+constexpr std::array<uint8_t, 256> KeyCodes() {
+  std::array<uint8_t, 256> codes{};
+  for (auto& code : codes) code = 31;  // no such text is made: after every other
+  for (size_t i = 0; i < kKeyCharacters.size(); ++i)
+    codes[static_cast<uint8_t>(kKeyCharacters[i])] = static_cast<uint8_t>(i + 1);
+  return codes;
+}
+constexpr std::array<uint8_t, 256> kKeyCodes = KeyCodes();
+
+// The key of a number or date text: its first 24 characters in five bits
+// each. Their order is the order of the texts' bytes (no character of them
+// changes its order when case is ignored).
 SortKey KeyOfText(std::string_view text) {
-  SortKey key{};
-  std::memcpy(key.data(), text.data(), std::min(text.size(), key.size()));
-  return key;
+  unsigned __int128 bits = 0;
+  for (size_t i = 0; i < 24; ++i) bits = bits << 5 | (i < text.size() ? kKeyCodes[static_cast<uint8_t>(text[i])] : 0);
+  return {static_cast<uint32_t>(bits >> 96), static_cast<uint32_t>(bits >> 64), static_cast<uint32_t>(bits >> 32),
+          static_cast<uint32_t>(bits)};
 }
 
-// A value in four bytes, most significant first, after a non-zero byte so
-// that it comes after an empty cell.
-SortKey KeyOfValue(uint32_t value) {
-  SortKey key{};
-  key[0] = 1;
-  for (int i = 0; i < 4; ++i) key[1 + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
-  return key;
+// A value, after a non-zero word so that it comes after an empty cell.
+SortKey KeyOfValue(uint32_t value) { return {1, value, 0, 0}; }
+
+size_t WidthOf(CellKind kind) {
+  switch (kind) {
+    case CellKind::kNumber: return sizeof(double);
+    case CellKind::kSortDate: return 0;
+    default: return sizeof(int32_t);
+  }
 }
+
+constexpr uint32_t kBitsPerPage = ListPages::kPageBytes * 8;
 
 }  // namespace
 
@@ -79,7 +99,7 @@ Cell Cell::Date(rt::Date value) {
 }
 
 ListRows::ListRows(std::vector<ColumnKind> columns) {
-  for (const ColumnKind& kind : columns) columns_.push_back({kind, {}, {}, {}, {}});
+  for (const ColumnKind& kind : columns) columns_.push_back({kind, WidthOf(kind.kind), {}, {}});
   Intern("");
 }
 
@@ -92,31 +112,55 @@ uint32_t ListRows::Intern(std::string_view text) {
   return id;
 }
 
+template <class T>
+T ListRows::Value(const Column& column, uint32_t row) const {
+  const size_t perPage = ListPages::kPageBytes / sizeof(T);
+  T value;
+  std::memcpy(&value, pages_.Read(column.pages[row / perPage]) + row % perPage * sizeof(T), sizeof(T));
+  return value;
+}
+
+template <class T>
+void ListRows::SetValue(Column& column, uint32_t row, T value) {
+  const size_t perPage = ListPages::kPageBytes / sizeof(T);
+  std::memcpy(pages_.Write(column.pages[row / perPage]) + row % perPage * sizeof(T), &value, sizeof(T));
+}
+
 bool ListRows::IsEmpty(const Column& column, uint32_t row) const {
-  return row < column.empty.size() && column.empty[row];
+  const uint32_t page = row / kBitsPerPage;
+  if (page >= column.emptyBits.size() || column.emptyBits[page] == 0) return false;
+  const uint32_t bit = row % kBitsPerPage;
+  return (static_cast<uint8_t>(pages_.Read(column.emptyBits[page] - 1)[bit / 8]) >> (bit % 8) & 1) != 0;
+}
+
+void ListRows::MarkEmpty(Column& column, uint32_t row, bool empty) {
+  const uint32_t page = row / kBitsPerPage;
+  if (page >= column.emptyBits.size() || column.emptyBits[page] == 0) {
+    if (!empty) return;
+    if (page >= column.emptyBits.size()) column.emptyBits.resize(page + 1);
+    column.emptyBits[page] = pages_.Add() + 1;
+  }
+  const uint32_t bit = row % kBitsPerPage;
+  std::byte& bits = pages_.Write(column.emptyBits[page] - 1)[bit / 8];
+  const auto mask = static_cast<std::byte>(1u << (bit % 8));
+  bits = empty ? bits | mask : bits & ~mask;
 }
 
 void ListRows::Store(Column& column, uint32_t row, const Cell& cell, bool append) {
   const CellKind kind = column.kind.kind;
   if (kind == CellKind::kSortDate) return;
   if (!cell.empty_ && cell.kind_ != kind) throw std::invalid_argument("a list cell of another kind than its column");
-  if (cell.empty_ && kind != CellKind::kText) {
-    if (column.empty.size() <= row) column.empty.resize(row + 1);
-    column.empty[row] = true;
-  } else if (row < column.empty.size()) {
-    column.empty[row] = false;
-  }
   // An empty text is the text "" (id 0): it shows and sorts the same.
-  auto put = [&](auto& values, auto value) {
-    if (append) values.push_back(value);
-    else values[row] = value;
-  };
+  if (kind != CellKind::kText) MarkEmpty(column, row, cell.empty_);
+  if (append && row % (ListPages::kPageBytes / column.width) == 0) column.pages.push_back(pages_.Add());
   switch (kind) {
-    case CellKind::kText: put(column.ints, static_cast<int32_t>(cell.empty_ ? 0 : Intern(cell.text_))); break;
-    case CellKind::kWhole: put(column.ints, cell.empty_ ? 0 : cell.whole_); break;
-    case CellKind::kDate: put(column.ints, cell.empty_ ? kNoDay : cell.whole_); break;
-    case CellKind::kNumber: put(column.numbers, cell.empty_ ? 0.0 : cell.number_); break;
-    case CellKind::kSingle: put(column.singles, cell.empty_ ? 0.0f : cell.single_); break;
+    case CellKind::kText:
+      SetValue<int32_t>(column, row, cell.empty_ ? 0 : static_cast<int32_t>(Intern(cell.text_)));
+      break;
+    case CellKind::kWhole: SetValue<int32_t>(column, row, cell.empty_ ? 0 : cell.whole_); break;
+    case CellKind::kDate: SetValue<int32_t>(column, row, cell.empty_ ? kNoDay : cell.whole_); break;
+    case CellKind::kNumber: SetValue<double>(column, row, cell.empty_ ? 0.0 : cell.number_); break;
+    case CellKind::kSingle: SetValue<float>(column, row, cell.empty_ ? 0.0f : cell.single_); break;
     case CellKind::kSortDate: break;
   }
 }
@@ -134,22 +178,24 @@ QString ListRows::Text(uint32_t row, int column) const {
   const Column& cells = columns_.at(column);
   if (cells.kind.kind == CellKind::kSortDate) {
     const Column& dates = columns_.at(cells.kind.dateColumn);
-    return IsEmpty(dates, row) ? QString() : QString::fromStdString(rt::FormatYYYYMMDD(DateOfDay(dates.ints[row])));
+    return IsEmpty(dates, row) ? QString()
+                               : QString::fromStdString(rt::FormatYYYYMMDD(DateOfDay(Value<int32_t>(dates, row))));
   }
   if (IsEmpty(cells, row)) return QString();
   switch (cells.kind.kind) {
-    case CellKind::kText: return texts_[cells.ints[row]];
-    case CellKind::kWhole: return QString::number(cells.ints[row]);
-    case CellKind::kNumber: return QString::fromStdString(rt::FormatNumber(cells.numbers[row]));
-    case CellKind::kSingle: return QString::fromStdString(rt::FormatSingle(cells.singles[row]));
-    case CellKind::kDate: return QString::fromStdString(rt::FormatShortDate(DateOfDay(cells.ints[row])));
+    case CellKind::kText: return texts_[Value<int32_t>(cells, row)];
+    case CellKind::kWhole: return QString::number(Value<int32_t>(cells, row));
+    case CellKind::kNumber: return QString::fromStdString(rt::FormatNumber(Value<double>(cells, row)));
+    case CellKind::kSingle: return QString::fromStdString(rt::FormatSingle(Value<float>(cells, row)));
+    case CellKind::kDate: return QString::fromStdString(rt::FormatShortDate(DateOfDay(Value<int32_t>(cells, row))));
     case CellKind::kSortDate: break;
   }
   return QString();
 }
 
 void ListRows::Clear() {
-  for (Column& column : columns_) column = {column.kind, {}, {}, {}, {}};
+  for (Column& column : columns_) column = {column.kind, column.width, {}, {}};
+  pages_.Clear();
   count_ = 0;
   texts_.clear();
   textIds_.clear();
@@ -175,22 +221,23 @@ SortKey ListRows::KeyOf(uint32_t row, int column, std::span<const uint32_t> rank
   if (cells.kind.kind == CellKind::kSortDate) {
     // Day numbers in the order of their "YYYYMMDD" texts.
     const Column& dates = columns_.at(cells.kind.dateColumn);
-    return IsEmpty(dates, row) ? SortKey{} : KeyOfValue(static_cast<uint32_t>(dates.ints[row]) ^ 0x80000000u);
+    return IsEmpty(dates, row) ? SortKey{}
+                               : KeyOfValue(static_cast<uint32_t>(Value<int32_t>(dates, row)) ^ 0x80000000u);
   }
   if (IsEmpty(cells, row)) return SortKey{};
   switch (cells.kind.kind) {
     case CellKind::kText: {
       // A text added since the ranks were made sorts after every other.
-      const auto id = static_cast<uint32_t>(cells.ints[row]);
+      const auto id = static_cast<uint32_t>(Value<int32_t>(cells, row));
       return KeyOfValue(id < ranks.size() ? ranks[id] : UINT32_MAX);
     }
     case CellKind::kWhole: {
       char digits[16];
-      return KeyOfText({digits, std::to_chars(digits, digits + sizeof digits, cells.ints[row]).ptr});
+      return KeyOfText({digits, std::to_chars(digits, digits + sizeof digits, Value<int32_t>(cells, row)).ptr});
     }
-    case CellKind::kNumber: return KeyOfText(rt::FormatNumber(cells.numbers[row]));
-    case CellKind::kSingle: return KeyOfText(rt::FormatSingle(cells.singles[row]));
-    case CellKind::kDate: return KeyOfText(rt::FormatShortDate(DateOfDay(cells.ints[row])));
+    case CellKind::kNumber: return KeyOfText(rt::FormatNumber(Value<double>(cells, row)));
+    case CellKind::kSingle: return KeyOfText(rt::FormatSingle(Value<float>(cells, row)));
+    case CellKind::kDate: return KeyOfText(rt::FormatShortDate(DateOfDay(Value<int32_t>(cells, row))));
     case CellKind::kSortDate: break;
   }
   return SortKey{};
@@ -205,7 +252,7 @@ std::optional<uint32_t> ListRows::KeyPart(const Cell& cell) const {
 }
 
 uint32_t ListRows::KeyPartOf(uint32_t row, int column) const {
-  return static_cast<uint32_t>(columns_[column].ints[row]);
+  return static_cast<uint32_t>(Value<int32_t>(columns_[column], row));
 }
 
 }  // namespace ui

@@ -2,8 +2,9 @@
 // The rows of a results list, kept compactly: each column holds its cells as
 // values of its kind (numbers as numbers, dates as day numbers, texts as ids
 // into one pool of the distinct texts), and a cell's text is made only when
-// it is shown. A winner row costs under a hundred bytes, a million of them
-// less than a hundred megabytes.
+// it is shown. A winner row takes under a hundred bytes, on pages (see
+// ListPages) of which only those in use stay in memory: ten million winners
+// keep a few megabytes there, the rest in a temporary file.
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/runtime/date.h"
+#include "ui/list_pages.h"
 
 namespace ui {
 
@@ -44,10 +46,11 @@ class Cell {
   std::string_view text_;
 };
 
-// Bytes whose order (compared as unsigned, shorter texts padded with zeros)
-// is the order of the cells' texts compared without regard to case; an empty
-// cell's are all zero, before every text.
-using SortKey = std::array<uint8_t, 24>;
+// Words whose order (compared in turn) is the order of the cells' texts
+// compared without regard to case, up to their 24th character; an empty
+// cell's are all zero, before every text. 16 bytes: a sort of ten million
+// rows holds its keys in memory.
+using SortKey = std::array<uint32_t, 4>;
 
 class ListRows {
  public:
@@ -80,12 +83,15 @@ class ListRows {
   uint32_t KeyPartOf(uint32_t row, int column) const;
 
  private:
+  // A column's cells in rows of pages: kText ids, kWhole values and kDate
+  // days as int32, kNumber as double, kSingle as float; a kSortDate column
+  // has none. A bit per row tells an empty cell, on pages made at the first
+  // empty cell they cover (a row without one is not empty).
   struct Column {
     ColumnKind kind;
-    std::vector<int32_t> ints;    // kText ids, kWhole values, kDate days
-    std::vector<double> numbers;  // kNumber
-    std::vector<float> singles;   // kSingle
-    std::vector<bool> empty;      // true for an empty cell; rows past its end are not empty
+    size_t width;                     // bytes a cell
+    std::vector<uint32_t> pages;      // of the cells, in row order
+    std::vector<uint32_t> emptyBits;  // page + 1 of the bits, 0 for none
   };
   struct TextHash {
     using is_transparent = void;
@@ -93,9 +99,15 @@ class ListRows {
   };
 
   bool IsEmpty(const Column& column, uint32_t row) const;
+  void MarkEmpty(Column& column, uint32_t row, bool empty);
   void Store(Column& column, uint32_t row, const Cell& cell, bool append);
+  template <class T>
+  T Value(const Column& column, uint32_t row) const;
+  template <class T>
+  void SetValue(Column& column, uint32_t row, T value);
   uint32_t Intern(std::string_view text);
 
+  mutable ListPages pages_;  // reading a cell may bring its page back from the file
   std::vector<Column> columns_;
   uint32_t count_ = 0;
   std::vector<QString> texts_;  // by id; id 0 is ""

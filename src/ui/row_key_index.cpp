@@ -16,26 +16,34 @@ RowKeyIndex::Parts RowKeyIndex::PartsOf(uint32_t row) const {
   return parts;
 }
 
-uint64_t RowKeyIndex::Hash(const Parts& parts) {
+uint32_t RowKeyIndex::Hash(const Parts& parts) {
   // splitmix64's finaliser over the parts run together.
   uint64_t h =
       (static_cast<uint64_t>(parts[0]) << 32 | parts[1]) ^ (static_cast<uint64_t>(parts[2]) * 0x9e3779b97f4a7c15ull);
   h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ull;
   h = (h ^ (h >> 27)) * 0x94d049bb133111ebull;
-  return h ^ (h >> 31);
+  return static_cast<uint32_t>((h ^ (h >> 31)) >> 32);
 }
 
-size_t RowKeyIndex::SlotOf(const Parts& parts) const {
+size_t RowKeyIndex::SlotOf(const Parts& parts, uint32_t hash) const {
   const size_t mask = slots_.size() - 1;
-  for (size_t slot = Hash(parts) & mask;; slot = (slot + 1) & mask)
-    if (slots_[slot] == 0 || PartsOf(slots_[slot] - 1) == parts) return slot;
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const Slot& at = slots_[slot];
+    if (at.row == 0 || (at.hash == hash && PartsOf(at.row - 1) == parts)) return slot;
+  }
 }
 
 void RowKeyIndex::Grow() {
-  std::vector<uint32_t> old = std::move(slots_);
-  slots_.assign(old.empty() ? 1024 : old.size() * 2, 0);
-  for (uint32_t entry : old)
-    if (entry != 0) slots_[SlotOf(PartsOf(entry - 1))] = entry;
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{0, 0});
+  // The rows are all apart: their places come from the hashes alone.
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& entry : old) {
+    if (entry.row == 0) continue;
+    size_t slot = entry.hash & mask;
+    while (slots_[slot].row != 0) slot = (slot + 1) & mask;
+    slots_[slot] = entry;
+  }
 }
 
 void RowKeyIndex::Add(uint32_t row) {
@@ -43,10 +51,12 @@ void RowKeyIndex::Add(uint32_t row) {
 }
 
 void RowKeyIndex::Insert(uint32_t row) {
-  if (2 * (used_ + 1) > slots_.size()) Grow();
-  size_t slot = SlotOf(PartsOf(row));
-  if (slots_[slot] != 0) return;
-  slots_[slot] = row + 1;
+  if (4 * (used_ + 1) > 3 * slots_.size()) Grow();
+  const Parts parts = PartsOf(row);
+  const uint32_t hash = Hash(parts);
+  Slot& slot = slots_[SlotOf(parts, hash)];
+  if (slot.row != 0) return;
+  slot = {row + 1, hash};
   ++used_;
 }
 
@@ -62,9 +72,9 @@ std::optional<uint32_t> RowKeyIndex::Find(std::span<const Cell> key) {
     if (!part) return std::nullopt;
     parts[i] = *part;
   }
-  uint32_t entry = slots_[SlotOf(parts)];
-  if (entry == 0) return std::nullopt;
-  return entry - 1;
+  const Slot& slot = slots_[SlotOf(parts, Hash(parts))];
+  if (slot.row == 0) return std::nullopt;
+  return slot.row - 1;
 }
 
 void RowKeyIndex::Clear() {

@@ -1,10 +1,12 @@
 #pragma once
 // Finds a list row by the cells of its key columns (a winner by its day,
-// side and symbol) in constant time: an open-addressing table of row numbers,
-// four bytes a slot and at most half full, whose keys are read back from the
-// rows themselves. The first row of a key is the one found. The table is made
-// at the first look-up (the Trade stage's), so that a Select, which looks
-// nothing up, does not pay for it.
+// side and symbol) in constant time: an open-addressing table of row numbers
+// beside their keys' hashes, eight bytes a slot and at most three quarters
+// full. Rows are read back only to confirm a slot whose hash matches, so the
+// look-ups and the table's growth seldom bring a page of rows back from the
+// file (see ListPages). The first row of a key is the one found. The table
+// is made at the first look-up (the Trade stage's), so that a Select, which
+// looks nothing up, does not pay for it.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -31,16 +33,21 @@ class RowKeyIndex {
  private:
   using Parts = std::array<uint32_t, kMaxKeyColumns>;
 
+  struct Slot {
+    uint32_t row;   // row + 1; 0 is a free slot
+    uint32_t hash;  // of the row's key
+  };
+
   Parts PartsOf(uint32_t row) const;
-  static uint64_t Hash(const Parts& parts);
+  static uint32_t Hash(const Parts& parts);
   // The slot holding the row of these parts, or the free slot where it would go.
-  size_t SlotOf(const Parts& parts) const;
+  size_t SlotOf(const Parts& parts, uint32_t hash) const;
   void Grow();
   void Insert(uint32_t row);
 
   const ListRows& rows_;
   std::vector<int> columns_;
-  std::vector<uint32_t> slots_;  // row + 1; 0 is a free slot
+  std::vector<Slot> slots_;
   size_t used_ = 0;
   bool made_ = false;  // the table holds every row
 };

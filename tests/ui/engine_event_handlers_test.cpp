@@ -1,8 +1,10 @@
 // The handlers of the engine's events: captions, bars and list rows.
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <csignal>
 
 #include "platform/runtime/error.h"
 #include "ui/pace.h"
@@ -201,13 +203,16 @@ TEST_F(WindowTest, AStoredWinnerIsWrittenAndItsTradeResultFindsItsRow) {
 }
 
 // A reloaded simulation of a hundred thousand winners, the event loop served
-// at the handler's yields as the program serves it: the list keeps each row
-// in a few dozen bytes, and its view hears of them in a few batches and is
-// shown no more than it can use, however long the list grows. A header click
-// sorts them all (in several runs of keys merged), rows of equal keys in the
-// order they had.
+// at the handler's yields as the program serves it: the list keeps a few
+// megabytes of its rows in memory and the others in a temporary file, and
+// its view hears of them in a few batches and is shown no more than it can
+// use, however long the list grows. A Trade stage's result reaches a row the
+// file holds, by its key. A header click sorts them all (in several runs of
+// keys merged), rows of equal keys in the order they had. When the file
+// fills up, the rows it cannot take stay in memory, and none is lost.
 TEST_F(WindowTest, AHundredThousandWinnersCostFewBytesEachReachTheViewInBatchesAndSort) {
   ui::frmMain& w = LoadedWindow();
+  w.Check("chkCalculateResults")->SetValue(1);
   ui::ListView& list = *ui::ResultsWindow().lvwWinners;
   ui::Pace pace(ui::kDisplayInterval);
   scripted->OnDoEvents([&pace](int) {
@@ -219,33 +224,61 @@ TEST_F(WindowTest, AHundredThousandWinnersCostFewBytesEachReachTheViewInBatchesA
     struct mallinfo2 heap = mallinfo2();
     return heap.uordblks + heap.hblkhd;
   };
-  const size_t before = allocated();
-  constexpr int kRows = 100000;
-  clsStock stock = Candidate("LONG");
-  bool store = false;
-  for (int i = 0; i < kRows; ++i) {
-    stock.AcquireDate = rt::DateSerial(2000, 1, 3 + i / 200);
-    stock.Symbol = "S" + std::to_string(i % 100);
-    stock.Positioning = i % 2 ? "SHORT" : "LONG";
-    stock.MACDFastLine = i * 0.001;
-    stock.Volume = i;
-    w.Winner(stock, store);
-  }
-  QCoreApplication::processEvents();
-  const double bytesPerRow = static_cast<double>(allocated() - before) / kRows;
-  ASSERT_EQ(list.Count(), kRows);
-  EXPECT_EQ(list.Text(kRows - 1, 7), "99999");
-  EXPECT_LT(bytesPerRow, 256);
-  EXPECT_LE(insertions, 10);
-  EXPECT_LT(list.model()->rowCount(), kRows);
-
-  emit list.header()->sectionClicked(2);  // "Symbol"
-  for (int row = 1; row < kRows; ++row) {
-    const int order = list.Text(row - 1, 2).compare(list.Text(row, 2), Qt::CaseInsensitive);
-    if (order > 0 || (order == 0 && list.Text(row - 1, 7).toInt() > list.Text(row, 7).toInt())) {
-      ADD_FAILURE() << "out of order at row " << row;
-      break;
+  struct Case {
+    const char* name;
+    rlim_t fileBytes;  // the largest file the process may write
+    double bytesPerRow;
+    // The order toggles on every click, the list cleared or not: the second
+    // case's first click sorts descending, its second ascending again.
+    int clicks;
+  };
+  for (const Case& c : {Case{"a temporary file takes the rows", RLIM_INFINITY, 64, 1},
+                        Case{"the temporary file fills up", 1 << 20, 256, 2}}) {
+    SCOPED_TRACE(c.name);
+    list.Clear();
+    insertions = 0;
+    struct rlimit unlimited {};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    struct rlimit limit = unlimited;
+    limit.rlim_cur = c.fileBytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    auto* oldSignal = std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+    const size_t before = allocated();
+    constexpr int kRows = 100000;
+    clsStock stock = Candidate("LONG");
+    bool store = false;
+    rt::Date firstDay = rt::DateSerial(2000, 1, 3);
+    std::string firstSymbol = "S0", firstSide = "LONG";
+    double gain = -2.5, price = 25.3;
+    for (int i = 0; i < kRows; ++i) {
+      stock.AcquireDate = rt::DateSerial(2000, 1, 3 + i / 200);
+      stock.Symbol = "S" + std::to_string(i % 100);
+      stock.Positioning = i % 2 ? "SHORT" : "LONG";
+      stock.MACDFastLine = i * 0.001;
+      stock.Volume = i;
+      w.Winner(stock, store);
+      if (i == kRows / 2) w.UpdateWinnerView(firstDay, firstSymbol, firstSide, gain, price);
     }
+    QCoreApplication::processEvents();
+    const double bytesPerRow = static_cast<double>(allocated() - before) / kRows;
+    ASSERT_EQ(list.Count(), kRows);
+    EXPECT_EQ(list.Text(kRows - 1, 7), "99999");
+    EXPECT_EQ(list.Text(0, 17), "-2.5");
+    EXPECT_LT(bytesPerRow, c.bytesPerRow);
+    EXPECT_LE(insertions, 10);
+    EXPECT_LT(list.model()->rowCount(), kRows);
+
+    for (int click = 0; click < c.clicks; ++click) emit list.header()->sectionClicked(2);  // "Symbol"
+    for (int row = 1; row < kRows; ++row) {
+      const int order = list.Text(row - 1, 2).compare(list.Text(row, 2), Qt::CaseInsensitive);
+      if (order > 0 || (order == 0 && list.Text(row - 1, 7).toInt() > list.Text(row, 7).toInt())) {
+        ADD_FAILURE() << "out of order at row " << row;
+        break;
+      }
+    }
+    EXPECT_EQ(list.Text(0, 17), "-2.5");  // the first "S0" row
+    std::signal(SIGXFSZ, oldSignal);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
   }
 }
 
