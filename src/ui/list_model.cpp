@@ -57,7 +57,13 @@ void ListModel::Append(std::span<const Cell> cells) {
   byKey_.Add(rows_.Count() - 1);
 }
 
-bool ListModel::SetByKey(std::span<const Cell> key, int column, const Cell& value) {
+bool ListModel::SetByKey(std::span<const Cell> key, int column, const Cell& value,
+                         const std::function<bool()>& between) {
+  if (!byKey_.Made()) {
+    const int clears = clears_;
+    QPointer<ListModel> alive(this);
+    if (!byKey_.Make([&] { return between() && alive && clears_ == clears; })) return false;
+  }
   std::optional<uint32_t> row = byKey_.Find(key);
   if (!row || column < 0 || column >= columnCount()) return false;
   rows_.Set(*row, column, value);

@@ -42,7 +42,9 @@ class ListModel : public QAbstractTableModel {
   void SetKeyColumns(std::vector<int> columns);
   void Append(std::span<const Cell> cells);
   // Sets a cell of the first row with this key; false when there is none.
-  bool SetByKey(std::span<const Cell> key, int column, const Cell& value);
+  // The first look-up makes the table of keys, calling `between` as it goes;
+  // false when the model went away or was cleared meanwhile.
+  bool SetByKey(std::span<const Cell> key, int column, const Cell& value, const std::function<bool()>& between);
   // The text of a cell by the row's position in the list's order (after a
   // Flush); "" outside the list.
   QString Text(int row, int column) const;

@@ -47,7 +47,11 @@ void ListView::AddRow(std::span<const Cell> cells) {
 }
 
 bool ListView::SetByKey(std::initializer_list<Cell> key, int column, const Cell& value) {
-  if (!model_->SetByKey(std::span<const Cell>(key.begin(), key.size()), column, value)) return false;
+  const auto serve = [] {
+    user::DoEvents();
+    return true;
+  };
+  if (!model_->SetByKey(std::span<const Cell>(key.begin(), key.size()), column, value, serve)) return false;
   Changed();
   return true;
 }

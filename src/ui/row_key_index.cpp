@@ -60,12 +60,24 @@ void RowKeyIndex::Insert(uint32_t row) {
   ++used_;
 }
 
-std::optional<uint32_t> RowKeyIndex::Find(std::span<const Cell> key) {
-  if (columns_.empty() || key.size() != columns_.size() || rows_.Count() == 0) return std::nullopt;
-  if (!made_) {
-    for (uint32_t row = 0; row < rows_.Count(); ++row) Insert(row);
-    made_ = true;
+bool RowKeyIndex::Make(const std::function<bool()>& between) {
+  // Rows between two calls of `between`: a few milliseconds' work.
+  constexpr uint32_t kRowsPerStep = 1u << 16;
+  Clear();
+  // Room for every row at once, so that the table does not grow as they go in.
+  size_t room = 1024;
+  while (4 * (static_cast<size_t>(rows_.Count()) + 1) > 3 * room) room *= 2;
+  slots_.assign(room, Slot{0, 0});
+  for (uint32_t row = 0; row < rows_.Count(); ++row) {
+    if (row % kRowsPerStep == kRowsPerStep - 1 && !between()) return false;
+    Insert(row);
   }
+  made_ = true;
+  return true;
+}
+
+std::optional<uint32_t> RowKeyIndex::Find(std::span<const Cell> key) {
+  if (!made_ || columns_.empty() || key.size() != columns_.size() || rows_.Count() == 0) return std::nullopt;
   Parts parts{};
   for (size_t i = 0; i < key.size(); ++i) {
     std::optional<uint32_t> part = rows_.KeyPart(key[i]);

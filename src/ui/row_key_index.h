@@ -8,6 +8,7 @@
 // is made at the first look-up (the Trade stage's), so that a Select, which
 // looks nothing up, does not pay for it.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -26,6 +27,13 @@ class RowKeyIndex {
   void SetColumns(std::vector<int> columns);
   // Takes in a row just appended.
   void Add(uint32_t row);
+  bool Made() const { return made_; }
+  // Makes the table of every row, calling `between` every so many rows so
+  // that the window is served while millions go in; false, the table not
+  // made, as soon as `between` answers false (the rows went away meanwhile:
+  // then nothing of this object is touched again).
+  bool Make(const std::function<bool()>& between);
+  // The row of this key; nullopt when there is none or the table is not made.
   std::optional<uint32_t> Find(std::span<const Cell> key);
   // Forgets every row.
   void Clear();
