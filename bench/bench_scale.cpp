@@ -73,10 +73,7 @@ void RunAtScale(int count, bool tradeOnly) {
     throw std::runtime_error("the symbol import failed");
 
   RunParameters& parms = Parms();
-  parms.blnUseInternet = parms.blnUpdateData = true;
-  parms.datEarliestDate = testsupport::Day(1999, 1, 1);
-  parms.blnNoWinCriteria = false;
-  parms.blnUseRSI = true;
+  bench::SetDownloadingSelect(parms);
   std::printf("select_first_%d: %.2f s\n", count, bench::TimedSelect(engine, "sim_rsi"));
   if (!tradeOnly) std::printf("select_stored_%d: %.2f s\n", count, bench::TimedSelect(engine, "sim_rsi"));
   std::printf("select_rsi_winners_%d: %ld winners\n", count, Rows(bed, "sim_rsi"));

@@ -67,11 +67,7 @@ void DownloadMarket() {
   std::unique_ptr<clsResearch> engine = NewEngine();
   if (!engine->ImportNewStocks(rt::AppPath("SymbolList").string()))
     throw std::runtime_error("the symbol import failed");
-  RunParameters& parms = Parms();
-  parms.blnUseInternet = parms.blnUpdateData = true;
-  parms.datEarliestDate = testsupport::Day(1999, 1, 1);
-  parms.blnNoWinCriteria = false;
-  parms.blnUseRSI = true;
+  bench::SetDownloadingSelect(Parms());
   bench::WinnerStore winners(*engine);
   engine->SetListener(&winners);
   bench::TimedSelect(*engine, "sim_download");

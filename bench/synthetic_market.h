@@ -161,6 +161,15 @@ class WinnerStore : public ResearchEvents {
   clsResearch& engine_;
 };
 
+// The settings of the Select that downloads the market: Update Data on, the
+// whole history from 1999 and an RSI criterion, so that it stores few winners.
+inline void SetDownloadingSelect(RunParameters& parms) {
+  parms.blnUseInternet = parms.blnUpdateData = true;
+  parms.datEarliestDate = testsupport::Day(1999, 1, 1);
+  parms.blnNoWinCriteria = false;
+  parms.blnUseRSI = true;
+}
+
 // A Select over the whole period into the table, created anew as the window
 // does; its wall time.
 inline double TimedSelect(clsResearch& engine, const std::string& table) {
