@@ -250,6 +250,13 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
 
   if (c.edited != ThenEdited::kNo) {
     w.Text("txtMaxDays", 1)->setText("15");
+    if (c.edited == ThenEdited::kCancelledThenResumed) {
+      scripted->AnswerMsgBox(user::kAnswerCancel, "have changed since this sweep stopped");
+      w.cmdSimulate_Click();
+      EXPECT_EQ(variations(), std::vector<std::string>(planned.begin(), planned.begin() + c.rowsKept));
+      EXPECT_EQ(w.Text("txtMaxDays", 1)->text(), "15");
+      EXPECT_TRUE(w.IsPaused());
+    }
     AnswerChangedPlan(*scripted, c.edited);
     if (afresh) {
       AcceptSweep(*scripted, 6, report);
@@ -271,15 +278,15 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
   EXPECT_EQ(ReportLines(report), ReportLines(straight));
 }
 
-INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedTradeSweep,
-                         ::testing::Values(InterruptCase{"Pause", Interrupt::kPause, "2 of 4", 2},
-                                           InterruptCase{"Stop", Interrupt::kStop, "2 of 4", 1},
-                                           InterruptCase{"Error", Interrupt::kError, "3 of 4", 2},
-                                           InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 4", 1,
-                                                         ThenEdited::kResumedAsPlanned},
-                                           InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1,
-                                                         ThenEdited::kStartedAfresh}),
-                         InterruptCaseName);
+INSTANTIATE_TEST_SUITE_P(
+    PauseStopError, InterruptedTradeSweep,
+    ::testing::Values(
+        InterruptCase{"Pause", Interrupt::kPause, "2 of 4", 2}, InterruptCase{"Stop", Interrupt::kStop, "2 of 4", 1},
+        InterruptCase{"Error", Interrupt::kError, "3 of 4", 2},
+        InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 4", 1, ThenEdited::kResumedAsPlanned},
+        InterruptCase{"StopEditCancelThenResume", Interrupt::kStop, "2 of 4", 1, ThenEdited::kCancelledThenResumed},
+        InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1, ThenEdited::kStartedAfresh}),
+    InterruptCaseName);
 
 TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
   ui::frmMain& w = SweepWindow();
