@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "platform/inet/service_addresses.h"
-#include "support/port_alone.h"
+#include "port_alone.h"
 
 namespace testsupport {
 namespace {
@@ -57,7 +57,7 @@ FaultyHttpServer::FaultyHttpServer(Fault fault) : server_(std::make_unique<httpl
   };
   server_->Get("/d", answer);
   server_->Get("/test", answer);
-  BindPortAlone(*server_);
+  quote_service::BindPortAlone(*server_);
   int port = server_->bind_to_any_port("127.0.0.1");
   if (port <= 0) throw std::runtime_error("cannot bind a loopback port");
   thread_ = std::thread([this] { server_->listen_after_bind(); });

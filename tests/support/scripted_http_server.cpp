@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "platform/inet/service_addresses.h"
-#include "support/port_alone.h"
+#include "port_alone.h"
 
 namespace testsupport {
 
@@ -29,9 +29,14 @@ ScriptedHttpServer::ScriptedHttpServer(const std::string& address, Alteration al
 
 void ScriptedHttpServer::Start(Answer answer, int port, bool keepConnections) {
   server_ = std::make_unique<httplib::Server>();
-  server_->set_keep_alive_timeout(keepConnections ? 1 : 0);
+  // A server that keeps no connection answers one request on each and says
+  // so. (A keep-alive time of 0 also closes a new connection whose request
+  // has not arrived yet, which happens on a loaded machine: the client then
+  // reads "nothing" from the server.)
+  if (keepConnections) server_->set_keep_alive_timeout(1);
+  else server_->set_keep_alive_max_count(1);
   server_->set_tcp_nodelay(true);
-  BindPortAlone(*server_);
+  quote_service::BindPortAlone(*server_);
   auto respond = [this, answer = std::move(answer)](const httplib::Request& request, httplib::Response& response) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string query;

@@ -16,6 +16,7 @@
 #include "csv_store.h"
 #include "history_answer.h"
 #include "platform/inet/service_addresses.h"
+#include "port_alone.h"
 #include "quote_page.h"
 
 namespace {
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
   // server: replies go out at once (no wait for the client's delayed
   // acknowledgement of the headers), and a connection serves many requests.
   server.set_tcp_nodelay(true);
+  quote_service::BindPortAlone(server);
   server.set_keep_alive_max_count(1000);
   server.Get("/d", [&store](const httplib::Request& request, httplib::Response& response) {
     quote_service::HistoryAnswer answer = quote_service::AnswerHistoryRequest(store, request.params);
