@@ -59,41 +59,31 @@ constexpr uint32_t kBitsPerPage = ListPages::kPageBytes * 8;
 }  // namespace
 
 Cell Cell::Text(std::string_view text) {
-  Cell cell;
-  cell.kind_ = CellKind::kText;
-  cell.empty_ = false;
+  Cell cell(CellKind::kText);
   cell.text_ = text;
   return cell;
 }
 
 Cell Cell::Whole(int32_t value) {
-  Cell cell;
-  cell.kind_ = CellKind::kWhole;
-  cell.empty_ = false;
+  Cell cell(CellKind::kWhole);
   cell.whole_ = value;
   return cell;
 }
 
 Cell Cell::Number(double value) {
-  Cell cell;
-  cell.kind_ = CellKind::kNumber;
-  cell.empty_ = false;
+  Cell cell(CellKind::kNumber);
   cell.number_ = value;
   return cell;
 }
 
 Cell Cell::Single(float value) {
-  Cell cell;
-  cell.kind_ = CellKind::kSingle;
-  cell.empty_ = false;
+  Cell cell(CellKind::kSingle);
   cell.single_ = value;
   return cell;
 }
 
 Cell Cell::Date(rt::Date value) {
-  Cell cell;
-  cell.kind_ = CellKind::kDate;
-  cell.empty_ = false;
+  Cell cell(CellKind::kDate);
   cell.whole_ = static_cast<int32_t>(value.DayNumber());
   return cell;
 }

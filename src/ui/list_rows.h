@@ -29,6 +29,7 @@ enum class CellKind : uint8_t { kText, kWhole, kNumber, kSingle, kDate, kSortDat
 // One cell as a caller hands it over; a text is only looked at, not kept.
 class Cell {
  public:
+  Cell() = default;  // empty
   static Cell Empty() { return Cell(); }
   static Cell Text(std::string_view text);
   static Cell Whole(int32_t value);
@@ -38,6 +39,7 @@ class Cell {
 
  private:
   friend class ListRows;
+  explicit Cell(CellKind kind) : kind_(kind), empty_(false) {}
   CellKind kind_ = CellKind::kText;
   bool empty_ = true;
   int32_t whole_ = 0;  // also a date's day number
