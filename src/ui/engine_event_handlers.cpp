@@ -67,16 +67,16 @@ void frmMain::UpdateWinnerView(rt::Date& acquireDate, std::string& symbol, std::
                                double& acquirePrice) {
   try {
     if (Check("chkCalculateResults")->Value() == 1) {
-      // The list is looked for again at each cell: the first look-up of a
-      // run serves the window, where the user may close the results window.
-      const std::initializer_list<Cell> key = {Cell::Date(acquireDate), Cell::Text(positioning), Cell::Text(symbol)};
-      ResultsWindow().lvwWinners->SetByKey(key, frmResults::kWinnersGainLossColumn, Cell::Number(gainLoss));
       // A row read back shows the price the table now holds for it (it showed
       // -1 while a stopped stage had it reset); a Select's row keeps its
       // signal day's close.
+      const Cell gain = Cell::Number(gainLoss);
+      const Cell price = Cell::Number(rt::Round(acquirePrice, 2));
+      const std::initializer_list<Cell> key = {Cell::Date(acquireDate), Cell::Text(positioning), Cell::Text(symbol)};
+      ListView& winners = *ResultsWindow().lvwWinners;
       if (winnersReadBack_)
-        ResultsWindow().lvwWinners->SetByKey(key, frmResults::kWinnersCloseColumn,
-                                             Cell::Number(rt::Round(acquirePrice, 2)));
+        winners.SetByKey(key, {{frmResults::kWinnersGainLossColumn, gain}, {frmResults::kWinnersCloseColumn, price}});
+      else winners.SetByKey(key, {{frmResults::kWinnersGainLossColumn, gain}});
     }
   } catch (const std::exception&) {
     // A row that cannot be shown is passed over.

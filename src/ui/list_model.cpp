@@ -57,7 +57,7 @@ void ListModel::Append(std::span<const Cell> cells) {
   byKey_.Add(rows_.Count() - 1);
 }
 
-bool ListModel::SetByKey(std::span<const Cell> key, int column, const Cell& value,
+bool ListModel::SetByKey(std::span<const Cell> key, std::span<const CellAt> cells,
                          const std::function<bool()>& between) {
   if (!byKey_.Made()) {
     const int clears = clears_;
@@ -65,9 +65,12 @@ bool ListModel::SetByKey(std::span<const Cell> key, int column, const Cell& valu
     if (!byKey_.Make([&] { return between() && alive && clears_ == clears; })) return false;
   }
   std::optional<uint32_t> row = byKey_.Find(key);
-  if (!row || column < 0 || column >= columnCount()) return false;
-  rows_.Set(*row, column, value);
-  changed_ = true;
+  if (!row) return false;
+  for (const CellAt& cell : cells) {
+    if (cell.column < 0 || cell.column >= columnCount()) return false;
+    rows_.Set(*row, cell.column, cell.value);
+    changed_ = true;
+  }
   return true;
 }
 
@@ -89,8 +92,13 @@ void ListModel::Clear() {
   wanted_ = kPage;
   changed_ = false;
   sorted_ = false;
+  sorting_ = false;  // a sort under way gives up when it sees the clear
   ++clears_;
   endResetModel();
+}
+
+int ListModel::RowsToShow() const {
+  return static_cast<int>(std::min<uint32_t>(rows_.Count(), static_cast<uint32_t>(wanted_)));
 }
 
 void ListModel::PlaceAddedRows() {
@@ -98,20 +106,45 @@ void ListModel::PlaceAddedRows() {
     placed_ = rows_.Count();
     return;
   }
-  Merged merged = MergedOrder(order_, placed_, rows_, sortColumn_, descending_);
-  // Rows landing among those the view holds move them: a change of layout.
-  const bool moved = merged.firstChanged < static_cast<size_t>(shown_);
+  const uint32_t firstNew = placed_;
+  const Arrivals arrivals = ArrivalsOf(order_, firstNew, rows_, sortColumn_, descending_);
+  // The view hears of the new rows at the end of the order, where positions
+  // past the order stand for the rows added (RowAt), then of their moves
+  // into place: a change of layout, after which a chosen row is still the
+  // same row.
+  if (const int show = RowsToShow(); shown_ < show) {
+    beginInsertRows({}, shown_, show - 1);
+    shown_ = show;
+    endInsertRows();
+  }
+  const bool moved = !arrivals.places.empty() && arrivals.places.front() < static_cast<size_t>(shown_);
   if (moved) emit layoutAboutToBeChanged();
-  order_ = std::move(merged.order);
+  InsertArrivals(order_, arrivals);
   placed_ = rows_.Count();
-  if (moved) emit layoutChanged();
+  if (!moved) return;
+  const QModelIndexList from = persistentIndexList();
+  QModelIndexList to;
+  for (const QModelIndex& held : from) {
+    const auto position = static_cast<size_t>(held.row());
+    size_t now = 0;
+    if (position < firstNew) {
+      now = position + static_cast<size_t>(std::upper_bound(arrivals.places.begin(), arrivals.places.end(), position) -
+                                           arrivals.places.begin());
+    } else {
+      const auto arrival = std::find(arrivals.rows.begin(), arrivals.rows.end(), static_cast<uint32_t>(position));
+      const auto i = static_cast<size_t>(arrival - arrivals.rows.begin());
+      now = arrivals.places[i] + i;
+    }
+    to.push_back(index(static_cast<int>(now), held.column()));
+  }
+  changePersistentIndexList(from, to);
+  emit layoutChanged();
 }
 
 void ListModel::Flush() {
   if (sorting_) return;
   if (placed_ < rows_.Count()) PlaceAddedRows();
-  const int show = static_cast<int>(std::min<uint32_t>(placed_, static_cast<uint32_t>(wanted_)));
-  if (shown_ < show) {
+  if (const int show = RowsToShow(); shown_ < show) {
     beginInsertRows({}, shown_, show - 1);
     shown_ = show;
     endInsertRows();

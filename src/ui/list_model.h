@@ -21,6 +21,12 @@ struct ListColumn {
   int dateColumn = -1;  // kSortDate: the column whose date it writes
 };
 
+// A value for a column of a row.
+struct CellAt {
+  int column;
+  Cell value;
+};
+
 class ListModel : public QAbstractTableModel {
  public:
   // The rows a view is shown at first, and at least the rows it is shown more.
@@ -41,10 +47,10 @@ class ListModel : public QAbstractTableModel {
 
   void SetKeyColumns(std::vector<int> columns);
   void Append(std::span<const Cell> cells);
-  // Sets a cell of the first row with this key; false when there is none.
+  // Sets cells of the first row with this key; false when there is none.
   // The first look-up makes the table of keys, calling `between` as it goes;
   // false when the model went away or was cleared meanwhile.
-  bool SetByKey(std::span<const Cell> key, int column, const Cell& value, const std::function<bool()>& between);
+  bool SetByKey(std::span<const Cell> key, std::span<const CellAt> cells, const std::function<bool()>& between);
   // The text of a cell by the row's position in the list's order (after a
   // Flush); "" outside the list.
   QString Text(int row, int column) const;
@@ -68,6 +74,8 @@ class ListModel : public QAbstractTableModel {
 
  private:
   uint32_t RowAt(int position) const;
+  // The rows the view is to be shown: every row added, up to what it asked for.
+  int RowsToShow() const;
   void PlaceAddedRows();
 
   std::vector<ListColumn> columns_;

@@ -189,21 +189,23 @@ void ListRows::Clear() {
   count_ = 0;
   texts_.clear();
   textIds_.clear();
+  ranks_ = {};
   Intern("");
 }
 
-std::vector<uint32_t> ListRows::TextRanks() const {
+const std::vector<uint32_t>& ListRows::TextRanks() const {
+  if (ranks_.size() == texts_.size()) return ranks_;
   std::vector<uint32_t> byText(texts_.size());
   std::iota(byText.begin(), byText.end(), 0u);
   auto compare = [this](uint32_t a, uint32_t b) { return texts_[a].compare(texts_[b], Qt::CaseInsensitive); };
   std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return compare(a, b) < 0; });
-  std::vector<uint32_t> ranks(texts_.size());
+  ranks_.assign(texts_.size(), 0);
   uint32_t rank = 0;
   for (size_t i = 0; i < byText.size(); ++i) {
     if (i > 0 && compare(byText[i - 1], byText[i]) != 0) ++rank;
-    ranks[byText[i]] = rank;
+    ranks_[byText[i]] = rank;
   }
-  return ranks;
+  return ranks_;
 }
 
 SortKey ListRows::KeyOf(uint32_t row, int column, std::span<const uint32_t> ranks) const {

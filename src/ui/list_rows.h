@@ -74,8 +74,9 @@ class ListRows {
   void Clear();
 
   // The place of every pool text in the order of the texts compared without
-  // regard to case, by text id (equal texts share a place).
-  std::vector<uint32_t> TextRanks() const;
+  // regard to case, by text id (equal texts share a place). Made again only
+  // when the pool has grown: a sorted list places new rows at every tick.
+  const std::vector<uint32_t>& TextRanks() const;
   SortKey KeyOf(uint32_t row, int column, std::span<const uint32_t> ranks) const;
 
   // The 32-bit value that identifies a cell of a kText, kWhole or kDate
@@ -114,6 +115,7 @@ class ListRows {
   uint32_t count_ = 0;
   std::vector<QString> texts_;  // by id; id 0 is ""
   std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> textIds_;
+  mutable std::vector<uint32_t> ranks_;  // TextRanks, for as many texts as it holds
 };
 
 }  // namespace ui

@@ -36,6 +36,7 @@ constexpr size_t kRun = 1 << 16;
 
 std::optional<std::vector<uint32_t>> SortedOrder(uint32_t count, std::span<const uint32_t> order, const ListRows& rows,
                                                  int column, bool descending, const std::function<bool()>& between) {
+  // A copy: `between` may let rows with new texts be appended.
   const std::vector<uint32_t> ranks = rows.TextRanks();
   // Filled as the keys are made, so that its pages are touched step by step too.
   std::vector<Placed> entries;
@@ -80,30 +81,40 @@ std::optional<std::vector<uint32_t>> SortedOrder(uint32_t count, std::span<const
   return sorted;
 }
 
-Merged MergedOrder(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
-                   bool descending) {
-  const std::vector<uint32_t> ranks = rows.TextRanks();
-  std::vector<Entry> arrivals;
-  for (uint32_t row = firstNew; row < rows.Count(); ++row) arrivals.push_back({rows.KeyOf(row, column, ranks), row});
+Arrivals ArrivalsOf(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
+                    bool descending) {
+  const std::vector<uint32_t>& ranks = rows.TextRanks();
+  std::vector<Entry> entries;
+  for (uint32_t row = firstNew; row < rows.Count(); ++row) entries.push_back({rows.KeyOf(row, column, ranks), row});
   auto before = [descending](const Entry& a, const Entry& b) { return KeyBefore(a.key, b.key, descending); };
-  std::stable_sort(arrivals.begin(), arrivals.end(), before);
+  std::stable_sort(entries.begin(), entries.end(), before);
 
-  Merged merged{{}, order.size()};
-  merged.order.reserve(order.size() + arrivals.size());
+  Arrivals arrivals;
   size_t taken = 0;
-  for (const Entry& arrival : arrivals) {
-    // After every placed row whose key goes before or equals the arrival's.
-    auto place = std::upper_bound(
-        order.begin() + taken, order.end(), arrival.key,
-        [&](const SortKey& key, uint32_t row) { return KeyBefore(key, rows.KeyOf(row, column, ranks), descending); });
-    const auto position = static_cast<size_t>(place - order.begin());
-    merged.order.insert(merged.order.end(), order.begin() + taken, place);
-    taken = position;
-    merged.firstChanged = std::min(merged.firstChanged, merged.order.size());
-    merged.order.push_back(arrival.row);
+  for (const Entry& entry : entries) {
+    auto place = std::upper_bound(order.begin() + taken, order.end(), entry.key, [&](const SortKey& key, uint32_t row) {
+      return KeyBefore(key, rows.KeyOf(row, column, ranks), descending);
+    });
+    taken = static_cast<size_t>(place - order.begin());
+    arrivals.rows.push_back(entry.row);
+    arrivals.places.push_back(taken);
   }
-  merged.order.insert(merged.order.end(), order.begin() + taken, order.end());
-  return merged;
+  return arrivals;
+}
+
+void InsertArrivals(std::vector<uint32_t>& order, const Arrivals& arrivals) {
+  // From the back: each row of the old order moves once, to its final place.
+  size_t end = order.size();  // the old rows [0, end) are still where they were
+  order.resize(order.size() + arrivals.rows.size());
+  size_t filled = order.size();  // positions [filled, size) hold their rows
+  for (size_t i = arrivals.rows.size(); i-- > 0;) {
+    const size_t place = arrivals.places[i];
+    filled -= end - place;
+    std::copy_backward(order.begin() + static_cast<ptrdiff_t>(place), order.begin() + static_cast<ptrdiff_t>(end),
+                       order.begin() + static_cast<ptrdiff_t>(filled + (end - place)));
+    end = place;
+    order[--filled] = arrivals.rows[i];
+  }
 }
 
 }  // namespace ui

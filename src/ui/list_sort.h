@@ -37,14 +37,17 @@ inline bool KeyBefore(const SortKey& a, const SortKey& b, bool descending) {
 std::optional<std::vector<uint32_t>> SortedOrder(uint32_t count, std::span<const uint32_t> order, const ListRows& rows,
                                                  int column, bool descending, const std::function<bool()>& between);
 
-// The rows appended since the order was made (rows from firstNew on) put in
-// their places, each after the rows whose keys go before or equal its own,
-// as if they had been placed one by one in the order they were appended.
-struct Merged {
-  std::vector<uint32_t> order;
-  size_t firstChanged;  // the first position whose row is not the one it was
+// The rows appended since the order was made (rows from firstNew on), each
+// with the place in `order` it goes to: after every row whose key goes
+// before or equals its own, as if they had been placed one by one in the
+// order they were appended. The places ascend.
+struct Arrivals {
+  std::vector<uint32_t> rows;
+  std::vector<size_t> places;  // before order[place], in the order as it was
 };
-Merged MergedOrder(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
-                   bool descending);
+Arrivals ArrivalsOf(std::span<const uint32_t> order, uint32_t firstNew, const ListRows& rows, int column,
+                    bool descending);
+// Puts the arrivals in their places, moving only the rows after the first.
+void InsertArrivals(std::vector<uint32_t>& order, const Arrivals& arrivals);
 
 }  // namespace ui

@@ -46,12 +46,14 @@ void ListView::AddRow(std::span<const Cell> cells) {
   Changed();
 }
 
-bool ListView::SetByKey(std::initializer_list<Cell> key, int column, const Cell& value) {
+bool ListView::SetByKey(std::initializer_list<Cell> key, std::initializer_list<CellAt> cells) {
   const auto serve = [] {
     user::DoEvents();
     return true;
   };
-  if (!model_->SetByKey(std::span<const Cell>(key.begin(), key.size()), column, value, serve)) return false;
+  if (!model_->SetByKey(std::span<const Cell>(key.begin(), key.size()),
+                        std::span<const CellAt>(cells.begin(), cells.size()), serve))
+    return false;
   Changed();
   return true;
 }
@@ -84,7 +86,7 @@ void ListView::Tick() {
   ShowChangedCells();
   // A view that shows its last row (it is not full, or scrolled to its end)
   // is shown a page more, as Qt does when the user scrolls to the end.
-  if (isVisible() && model_->canFetchMore({}) && LastRowInView()) {
+  if (isVisible() && !model_->Sorting() && model_->canFetchMore({}) && LastRowInView()) {
     model_->ShowMore(ListModel::kPage);
     Changed();
   }

@@ -31,8 +31,8 @@ class ListView : public QTreeView {
   void AddRow(std::initializer_list<Cell> cells) { AddRow(std::span<const Cell>(cells.begin(), cells.size())); }
   // Rows can be found by the cells of these columns (the first row of a key wins).
   void SetKeyColumns(std::vector<int> columns) { model_->SetKeyColumns(std::move(columns)); }
-  // Sets a cell of the row with this key; false when there is none.
-  bool SetByKey(std::initializer_list<Cell> key, int column, const Cell& value);
+  // Sets cells of the row with this key; false when there is none.
+  bool SetByKey(std::initializer_list<Cell> key, std::initializer_list<CellAt> cells);
 
   int Count() const { return static_cast<int>(model_->Count()); }
   // The text of a cell by its row's position in the list's order; "" outside the list.

@@ -35,9 +35,21 @@ TEST_F(WindowTest, DatesSortByTheirHiddenColumnAndEachClickTurnsTheOrder) {
   EXPECT_EQ(list.Text(0, 7), "10");
   EXPECT_EQ(list.Text(1, 7), "100");
   EXPECT_EQ(list.Text(2, 7), "9");
-  // A row added while sorted takes its place; clearing switches sorting off.
+  // Rows added while sorted take their places, each after the rows whose
+  // keys equal its own, and the row the user had chosen stays chosen;
+  // clearing switches sorting off.
+  list.setCurrentIndex(list.model()->index(1, 7));  // "100"
   list.AddRow(WinnerRow(2003, 3, 3, 5));
-  EXPECT_EQ(list.Text(2, 7), "5");
+  list.AddRow(WinnerRow(2003, 3, 4, 1));
+  list.AddRow(WinnerRow(2003, 3, 5, 10));
+  std::vector<std::string> volumes, days;
+  for (int row = 0; row < list.Count(); ++row) {
+    volumes.push_back(list.Text(row, 7).toStdString());
+    days.push_back(list.Text(row, 0).toStdString());
+  }
+  EXPECT_EQ(volumes, (std::vector<std::string>{"1", "10", "10", "100", "5", "9"}));
+  EXPECT_EQ(days[2], "3/5/2003");
+  EXPECT_EQ(list.currentIndex().row(), 3);
   list.Clear();
   EXPECT_FALSE(list.Sorted());
   EXPECT_EQ(list.Count(), 0);
