@@ -126,3 +126,23 @@ TEST_F(WindowTest, EveryColumnShowsWithoutScrollingAndACutCellShowsItsTextAsATip
     }
   }
 }
+
+// A run started while a long sort serves the window clears the list: its
+// rows show at once, and the sort it cut short is given up.
+TEST_F(WindowTest, AListClearedDuringASortShowsTheRowsAddedAfter) {
+  ui::ListView& list = *ui::ResultsWindow().lvwWinners;
+  for (int row = 0; row < 70000; ++row) list.AddRow(WinnerRow(2004, 1, 5, row));
+  int shownMeanwhile = -1;
+  scripted->OnDoEvents([&](int) {
+    if (shownMeanwhile >= 0) return;
+    list.Clear();
+    list.AddRow(WinnerRow(2005, 2, 1, 7));
+    list.Flush();
+    shownMeanwhile = list.model()->rowCount();
+  });
+  list.SortByColumnClick(7);
+  scripted->OnDoEvents(nullptr);
+  EXPECT_EQ(shownMeanwhile, 1);
+  EXPECT_FALSE(list.Sorted());
+  EXPECT_EQ(list.Text(0, 7), "7");
+}
