@@ -18,6 +18,7 @@
 #include "simulation/candidate_query.h"
 #include "simulation/portfolio_records.h"
 #include "simulation/portfolio_replay_candidates.h"
+#include "simulation/simulation_table_key.h"
 
 namespace {
 
@@ -231,9 +232,15 @@ std::shared_ptr<simulation::ReplayTable> clsResearch::ReplayRows(rt::Date firstD
   const RunParameters& p = Parms();
   const std::optional<simulation::TextRange> range = simulation::ReplayCandidates::RowsNeeded(p, firstDay, lastDay);
   // Taken before the rows are read: a change made meanwhile makes them stale.
-  const simulation::DatabaseStamp now = simulation::CurrentDatabaseStamp();
+  simulation::DatabaseStamp now = simulation::CurrentDatabaseStamp();
   if (!replayTable_ || !replayTable_->Holds(p.strSimTable, range, now)) {
     replayTable_.reset();
+    // The rows are read by their key, page by page: a table a killed Select
+    // left without it is keyed first (an opened simulation whose trades
+    // stand replays without a Trade stage).
+    if (std::string refused = simulation::KeyTable(SharedConnection(), db::SqlName(p.strSimTable)); !refused.empty())
+      ShowRowFailure(refused, user::kOKOnly);
+    now = simulation::CurrentDatabaseStamp();
     replayTable_ = simulation::ReplayTable::Read(p.strSimTable, range, now);
   }
   return replayTable_;

@@ -116,13 +116,18 @@ TEST_F(TradeDriverTest, EveryRowStoresItsFillReleaseAndGain) {
 
 // A Select killed before its end leaves the table without its key, without
 // which every row's result would be looked for through the whole table.
-TEST_F(TradeDriverTest, ATableLeftWithoutItsKeyGetsItBackBeforeTheRowsAreTraded) {
+TEST_F(TradeDriverTest, ATableLeftWithoutItsKeyGetsItBackBeforeTheRowsAreTradedOrReplayed) {
   AddCandidate(Engine(), kTable, "3/1/2004", "RI'SE", "LONG");
   simulation::DropTableKey(SharedConnection(), kTable);
   ASSERT_EQ(simulation::KeyOf(SharedConnection(), kTable), simulation::TableKey::kNone);
   Engine().BuildResults();
   EXPECT_EQ(simulation::KeyOf(SharedConnection(), kTable), simulation::TableKey::kOwnIndex);
   EXPECT_EQ(Row("3/1/2004", "RI'SE", "LONG").gainLoss, "6.07");
+  // An opened simulation whose trades stand goes straight to the replay.
+  simulation::DropTableKey(SharedConnection(), kTable);
+  double balance = 10000;
+  Engine().SimResults(false, balance);
+  EXPECT_EQ(simulation::KeyOf(SharedConnection(), kTable), simulation::TableKey::kOwnIndex);
 }
 
 TEST_F(TradeDriverTest, AnOrderThatNeverFillsIsStoredOnItsRowAsALoserOfZero) {
