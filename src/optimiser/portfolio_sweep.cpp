@@ -67,11 +67,15 @@ void frmMain::OutputPortfolioVariations() {
   if (answer == 0) throw ShownError(optimiser::kIncorrectParameterMessage);
   pbProgress->setRange(0, std::max(total, 1));
 
-  const bool resuming = PortfolioSweepPaused();
+  const bool stopped = PortfolioSweepPaused();
+  const bool resuming = stopped && !sweepStartsAfresh_;
   const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
   int mode = 1;
   if (!resuming) {
-    if (answer != user::kAnswerYes) return;
+    if (answer != user::kAnswerYes) {
+      if (stopped) objResearch->StopProcess(true);  // the stopped sweep stays resumable
+      return;
+    }
     mode = GetReportFile(rt::AppPath(optimiser::kPortfolioReportFolder).string(),
                          optimiser::ReportFileName(optimiser::kPortfolioReportPrefix, Parms().strSimTable),
                          strPortfolioReportPath);
@@ -81,7 +85,7 @@ void frmMain::OutputPortfolioVariations() {
   }
   if (mode == 2) {
     // A stopped sweep whose report was not chosen stays stopped.
-    if (resuming) objResearch->StopProcess(true);
+    if (stopped) objResearch->StopProcess(true);
     return;
   }
 

@@ -34,7 +34,7 @@ int frmMain::CountPortfolioVariations(int32_t& count) {
     }
     user::User().SetPointer(user::kPointerDefault);
 
-    if (PortfolioSweepPaused()) return user::kAnswerYes;
+    if (PortfolioSweepPaused() && !sweepStartsAfresh_) return user::kAnswerYes;
     if (count > kMostVariations) {
       user::MsgBox("This report will yield " + Grouped(count) + " variations. The limit is 65,000.", user::kOKOnly);
       return user::kAnswerNo;

@@ -79,7 +79,7 @@ bool frmMain::SettleStoppedSweepPlan() {
   const int answer = user::MsgBox(kChangedPlanQuestion, user::kYesNoCancel, user::kApplicationTitle);
   if (answer == user::kAnswerCancel) return false;
   if (answer == user::kAnswerYes) ApplyControlLines(Lines(record.plan), controls_, false, 0);
-  else ClearPauseCriteria();  // the next sweep is a fresh one
+  else sweepStartsAfresh_ = true;
   return true;
 }
 

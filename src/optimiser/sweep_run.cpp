@@ -40,6 +40,10 @@ void frmMain::RunSweep(std::shared_ptr<clsResearch>& engine) {
     engine->StopProcess(true);  // left as it was: stopped, ready to resume
     return;
   }
+  struct AfreshForThisSimulate {
+    bool& afresh;
+    ~AfreshForThisSimulate() { afresh = false; }
+  } afreshForThisSimulate{sweepStartsAfresh_};
   // The simulation file holds the plan that runs.
   SaveSimulation(Parms().strSimTable, false);
   QLabel* caption = Label("lblCurrStock", 1);

@@ -41,14 +41,17 @@ void frmMain::OutputTradeVariations() {
     Yield();
   };
 
-  const bool resuming = TradeSweepPaused();
+  const bool stopped = TradeSweepPaused();
+  const bool resuming = stopped && !sweepStartsAfresh_;
   std::vector<double> resume;
   int32_t firstNumber = 1;
   int mode = 1;
   if (!resuming) {
     if (user::MsgBox("This report will yield " + std::to_string(total) + " variations.\r\nDo you wish to continue?",
-                     user::kYesNo, user::kApplicationTitle) != user::kAnswerYes)
+                     user::kYesNo, user::kApplicationTitle) != user::kAnswerYes) {
+      if (stopped) objResearch->StopProcess(true);  // the stopped sweep stays resumable
       return;
+    }
     showTotal();
     mode = GetReportFile(rt::AppPath(optimiser::kTradeReportFolder).string(),
                          optimiser::ReportFileName(optimiser::kTradeReportPrefix, Parms().strSimTable),
@@ -64,7 +67,7 @@ void frmMain::OutputTradeVariations() {
   }
   if (mode == 2) {
     // A stopped sweep whose report was not chosen stays stopped.
-    if (resuming) objResearch->StopProcess(true);
+    if (stopped) objResearch->StopProcess(true);
     return;
   }
   if (mode == 0) optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());

@@ -378,8 +378,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void RecordSweep(bool trade, const std::string& reportPath);
   // Before Simulate resumes a stopped sweep of the current tab whose plan
   // the fields no longer hold: asks whether to resume it as planned (its
-  // plan back into the fields) or to start the fields' plan afresh (the pause
-  // row cleared). False when the user cancels.
+  // plan back into the fields) or to start the fields' plan afresh (the
+  // stopped sweep is kept until the new one starts). False when the user
+  // cancels.
   bool SettleStoppedSweepPlan();
   // The report a resumed sweep writes, into reportPath: 1 append (it begins
   // as the sweep left it, or, without a record, with header), 0 write it
@@ -390,6 +391,9 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // periods out of their limits and an empty simulation table.
   void RefuseSweepThatCannotRun();
   bool sweepRunning_ = false;
+  // Simulate starts the fields' plan afresh over a stopped sweep, which stays
+  // resumable should the new one not start.
+  bool sweepStartsAfresh_ = false;
 
  public:
   // ===== end S.M.A.R.T. optimiser =====

@@ -189,8 +189,15 @@ TEST_P(InterruptedPortfolioSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeati
   EXPECT_TRUE(w.IsPaused());
   EXPECT_TRUE(w.cmdSimulate->isEnabled());
 
-  if (c.edited == ThenEdited::kResumedAsPlanned) {
+  if (c.edited != ThenEdited::kNo) {
     w.Text("txtStep", 0)->setText("5");
+    if (c.edited == ThenEdited::kAfreshDeclinedThenResumed) {
+      scripted->AnswerMsgBox(user::kAnswerNo, "have changed since this sweep stopped");
+      scripted->AnswerMsgBox(user::kAnswerNo, "This report will yield");
+      w.cmdSimulate_Click();
+      EXPECT_EQ(ranges(), std::vector<std::string>(all.begin(), all.begin() + c.rowsKept));
+      EXPECT_TRUE(w.IsPaused());
+    }
     AnswerChangedPlan(*scripted, c.edited);
   }
   w.cmdSimulate_Click();  // a resume asks nothing
@@ -208,7 +215,9 @@ INSTANTIATE_TEST_SUITE_P(PauseStopError, InterruptedPortfolioSweep,
                                            InterruptCase{"Stop", Interrupt::kStop, "2 of 5", 1},
                                            InterruptCase{"Error", Interrupt::kError, "4 of 5", 3},
                                            InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 5", 1,
-                                                         ThenEdited::kResumedAsPlanned}),
+                                                         ThenEdited::kResumedAsPlanned},
+                                           InterruptCase{"StopEditDeclineAfreshThenResume", Interrupt::kStop, "2 of 5",
+                                                         1, ThenEdited::kAfreshDeclinedThenResumed}),
                          InterruptCaseName);
 
 // What would fail every variation alike ends a sweep with one message: a

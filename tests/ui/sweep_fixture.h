@@ -23,10 +23,11 @@ void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::st
 // A Pause, a Stop or an error at the variation whose caption reads `at`; the
 // report then holds the first rowsKept rows. Before the sweep is started
 // again a field of its plan may be changed, and the question that follows
-// answered: resume as planned (at once, or after a Cancel that runs nothing),
-// or start the new plan afresh.
+// answered: resume as planned (at once, or after a Cancel, or after choosing
+// the new plan and then declining it, neither of which runs anything), or
+// start the new plan afresh.
 enum class Interrupt { kPause, kStop, kError };
-enum class ThenEdited { kNo, kResumedAsPlanned, kCancelledThenResumed, kStartedAfresh };
+enum class ThenEdited { kNo, kResumedAsPlanned, kCancelledThenResumed, kAfreshDeclinedThenResumed, kStartedAfresh };
 struct InterruptCase {
   const char* name;
   Interrupt how;

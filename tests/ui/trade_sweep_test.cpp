@@ -250,8 +250,13 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
 
   if (c.edited != ThenEdited::kNo) {
     w.Text("txtMaxDays", 1)->setText("15");
-    if (c.edited == ThenEdited::kCancelledThenResumed) {
-      scripted->AnswerMsgBox(user::kAnswerCancel, "have changed since this sweep stopped");
+    if (c.edited == ThenEdited::kCancelledThenResumed || c.edited == ThenEdited::kAfreshDeclinedThenResumed) {
+      if (c.edited == ThenEdited::kCancelledThenResumed) {
+        scripted->AnswerMsgBox(user::kAnswerCancel, "have changed since this sweep stopped");
+      } else {
+        scripted->AnswerMsgBox(user::kAnswerNo, "have changed since this sweep stopped");
+        scripted->AnswerMsgBox(user::kAnswerNo, "This report will yield 6 variations.");
+      }
       w.cmdSimulate_Click();
       EXPECT_EQ(variations(), std::vector<std::string>(planned.begin(), planned.begin() + c.rowsKept));
       EXPECT_EQ(w.Text("txtMaxDays", 1)->text(), "15");
@@ -285,6 +290,8 @@ INSTANTIATE_TEST_SUITE_P(
         InterruptCase{"Error", Interrupt::kError, "3 of 4", 2},
         InterruptCase{"StopEditResumeAsPlanned", Interrupt::kStop, "2 of 4", 1, ThenEdited::kResumedAsPlanned},
         InterruptCase{"StopEditCancelThenResume", Interrupt::kStop, "2 of 4", 1, ThenEdited::kCancelledThenResumed},
+        InterruptCase{"StopEditDeclineAfreshThenResume", Interrupt::kStop, "2 of 4", 1,
+                      ThenEdited::kAfreshDeclinedThenResumed},
         InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1, ThenEdited::kStartedAfresh}),
     InterruptCaseName);
 
