@@ -9,6 +9,7 @@
 #include "market_data/database_connection.h"
 #include "market_data/missing_days_table.h"
 #include "platform/db/sql_text.h"
+#include "platform/runtime/named_list.h"
 
 namespace {
 
@@ -30,10 +31,9 @@ std::string DaysCount(size_t days) { return std::to_string(days) + (days == 1 ? 
 
 // "5/15/2019" or "1/4/2001, 2/6/2001, 3/8/2001 and 22 more".
 std::string DaysNamed(const std::vector<rt::Date>& days) {
-  std::string named;
-  for (size_t k = 0; k < days.size() && k < kListedDays; ++k) named += (k ? ", " : "") + rt::FormatShortDate(days[k]);
-  if (days.size() > kListedDays) named += " and " + std::to_string(days.size() - kListedDays) + " more";
-  return named;
+  std::vector<std::string> named;
+  for (size_t k = 0; k < days.size() && k < kListedDays; ++k) named.push_back(rt::FormatShortDate(days[k]));
+  return rt::NamedAndMore(named, days.size());
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // record so that a sweep stopped and started again runs the variations it
 // counted, not others that fields changed meanwhile would make.
 #include <set>
-#include <sstream>
 
+#include "market_data/symbol_file.h"
 #include "optimiser/sweep_fields.h"
 #include "optimiser/sweep_reports.h"
 #include "platform/user/user_services.h"
@@ -41,13 +41,6 @@ std::set<Key> PlanControls(bool trade) {
   return keys;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 constexpr const char* kChangedPlanQuestion =
     "The S.M.A.R.T. settings have changed since this sweep stopped. Do you wish to resume it as planned?\r\n"
     "Choose 'YES' to resume the stopped sweep. Choose 'NO' to start the new settings afresh.";
@@ -78,7 +71,7 @@ bool frmMain::SettleStoppedSweepPlan() {
     return true;
   const int answer = user::MsgBox(kChangedPlanQuestion, user::kYesNoCancel, user::kApplicationTitle);
   if (answer == user::kAnswerCancel) return false;
-  if (answer == user::kAnswerYes) ApplyControlLines(Lines(record.plan), controls_, false, 0);
+  if (answer == user::kAnswerYes) ApplyControlLines(SplitFileLines(record.plan), controls_, false, 0);
   else sweepStartsAfresh_ = true;
   return true;
 }

@@ -1,6 +1,7 @@
 // The Trade stage's driver: reset the trade columns of the simulation table,
 // trade its rows one by one (load the history, enter, walk, store) and sum
 // up the results for the main window.
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/db/sql_text.h"
 #include "platform/db/write_group.h"
 #include "platform/runtime/error.h"
+#include "platform/runtime/named_list.h"
 #include "platform/runtime/number_text.h"
 #include "platform/runtime/rounding.h"
 #include "platform/user/user_services.h"
@@ -75,11 +77,8 @@ constexpr size_t kRowsNamed = 3;
 
 // "2 rows" and the first few of them by name, "and 5 more" for the rest.
 std::string CountAndNames(int32_t count, const std::vector<std::string>& named) {
-  std::string names;
-  for (const std::string& row : named) names += (names.empty() ? "" : ", ") + row;
-  if (const int32_t more = count - static_cast<int32_t>(named.size()); more > 0)
-    names += " and " + std::to_string(more) + " more";
-  return std::to_string(count) + (count == 1 ? " row" : " rows") + " (" + names + ")";
+  return std::to_string(count) + (count == 1 ? " row" : " rows") + " (" +
+         rt::NamedAndMore(named, static_cast<size_t>(std::max(count, 0))) + ")";
 }
 
 constexpr const char* kUnableToUpdate = "Unable to update simulation table.";
