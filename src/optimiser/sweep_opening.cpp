@@ -1,6 +1,8 @@
 // How both sweeps begin: a stopped sweep of the tab's kind is resumed into
 // its report; otherwise the count question is answered and a report chosen.
 // A sweep that does not go on leaves a stopped sweep stopped, resumable.
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -20,6 +22,18 @@ const char* ReportFolder(bool trade) {
 std::string ProposedReportName(bool trade) {
   return optimiser::ReportFileName(trade ? optimiser::kTradeReportPrefix : optimiser::kPortfolioReportPrefix,
                                    Parms().strSimTable);
+}
+
+// Whether a report can be written where it stands: the file, or when it is
+// gone the folder that is to hold it (moved or removed since, or left behind
+// when the application folder was copied elsewhere).
+bool CanWriteReport(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path file(path);
+  if (fs::exists(file, ec)) return fs::is_regular_file(file, ec) && ::access(file.c_str(), W_OK) == 0;
+  const fs::path folder = file.parent_path();
+  return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace
@@ -44,9 +58,9 @@ std::optional<frmMain::SweepOpening> frmMain::OpenSweep(bool trade, int32_t tota
   progress->setRange(0, std::max(total, 1));
   user::DoEvents();
   std::string& reportPath = trade ? strTradeReportPath : strPortfolioReportPath;
-  const int mode = resuming ? ResumedReport(trade, resumedHeader, reportPath)
-                            : GetReportFile(rt::AppPath(ReportFolder(trade)).string(), ProposedReportName(trade),
-                                            reportPath);
+  const int mode =
+      resuming ? ResumedReport(trade, resumedHeader, reportPath)
+               : GetReportFile(rt::AppPath(ReportFolder(trade)).string(), ProposedReportName(trade), reportPath);
   if (mode == 2) return keepStopped();
   return SweepOpening{resuming, mode == 0};
 }
@@ -90,10 +104,13 @@ int frmMain::ResumedReport(bool trade, const std::string& header, std::string& r
   // chosen since the program started, else in the proposed one.
   if (recorded) reportPath = record.reportPath;
   else if (reportPath.empty()) reportPath = optimiser::ReportPath(ReportFolder(trade), ProposedReportName(trade));
-  std::error_code ec;
-  if (!std::filesystem::exists(reportPath, ec)) return 0;
-  if (optimiser::ReportFirstLine(reportPath) == (recorded ? record.reportFirstLine : header)) return 1;
-  // The report now holds another sweep: the user says where the rest goes.
+  if (CanWriteReport(reportPath)) {
+    std::error_code ec;
+    if (!std::filesystem::exists(reportPath, ec)) return 0;
+    if (optimiser::ReportFirstLine(reportPath) == (recorded ? record.reportFirstLine : header)) return 1;
+  }
+  // The report cannot be written where it was (its folder is gone, say) or
+  // now holds another sweep: the user says where the rest goes.
   return GetReportFile(rt::AppPath(ReportFolder(trade)).string(), ProposedReportName(trade), reportPath);
 }
 

@@ -400,7 +400,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   static int AskToSweep(int32_t total);
   // The report a resumed sweep writes, into reportPath: 1 append (it begins
   // as the sweep left it, or, without a record, with header), 0 write it
-  // anew (it is gone); when it holds another sweep, GetReportFile's answer.
+  // anew (it is gone); when it cannot be written where it was (its folder
+  // gone, say) or holds another sweep, GetReportFile's answer.
   int ResumedReport(bool trade, const std::string& header, std::string& reportPath);
   // Before the sweep's first variation: the header of a report written
   // anew, then the sweep's record.
