@@ -10,10 +10,8 @@
 #include "optimiser/sweep_reports.h"
 #include "optimiser/typed_fields_guard.h"
 #include "optimiser/variation_walk.h"
-#include "platform/runtime/app_folder.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
-#include "platform/user/user_services.h"
 #include "simulation/engine_reports.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
@@ -22,17 +20,41 @@ namespace ui {
 namespace {
 
 using optimiser::kListLoops;
-using optimiser::kPortfolioLoops;
 using optimiser::kRankingRangeCount;
 using optimiser::kRankingRanges;
 using optimiser::Variation;
 
-// The fields a variation writes and reads, found once.
 struct RangeFields {
   QLineEdit* min;
   QLineEdit* max;
   CheckBox* filter;  // its row cell is filled while this box is ticked
 };
+// The fields a variation writes and reads, found once.
+struct VariationFields {
+  QComboBox* lists[kListLoops];
+  RangeFields ranges[kRankingRangeCount];
+  QLabel* results[6];
+};
+
+// The swept lists and ranges are kept in typed: they go back to what the
+// user typed on every way out.
+VariationFields FindFields(frmMain& w, const optimiser::PortfolioLoops& setUp, optimiser::TypedFieldsGuard& typed) {
+  VariationFields found;
+  for (int l = 0; l < kListLoops; ++l) {
+    found.lists[l] = w.Combo(optimiser::kRankingLists[l].combo);
+    if (setUp.swept[l]) typed.KeepList(found.lists[l]);
+  }
+  for (int r = 0; r < kRankingRangeCount; ++r) {
+    found.ranges[r] = {w.Text(kRankingRanges[r].field, 0), w.Text(kRankingRanges[r].field, 1),
+                       w.Check(kRankingRanges[r].filterBox, kRankingRanges[r].filterBoxIndex)};
+    if (!setUp.swept[kListLoops + r]) continue;
+    typed.Keep(found.ranges[r].min);
+    typed.Keep(found.ranges[r].max);
+  }
+  const int resultLabels[] = {7, 2, 4, 15, 3, 11};
+  for (int i = 0; i < 6; ++i) found.results[i] = w.Label("lblResult", resultLabels[i]);
+  return found;
+}
 
 // A swept range shows the bounds its loop starts the pass with; a range that
 // is not swept the bounds it keeps, as typed.
@@ -57,6 +79,56 @@ void SetIndex(QComboBox* list, int index) {
   if (list->currentIndex() != index) list->setCurrentIndex(index);
 }
 
+void WriteFields(const optimiser::PortfolioLoops& setUp, const VariationFields& fields, const Variation& v) {
+  for (int l = 0; l < kListLoops; ++l)
+    if (setUp.swept[l]) SetIndex(fields.lists[l], rt::CInt(v.values[l]));
+  for (int r = 0; r < kRankingRangeCount; ++r) {
+    if (!setUp.swept[kListLoops + r]) continue;
+    std::string value = optimiser::FieldText(v.values[kListLoops + r], v.steps[kListLoops + r]);
+    if (v.pass == 0) {
+      SetText(fields.ranges[r].min, value);
+    } else {
+      SetText(fields.ranges[r].max, value);
+      SetText(fields.ranges[r].min, setUp.typedMin[r]);
+    }
+  }
+}
+
+std::vector<std::string> ReportRow(const VariationFields& fields) {
+  std::vector<std::string> row = {S(fields.lists[0]->currentText())};
+  for (const RangeFields& range : fields.ranges)
+    row.push_back(range.filter->Value() == 1 ? S(range.min->text()) + " to " + S(range.max->text()) : "");
+  for (QLabel* label : fields.results) row.push_back(S(label->text()));
+  return row;
+}
+
+// The steps of each variation but the report's start, which the sweep adds.
+optimiser::VariationSteps PortfolioSteps(frmMain& w, const optimiser::PortfolioLoops& setUp,
+                                         const VariationFields& fields, optimiser::ReportRows& rows, int32_t total) {
+  optimiser::VariationSteps steps;
+  steps.stage = "Portfolio";
+  steps.caption = w.Label("lblCurrStock", 1);
+  steps.progress = w.pbProgress;
+  steps.total = total;
+  steps.storePosition = [&w](const Variation& v) {
+    std::copy(v.values.begin(), v.values.end(), w.varPortPause.begin());
+    w.lngPortPauseRev = v.pass;
+    w.varPortCount = v.number;
+    w.objResearch->StorePauseCriteria(optimiser::PauseValues(v, true), false);
+  };
+  steps.writeFields = [&setUp, &fields](const Variation& v) { WriteFields(setUp, fields, v); };
+  steps.runStage = [&w] {
+    w.LoadParms();
+    w.SimResults(true, Parms().dblStartInvestment, false);
+    return w.objResearch->LastStageEnd();
+  };
+  steps.writeRow = [&fields, &rows](const Variation&, bool firstAfterResume) {
+    if (firstAfterResume) rows.AppendResumed(ReportRow(fields));
+    else rows.Append(ReportRow(fields));
+  };
+  return steps;
+}
+
 }  // namespace
 
 void frmMain::OutputPortfolioVariations() {
@@ -65,106 +137,26 @@ void frmMain::OutputPortfolioVariations() {
   const int answer = CountPortfolioVariations(total);
   // The count walks the sweep's own loops: what it cannot walk, the sweep could not run.
   if (answer == 0) throw ShownError(optimiser::kIncorrectParameterMessage);
-  pbProgress->setRange(0, std::max(total, 1));
-
-  const bool stopped = PortfolioSweepPaused();
-  const bool resuming = stopped && !sweepStartsAfresh_;
   const optimiser::PortfolioLoops setUp = optimiser::SetUpPortfolioLoops(*this);
-  int mode = 1;
-  if (!resuming) {
-    if (answer != user::kAnswerYes) {
-      if (stopped) objResearch->StopProcess(true);  // the stopped sweep stays resumable
-      return;
-    }
-    mode = GetReportFile(rt::AppPath(optimiser::kPortfolioReportFolder).string(),
-                         optimiser::ReportFileName(optimiser::kPortfolioReportPrefix, Parms().strSimTable),
-                         strPortfolioReportPath);
-  } else {
-    // A fresh sweep's header is pass 0's unless pass 0 runs no variation.
-    mode = ResumedReport(false, simulation::JoinCells(Header(setUp, 0)), strPortfolioReportPath);
-  }
-  if (mode == 2) {
-    // A stopped sweep whose report was not chosen stays stopped.
-    if (stopped) objResearch->StopProcess(true);
-    return;
-  }
+  // A fresh sweep's header is pass 0's unless pass 0 runs no variation.
+  const auto opening = OpenSweep(
+      false, total, [answer] { return answer; }, simulation::JoinCells(Header(setUp, 0)));
+  if (!opening) return;
 
-  QComboBox* lists[kListLoops];
-  RangeFields fields[kRankingRangeCount];
   optimiser::TypedFieldsGuard typed;
-  for (int l = 0; l < kListLoops; ++l) {
-    lists[l] = Combo(optimiser::kRankingLists[l].combo);
-    if (setUp.swept[l]) typed.KeepList(lists[l]);
-  }
-  for (int r = 0; r < kRankingRangeCount; ++r) {
-    fields[r] = {Text(kRankingRanges[r].field, 0), Text(kRankingRanges[r].field, 1),
-                 Check(kRankingRanges[r].filterBox, kRankingRanges[r].filterBoxIndex)};
-    if (!setUp.swept[kListLoops + r]) continue;
-    typed.Keep(fields[r].min);
-    typed.Keep(fields[r].max);
-  }
-  QLabel* results[6];
-  const int resultLabels[] = {7, 2, 4, 15, 3, 11};
-  for (int i = 0; i < 6; ++i) results[i] = Label("lblResult", resultLabels[i]);
-
+  const VariationFields fields = FindFields(*this, setUp, typed);
   // A sweep resumed in pass 1 had run pass 0 to its end.
-  const int firstPass = resuming && lngPortPauseRev != 0 ? 1 : 0;
+  const int firstPass = opening->resuming && lngPortPauseRev != 0 ? 1 : 0;
   std::vector<double> resume;
-  int32_t firstNumber = 1;
-  if (resuming) {
-    resume.assign(varPortPause.begin(), varPortPause.end());
-    // A loop that is not swept starts where it stands now.
-    for (int k = 0; k < kPortfolioLoops; ++k)
-      if (!setUp.swept[k]) resume[k] = setUp.passes[firstPass][k].start.Value();
-    firstNumber = rt::CLng(varPortCount);
-  }
-
-  optimiser::VariationSteps steps;
-  steps.stage = "Portfolio";
-  steps.caption = Label("lblCurrStock", 1);
-  steps.progress = pbProgress;
-  steps.total = total;
-  steps.beforeFirst = [&](int pass) {
-    if (mode == 0) optimiser::WriteReportHeader(strPortfolioReportPath, Header(setUp, pass));
-    RecordSweep(false, strPortfolioReportPath);
-  };
-  steps.storePosition = [&](const Variation& v) {
-    std::copy(v.values.begin(), v.values.end(), varPortPause.begin());
-    lngPortPauseRev = v.pass;
-    varPortCount = v.number;
-    objResearch->StorePauseCriteria(optimiser::PauseValues(v, true), false);
-  };
-  steps.writeFields = [&](const Variation& v) {
-    for (int l = 0; l < kListLoops; ++l)
-      if (setUp.swept[l]) SetIndex(lists[l], rt::CInt(v.values[l]));
-    for (int r = 0; r < kRankingRangeCount; ++r) {
-      if (!setUp.swept[kListLoops + r]) continue;
-      std::string value = optimiser::FieldText(v.values[kListLoops + r], v.steps[kListLoops + r]);
-      if (v.pass == 0) {
-        SetText(fields[r].min, value);
-      } else {
-        SetText(fields[r].max, value);
-        SetText(fields[r].min, setUp.typedMin[r]);
-      }
-    }
-  };
-  steps.runStage = [&] {
-    LoadParms();
-    SimResults(true, Parms().dblStartInvestment, false);
-    return objResearch->LastStageEnd();
-  };
+  if (opening->resuming)
+    resume = optimiser::ResumeValues(varPortPause, setUp.passes[firstPass], [&](size_t k) { return setUp.swept[k]; });
   optimiser::ReportRows rows(strPortfolioReportPath);
-  steps.writeRow = [&](const Variation&, bool firstAfterResume) {
-    std::vector<std::string> row = {S(lists[0]->currentText())};
-    for (const RangeFields& range : fields)
-      row.push_back(range.filter->Value() == 1 ? S(range.min->text()) + " to " + S(range.max->text()) : "");
-    for (QLabel* label : results) row.push_back(S(label->text()));
-    if (firstAfterResume) rows.AppendResumed(row);
-    else rows.Append(row);
-  };
+  optimiser::VariationSteps steps = PortfolioSteps(*this, setUp, fields, rows, total);
+  steps.beforeFirst = [&](int pass) { StartSweepReport(false, opening->reportAnew, Header(setUp, pass)); };
   StartRunClock();
-  const optimiser::WalkEnd end = optimiser::WalkVariations(*objResearch, setUp.passes, firstPass,
-                                                           resuming ? &resume : nullptr, firstNumber, steps);
+  const optimiser::WalkEnd end =
+      optimiser::WalkVariations(*objResearch, setUp.passes, firstPass, opening->resuming ? &resume : nullptr,
+                                opening->resuming ? rt::CLng(varPortCount) : 1, steps);
   if (end == optimiser::WalkEnd::kRanOut) ClearPauseCriteria();
   // A paused sweep is not over: its report opens when it is.
   if (end != optimiser::WalkEnd::kPaused) OpenFileWithDefaultApp(strPortfolioReportPath, false);

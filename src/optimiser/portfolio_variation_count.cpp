@@ -39,8 +39,7 @@ int frmMain::CountPortfolioVariations(int32_t& count) {
       user::MsgBox("This report will yield " + Grouped(count) + " variations. The limit is 65,000.", user::kOKOnly);
       return user::kAnswerNo;
     }
-    return user::MsgBox("This report will yield " + std::to_string(count) + " variations.\r\nDo you wish to continue?",
-                        user::kYesNo);
+    return AskToSweep(count);
   } catch (const std::exception& error) {
     user::User().SetPointer(user::kPointerDefault);
     const auto* runtimeError = dynamic_cast<const rt::Error*>(&error);

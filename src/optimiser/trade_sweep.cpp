@@ -10,7 +10,6 @@
 #include "optimiser/trade_loops.h"
 #include "optimiser/typed_fields_guard.h"
 #include "optimiser/variation_walk.h"
-#include "platform/runtime/app_folder.h"
 #include "platform/runtime/conversions.h"
 #include "platform/user/user_services.h"
 #include "simulation/engine_reports.h"
@@ -28,100 +27,83 @@ void SetField(QLineEdit* field, const std::string& text) {
   if (S(field->text()) != text) field->setText(Q(text));
 }
 
+// The swept fields and lists go back to what the user typed on every way out.
+void KeepTyped(optimiser::TypedFieldsGuard& typed, const optimiser::TradeLoops& setUp, frmMain& w) {
+  for (const optimiser::TradeLevel& level : setUp.levels) {
+    if (!level.swept) continue;
+    if (level.list) typed.KeepList(level.list);
+    else typed.Keep(w.Text(level.range->field, 0));
+  }
+}
+
+clsResearch::StageEnd RunTradeStage(frmMain& w) {
+  w.LoadParms();
+  Yield();
+  user::User().SetPointer(user::kPointerHourglass);
+  Yield();
+  w.objResearch->BuildResults();
+  user::User().SetPointer(user::kPointerDefault);
+  return w.objResearch->LastStageEnd();
+}
+
+void WriteTradeRow(frmMain& w, const optimiser::TradeLoops& setUp, bool firstAfterResume) {
+  Yield();
+  w.BuySellResults();
+  Yield();
+  // The settings as the stage read them: a field left empty keeps the value it ran with before.
+  const RunParameters& ran = Parms();
+  w.WriteBuySellResults(S(setUp.levels[0].list->currentText()), ran.intLifeofOrder,
+                        S(setUp.levels[2].list->currentText()), ran.intLimitPercent, ran.intInitStopPercent,
+                        ran.intProfitable, ran.intDecline, ran.intMaxDays, w.strTradeReportPath, firstAfterResume);
+  Yield();
+}
+
+optimiser::VariationSteps TradeSteps(frmMain& w, const optimiser::TradeLoops& setUp, int32_t total) {
+  optimiser::VariationSteps steps;
+  steps.stage = "Trade";
+  steps.caption = w.Label("Label1", 4);
+  steps.progress = w.pbStatus;
+  steps.total = total;
+  steps.storePosition = [&w](const Variation& v) {
+    std::copy(v.values.begin(), v.values.end(), w.varTradePause.begin());
+    w.lngTradeCount = v.number;
+    w.objResearch->StorePauseCriteria(optimiser::PauseValues(v, false), true);
+  };
+  steps.writeFields = [&w, &setUp](const Variation& v) {
+    for (int k = 0; k < kTradeLevels; ++k) {
+      const optimiser::TradeLevel& level = setUp.levels[k];
+      if (!level.swept) continue;
+      if (level.list) level.list->setCurrentIndex(rt::CInt(v.values[k]));
+      else SetField(w.Text(level.range->field, 0), optimiser::FieldText(v.values[k], v.steps[k]));
+    }
+  };
+  steps.runStage = [&w] { return RunTradeStage(w); };
+  steps.writeRow = [&w, &setUp](const Variation&, bool firstAfterResume) { WriteTradeRow(w, setUp, firstAfterResume); };
+  return steps;
+}
+
 }  // namespace
 
 void frmMain::OutputTradeVariations() {
   RefuseSweepThatCannotRun();
   const optimiser::TradeLoops setUp = optimiser::SetUpTradeLoops(*this);
-  const auto& levels = setUp.levels;
   // The number of variations, before anything runs.
   const int32_t total = optimiser::CountNested(setUp.loops);
-  auto showTotal = [&] {
-    pbStatus->setRange(0, std::max(total, 1));
-    Yield();
-  };
-
-  const bool stopped = TradeSweepPaused();
-  const bool resuming = stopped && !sweepStartsAfresh_;
-  std::vector<double> resume;
-  int32_t firstNumber = 1;
-  int mode = 1;
-  if (!resuming) {
-    if (user::MsgBox("This report will yield " + std::to_string(total) + " variations.\r\nDo you wish to continue?",
-                     user::kYesNo, user::kApplicationTitle) != user::kAnswerYes) {
-      if (stopped) objResearch->StopProcess(true);  // the stopped sweep stays resumable
-      return;
-    }
-    showTotal();
-    mode = GetReportFile(rt::AppPath(optimiser::kTradeReportFolder).string(),
-                         optimiser::ReportFileName(optimiser::kTradeReportPrefix, Parms().strSimTable),
-                         strTradeReportPath);
-  } else {
-    resume.assign(varTradePause.begin(), varTradePause.end());
-    // A level that is not swept starts where it stands now.
-    for (int k = 0; k < kTradeLevels; ++k)
-      if (!levels[k].swept) resume[k] = setUp.loops[k].start.Value();
-    firstNumber = lngTradeCount;
-    showTotal();
-    mode = ResumedReport(true, simulation::JoinCells(setUp.Header()), strTradeReportPath);
-  }
-  if (mode == 2) {
-    // A stopped sweep whose report was not chosen stays stopped.
-    if (stopped) objResearch->StopProcess(true);
-    return;
-  }
-  if (mode == 0) optimiser::WriteReportHeader(strTradeReportPath, setUp.Header());
-  RecordSweep(true, strTradeReportPath);
+  const auto opening = OpenSweep(
+      true, total, [total] { return AskToSweep(total); }, simulation::JoinCells(setUp.Header()));
+  if (!opening) return;
+  StartSweepReport(true, opening->reportAnew, setUp.Header());
 
   optimiser::TypedFieldsGuard typed;
-  for (const optimiser::TradeLevel& level : levels) {
-    if (!level.swept) continue;
-    if (level.list) typed.KeepList(level.list);
-    else typed.Keep(Text(level.range->field, 0));
-  }
-
-  optimiser::VariationSteps steps;
-  steps.stage = "Trade";
-  steps.caption = Label("Label1", 4);
-  steps.progress = pbStatus;
-  steps.total = total;
-  steps.storePosition = [&](const Variation& v) {
-    std::copy(v.values.begin(), v.values.end(), varTradePause.begin());
-    lngTradeCount = v.number;
-    objResearch->StorePauseCriteria(optimiser::PauseValues(v, false), true);
-  };
-  steps.writeFields = [&](const Variation& v) {
-    for (int k = 0; k < kTradeLevels; ++k) {
-      const optimiser::TradeLevel& level = levels[k];
-      if (!level.swept) continue;
-      if (level.list) level.list->setCurrentIndex(rt::CInt(v.values[k]));
-      else SetField(Text(level.range->field, 0), optimiser::FieldText(v.values[k], v.steps[k]));
-    }
-  };
-  steps.runStage = [&] {
-    LoadParms();
-    Yield();
-    user::User().SetPointer(user::kPointerHourglass);
-    Yield();
-    objResearch->BuildResults();
-    user::User().SetPointer(user::kPointerDefault);
-    return objResearch->LastStageEnd();
-  };
-  steps.writeRow = [&](const Variation&, bool firstAfterResume) {
-    Yield();
-    BuySellResults();
-    Yield();
-    // The settings as the stage read them: a field left empty keeps the value it ran with before.
-    const RunParameters& ran = Parms();
-    WriteBuySellResults(S(levels[0].list->currentText()), ran.intLifeofOrder, S(levels[2].list->currentText()),
-                        ran.intLimitPercent, ran.intInitStopPercent, ran.intProfitable, ran.intDecline, ran.intMaxDays,
-                        strTradeReportPath, firstAfterResume);
-    Yield();
-  };
+  KeepTyped(typed, setUp, *this);
+  std::vector<double> resume;
+  if (opening->resuming)
+    resume = optimiser::ResumeValues(varTradePause, setUp.loops, [&](size_t k) { return setUp.levels[k].swept; });
+  const optimiser::VariationSteps steps = TradeSteps(*this, setUp, total);
   StartRunClock();
   // Pause and Stop both leave the variation named for the resume.
-  if (optimiser::WalkVariations(*objResearch, {&setUp.loops, 1}, 0, resuming ? &resume : nullptr, firstNumber, steps) !=
-      optimiser::WalkEnd::kRanOut)
+  if (optimiser::WalkVariations(*objResearch, {&setUp.loops, 1}, 0, opening->resuming ? &resume : nullptr,
+                                opening->resuming ? lngTradeCount : 1, steps) != optimiser::WalkEnd::kRanOut)
     return;
   ClearPauseCriteria();
   OpenFileWithDefaultApp(strTradeReportPath, false);

@@ -18,6 +18,14 @@ std::vector<std::string> PauseValues(const Variation& variation, bool withPass) 
   return values;
 }
 
+std::vector<double> ResumeValues(std::span<const double> paused, const std::vector<SweepLoop>& loops,
+                                 const std::function<bool(size_t loop)>& swept) {
+  std::vector<double> values(paused.begin(), paused.end());
+  for (size_t k = 0; k < values.size() && k < loops.size(); ++k)
+    if (!swept(k)) values[k] = loops[k].start.Value();
+  return values;
+}
+
 WalkEnd WalkVariations(clsResearch& engine, std::span<const std::vector<SweepLoop>> passes, int firstPass,
                        const std::vector<double>* resume, int32_t firstNumber, const VariationSteps& steps) {
   int32_t number = firstNumber;

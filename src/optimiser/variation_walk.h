@@ -28,6 +28,11 @@ struct Variation {
 // then (for a sweep of two passes) its pass, then its number.
 std::vector<std::string> PauseValues(const Variation& variation, bool withPass);
 
+// Where a resumed walk starts its loops: at the stopped variation's values
+// (paused), except that a loop not swept starts where it stands now.
+std::vector<double> ResumeValues(std::span<const double> paused, const std::vector<SweepLoop>& loops,
+                                 const std::function<bool(size_t loop)>& swept);
+
 struct VariationSteps {
   const char* stage = "";     // "Trade", "Portfolio": named when a variation fails
   QLabel* caption = nullptr;  // shows "i of N"

@@ -382,10 +382,30 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // stopped sweep is kept until the new one starts). False when the user
   // cancels.
   bool SettleStoppedSweepPlan();
+  // How a sweep goes on once opened: resumed from its pause row or afresh,
+  // and whether its report is written anew, header first.
+  struct SweepOpening {
+    bool resuming;
+    bool reportAnew;
+  };
+  // The opening both sweeps share, once their variations are counted: a
+  // stopped sweep of this kind is resumed into its report (ResumedReport,
+  // with resumedHeader); otherwise the count question's answer (countAnswer)
+  // must be Yes and the user chooses the report. The sweep's bar is set to
+  // the total. Empty when the sweep does not go on: a stopped sweep then
+  // stays stopped, resumable.
+  std::optional<SweepOpening> OpenSweep(bool trade, int32_t total, const std::function<int()>& countAnswer,
+                                        const std::string& resumedHeader);
+  // The count question of a fresh sweep; the answer.
+  static int AskToSweep(int32_t total);
   // The report a resumed sweep writes, into reportPath: 1 append (it begins
   // as the sweep left it, or, without a record, with header), 0 write it
-  // anew (it is gone); when it holds another sweep, GetReportFile's answer.
+  // anew (it is gone); when it cannot be written where it was (its folder
+  // gone, say) or holds another sweep, GetReportFile's answer.
   int ResumedReport(bool trade, const std::string& header, std::string& reportPath);
+  // Before the sweep's first variation: the header of a report written
+  // anew, then the sweep's record.
+  void StartSweepReport(bool trade, bool anew, const std::vector<std::string>& header);
   // Before a sweep's first variation: copies the fields into the run
   // parameters and refuses, with one message and a ShownError, indicator
   // periods out of their limits and an empty simulation table.

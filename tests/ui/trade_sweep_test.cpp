@@ -220,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(GoneOrTaken, ResumedTradeReport,
 // the fields read as typed, the report holds the rows of the variations that
 // ran to their end, and the next Simulate writes the rest, none twice, so
 // that the report is an uninterrupted sweep's. After a Stop and a changed
-// Max Days, it resumes the plan it started with or starts the new one afresh.
+// Max Days, it resumes the plan it started with or starts the new one afresh;
+// after a Stop and the report's folder moved, it asks where the rest goes.
 class InterruptedTradeSweep : public TradeSweepTest, public ::testing::WithParamInterface<InterruptCase> {};
 
 TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingARow) {
@@ -230,7 +231,7 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
   const std::vector<std::string> ran =
       afresh ? std::vector<std::string>{"1/5", "1/10", "1/15", "2/5", "2/10", "2/15"} : planned;
   ui::frmMain& w = SweepWindow();
-  const std::string report = DefaultTradeReport();
+  std::string report = DefaultTradeReport();
   AcceptSweep(*scripted, 4, report);
   InterruptSweepAt(*scripted, w, w.Label("Label1", 4), c, report);
   w.cmdSimulate_Click();
@@ -268,7 +269,8 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
       scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
     }
   }
-  w.cmdSimulate_Click();  // a resume asks nothing
+  if (c.reportFolderMoved) report = MoveReportFolder(*scripted, report);
+  w.cmdSimulate_Click();  // a resume asks nothing where its report can be written
   EXPECT_EQ(variations(), ran);
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
   EXPECT_EQ(w.Label("Label1", 4)->text().toStdString(),
@@ -292,7 +294,8 @@ INSTANTIATE_TEST_SUITE_P(
         InterruptCase{"StopEditCancelThenResume", Interrupt::kStop, "2 of 4", 1, ThenEdited::kCancelledThenResumed},
         InterruptCase{"StopEditDeclineAfreshThenResume", Interrupt::kStop, "2 of 4", 1,
                       ThenEdited::kAfreshDeclinedThenResumed},
-        InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1, ThenEdited::kStartedAfresh}),
+        InterruptCase{"StopEditStartAfresh", Interrupt::kStop, "2 of 4", 1, ThenEdited::kStartedAfresh},
+        InterruptCase{"StopReportFolderMoved", Interrupt::kStop, "2 of 4", 1, ThenEdited::kNo, true}),
     InterruptCaseName);
 
 TEST_F(TradeSweepTest, RangesWithoutValuesAndHalfValues) {
