@@ -4,12 +4,15 @@
 // its 24 slots as they were; a database without this table gets it at the
 // first store, and a sweep paused before it existed resumes without one.
 #include <exception>
+#include <filesystem>
+#include <string>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
+#include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "simulation/portfolio_replay_table.h"
 
@@ -19,8 +22,22 @@ constexpr const char* kCreate =
     "CREATE TABLE [SweepRecord] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
     "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
 
+// A report inside the application folder is kept relative to it, so that a
+// resume in a copy of the folder writes on into the copy's report, not the
+// original's; any other path is kept as chosen.
+std::string StoredReportPath(const std::string& reportPath) {
+  const std::filesystem::path inFolder = std::filesystem::path(reportPath).lexically_relative(rt::AppFolder());
+  if (inFolder.empty() || *inFolder.begin() == "..") return reportPath;
+  return inFolder.generic_string();
+}
+
+std::string ReportPathOf(const std::string& stored) {
+  if (stored.empty() || stored.front() == '/') return stored;
+  return (rt::AppFolder() / stored).string();
+}
+
 std::vector<db::Value> Values(const clsResearch::SweepRecord& record) {
-  return {db::Value(record.sweep), db::Value(record.reportPath), db::Value(record.reportFirstLine),
+  return {db::Value(record.sweep), db::Value(StoredReportPath(record.reportPath)), db::Value(record.reportFirstLine),
           db::Value(record.plan), db::Value(Parms().strSimTable)};
 }
 
@@ -72,7 +89,7 @@ bool clsResearch::RetrieveSweepRecord(SweepRecord& record) {
         "SELECT Sweep, ReportPath, ReportFirstLine, SweepPlan FROM [SweepRecord] WHERE SimTable = ?",
         {db::Value(Parms().strSimTable)});
     if (rs.Eof()) return false;
-    record = {rs.Field(0).ToText(), rs.Field(1).ToText(), rs.Field(2).ToText(), rs.Field(3).ToText()};
+    record = {rs.Field(0).ToText(), ReportPathOf(rs.Field(1).ToText()), rs.Field(2).ToText(), rs.Field(3).ToText()};
     return true;
   } catch (const std::exception& e) {
     if (!TableMissing(e)) Log("Error retrieving the sweep record: ", e);

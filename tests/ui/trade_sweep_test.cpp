@@ -1,6 +1,8 @@
 // The trade-settings sweep over a Select run on the shipped history: the
 // order of the variations, the report, pause and resume, stop, and the
 // sweep as Simulate runs it after compacting the database.
+#include <optional>
+
 #include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
@@ -172,11 +174,13 @@ TEST_F(TradeSweepTest, AResumeDoesNotRepeatARowWrittenBeforeThePauseRowMovedOn) 
 // first line is still the one the sweep left; a report that is gone is
 // written anew with its header, and one that now holds another sweep (or, in
 // a database older than the sweep records, a proposed report of another
-// sweep) is never appended to: the user chooses where the rest goes.
+// sweep) is never appended to: the user chooses where the rest goes. In a
+// copy of the application folder it writes on into the copy's report.
 struct ResumedReportCase {
   const char* name;
-  bool recorded;    // false: the database keeps no record of the report
-  bool otherSweep;  // false: the report is gone
+  bool recorded;              // false: the database keeps no record of the report
+  bool otherSweep;            // false: the report is gone
+  bool folderCopied = false;  // the report stays; the program starts on a copy of the folder
 };
 void PrintTo(const ResumedReportCase& c, std::ostream* os) { *os << c.name; }
 class ResumedTradeReport : public TradeSweepTest, public ::testing::WithParamInterface<ResumedReportCase> {};
@@ -192,20 +196,28 @@ TEST_P(ResumedTradeReport, IsTheSweepsOwnOrANewOne) {
   const std::string header = ReportLines(chosen)[0];
   w.strTradeReportPath.clear();  // as after a restart
   if (!c.recorded) SharedConnection().Execute("DROP TABLE [SweepRecord]");
-  const std::string found = c.recorded ? chosen : DefaultTradeReport();
+  std::optional<testsupport::TempAppFolder> copy;
+  if (c.folderCopied) {
+    const std::filesystem::path original = rt::AppFolder();
+    copy.emplace();
+    std::filesystem::copy(original / "Reports", copy->Path() / "Reports", std::filesystem::copy_options::recursive);
+  }
+  const std::string found = c.recorded ? rt::AppPath("\\Reports\\mine.csv").string() : DefaultTradeReport();
   const std::string other = "Purchase Type\tLife(1:9)\r\nMarket\t9\r\n";
   if (c.otherSweep) testsupport::WriteFileBytes(found, other);
-  else std::filesystem::remove(found);
+  else if (!c.folderCopied) std::filesystem::remove(found);
   const std::string rest = c.otherSweep ? rt::AppPath("\\Reports\\rest.csv").string() : found;
   if (c.otherSweep) scripted->AnswerSaveFile(rest, "Save S.M.A.R.T. Report");
 
   w.objResearch->PauseProcess(false);
   w.OutputTradeVariations();
   std::vector<std::string> lines = ReportLines(rest);
-  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(lines.size(), c.folderCopied ? 5u : 2u);
   EXPECT_EQ(lines[0], header);
-  EXPECT_EQ(Settings(lines[1]), kLast);
-  if (c.otherSweep) {
+  EXPECT_EQ(Settings(lines.back()), kLast);
+  if (c.folderCopied) {
+    EXPECT_EQ(ReportLines(chosen).size(), 4u);  // the original folder's report stays as it was
+  } else if (c.otherSweep) {
     EXPECT_EQ(testsupport::ReadFileBytes(found), other);
   }
 }
@@ -213,7 +225,8 @@ TEST_P(ResumedTradeReport, IsTheSweepsOwnOrANewOne) {
 INSTANTIATE_TEST_SUITE_P(GoneOrTaken, ResumedTradeReport,
                          ::testing::Values(ResumedReportCase{"Gone", true, false},
                                            ResumedReportCase{"HoldsAnotherSweep", true, true},
-                                           ResumedReportCase{"UnrecordedProposedHoldsAnotherSweep", false, true}),
+                                           ResumedReportCase{"UnrecordedProposedHoldsAnotherSweep", false, true},
+                                           ResumedReportCase{"InACopyOfTheFolder", true, false, true}),
                          [](const ::testing::TestParamInfo<ResumedReportCase>& info) { return info.param.name; });
 
 // A Pause, a Stop or an error at variation k of n, each through Simulate:
