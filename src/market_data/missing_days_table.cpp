@@ -27,9 +27,13 @@ void RemoveRecords(db::Connection& connection, const std::string& sql, const std
 
 void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
                        std::vector<rt::Date> leftOut) {
-  const db::Value name(symbol), first(firstStored.DateOnly()), last(lastStored.DateOnly());
-  RemoveRecords(connection, "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND [DamnDate] >= ? AND [DamnDate] <= ?",
-                {name, first, last});
+  const db::Value name(symbol);
+  // A record goes only once its day is stored: a page that leaves the day
+  // out altogether says nothing of it.
+  RemoveRecords(connection,
+                "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND EXISTS (SELECT 1 FROM [" + db::SqlName(symbol) +
+                    "] WHERE DamnDate = [Missing_Days].[DamnDate])",
+                {name});
   std::sort(leftOut.begin(), leftOut.end());
   leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
   // A day the table holds was stored by an earlier download: it is no hole.

@@ -11,11 +11,12 @@
 #include "platform/db/connection.h"
 #include "platform/runtime/date.h"
 
-// After a download stored its rows from firstStored to lastStored: those
-// days are the download's word on the symbol's days between them. Records
-// there that the download stored, or that no row named at all, go; the days
-// it left out (leftOut, in any order, repeats allowed) are recorded when they
-// are trading days strictly inside the range that the table does not hold.
+// After a download stored its rows from firstStored to lastStored: the
+// symbol's records of days its quote table now holds go (a record stays until
+// its day is stored, also when a page leaves the day out altogether); the
+// days the download left out (leftOut, in any order, repeats allowed) are
+// recorded when they are trading days strictly inside the range that the
+// table does not hold.
 // Runs in the caller's transaction; a database failure passes to the caller.
 void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
                        std::vector<rt::Date> leftOut);
