@@ -21,8 +21,15 @@
 void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
                        std::vector<rt::Date> leftOut);
 
-// The symbol's recorded days from `from` to `to` (both included), oldest first.
-std::vector<rt::Date> MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to);
+// The symbol's records as a run uses them.
+struct RecordedMissingDays {
+  std::vector<rt::Date> days;           // from `from` to `to` (both included), oldest first
+  std::vector<std::string> unreadable;  // every record whose DamnDate is no day, as it is stored
+};
+// A record whose date cannot be read (a damaged or hand-edited database) is
+// no day a run can place: it is handed back apart, whatever its text, for
+// the run to name, and left in the table for the user to correct.
+RecordedMissingDays MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to);
 
 // Drops the symbol's records (its quote table was made anew, empty).
 void ForgetMissingDays(db::Connection& connection, const std::string& symbol);
