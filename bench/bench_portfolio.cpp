@@ -79,7 +79,7 @@ int main() {
   db::Connection& cn = SharedConnection();
   const long days = static_cast<long>(kReplayEnd - kReplayStart) + 1;
   const auto table = simulation::ReplayTable::Read(p.strSimTable, std::nullopt, simulation::CurrentDatabaseStamp());
-  simulation::ReplayCandidates candidates(*table, p);
+  simulation::ReplayCandidates candidates(*table, p, std::nullopt);
   const double heldMs = BestOf(7, 1, [&] {
     for (rt::Date day = kReplayStart; day <= kReplayEnd; day = day + 1)
       for (simulation::DayCandidates c = candidates.Day(day, 5000); !c.Eof(); c.MoveNext()) {

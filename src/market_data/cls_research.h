@@ -176,13 +176,18 @@ class clsResearch {
   // Downloads again, at most once per run, the range holding the symbol's
   // recorded days between the dates, storing those that now come readable.
   void FetchMissingDaysAgain(const std::string& symbol, rt::Date from, rt::Date to);
-  // Notes the symbol's recorded days between the dates for the run's end.
+  // Notes the symbol's recorded days between the dates, and its records
+  // whose date cannot be read, for the run's end.
   void NoteMissingDays(const std::string& symbol, rt::Date from, rt::Date to);
   // The paragraph of the run's one message that names them and what to do.
   std::string MissingDaysReport() const;
+  // The paragraph that names the records whose date cannot be read, which
+  // the run left out, and what to do.
+  std::string UnreadableMissingDaysReport() const;
 
-  std::map<std::string, std::vector<rt::Date>> missingDays_;  // symbol, its recorded days in the window
-  std::set<std::string> missingDaysFetched_;                  // symbols fetched again this run
+  std::map<std::string, std::vector<rt::Date>> missingDays_;               // symbol, its recorded days in the window
+  std::map<std::string, std::vector<std::string>> unreadableMissingDays_;  // symbol, its records as stored
+  std::set<std::string> missingDaysFetched_;                               // symbols fetched again this run
 
   // ===== end missing days =====
 

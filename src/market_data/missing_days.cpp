@@ -36,11 +36,34 @@ std::string DaysNamed(const std::vector<rt::Date>& days) {
   return rt::NamedAndMore(named, days.size());
 }
 
+// The records in quotes as stored, the first few and a count of the rest.
+std::string RecordsNamed(const std::vector<std::string>& records) {
+  std::vector<std::string> named;
+  for (size_t k = 0; k < records.size() && k < kListedDays; ++k) named.push_back("\"" + records[k] + "\"");
+  return rt::NamedAndMore(named, records.size());
+}
+
+// A line for each of the first symbols ("\r\nIBM: " and what `line` makes of
+// its entry), then a count of the others.
+template <typename Entries, typename Line>
+std::string SymbolLines(const Entries& entries, Line line) {
+  std::string lines;
+  size_t k = 0;
+  for (const auto& [symbol, entry] : entries) {
+    if (k++ == kListedSymbols) {
+      lines += "\r\n... and " + std::to_string(entries.size() - kListedSymbols) + " more symbols";
+      break;
+    }
+    lines += "\r\n" + symbol + ": " + line(entry);
+  }
+  return lines;
+}
+
 }  // namespace
 
 void clsResearch::FetchMissingDaysAgain(const std::string& symbol, rt::Date from, rt::Date to) {
   db::Connection& connection = SharedConnection();
-  const std::vector<rt::Date> days = MissingDays(connection, symbol, from, to);
+  const std::vector<rt::Date> days = MissingDays(connection, symbol, from, to).days;
   if (days.empty() || !missingDaysFetched_.insert(symbol).second) return;
   rt::Date start = StoredDayBeside(connection, symbol, days.front(), true);
   rt::Date end = StoredDayBeside(connection, symbol, days.back(), false);
@@ -53,9 +76,11 @@ void clsResearch::FetchMissingDaysAgain(const std::string& symbol, rt::Date from
 }
 
 void clsResearch::NoteMissingDays(const std::string& symbol, rt::Date from, rt::Date to) {
-  std::vector<rt::Date> days = MissingDays(SharedConnection(), symbol, from, to);
-  if (days.empty()) missingDays_.erase(symbol);
-  else missingDays_[symbol] = std::move(days);
+  RecordedMissingDays recorded = MissingDays(SharedConnection(), symbol, from, to);
+  if (recorded.days.empty()) missingDays_.erase(symbol);
+  else missingDays_[symbol] = std::move(recorded.days);
+  if (recorded.unreadable.empty()) unreadableMissingDays_.erase(symbol);
+  else unreadableMissingDays_[symbol] = std::move(recorded.unreadable);
 }
 
 std::string clsResearch::MissingDaysSummary() const {
@@ -73,19 +98,21 @@ std::string clsResearch::MissingDaysSummary() const {
 
 std::string clsResearch::MissingDaysReport() const {
   if (missingDays_.empty()) return "";
-  std::string report =
-      "Days inside the period are missing from the stored history (the quote service's rows for them were left "
-      "out), so the results are computed across them:";
-  size_t k = 0;
-  for (const auto& [symbol, days] : missingDays_) {
-    if (k++ == kListedSymbols) {
-      report += "\r\n... and " + std::to_string(missingDays_.size() - kListedSymbols) + " more symbols";
-      break;
-    }
-    report += "\r\n" + symbol + ": " + DaysCount(days.size()) + " of the stored history " +
-              (days.size() == 1 ? "is" : "are") + " missing (" + DaysNamed(days) + ")";
-  }
-  return report +
+  return "Days inside the period are missing from the stored history (the quote service's rows for them were left "
+         "out), so the results are computed across them:" +
+         SymbolLines(missingDays_,
+                     [](const std::vector<rt::Date>& days) {
+                       return DaysCount(days.size()) + " of the stored history " + (days.size() == 1 ? "is" : "are") +
+                              " missing (" + DaysNamed(days) + ")";
+                     }) +
          "\r\nA later run with \"Update Data (Internet Required)\" ticked and the Internet connection on fetches "
          "them again; a day the quote service still gives unreadable stays missing and is named here.";
+}
+
+std::string clsResearch::UnreadableMissingDaysReport() const {
+  if (unreadableMissingDays_.empty()) return "";
+  return "Records of the table Missing_Days whose day cannot be read were left out of the run:" +
+         SymbolLines(unreadableMissingDays_, RecordsNamed) +
+         "\r\nCorrect the DamnDate of each such row to the day it stands for (written like 2019-05-15), or delete "
+         "the row: until then that day is neither fetched again nor named as missing.";
 }

@@ -27,9 +27,13 @@ void RemoveRecords(db::Connection& connection, const std::string& sql, const std
 
 void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt::Date firstStored, rt::Date lastStored,
                        std::vector<rt::Date> leftOut) {
-  const db::Value name(symbol), first(firstStored.DateOnly()), last(lastStored.DateOnly());
-  RemoveRecords(connection, "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND [DamnDate] >= ? AND [DamnDate] <= ?",
-                {name, first, last});
+  const db::Value name(symbol);
+  // A record goes only once its day is stored: a page that leaves the day
+  // out altogether says nothing of it.
+  RemoveRecords(connection,
+                "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND EXISTS (SELECT 1 FROM [" + db::SqlName(symbol) +
+                    "] WHERE DamnDate = [Missing_Days].[DamnDate])",
+                {name});
   std::sort(leftOut.begin(), leftOut.end());
   leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
   // A day the table holds was stored by an earlier download: it is no hole.
@@ -50,20 +54,27 @@ void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt
   }
 }
 
-std::vector<rt::Date> MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to) {
-  std::vector<rt::Date> days;
+RecordedMissingDays MissingDays(db::Connection& connection, const std::string& symbol, rt::Date from, rt::Date to) {
+  RecordedMissingDays recorded;
   db::Recordset rows;
   try {
-    rows = connection.OpenRecordset(
-        "SELECT [DamnDate] FROM [Missing_Days] WHERE [Symbol] = ? AND [DamnDate] >= ? AND [DamnDate] <= ? "
-        "ORDER BY [DamnDate]",
-        {db::Value(symbol), db::Value(from.DateOnly()), db::Value(to.DateOnly())});
+    rows = connection.OpenRecordset("SELECT [DamnDate] FROM [Missing_Days] WHERE [Symbol] = ? ORDER BY [DamnDate]",
+                                    {db::Value(symbol)});
   } catch (const rt::Error& e) {
     if (!TableIsMissing(e)) throw;
-    return days;
+    return recorded;
   }
-  for (; !rows.Eof(); rows.MoveNext()) days.push_back(rows.Field(0).ToDate());
-  return days;
+  for (; !rows.Eof(); rows.MoveNext()) {
+    const db::Value& stored = rows.Field(0);
+    // Only a day as the table stores it matches the stored quotes it is checked against.
+    if (stored.GetKind() != db::Value::Kind::Date || stored.ToDate() != stored.ToDate().DateOnly()) {
+      recorded.unreadable.push_back(stored.ToText());
+      continue;
+    }
+    const rt::Date day = stored.ToDate();
+    if (from.DateOnly() <= day && day <= to.DateOnly()) recorded.days.push_back(day);
+  }
+  return recorded;
 }
 
 void ForgetMissingDays(db::Connection& connection, const std::string& symbol) {

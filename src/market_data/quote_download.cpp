@@ -131,6 +131,7 @@ void clsResearch::ClearDownloadReport() {
   blnNoConnectionReported_ = false;
   staleHistory_.clear();
   missingDays_.clear();
+  unreadableMissingDays_.clear();
   missingDaysFetched_.clear();
 }
 
@@ -160,7 +161,7 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
-  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport()})
+  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport(), UnreadableMissingDaysReport()})
     if (!paragraph.empty()) report += (report.empty() ? "" : "\r\n\r\n") + paragraph;
   return report;
 }

@@ -207,7 +207,7 @@ clsStock Candidate(const simulation::DayCandidates& day) {
   clsStock s;
   if (const db::Value& bought = table.Value(row.boughtDate); !bought.IsNull()) s.BoughtDate = bought.ToDate();
   s.PercentMA = rt::CInt(simulation::CellValue(row.percentMA).ToDouble());
-  s.Volume = rt::CLng(static_cast<double>(row.volume));
+  s.Volume = rt::CLng(simulation::VolumeOf(row));
   s.AcquireDate = day.AcquireDate().ToDate();
   s.Symbol = RequiredText(table.Value(row.symbol));
   s.Positioning = RequiredText(table.Value(row.positioning));

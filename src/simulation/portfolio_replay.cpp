@@ -55,7 +55,7 @@ void ReadBoughtRow(const simulation::DayCandidates& day, uint32_t index, Portfol
   }
   slot.dblPercentMA = CellValue(row.percentMA).ToDouble();
   slot.strSymbol = RequiredText(table.Value(row.symbol));
-  slot.lngVolume = rt::CLng(static_cast<double>(row.volume));
+  slot.lngVolume = rt::CLng(simulation::VolumeOf(row));
   slot.dblAcquirePrice = row.acquirePrice;
   slot.strMarket = RequiredText(table.Value(row.market));
   slot.dblVolumeChange = CellValue(row.volumeChange).ToDouble();
@@ -142,7 +142,7 @@ void clsResearch::ReplayDays(bool blnReplay, double& dblBalance) {
                                      ")");
   // Held for the whole replay, whatever a yield to the window lets happen meanwhile.
   const std::shared_ptr<simulation::ReplayTable> rows = ReplayRows(firstDay, lastDay);
-  simulation::ReplayCandidates replay(*rows, p);
+  simulation::ReplayCandidates replay(*rows, p, simulation::ReplayCandidates::RowsNeeded(p, firstDay, lastDay));
   const bool anyCandidate = replay.AnyBetween(firstDay, lastDay);
 
   int16_t openPositions = 0;

@@ -91,6 +91,8 @@ SqlNumber SqlNumber::Times(int64_t volume) const {
   return Null();
 }
 
+SqlNumber SqlNumber::Times(double volume) const { return IsNull() ? Null() : Real(volume * AsReal()); }
+
 CandidateConditions::CandidateConditions(const RunParameters& p)
     : volumeShare_(SqlNumber::Literal(VolumeShareLiteral(p))) {
   for (const WrittenBound& b : WrittenBounds(p)) bounds_.push_back({b.member, b.lower, SqlNumber::Literal(b.literal)});
@@ -111,7 +113,7 @@ bool CandidateConditions::Hold(const ReplayTable& table, const ReplayRow& row, c
   // point; any NULL fails the condition, and a NaN is a NULL.
   if (money.IsNull()) return false;
   const double shares = money.AsReal() * 1.0 / row.acquirePrice;
-  const SqlNumber limit = volumeShare_.Times(row.volume);
+  const SqlNumber limit = IsNull(row.realVolume) ? volumeShare_.Times(row.volume) : volumeShare_.Times(row.realVolume);
   if (IsNull(shares) || limit.IsNull() || limit.CompareTo(shares) >= 0) return false;
   for (const Bound& b : bounds_) {
     const double value = row.*b.column;
@@ -149,9 +151,10 @@ std::optional<TextRange> ReplayCandidates::RowsNeeded(const RunParameters& p, rt
                    std::max(LiteralDayText(1, lastDay), BoundDayText(1, lastDay - 1))};
 }
 
-ReplayCandidates::ReplayCandidates(ReplayTable& table, const RunParameters& parms)
+ReplayCandidates::ReplayCandidates(ReplayTable& table, const RunParameters& parms,
+                                   const std::optional<TextRange>& rowsRead)
     : table_(table), parms_(parms), conditions_(parms), order_(RankingFor(parms.intBuyCriteria).order) {
-  table_.RequireNumbers(ColumnsRead(parms));
+  table_.RequireNumbers(ColumnsRead(parms), rowsRead);
 }
 
 bool ReplayCandidates::AnyBetween(rt::Date firstDay, rt::Date lastDay) const {

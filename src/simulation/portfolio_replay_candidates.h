@@ -32,6 +32,8 @@ class SqlNumber {
   int CompareTo(double value) const;
   // Volume * this number; NULL when this is.
   SqlNumber Times(int64_t volume) const;
+  // A Volume held as a REAL times this number, in floating point; NULL when this is.
+  SqlNumber Times(double volume) const;
 
  private:
   enum class Kind { Null, Integer, Real };
@@ -97,8 +99,9 @@ class ReplayCandidates {
   static std::optional<TextRange> RowsNeeded(const RunParameters& parms, rt::Date firstDay, rt::Date lastDay);
 
   // Raises the type mismatch when a column the replay reads holds a value
-  // that is not a number.
-  ReplayCandidates(ReplayTable& table, const RunParameters& parms);
+  // that is not a number in the rows it reads (rowsRead, as RowsNeeded gives
+  // them; nullopt for every row the table holds).
+  ReplayCandidates(ReplayTable& table, const RunParameters& parms, const std::optional<TextRange>& rowsRead);
   // Whether any row from the day before firstDay to lastDay is a candidate,
   // with no money to invest.
   bool AnyBetween(rt::Date firstDay, rt::Date lastDay) const;

@@ -60,7 +60,12 @@ constexpr NumberColumn kNumberColumns[] = {{"AcquirePrice", &ReplayRow::acquireP
                                            {"NS_MA", &ReplayRow::nsMA}};
 constexpr int kTexts = 7;
 constexpr int kNumbers = static_cast<int>(std::size(kNumberColumns));
-static_assert(kNumbers <= 32, "one bit per number column");
+constexpr uint32_t kVolumeBit = 1u << kNumbers;
+static_assert(kNumbers < 32, "one bit per number column and one for Volume");
+
+bool IsNumber(const db::Value& v) {
+  return v.GetKind() == db::Value::Kind::Double || v.GetKind() == db::Value::Kind::Integer;
+}
 
 [[noreturn]] void RefuseColumn(const char* column) {
   throw rt::Error(rt::kErrTypeMismatch, "Type mismatch: the simulation table holds a value in the column " +
@@ -141,16 +146,18 @@ void ReplayTable::AddRow(const db::Recordset& page) {
   uint32_t texts[kTexts];
   for (int c = 0; c < kTexts; ++c) texts[c] = AddText(page.Field(c));
   ReplayRow row{};
+  // Only a replay that reads the column in this row's day refuses its table
+  // for a value that is not a number.
+  uint32_t nonNumbers = 0;
   for (int c = 0; c < kNumbers; ++c) {
     const db::Value& v = page.Field(kTexts + c);
-    const bool number = v.GetKind() == db::Value::Kind::Double;
-    row.*kNumberColumns[c].member = number ? v.ToDouble() : kNull;
-    // Only a replay that reads the column refuses its table for this value.
-    if (!number && !v.IsNull()) nonNumbers_ |= 1u << c;
+    row.*kNumberColumns[c].member = IsNumber(v) ? v.ToDouble() : kNull;
+    if (!IsNumber(v) && !v.IsNull()) nonNumbers |= 1u << c;
   }
   const db::Value& volume = page.Field(kTexts + kNumbers);
-  if (volume.GetKind() != db::Value::Kind::Integer) RefuseColumn("Volume");  // every replay reads it
-  row.volume = volume.ToInteger();
+  row.volume = volume.GetKind() == db::Value::Kind::Integer ? volume.ToInteger() : 0;
+  row.realVolume = volume.GetKind() == db::Value::Kind::Double ? volume.ToDouble() : kNull;
+  if (!IsNumber(volume)) nonNumbers |= kVolumeBit;
   row.boughtDate = texts[1];
   row.symbol = texts[2];
   row.market = texts[3];
@@ -159,13 +166,20 @@ void ReplayTable::AddRow(const db::Recordset& page) {
   row.releaseDate = texts[6];
   const auto index = static_cast<uint32_t>(rows_.size());
   rows_.push_back(row);
-  if (days_.empty() || days_.back().acquireDate != texts[0]) days_.push_back({texts[0], index, index});
+  if (days_.empty() || days_.back().acquireDate != texts[0]) days_.push_back({texts[0], index, index, 0});
   days_.back().last = index + 1;
+  days_.back().nonNumbers |= nonNumbers;
 }
 
-void ReplayTable::RequireNumbers(const std::vector<double ReplayRow::*>& columns) const {
+void ReplayTable::RequireNumbers(const std::vector<double ReplayRow::*>& columns,
+                                 const std::optional<TextRange>& rows) const {
+  const auto [first, last] =
+      rows ? DaysBetween(rows->from, rows->to) : std::pair{days_.data(), days_.data() + days_.size()};
+  uint32_t nonNumbers = 0;
+  for (const ReplayDay* day = first; day != last; ++day) nonNumbers |= day->nonNumbers;
+  if ((nonNumbers & kVolumeBit) != 0) RefuseColumn("Volume");
   for (int c = 0; c < kNumbers; ++c)
-    if ((nonNumbers_ >> c & 1u) != 0 &&
+    if ((nonNumbers >> c & 1u) != 0 &&
         std::find(columns.begin(), columns.end(), kNumberColumns[c].member) != columns.end())
       RefuseColumn(kNumberColumns[c].name);
 }

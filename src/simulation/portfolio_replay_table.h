@@ -30,14 +30,21 @@ inline db::Value CellValue(double value) { return IsNull(value) ? db::Value() : 
 struct ReplayRow {
   double acquirePrice, rsi, rsiChange, macd, percentMA, targetPrice, releasePrice, gainLoss, volumeChange, priceChange,
       bbDistance, djRSI, djMA, nsRSI, nsMA;
-  int64_t volume;  // never NULL: such a row is never a candidate
+  int64_t volume;     // never NULL: such a row is never a candidate
+  double realVolume;  // a Volume held as a REAL (a table made outside the program); NaN for a whole number
   uint32_t boughtDate, symbol, market, positioning, bought, releaseDate;
 };
+
+// The Volume as the statement reads it, in floating point.
+inline double VolumeOf(const ReplayRow& row) {
+  return IsNull(row.realVolume) ? static_cast<double>(row.volume) : row.realVolume;
+}
 
 // The rows of one AcquireDate, [first, last) in key order.
 struct ReplayDay {
   uint32_t acquireDate;  // a text index
   uint32_t first, last;
+  uint32_t nonNumbers;  // bit c: a row holds a value that is not a number in number column c (the last bit: Volume)
 };
 
 // An order of a day's rows: by a key (NULL the smallest), rows with equal
@@ -72,17 +79,20 @@ class ReplayTable {
 
   // Reads the rows of `table` that can be candidates, whose AcquireDate lies
   // in the range. A table this program did not make may hold values of other
-  // types in its columns: a Volume that is no whole number refuses the
-  // table, a number column's text is kept back for RequireNumbers.
+  // types in its columns: a number of either type is read as one, as the
+  // statement reads it; any other value is kept back, by its day, for
+  // RequireNumbers.
   static std::unique_ptr<ReplayTable> Read(const std::string& table, const std::optional<TextRange>& range,
                                            const DatabaseStamp& stamp);
 
   // True when it holds every row of the range as the table has them now.
   bool Holds(const std::string& table, const std::optional<TextRange>& range, const DatabaseStamp& now) const;
   // Raises the type mismatch that names the first of the columns that holds
-  // a value that is not a number: a replay refuses the table only for a
-  // column it reads.
-  void RequireNumbers(const std::vector<double ReplayRow::*>& columns) const;
+  // a value that is not a number in a row of the range (no range: of every
+  // row held): a replay refuses the table only for a column it reads, in the
+  // rows it reads, whatever a wider read held besides. Volume is read by
+  // every replay.
+  void RequireNumbers(const std::vector<double ReplayRow::*>& columns, const std::optional<TextRange>& rows) const;
   // Changes this connection has made elsewhere (the pause row) leave it current.
   void PassOwnChanges(int64_t changes) { stamp_.ownChanges += changes; }
 
@@ -110,7 +120,6 @@ class ReplayTable {
   std::vector<ReplayDay> days_;
   std::vector<std::string> texts_;
   std::vector<db::Value> values_;
-  uint32_t nonNumbers_ = 0;                          // bit c: number column c holds a value that is not a number
   std::unordered_map<std::string, uint32_t> known_;  // the texts' indexes while reading
   std::array<std::vector<uint32_t>, kOrders> ordered_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "market_data/database_connection.h"
@@ -244,7 +245,7 @@ TEST_F(QuoteStorageTest, ADayLeftOutIsFetchedAgainAndNamedUntilItIsStored) {
           page, [&](const std::string& date) { return date == day; }, spoil);
     };
   };
-  size_t firstRequest = 0;
+  size_t firstRequest = 0, betweenRequest = 0;
   auto onFirstPage = [&](int row) -> Page {
     return [&, row](std::string page, size_t n) { return n == firstRequest ? WithUnreadableOpen(page, row) : page; };
   };
@@ -275,6 +276,13 @@ TEST_F(QuoteStorageTest, ADayLeftOutIsFetchedAgainAndNamedUntilItIsStored) {
        "IBM: 1 day of the stored history is missing (5/15/2001)"},
       {onDay("15-May-2001", [](const std::string& row) { return WithCell(row, 6, "12345678"); }), "IBM - 1",
        "IBM: 1 day of the stored history is missing (5/15/2001)"},
+      // Unreadable at first, then left out altogether: the record stays.
+      {[&](std::string page, size_t n) {
+         return WithRowsSpoilt(
+             page, [](const std::string& date) { return date == "15-May-2001"; },
+             [&](const std::string& row) { return n < betweenRequest ? WithCell(row, 1, "NaN") : std::string(); });
+       },
+       "IBM - 1", "IBM: 1 day of the stored history is missing (5/15/2001)"},
   };
   const Page* spoiling = nullptr;
   testsupport::ScriptedHttpServer proxy(
@@ -292,12 +300,14 @@ TEST_F(QuoteStorageTest, ADayLeftOutIsFetchedAgainAndNamedUntilItIsStored) {
     bed_.Engine().ClearDownloadReport();
     spoiling = &shape.spoil;
     firstRequest = proxy.Requests().size();
+    betweenRequest = SIZE_MAX;
     Load(start, end);
     EXPECT_NE(bed_.Engine().DownloadReport().find(shape.leftOut), std::string::npos);
 
     // A run between, the pages as spoilt: the days left out are fetched
     // again and named while they stay unreadable.
     bed_.Engine().ClearDownloadReport();
+    betweenRequest = proxy.Requests().size();
     Load(start, end);
     const std::string between = bed_.Engine().DownloadReport();
     if (*shape.missing) EXPECT_NE(between.find(shape.missing), std::string::npos) << between;

@@ -371,46 +371,60 @@ TEST_F(PortfolioReplayTest, AnErrorIsShownAndEndsTheReplayWithoutResults) {
   EXPECT_TRUE(events_.results.empty());
   EXPECT_EQ(user_->PendingAnswers(), 0u);
 
-  // A table made outside the program (no STRICT) with a text in one row of a
-  // number column: only a replay that reads the column refuses the table.
+  // A table made outside the program (no STRICT) with another value in one
+  // row of a column: only a replay that reads the column in the rows of its
+  // period refuses the table, whatever an earlier replay read, and a number
+  // of another type is read as the statement reads it.
   Parms().strSimEnd = "3/14/2004";
-  balance = 10000;
-  engine_->SimResults(true, balance);
-  ASSERT_EQ(events_.results.size(), 1u);
-  const std::string handWorked = rt::FormatNumber(events_.results[0].balance);
   sqlite3* outside = nullptr;
   ASSERT_EQ(sqlite3_open(SharedConnection().Path().c_str(), &outside), SQLITE_OK);
+  auto fromMarch8 = [](RunParameters& p) {
+    p.blnSelectByDate = true, p.datSelectStart = rt::DateSerial(2004, 3, 8),
+    p.datSelectEnd = rt::DateSerial(2004, 3, 14);
+  };
   const struct {
-    const char* column;
+    const char* change;  // of AAA's row, on 3/1
     std::function<void(RunParameters&)> setting;
-    std::string refused;  // "" when the replay runs whole
+    std::string refused;           // "" when the replay runs as over the table without the change
+    bool afterWholeTable = false;  // a replay of the whole table runs first
   } cases[] = {
-      {"BBDistance", [](RunParameters&) {}, ""},
-      {"BBDistance", [](RunParameters& p) { p.blnBBDist = true, p.strBBDistMin = "-100"; }, "BBDistance"},
-      {"NS_RSI", [](RunParameters&) {}, ""},
-      {"DJ_MA", [](RunParameters&) {}, "DJ_MA"},  // the Dow range is on
-      {"RSI", [](RunParameters&) {}, "RSI"},      // every purchase reads it
+      {"BBDistance = 'x'", [](RunParameters&) {}, ""},
+      {"BBDistance = 'x'", [](RunParameters& p) { p.blnBBDist = true, p.strBBDistMin = "-100"; }, "BBDistance"},
+      {"NS_RSI = 'x'", [](RunParameters&) {}, ""},
+      {"DJ_MA = 'x'", [](RunParameters&) {}, "DJ_MA"},  // the Dow range is on
+      {"RSI = 'x'", [](RunParameters&) {}, "RSI"},      // every purchase reads it
+      {"Volume = 'x'", [](RunParameters&) {}, "Volume"},
+      {"Volume = 1000000.5", [](RunParameters&) {}, ""},
+      {"AcquirePrice = 'x'", fromMarch8, ""},
+      {"AcquirePrice = 'x'", fromMarch8, "", true},
   };
   const RunParameters before = Parms();
+  auto replay = [&](const std::string& table, const std::function<void(RunParameters&)>& setting) {
+    Parms() = before;
+    Parms().strSimTable = table;
+    setting(Parms());
+    events_.results.clear();
+    double balance = 10000;
+    engine_->SimResults(true, balance);
+    return events_.results.empty() ? std::string() : rt::FormatNumber(events_.results[0].balance);
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
     const std::string sql = "DROP TABLE IF EXISTS sim_Loose; CREATE TABLE sim_Loose AS SELECT * FROM sim_Hand; "
                             "UPDATE sim_Loose SET " +
-                            std::string(c.column) + " = 'x' WHERE Symbol = 'AAA'";
+                            std::string(c.change) + " WHERE Symbol = 'AAA'";
     ASSERT_EQ(sqlite3_exec(outside, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(outside);
-    Parms() = before;
-    Parms().strSimTable = "sim_Loose";
-    c.setting(Parms());
-    events_.results.clear();
+    const std::string sound = replay("sim_Hand", c.setting);
+    ASSERT_FALSE(sound.empty());
+    if (c.afterWholeTable) {
+      user_->AnswerMsgBox(user::kAnswerOK, "Type mismatch");
+      EXPECT_EQ(replay("sim_Loose", [](RunParameters&) {}), "");
+    }
     if (!c.refused.empty())
       user_->AnswerMsgBox(user::kAnswerOK, "Type mismatch: the simulation table holds a value in the column " +
                                                c.refused + " that is not a number.");
-    balance = 10000;
-    engine_->SimResults(true, balance);
-    EXPECT_EQ(events_.results.size(), c.refused.empty() ? 1u : 0u) << c.column;
-    if (c.refused.empty() && !events_.results.empty()) {
-      EXPECT_EQ(rt::FormatNumber(events_.results[0].balance), handWorked) << c.column;
-    }
-    EXPECT_EQ(user_->PendingAnswers(), 0u) << c.column;
+    EXPECT_EQ(replay("sim_Loose", c.setting), c.refused.empty() ? sound : "");
+    EXPECT_EQ(user_->PendingAnswers(), 0u);
   }
   sqlite3_close(outside);
 }
@@ -419,7 +433,7 @@ TEST_F(PortfolioReplayTest, MarketRulesKeepAtMostTheLimitAndShowTheirErrors) {
   FillHandWorkedTable();
   simtest::Insert("sim_Hand", {"#3/1/2004#", "OVR", "ny", "LONG", 20, 40000, 1000000, "'B'", "#3/2/2004#"});
   const auto table = simulation::ReplayTable::Read("sim_Hand", std::nullopt, simulation::CurrentDatabaseStamp());
-  simulation::ReplayCandidates replay(*table, Parms());
+  simulation::ReplayCandidates replay(*table, Parms(), std::nullopt);
   std::vector<clsStock> stocks(3);
   simulation::DayCandidates day = replay.Day(rt::DateSerial(2004, 3, 2), 5000);
   engine_->MarketRules(0, day, stocks);
@@ -492,7 +506,7 @@ TEST_F(PortfolioReplayTest, HeldCandidatesAreTheStatementsRows) {
          !rs.Eof(); rs.MoveNext())
       statement.push_back(rs.Field("Symbol").ToText() + " " + rs.Field("Positioning").ToText());
     const auto table = simulation::ReplayTable::Read("sim_Hand", std::nullopt, simulation::CurrentDatabaseStamp());
-    simulation::ReplayCandidates replay(*table, Parms());
+    simulation::ReplayCandidates replay(*table, Parms(), std::nullopt);
     for (simulation::DayCandidates d = replay.Day(day, 5000); !d.Eof(); d.MoveNext())
       held.push_back(table->Text(d.Row().symbol) + " " + table->Text(d.Row().positioning));
     EXPECT_EQ(held, statement) << "case " << c;

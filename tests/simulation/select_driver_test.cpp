@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <optional>
@@ -262,6 +263,40 @@ TEST_F(SelectDriverTest, DownloadFailuresAreToldOncePerRun) {
     events.stockCounts.clear();
     if (!connected) ::unsetenv(inet::kQuoteHostVariable);
   }
+}
+
+// A record of a missing day whose date cannot be read (a damaged or
+// hand-edited database) costs its symbol nothing, online or offline: the run
+// leaves the record out and its one message names the symbol and the table
+// and says what to do; the record stays for the user to mend.
+TEST_F(SelectDriverTest, AnUnreadableMissingDayRecordIsNamedAndItsSymbolStillScanned) {
+  SeedMarket();
+  bed.Execute("CREATE TABLE [Missing_Days] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))");
+  sqlite3* outside = nullptr;
+  ASSERT_EQ(sqlite3_open(SharedConnection().Path().c_str(), &outside), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(outside,
+                         "PRAGMA ignore_check_constraints = ON; "
+                         "INSERT INTO Missing_Days VALUES ('AB', '2004-03-1x')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(outside);
+  for (bool online : {false, true}) {
+    SCOPED_TRACE(online ? "online" : "offline");
+    Parms().blnUpdateData = Parms().blnUseInternet = online;
+    ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
+    const size_t shown = user.MessageTexts().size();
+    user.AnswerMsgBox(user::kAnswerOK, "Missing_Days");
+    EXPECT_EQ(Run({"AB", "ABC"}), "complete");
+    ASSERT_EQ(user.MessageTexts().size(), shown + 1);
+    EXPECT_EQ(user.MessageTexts().back(),
+              "Records of the table Missing_Days whose day cannot be read were left out of the run:\r\n"
+              "AB: \"2004-03-1x\"\r\n"
+              "Correct the DamnDate of each such row to the day it stands for (written like 2019-05-15), or delete "
+              "the row: until then that day is neither fetched again nor named as missing.");
+    EXPECT_GT(Rows(" WHERE Symbol = 'AB'"), 0);
+    EXPECT_EQ(Rows(" WHERE Symbol = 'AB'"), Rows(" WHERE Symbol = 'ABC'"));  // the same history
+  }
+  EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM [Missing_Days]"), "1");
 }
 
 TEST_F(SelectDriverTest, PauseFinishesTheSymbolAndTheResumeStartsWithTheNext) {
