@@ -132,6 +132,7 @@ void clsResearch::ClearDownloadReport() {
   staleHistory_.clear();
   missingDays_.clear();
   missingDaysFetched_.clear();
+  ownTableSymbols_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -160,7 +161,7 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
-  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport()})
+  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport(), OwnTableSymbolsReport()})
     if (!paragraph.empty()) report += (report.empty() ? "" : "\r\n\r\n") + paragraph;
   return report;
 }

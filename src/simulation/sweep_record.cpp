@@ -8,6 +8,7 @@
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/runtime/error.h"
@@ -15,9 +16,9 @@
 
 namespace {
 
-constexpr const char* kCreate =
-    "CREATE TABLE [SweepRecord] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
-    "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
+const std::string kCreate = "CREATE TABLE [" + std::string(kSweepRecordTable) +
+                            "] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
+                            "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
 
 std::vector<db::Value> Values(const clsResearch::SweepRecord& record) {
   return {db::Value(record.sweep), db::Value(record.reportPath), db::Value(record.reportFirstLine),
