@@ -94,9 +94,9 @@ class clsResearch {
   const std::string& LastDownloadFailure() const { return strDownloadFailure_; }
   // For the user, once per run: the symbols whose history could not be
   // updated and why, the downloaded rows left out for bad values, the
-  // stocks whose stored history ends before the period and the days missing
-  // inside the histories; "" when the loads since ClearDownloadReport went
-  // well.
+  // stocks whose stored history ends before the period, the days missing
+  // inside the histories and the symbols left out for their names; "" when
+  // the loads since ClearDownloadReport went well.
   std::string DownloadReport() const;
   void ClearDownloadReport();
 
@@ -132,6 +132,8 @@ class clsResearch {
   // Ends a download that cannot be kept whole: records the reason for the
   // run's message and gives False (the download's rows are undone).
   bool DownloadFailed(const std::string& reason);
+  // The same for a database error met on the way, whatever its kind.
+  bool DownloadFailed(const std::exception& error);
 
   // ===== end quote storage =====
 
@@ -190,6 +192,21 @@ class clsResearch {
   std::set<std::string> missingDaysFetched_;                               // symbols fetched again this run
 
   // ===== end missing days =====
+
+  // ===== symbols named like the program's own tables (own_table_symbols.cpp) =====
+ private:
+  // Takes out of the list (and of markets, when it runs beside it) every
+  // symbol named like one of the program's own tables, noting each: such a
+  // name can never be a quote table.
+  void LeaveOutOwnTableSymbols(std::vector<std::string>& symbols, std::vector<std::string>& markets);
+  // Notes, once, a symbol left out for its name.
+  void NoteOwnTableSymbol(const std::string& symbol);
+  // The paragraph of the run's one message that names them.
+  std::string OwnTableSymbolsReport() const;
+
+  std::vector<std::string> ownTableSymbols_;  // in the order met
+
+  // ===== end symbols named like the program's own tables =====
 
   // ===== indicator columns and ADX (indicators.cpp, adx.cpp) =====
  public:

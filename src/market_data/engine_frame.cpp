@@ -5,6 +5,7 @@
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "market_data/schema.h"
 #include "platform/db/db_error.h"
@@ -102,12 +103,15 @@ std::string clsResearch::QueryDB(const std::string& sql) {
 }
 
 bool clsResearch::TestDatabase() {
+  const std::string table = "[" + std::string(kDatabaseTestTable) + "]";
   std::string sql;
   if (Parms().intDatabaseType == 1)
-    sql = "CREATE TABLE [VraskEatsWeeds] ([AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] "
+    sql = "CREATE TABLE " + table +
+          " ([AcquireDate] DATETIME, [BoughtDate] DATETIME, [Symbol] TEXT, [Market] "
           "TEXT,CONSTRAINT [PK] PRIMARY KEY ([AcquireDate], [Symbol]));";
   else if (Parms().intDatabaseType == 2)
-    sql = "CREATE TABLE [VraskEatsWeeds]([AcquireDate] [smalldatetime] NULL , [BoughtDate] [smalldatetime] NULL "
+    sql = "CREATE TABLE " + table +
+          "([AcquireDate] [smalldatetime] NULL , [BoughtDate] [smalldatetime] NULL "
           ",[Symbol] [nvarchar] (255) COLLATE SQL_Latin1_General_CP1_CI_AS NULL, [Market] [nvarchar] (255) COLLATE "
           "SQL_Latin1_General_CP1_CI_AS NULL ,) ON [PRIMARY]";
   strDatabaseFailure_.clear();
@@ -119,7 +123,7 @@ bool clsResearch::TestDatabase() {
     return false;
   }
   try {
-    SharedConnection().Execute("drop table [VraskEatsWeeds]");
+    SharedConnection().Execute("drop table " + table);
   } catch (const std::exception&) {
     // A scratch table that cannot be dropped shows at the next test.
   }

@@ -8,6 +8,7 @@
 #include "market_data/database_connection.h"
 #include "market_data/day_record.h"
 #include "market_data/history_rows.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -88,7 +89,15 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     user::MsgBox("The symbol \"" + symbol + "\" cannot be used as a table name.");
     return NotEnoughData();
   }
+  // Its quote table would be the program's: never read as quotes nor made.
+  if (IsOwnTableName(symbol)) {
+    NoteOwnTableSymbol(symbol);
+    return NotEnoughData();
+  }
 
+  // Until the history is brought up to date, a failure fails the symbol's
+  // download, which the run names with its cause.
+  bool updating = parms.blnUpdateData && parms.blnUseInternet;
   try {
     db::Connection& connection = SharedConnection();
     const std::string rangeQuery = RangeQuery(symbol, startDate, endDate, parms.intDatabaseType);
@@ -149,6 +158,7 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
       minDate = range.Field(0);
       maxDate = range.Field(1);
     }
+    updating = false;
 
     if (!SpansMoreThanLookBack(minDate, maxDate, parms.intWinDays)) {
       LogError("Exiting LoadData: 1/1/1800");
@@ -181,7 +191,12 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     return result;
   } catch (const rt::Error& e) {
     if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
-    if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed) user::MsgBox(e.Description());
+    if (updating && !db::IsLastingFailure(e)) {
+      DownloadFailed(e);
+      if (!StopRequested()) NoteDownloadFailure(symbol);
+    } else if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed) {
+      user::MsgBox(e.Description());
+    }
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting LoadData in error");
     return NotEnoughData();

@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "market_data/calendar_and_log.h"
+#include "market_data/own_table_names.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/error.h"
 
 namespace {
 
-constexpr const char* kCreate =
-    "CREATE TABLE [Missing_Days] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))";
+const std::string kCreate = "CREATE TABLE [" + std::string(kMissingDaysTable) +
+                            "] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))";
 
 bool TableIsMissing(const rt::Error& e) { return e.Number() == db::kErrTableMissing; }
 

@@ -133,6 +133,7 @@ void clsResearch::ClearDownloadReport() {
   missingDays_.clear();
   unreadableMissingDays_.clear();
   missingDaysFetched_.clear();
+  ownTableSymbols_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
@@ -161,7 +162,8 @@ std::string clsResearch::DownloadReport() const {
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
     list(quoteRowsLeftOut_, report);
   }
-  for (const std::string& paragraph : {StaleHistoryReport(), MissingDaysReport(), UnreadableMissingDaysReport()})
+  for (const std::string& paragraph :
+       {StaleHistoryReport(), MissingDaysReport(), UnreadableMissingDaysReport(), OwnTableSymbolsReport()})
     if (!paragraph.empty()) report += (report.empty() ? "" : "\r\n\r\n") + paragraph;
   return report;
 }

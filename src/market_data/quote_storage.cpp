@@ -258,8 +258,10 @@ bool clsResearch::UpdateStock(rt::Date& startDate, rt::Date& endDate, std::strin
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting UpdateStock in error: False");
     // A store that failed for a lasting reason is shown once (the history
-    // stays short, so the caller does not use the symbol).
+    // stays short, so the caller does not use the symbol); any other failure
+    // is named with the symbol in the run's message.
     if (db::IsLastingFailure(e)) EndRunOnWriteFailure(e, "Unable to store the quote history of " + symbol + ".");
+    else DownloadFailed(e);
     return false;
   }
 }
@@ -268,6 +270,10 @@ bool clsResearch::DownloadFailed(const std::string& reason) {
   strDownloadFailure_ = reason;
   LogError("Exiting UpdateStock: False - " + reason);
   return false;
+}
+
+bool clsResearch::DownloadFailed(const std::exception& error) {
+  return DownloadFailed(std::string("a database error: ") + error.what());
 }
 
 void clsResearch::UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate) {

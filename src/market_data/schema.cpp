@@ -5,6 +5,7 @@
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/missing_days_table.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -31,10 +32,10 @@ std::string QuoteTableStatement(const std::string& symbol, int16_t databaseType)
 }
 
 std::string StockMasterStatement(int16_t databaseType) {
-  if (databaseType == 1)
-    return "CREATE TABLE [Stock_Master] ([Symbol] TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)";
+  const std::string create = "CREATE TABLE [" + std::string(kStockMasterTable) + "] ([Symbol]";
+  if (databaseType == 1) return create + " TEXT PRIMARY KEY, [Market] TEXT, [Inception] DATETIME)";
   if (databaseType == 2)
-    return std::string("CREATE TABLE [Stock_Master] ([Symbol]") + kServerText255 + " , [Market]" + kServerText255 +
+    return create + kServerText255 + " , [Market]" + kServerText255 +
            " , [Inception] [smalldatetime] NULL , ) ON [PRIMARY]";
   return "";
 }
@@ -45,11 +46,9 @@ std::string SimStatusStatement(int16_t databaseType) {
   std::string slots;
   for (size_t i = 1; i + 1 < kSimStatusColumns.size(); ++i)
     slots += "[" + std::string(kSimStatusColumns[i]) + "] DOUBLE, ";
-  if (databaseType == 1)
-    return "CREATE TABLE [SimStatus] ([SimTable] TEXT PRIMARY KEY, " + slots + "[PortCount] DOUBLE)";
-  if (databaseType == 2)
-    return std::string("CREATE TABLE [SimStatus] ([SimTable]") + kServerText255 + ", " + slots +
-           "[PortCount] DOUBLE) ON [PRIMARY]";
+  const std::string create = "CREATE TABLE [" + std::string(kSimStatusTable) + "] ([SimTable]";
+  if (databaseType == 1) return create + " TEXT PRIMARY KEY, " + slots + "[PortCount] DOUBLE)";
+  if (databaseType == 2) return create + kServerText255 + ", " + slots + "[PortCount] DOUBLE) ON [PRIMARY]";
   return "";
 }
 

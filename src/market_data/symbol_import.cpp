@@ -5,6 +5,7 @@
 
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/symbol_file.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
@@ -19,9 +20,15 @@ constexpr size_t kListedLeftOutLines = 20;
 
 struct SymbolFileContents {
   std::vector<SymbolEntry> entries;
-  // "Line 3 (AB]C): it contains ..." for each line whose symbol cannot name a table.
+  // "Line 3 (AB]C): it contains ..." for each line whose symbol cannot name its table.
   std::vector<std::string> leftOut;
 };
+
+// Why the symbol cannot name its quote table; "" when it can.
+std::string TableNameProblem(const std::string& symbol) {
+  if (std::string problem = db::BracketProblem(symbol); !problem.empty()) return problem;
+  return IsOwnTableName(symbol) ? "it is the name of one of the program's own tables" : "";
+}
 
 // Reads the accepted entries of the file, yielding after every line. A symbol
 // names its quote table, so one that cannot is left out here rather than
@@ -37,7 +44,7 @@ SymbolFileContents ReadSymbolFile(const std::string& path) {
   std::vector<std::string> lines = SplitFileLines(*text);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (std::optional<SymbolEntry> entry = ParseSymbolLine(lines[i], path, static_cast<int>(i + 1))) {
-      std::string problem = db::BracketProblem(entry->symbol);
+      std::string problem = TableNameProblem(entry->symbol);
       if (problem.empty()) contents.entries.push_back(*entry);
       else
         contents.leftOut.push_back("Line " + std::to_string(i + 1) + " (\"" + db::ShownName(entry->symbol) +

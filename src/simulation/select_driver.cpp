@@ -114,6 +114,7 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
     std::vector<std::string> markets;
     if (IsListQuery(symbols[0])) markets = ExpandSymbolQuery(symbols);
     else DropRepeatedSymbols(symbols);
+    LeaveOutOwnTableSymbols(symbols, markets);
 
     int16_t total = rt::CInt(static_cast<double>(symbols.size()));
     Raise(&ResearchEvents::TotalStocks, total);

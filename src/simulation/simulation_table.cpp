@@ -8,6 +8,7 @@
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "market_data/statement_yield.h"
 #include "platform/db/bound_statement.h"
@@ -22,9 +23,6 @@
 #include "simulation/table_steps.h"
 
 namespace {
-
-// Every simulation table's name begins so (the window adds the simulation's name).
-constexpr std::string_view kSimTablePrefix = "sim_";
 
 std::string TrimmedText(const db::Value& value) {
   std::string text = value.ToText();
@@ -52,11 +50,11 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
     user::MsgBox(refused.Description());
     return false;
   }
-  if (name.compare(0, kSimTablePrefix.size(), kSimTablePrefix) != 0) {
+  if (name.compare(0, kSimulationTablePrefix.size(), kSimulationTablePrefix) != 0) {
     user::MsgBox("The table '" + name +
                  "' is not a simulation table and is left as it is: simulation tables are "
                  "named " +
-                 std::string(kSimTablePrefix) + " followed by the simulation's name.");
+                 std::string(kSimulationTablePrefix) + " followed by the simulation's name.");
     return false;
   }
   // Only the Jet dialect has a simulation table; a Select run is refused before this.

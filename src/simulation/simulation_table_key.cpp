@@ -1,5 +1,6 @@
 #include "simulation/simulation_table_key.h"
 
+#include "market_data/own_table_names.h"
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/db/write_group.h"
@@ -8,9 +9,11 @@
 namespace simulation {
 namespace {
 
-// Index names share one name space with the tables: a simulation table's
-// name begins with "sim_" and no symbol begins with "~".
-std::string KeyIndex(const std::string& table) { return "[~" + db::SqlName(table) + " PK]"; }
+// Index names share one name space with the tables: no symbol or simulation
+// takes an auxiliary name.
+std::string KeyIndex(const std::string& table) {
+  return "[" + std::string(kAuxiliaryNamePrefix) + db::SqlName(table) + " PK]";
+}
 
 // The sort that builds the key works on pieces the size of the connection's
 // page cache, and a piece is sorted in one step that does not yield: a small

@@ -10,6 +10,7 @@
 #include "market_data/calendar_and_log.h"
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/db_error.h"
 #include "platform/runtime/app_folder.h"
@@ -18,9 +19,9 @@
 
 namespace {
 
-constexpr const char* kCreate =
-    "CREATE TABLE [SweepRecord] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
-    "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
+const std::string kCreate = "CREATE TABLE [" + std::string(kSweepRecordTable) +
+                            "] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
+                            "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
 
 // A report inside the application folder is kept relative to it, so that a
 // resume in a copy of the folder writes on into the copy's report, not the

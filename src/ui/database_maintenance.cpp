@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "market_data/database_connection.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "market_data/schema.h"
 #include "platform/db/db_error.h"
@@ -19,6 +20,8 @@ void Yield() { user::DoEvents(); }
 enum class QuoteTable { kMissing, kEmpty, kHoldsRows, kUnknown };
 
 QuoteTable ProbeQuoteTable(db::Connection& connection, const std::string& symbol) {
+  // A table of the program's own is no symbol's, to find empty and drop.
+  if (IsOwnTableName(symbol)) return QuoteTable::kUnknown;
   try {
     db::Recordset probe = connection.OpenRecordset("SELECT TOP 1 DamnDate FROM [" + db::SqlName(symbol) + "]");
     return probe.Eof() ? QuoteTable::kEmpty : QuoteTable::kHoldsRows;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "select_fixture.h"
+#include "simulation/simulation_table.h"
 #include "support/quote_service_process.h"
 #include "support/shipped_select.h"
 
@@ -45,4 +46,81 @@ TEST(SelectShippedDataTest, EveryShippedSymbolIsDownloadedScannedAndStored) {
   std::vector<std::string> symbols{"all:"};
   EXPECT_EQ(engine.Process(Day(2019, 1, 2), Day(2019, 12, 31), symbols, true, true, "", parms.intWinDays), "complete");
   EXPECT_EQ(bed.User().Prompts().size(), 2u);
+}
+
+// A symbol named like one of the program's own tables would have its quotes
+// read from that table, or its quote table made under the program's name
+// (Missing_Days so made broke every later download). The import refuses one
+// and names its line; a master list that holds one from an older version has
+// it left out of the run and named once, and the table of that name stays as
+// it was. A quote table that took Missing_Days in an older version, made
+// before or after the index tables, fails the downloads: each names its
+// symbol and why.
+TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDownloadSaysWhy) {
+  testsupport::QuoteServiceProcess service;
+  const rt::Date start = Day(2019, 1, 2), end = Day(2019, 3, 29);
+  const std::string quoteColumns =
+      " ([DamnDate] DATETIME PRIMARY KEY, [Open] MONEY, [High] MONEY, [Low] MONEY, [Close] MONEY, [Adj_Close] MONEY, "
+      "[Volume] INTEGER)";
+  const std::string takenMissingDays = "CREATE TABLE [Missing_Days]" + quoteColumns;
+  const std::vector<std::string> indexTables = {"CREATE TABLE [^DJI]" + quoteColumns,
+                                                "CREATE TABLE [^IXIC]" + quoteColumns};
+  const char* leftOut = "the name of one of the program's own tables";
+  const struct {
+    std::string name;
+    std::vector<std::string> before;  // what an older version left in the database
+    const char* status;
+    const char* told;  // beside the symbol's name, in the run's one message
+  } cases[] = {
+      {"Missing_Days", {}, "complete", leftOut},
+      {"missing_days", {}, "complete", leftOut},
+      {"SWEEPRECORD", {}, "complete", leftOut},
+      {"SimStatus", {}, "complete", leftOut},
+      {"Stock_Master", {}, "complete", leftOut},
+      {"sim_a", {std::string("CREATE TABLE [sim_a] (") + simulation::kSimulationColumns + ")"}, "complete", leftOut},
+      {"sqlite_stat1", {}, "complete", leftOut},
+      {"VraskEatsWeeds", {}, "complete", leftOut},
+      {"Missing_Days", {takenMissingDays}, "error", "^DJI - a database error: "},
+      {"Missing_Days", {indexTables[0], indexTables[1], takenMissingDays}, "error", "^DJI - a database error: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " after " + std::to_string(c.before.size()) + " tables");
+    testsupport::EngineTestBed bed;
+    user::ScriptedUserServices& user = bed.User();
+    testsupport::PrepareDownloadingSelect(bed, "sim_run", start);
+    for (const std::string& sql : c.before) bed.Execute(sql);
+    auto definition = [&] {
+      return bed.Scalar("SELECT MAX(sql) FROM sqlite_master WHERE lower(name) = lower('" + c.name + "')");
+    };
+
+    const auto list = bed.Folder().File("list.txt");
+    testsupport::WriteFileBytes(list, "IBM,ny\r\n" + c.name + ",ny\r\nMSFT,ns\r\n");
+    user.AnswerMsgBox(user::kAnswerOK, "1 line of list.txt was not imported");
+    EXPECT_TRUE(bed.Engine().ImportNewStocks(list.string()));
+    ASSERT_EQ(user.Prompts().size(), 1u);
+    EXPECT_NE(user.Prompts()[0].text.find("Line 2 (\"" + c.name + "\"): it is " + leftOut + "."), std::string::npos)
+        << user.Prompts()[0].text;
+    EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM Stock_Master"), "2");
+
+    const std::string tableBefore = definition();
+    // As an older version stored it.
+    bed.Execute("INSERT INTO [Stock_Master] (Symbol, Market) SELECT '" + c.name +
+                "', 'ny' WHERE NOT EXISTS (SELECT 1 FROM [Stock_Master] WHERE Symbol = '" + c.name + "')");
+    user.AnswerMsgBox(user::kAnswerOK, c.told);
+    std::vector<std::string> symbols{"all:"};
+    EXPECT_EQ(bed.Engine().Process(start, end, symbols, true, true, "", Parms().intWinDays), c.status);
+    EXPECT_EQ(user.PendingAnswers(), 0u);
+    EXPECT_TRUE(user.UnscriptedPrompts().empty());
+    ASSERT_EQ(user.Prompts().size(), 2u);
+    const std::string& told = user.Prompts().back().text;
+    size_t named = 0;
+    for (size_t at = told.find(c.name); at != std::string::npos; at = told.find(c.name, at + 1)) ++named;
+    EXPECT_EQ(named, 1u) << told;
+    EXPECT_EQ(definition(), tableBefore);
+    if (std::string(c.status) == "complete") {
+      for (const char* scanned : {"IBM", "MSFT"})
+        EXPECT_NE(bed.Scalar(std::string("SELECT COUNT(*) FROM [sim_run] WHERE Symbol = '") + scanned + "'"), "0")
+            << scanned;
+    }
+  }
 }

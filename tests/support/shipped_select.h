@@ -9,6 +9,11 @@
 
 namespace testsupport {
 
+// Sets the run parameters of a Select that downloads every history it needs
+// (from a year before the period's) and stores every day of the period as a
+// LONG and a SHORT winner (no criterion enabled) into `table`, created anew.
+void PrepareDownloadingSelect(EngineTestBed& bed, const std::string& table, rt::Date periodStart);
+
 // Creates the simulation table `table`, imports the default symbol file when
 // the first run asks for it, downloads every history and stores every day of
 // the period as a LONG and a SHORT winner (no criterion enabled). Returns the

@@ -4,22 +4,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "simulation/simulation_table.h"
+#include "support/shipped_select.h"
 
 namespace testsupport {
 
 long BuildShippedSimulation(EngineTestBed& bed, const std::string& table, rt::Date periodStart, rt::Date periodEnd) {
+  PrepareDownloadingSelect(bed, table, periodStart);
   clsResearch& engine = bed.Engine();
   RunParameters& parms = Parms();
-  parms.blnUseInternet = true;
-  parms.blnUpdateData = true;
-  parms.datEarliestDate = Day(periodStart.Year() - 1, 1, 1);  // room for the indicators' look-back
-  parms.blnNoWinCriteria = true;
-  parms.strSimTable = table;
-  engine.CreateSimulationTable(table);
-  bed.Events().onWinner = [&](clsStock& stock, bool store) {
-    if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, parms.strSimTable, 1));
-  };
   std::filesystem::copy_file(std::filesystem::path(KESTROVANE_DATA_DIR) / "SymbolList", bed.Folder().File("SymbolList"),
                              std::filesystem::copy_options::overwrite_existing);
   bed.User()
