@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
@@ -39,6 +40,14 @@ void Kill(pid_t program) {
   ::kill(program, SIGKILL);  // its locks go with it
   ::waitpid(program, nullptr, 0);
 }
+
+// Kills the program when the test ends on a failure before it did.
+struct KilledAtEnd {
+  pid_t& program;
+  ~KilledAtEnd() {
+    if (program > 0) Kill(std::exchange(program, -1));
+  }
+};
 
 }  // namespace
 
@@ -79,25 +88,33 @@ TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
   EXPECT_NE(window, nullptr);
 }
 
+// Two application folders whose options reach one database file, by its path
+// or by another name of the same file.
 TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirstIsKilled) {
-  // Two application folders whose options name one database.
   const std::filesystem::path database = home.File("shared.db");
   const std::filesystem::path firstFolder = home.File("first");
   std::filesystem::create_directories(firstFolder);
-  for (const std::filesystem::path& folder : {firstFolder, home.Path()})
-    testsupport::WriteFileBytes(folder / "PROPERTIES", "txtSimOption(32)=" + database.string() + "\r\n");
-  const pid_t first = StartFirstProgram(firstFolder);
+  testsupport::WriteFileBytes(firstFolder / "PROPERTIES", "txtSimOption(32)=" + database.string() + "\r\n");
+  pid_t first = StartFirstProgram(firstFolder);
+  const KilledAtEnd killed{first};
   ASSERT_GT(first, 0) << "the first program did not start";
+  std::filesystem::create_hard_link(database, home.File("hard-linked.db"));
+  std::filesystem::create_symlink(database, home.File("symlinked.db"));
 
-  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
-  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
-  scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + database.string() +
-                                              " is in use by another Kestrovane program.");
-  window = ui::StartUp({-1});
-  ASSERT_NE(window, nullptr);
-  EXPECT_FALSE(window->objResearch->TestDatabase());
+  for (const char* reached : {"shared.db", "hard-linked.db", "symlinked.db"}) {
+    SCOPED_TRACE(reached);
+    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "\r\n");
+    scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+    scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+    scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + home.File(reached).string() +
+                                                " is in use by another Kestrovane program.");
+    window.reset();
+    window = ui::StartUp({-1});
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->objResearch->TestDatabase());
+  }
 
-  Kill(first);
+  Kill(std::exchange(first, -1));
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   window->Menu("mnuNewSimulation")->trigger();
   EXPECT_TRUE(window->objResearch->TestDatabase());
