@@ -15,6 +15,7 @@
 #include "platform/registry/registry_access.h"
 #include "support/crash_trial.h"
 #include "support/quote_service_process.h"
+#include "support/write_faults.h"
 #include "ui/resources.h"
 #include "window_fixture.h"
 
@@ -233,10 +234,18 @@ TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
   }
   std::filesystem::resize_file(truncated, 5000);
   testsupport::WriteFileBytes(home.File("text.db"), "not a database");
+  // A writable database in a folder where its working files cannot be made.
+  const std::filesystem::path readOnlyFolder = home.File("read-only");
+  std::filesystem::create_directories(readOnlyFolder);
+  db::CreateDatabaseFile(readOnlyFolder / "x.db");
+  std::filesystem::permissions(readOnlyFolder, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  const testsupport::PermissionsEnforced enforced;
   const std::pair<std::string, std::string> cases[] = {
       {truncated.string(), "Unrecognized database format"},
       {home.File("text.db").string(), "Unrecognized database format"},
       {home.File("no folder/x.db").string(), "Could not open the database file"},  // cannot be created
+      {(readOnlyFolder / "x.db").string(), "The folder '" + readOnlyFolder.string() + "' that holds the database file"},
   };
   for (const auto& [location, cause] : cases) {
     testsupport::WriteFileBytes(ui::PropertiesFilePath(), "txtSimOption(32)=" + location + "\r\n");
@@ -250,6 +259,7 @@ TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
     EXPECT_NE(scripted->Prompts().back().text.find(location), std::string::npos) << location;
     window.reset();
   }
+  std::filesystem::permissions(readOnlyFolder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 TEST_F(WindowTest, AnUnusableDatabaseIsReportedAndTheWindowStillComesUp) {
