@@ -169,14 +169,15 @@ TEST_F(WindowTest, WinnerRowsMirrorShortsAndShowStoredResults) {
   EXPECT_EQ(list.Text(0, 16), "-0.5");
   EXPECT_EQ(list.Text(0, 18), "20040105");
   EXPECT_EQ(shortOne.DJ_RSI, 70);  // the engine's record is only read
-  QStringList duringRun;
-  for (int column = 0; column <= 16; ++column) duringRun << list.Text(0, column);
+  const auto firstRow = [&list] {
+    QStringList cells;
+    for (int column = 0; column <= 16; ++column) cells << list.Text(0, column);
+    return cells;
+  };
+  const QStringList duringRun = firstRow();
   list.Clear();
   w.objResearch->LoadWinners();
-  ASSERT_EQ(list.Count(), 1);
-  QStringList afterOpen;
-  for (int column = 0; column <= 16; ++column) afterOpen << list.Text(0, column);
-  EXPECT_EQ(afterOpen, duringRun);
+  EXPECT_EQ(firstRow(), duringRun);
 
   clsStock longOne = Candidate("LONG");
   store = false;
