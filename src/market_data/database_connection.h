@@ -17,8 +17,8 @@ extern std::shared_ptr<db::Connection> cnDatabase;
 // "/"); the old default "c:\data\Vennorath.mdb" is "Vennorath.db" there.
 std::filesystem::path ResolveDatabasePath(const std::string& location);
 
-// Holds the database file for this program: a lock file beside it
-// ("<database>.lock") that one program at a time may hold. Taken before a
+// Holds the database file for this program: a lock on the file itself, by
+// whatever name it is reached, that one program at a time may hold. Taken before a
 // connection opens on the database and kept while the program stays on it,
 // also while no engine exists (New Simulation, Compact and Repair); let go
 // when the program opens another database. Raises a lasting failure naming

@@ -10,38 +10,32 @@
 
 namespace {
 
-struct HeldDatabase {
-  std::filesystem::path lockFile;
-  std::unique_ptr<rt::ProgramLock> lock;
-};
-
-HeldDatabase& Held() {
-  static HeldDatabase held;
+std::unique_ptr<rt::ProgramLock>& Held() {
+  static std::unique_ptr<rt::ProgramLock> held;
   return held;
 }
 
 }  // namespace
 
 void HoldDatabaseFile(const std::filesystem::path& database) {
-  // One file reached by two paths (a link, "..") is one lock.
-  std::error_code unresolved;
-  std::filesystem::path lockFile = std::filesystem::weakly_canonical(database, unresolved);
-  if (unresolved) lockFile = database;
-  lockFile += ".lock";
-
-  HeldDatabase& held = Held();
-  if (held.lock && held.lockFile == lockFile) return;  // this program is on it already
-  held = {};                                           // this program leaves the database it was on
-  auto lock = std::make_unique<rt::ProgramLock>(lockFile);
+  // The lock is on the database file itself, so every name that reaches it
+  // (a hard link, a symlink, "..", a bind mount) meets it. SQLite's own
+  // locks are fcntl locks, which a flock neither meets nor disturbs. Closing
+  // any descriptor of a file drops this process's fcntl locks on it, so the
+  // held one is let go only here, once the shared connection has left it.
+  std::unique_ptr<rt::ProgramLock>& held = Held();
+  if (held && held->Holds(database)) return;  // this program is on it already
+  held.reset();                               // this program leaves the database it was on
+  auto lock = std::make_unique<rt::ProgramLock>(database, rt::ProgramLock::Missing::Fail);
   if (lock->InUse())
     throw db::LastingFailure(db::kErrProviderFailure,
                              database.string() +
                                  " is in use by another Kestrovane program. Close that program first, or choose "
                                  "another database location in Options.");
   if (!lock->Held()) {
-    // A folder where no lock file can be made: the database's own open decides.
-    LogError("The database lock " + lockFile.string() + " could not be taken: " + lock->Failure());
+    // A file that cannot be opened: the database's own open decides.
+    LogError("The database lock on " + database.string() + " could not be taken: " + lock->Failure());
     return;
   }
-  held = {lockFile, std::move(lock)};
+  held = std::move(lock);
 }

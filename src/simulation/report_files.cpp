@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 [[noreturn]] void RaiseNotWritten(const fs::path& path, int error) {
   throw rt::Error(rt::kErrPathFileAccess,
-                  "The report " + path.string() + " could not be written: " + std::strerror(error) + ".");
+                  "The file " + path.string() + " could not be written: " + std::strerror(error) + ".");
 }
 
 void RequireFolder(const fs::path& path) {

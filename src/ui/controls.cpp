@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 
 #include "platform/runtime/error.h"
+#include "ui/field_input_rules.h"
 
 namespace ui {
 
@@ -141,7 +142,7 @@ bool SetComboText(QComboBox* combo, const std::string& value) {
 bool SetControlValueText(const FormControl& control, const std::string& value) {
   switch (control.kind) {
     case ControlKind::TextBox:
-      if (auto* line = dynamic_cast<QLineEdit*>(control.widget)) line->setText(Q(value));
+      if (auto* line = dynamic_cast<QLineEdit*>(control.widget)) SetStoredText(line, Q(value));
       else static_cast<QPlainTextEdit*>(control.widget)->setPlainText(Q(value));
       return true;
     case ControlKind::ComboBox: return SetComboText(static_cast<QComboBox*>(control.widget), value);

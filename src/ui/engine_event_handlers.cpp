@@ -44,7 +44,10 @@ void SetColour(QLabel* label, const QColor& colour) {
 
 void frmMain::Winner(clsStock& stock, bool& store) {
   try {
-    simulation::IndexValuesShown index = simulation::ShownIndexValues(stock);
+    // A row read back from the simulation table holds the values as shown.
+    const simulation::IndexValuesShown index =
+        store ? simulation::ShownIndexValues(stock)
+              : simulation::IndexValuesShown{stock.DJ_RSI, stock.DJ_MA, stock.NS_RSI, stock.NS_MA};
     ResultsWindow().lvwWinners->AddRow(
         {Cell::Date(stock.AcquireDate), Cell::Text(stock.Positioning), Cell::Text(stock.Symbol),
          Cell::Number(rt::Round(stock.ClosePrice, 2)), Cell::Whole(stock.PercentMA), Cell::Whole(stock.RSI),

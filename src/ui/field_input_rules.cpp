@@ -14,6 +14,8 @@ namespace {
 constexpr int16_t kBackspace = 8;
 constexpr int16_t kMinus = '-';
 constexpr int16_t kPoint = '.';
+// Set on a box while a saved text is put back into it.
+constexpr const char* kStoredTextProperty = "storedTextBeingSet";
 
 // The characters a symbol list never holds.
 const QString kNotInSymbols = QStringLiteral(",./:1234567890-\\][\'");
@@ -131,11 +133,18 @@ void InstallKeyRule(QLineEdit* box, KeyRule rule) { box->installEventFilter(new 
 
 void InstallChangeRule(QLineEdit* box, ChangeRule rule) {
   QObject::connect(box, &QLineEdit::textChanged, box, [box, rule] {
+    if (box->property(kStoredTextProperty).toBool()) return;
     std::optional<Repair> repair = ApplyChangeRule(rule, StateOf(*box));
     if (!repair) return;
     box->setText(repair->text);  // runs the rule once more, which finds nothing to repair
     if (repair->cursor) box->setCursorPosition(std::min<int>(*repair->cursor, box->text().size()));
   });
+}
+
+void SetStoredText(QLineEdit* box, const QString& text) {
+  box->setProperty(kStoredTextProperty, true);
+  box->setText(text);
+  box->setProperty(kStoredTextProperty, false);
 }
 
 void InstallFocusRule(QLineEdit* box, FocusRule rule, std::function<void()> showHelp) {

@@ -59,11 +59,17 @@ enum class FocusRule {
 
 // Attach a rule to a box. The key rule acts on each typed character (not on
 // Tab, which moves the focus, nor on keys that type nothing); the change rule
-// runs after every change of the text, typed, pasted or set by the program;
+// runs after every change of the text, typed, pasted or set by the program
+// (but for a stored text put back by SetStoredText);
 // the focus rule runs `showHelp` (when given and the rule asks for it) and
 // selects the whole text whenever the box receives the focus.
 void InstallKeyRule(QLineEdit* box, KeyRule rule);
 void InstallChangeRule(QLineEdit* box, ChangeRule rule);
 void InstallFocusRule(QLineEdit* box, FocusRule rule, std::function<void()> showHelp = {});
+
+// Puts a saved text (a settings file's value) back into a box as it was
+// saved: the change rule, which repairs what is typed, leaves it alone, so an
+// empty value stays empty whatever the box held before.
+void SetStoredText(QLineEdit* box, const QString& text);
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "market_data/run_parameters.h"
+#include "platform/db/sql_text.h"
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
@@ -23,8 +24,9 @@ auto ConvertField(const QWidget* box, const std::string& text, const char* capti
     std::string name = S(box->objectName());
     if (auto underscore = name.rfind('_'); underscore != std::string::npos)
       name = name.substr(0, underscore) + "(" + name.substr(underscore + 1) + ")";
-    throw rt::Error(e.Number(), e.Description() + ": the field \"" + caption + "\" (" + name + ") holds \"" + text +
-                                    "\", which " +
+    // Shown whole: a control character (a NUL read from a file) would cut the message.
+    throw rt::Error(e.Number(), e.Description() + ": the field \"" + caption + "\" (" + name + ") holds \"" +
+                                    db::ShownName(text) + "\", which " +
                                     (e.Number() == rt::kErrOverflow ? "is out of range." : "is not a number."));
   }
 }

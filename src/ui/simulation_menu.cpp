@@ -5,7 +5,9 @@
 
 #include "market_data/run_parameters.h"
 #include "platform/runtime/app_folder.h"
+#include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
 #include "ui/settings_files.h"
@@ -68,7 +70,16 @@ void frmMain::mnuOpenSim_Click() {
     return;
   }
   Yield();
-  LoadParms();
+  // A value of the file that does not convert is named, and the simulation
+  // still opens whole; the Trade and Portfolio stages wait for Simulate,
+  // which names the value again until it is mended.
+  bool parametersCopied = true;
+  try {
+    LoadParms();
+  } catch (const rt::Error& failed) {
+    ShowError(failed);
+    parametersCopied = false;
+  }
   Yield();
   const std::string& table = Parms().strSimTable;
   setWindowTitle(Q(table.size() > 4 ? table.substr(4) : ""));
@@ -89,7 +100,7 @@ void frmMain::mnuOpenSim_Click() {
 
   if (IsPaused()) {
     PrepareSweepResume();  // the next Simulate resumes it
-  } else {
+  } else if (parametersCopied) {
     tabResearch->setCurrentIndex(2);
     cmdSimulate_Click();
   }

@@ -4,12 +4,12 @@
 // engine adds to the master list.
 #include <QFileInfo>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/text_file.h"
 #include "platform/user/user_services.h"
+#include "simulation/engine_reports.h"
 #include "ui/handler_guard.h"
 #include "ui/main_window.h"
 #include "ui/symbol_list_file.h"
@@ -57,7 +57,7 @@ void frmMain::mnuSaveSymbols_Click() {
 
   // The list always goes into the Symbols folder, so the question is about
   // the file there, whatever folder the dialog showed. A failed existence
-  // test counts as an existing file; a failed write leaves no message.
+  // test counts as an existing file.
   std::string title = std::filesystem::path(chosen).filename().string();
   std::filesystem::path target = SymbolsFolder() / title;
   std::error_code ec;
@@ -67,8 +67,14 @@ void frmMain::mnuSaveSymbols_Click() {
     return;
 
   CreateStockList();
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  for (const std::string& entry : astrStockList) out << entry << "\r\n";
+  // Written whole or not at all: a list cut short would be read back as
+  // other symbols (CVR cut after its C selects C).
+  try {
+    simulation::WriteReportFile(target.string(), astrStockList);
+  } catch (const rt::Error& failed) {
+    throw rt::Error(failed.Number(), failed.Description() + " The Symbol List " + title +
+                                         (exists ? " there is as it was." : " was not saved."));
+  }
 }
 
 void frmMain::mnuImportStocks_Click() {

@@ -6,6 +6,7 @@
 // undoes the fault when it ends.
 #include <sys/resource.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,17 @@ class FileSizeLimit {
 
  private:
   rlimit previous_{};
+};
+
+// File permissions hold for this process while the object lives, also when
+// it runs as root (which otherwise writes into a read-only folder).
+class PermissionsEnforced {
+ public:
+  PermissionsEnforced();
+  ~PermissionsEnforced();
+
+ private:
+  uint32_t effective_[2] = {};
 };
 
 }  // namespace testsupport

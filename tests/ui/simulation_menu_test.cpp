@@ -111,6 +111,30 @@ TEST_F(WindowTest, OpeningAFileThatIsNotASimulationChangesNothing) {
   EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
 }
 
+// A simulation file's values go back as saved: an empty one stays empty
+// whatever the box held. One that does not convert (a NUL in it) is named
+// whole, and the simulation still opens; Simulate runs the stages once it is
+// mended.
+TEST_F(WindowTest, OpeningASimulationPutsBackItsValuesAsSavedAndNamesOneThatDoesNotConvert) {
+  ui::frmMain& w = LoadedWindow();
+  w.mnuSaveStartup_Click();
+  w.objResearch->CreateSimulationTable("sim_nul");
+  w.Text("txtLimitPercent", 1)->setText("5");
+  fs::path file = rt::AppFolder() / "Simulations" / "nul.sim";
+  testsupport::WriteFileBytes(file, "Simulation File\r\nsim_nul\r\ntxtLimitPercent(1)=\r\ntxtMaxDays(0)=1" +
+                                        std::string(1, '\0') + "2\r\ntxtSimOption(4)=41\r\n");
+  scripted->AnswerOpenFile(file.string());
+  scripted->AnswerMsgBox(user::kAnswerOK, "(txtMaxDays(0)) holds \"1?2\", which is not a number.");
+  w.Menu("mnuOpenSim")->trigger();
+  EXPECT_EQ(w.Text("txtLimitPercent", 1)->text(), "");
+  EXPECT_EQ(w.Text("txtSimOption", 4)->text(), "41");
+  EXPECT_EQ(w.windowTitle(), "nul");
+  EXPECT_TRUE(SelectInputsDisabled(w));
+  EXPECT_TRUE(w.tabResearch->isTabEnabled(1));
+  EXPECT_NE(w.tabResearch->currentIndex(), 2);  // no stage ran over the unread value
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
+}
+
 TEST_F(RunWindowTest, OpenSimulationRestoresTheSimulationAndRunsTradeAndPortfolio) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
   fs::path file = ChooseSimulationFile("opened");

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/db/connection.h"
 #include "platform/inet/service_addresses.h"
 #include "platform/registry/registry_access.h"
 #include "support/crash_trial.h"
 #include "support/quote_service_process.h"
+#include "support/write_faults.h"
 #include "ui/resources.h"
 #include "window_fixture.h"
 
@@ -39,6 +41,14 @@ void Kill(pid_t program) {
   ::kill(program, SIGKILL);  // its locks go with it
   ::waitpid(program, nullptr, 0);
 }
+
+// Kills the program when the test ends on a failure before it did.
+struct KilledAtEnd {
+  pid_t& program;
+  ~KilledAtEnd() {
+    if (program > 0) Kill(std::exchange(program, -1));
+  }
+};
 
 }  // namespace
 
@@ -79,25 +89,33 @@ TEST_F(WindowTest, ASecondProgramOnTheFolderIsRefusedUntilTheFirstIsKilled) {
   EXPECT_NE(window, nullptr);
 }
 
+// Two application folders whose options reach one database file, by its path
+// or by another name of the same file.
 TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirstIsKilled) {
-  // Two application folders whose options name one database.
   const std::filesystem::path database = home.File("shared.db");
   const std::filesystem::path firstFolder = home.File("first");
   std::filesystem::create_directories(firstFolder);
-  for (const std::filesystem::path& folder : {firstFolder, home.Path()})
-    testsupport::WriteFileBytes(folder / "PROPERTIES", "txtSimOption(32)=" + database.string() + "\r\n");
-  const pid_t first = StartFirstProgram(firstFolder);
+  testsupport::WriteFileBytes(firstFolder / "PROPERTIES", "txtSimOption(32)=" + database.string() + "\r\n");
+  pid_t first = StartFirstProgram(firstFolder);
+  const KilledAtEnd killed{first};
   ASSERT_GT(first, 0) << "the first program did not start";
+  std::filesystem::create_hard_link(database, home.File("hard-linked.db"));
+  std::filesystem::create_symlink(database, home.File("symlinked.db"));
 
-  scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
-  scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
-  scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + database.string() +
-                                              " is in use by another Kestrovane program.");
-  window = ui::StartUp({-1});
-  ASSERT_NE(window, nullptr);
-  EXPECT_FALSE(window->objResearch->TestDatabase());
+  for (const char* reached : {"shared.db", "hard-linked.db", "symlinked.db"}) {
+    SCOPED_TRACE(reached);
+    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "\r\n");
+    scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
+    scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
+    scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + home.File(reached).string() +
+                                                " is in use by another Kestrovane program.");
+    window.reset();
+    window = ui::StartUp({-1});
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->objResearch->TestDatabase());
+  }
 
-  Kill(first);
+  Kill(std::exchange(first, -1));
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
   window->Menu("mnuNewSimulation")->trigger();
   EXPECT_TRUE(window->objResearch->TestDatabase());
@@ -216,10 +234,18 @@ TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
   }
   std::filesystem::resize_file(truncated, 5000);
   testsupport::WriteFileBytes(home.File("text.db"), "not a database");
+  // A writable database in a folder where its working files cannot be made.
+  const std::filesystem::path readOnlyFolder = home.File("read-only");
+  std::filesystem::create_directories(readOnlyFolder);
+  db::CreateDatabaseFile(readOnlyFolder / "x.db");
+  std::filesystem::permissions(readOnlyFolder, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  const testsupport::PermissionsEnforced enforced;
   const std::pair<std::string, std::string> cases[] = {
       {truncated.string(), "Unrecognized database format"},
       {home.File("text.db").string(), "Unrecognized database format"},
       {home.File("no folder/x.db").string(), "Could not open the database file"},  // cannot be created
+      {(readOnlyFolder / "x.db").string(), "The folder '" + readOnlyFolder.string() + "' that holds the database file"},
   };
   for (const auto& [location, cause] : cases) {
     testsupport::WriteFileBytes(ui::PropertiesFilePath(), "txtSimOption(32)=" + location + "\r\n");
@@ -233,6 +259,7 @@ TEST_F(WindowTest, ADatabaseThatCannotBeOpenedIsReportedOnceWithItsCause) {
     EXPECT_NE(scripted->Prompts().back().text.find(location), std::string::npos) << location;
     window.reset();
   }
+  std::filesystem::permissions(readOnlyFolder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 TEST_F(WindowTest, AnUnusableDatabaseIsReportedAndTheWindowStillComesUp) {

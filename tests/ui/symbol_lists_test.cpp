@@ -1,5 +1,6 @@
 // File > Open and Save Symbols List and Tools > Import Stock Symbols.
 #include "platform/runtime/app_folder.h"
+#include "support/write_faults.h"
 #include "ui/symbol_list_file.h"
 #include "window_fixture.h"
 
@@ -80,6 +81,19 @@ TEST_F(WindowTest, SavingWritesTheStockListAndAsksBeforeReplacingAList) {
   scripted->AnswerMsgBox(user::kAnswerYes, question);
   w.Menu("mnuSaveSymbols")->trigger();
   EXPECT_EQ(ReadText(SymbolFile("everything.smb")), "ibm\r\nmsft\r\nc\r\n");
+
+  // A list that cannot be written whole leaves the old one as it was, and says so.
+  w.Text("txtSelection")->setText("CVR ; IBM");
+  scripted->AnswerSaveFile(SymbolFile("everything.smb").string());
+  scripted->AnswerMsgBox(user::kAnswerYes, question);
+  scripted->AnswerMsgBox(user::kAnswerOK, "everything.smb could not be written: File too large. The Symbol List "
+                                          "everything.smb there is as it was.");
+  {
+    testsupport::FileSizeLimit full(3);
+    w.Menu("mnuSaveSymbols")->trigger();
+  }
+  EXPECT_EQ(ReadText(SymbolFile("everything.smb")), "ibm\r\nmsft\r\nc\r\n");
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
 }
 
 TEST_F(WindowTest, AListSavedElsewhereGoesToTheSymbolsFolderAndItsCopyThereIsProtected) {

@@ -39,6 +39,17 @@ std::string Unbracketed(std::string name) {
   throw LastingFailure(kErrProviderFailure, description);
 }
 
+// A writable database in a folder where SQLite cannot make the files it
+// keeps beside it while the database is open.
+[[noreturn]] void RaiseReadOnlyFolder(const std::string& message, const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  RaiseLasting(WithDetail("The folder '" + path.parent_path().string() + "' that holds the database file '" +
+                              path.string() + "' is read-only: the database needs to make its working files " + name +
+                              "-wal and " + name + "-shm beside it. Make the folder writable, or move " +
+                              "the database to a writable folder and choose it in Options.",
+                          message));
+}
+
 // Raises the provider error that Jet gave for the same failure.
 [[noreturn]] void RaiseSqlite(int rc, const std::string& message, const std::filesystem::path& path) {
   switch (rc & 0xFF) {
@@ -77,6 +88,8 @@ std::string Unbracketed(std::string name) {
     case SQLITE_FULL:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' cannot grow: the disk is full.", message));
     case SQLITE_READONLY:
+      if (rc == SQLITE_READONLY_DIRECTORY) RaiseReadOnlyFolder(message, path);
+      RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
     case SQLITE_PERM: RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
     case SQLITE_IOERR:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' could not be read or written.", message));

@@ -23,7 +23,7 @@ bool IsBracketSafe(std::string_view name);
 // contains \"[\" or \"]\"", "it contains a control character"); "" when it can.
 std::string BracketProblem(std::string_view name);
 
-// The name as a message may show it: control characters as "?".
+// A name or a value as a message may show it: control characters as "?".
 std::string ShownName(std::string_view name);
 
 // The name itself when it is bracket-safe; otherwise the statement error
