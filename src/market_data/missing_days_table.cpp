@@ -15,12 +15,29 @@ const std::string kCreate = "CREATE TABLE [" + std::string(kMissingDaysTable) +
 
 bool TableIsMissing(const rt::Error& e) { return e.Number() == db::kErrTableMissing; }
 
+// An older version let a symbol take the table's name for its quotes: a
+// statement on it then fails for want of the Symbol column. Such a failure
+// names the table and what to do, instead of the statement's bare text.
+[[noreturn]] void Rethrow(db::Connection& connection, const rt::Error& e) {
+  if (e.Number() == db::kErrStatementFailed &&
+      connection
+              .OpenRecordset("SELECT COUNT(*) FROM pragma_table_info('" + std::string(kMissingDaysTable) +
+                             "') WHERE lower(name) = 'symbol'")
+              .Field(0)
+              .ToInteger() == 0)
+    throw rt::Error(e.Number(), "The table " + std::string(kMissingDaysTable) +
+                                    " holds the quotes of a symbol of that name, which an older version let a "
+                                    "symbol take, not the days left out of downloads. Rename or remove that table "
+                                    "with a database tool; the program then makes its own.");
+  throw e;
+}
+
 // Runs a statement that removes records: with no table there are none.
 void RemoveRecords(db::Connection& connection, const std::string& sql, const std::vector<db::Value>& parameters) {
   try {
     connection.Execute(sql, parameters);
   } catch (const rt::Error& e) {
-    if (!TableIsMissing(e)) throw;
+    if (!TableIsMissing(e)) Rethrow(connection, e);
   }
 }
 
@@ -48,7 +65,7 @@ void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt
     try {
       connection.Execute(record, values);
     } catch (const rt::Error& e) {
-      if (!TableIsMissing(e)) throw;
+      if (!TableIsMissing(e)) Rethrow(connection, e);
       connection.Execute(kCreate);
       connection.Execute(record, values);
     }
@@ -62,7 +79,7 @@ RecordedMissingDays MissingDays(db::Connection& connection, const std::string& s
     rows = connection.OpenRecordset("SELECT [DamnDate] FROM [Missing_Days] WHERE [Symbol] = ? ORDER BY [DamnDate]",
                                     {db::Value(symbol)});
   } catch (const rt::Error& e) {
-    if (!TableIsMissing(e)) throw;
+    if (!TableIsMissing(e)) Rethrow(connection, e);
     return recorded;
   }
   for (; !rows.Eof(); rows.MoveNext()) {
