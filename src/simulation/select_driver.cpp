@@ -109,6 +109,9 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
   WriteRun run(*this, WriteRun::Pages::kAppended);
   // A write failure was shown when it happened; the run ends in error.
   auto ended = [this](const std::string& status) { return strWriteFailure_.empty() ? status : "error"; };
+  // The old winners go first: the tables the simulation's earlier runs set
+  // aside, this run's old table among them.
+  if (!RemoveOldWinners()) return ended("stop");
   std::string symbolInError;
   try {
     std::vector<std::string> markets;

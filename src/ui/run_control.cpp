@@ -187,8 +187,9 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
     SetRunLockEnabled(true);
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
-    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners)
-      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the run's last step is done
+    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners ||
+             progress->text() == simulation::kRemovingOldWinners)
+      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the step it ended is done
     Yield();
   } else if (engine.StopProcess() && sweepRun) {
     // A stopped sweep keeps its pause row: the next Simulate resumes it with
@@ -501,9 +502,10 @@ void frmMain::cmdPauseSim_Click() {
   if (objResearch) objResearch->PauseProcess(true);
   cmdPauseSim->setEnabled(false);
   // The Select pass finishes the symbol in hand first, which can take long
-  // with its download: say at once what the pause waits for.
-  if (selectPassRunning_) {
-    QLabel* progress = Label("lblCurrStock", 1);
+  // with its download: say at once what the pause waits for. (The removal
+  // of the old winners pauses after its step in hand, before any symbol.)
+  QLabel* progress = Label("lblCurrStock", 1);
+  if (selectPassRunning_ && progress->text() != simulation::kRemovingOldWinners) {
     progress->setText(PausingCaption());
     progress->repaint();  // seen now, not at the download's next yield
   }
