@@ -289,7 +289,8 @@ class clsResearch {
   // loads and computes both indices, then loads, computes and scans each
   // symbol after resumeSymbol (from the first when it is ""). Returns
   // "complete", "stop" (Stop, or Pause after the current symbol or step) or
-  // "error" (shown to the user, who may repair the data).
+  // "error" (shown to the user, who may repair the data). The flags are the
+  // caller's to clear before the run: one already set ends it at once.
   std::string Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols, bool simulationFlag,
                       bool spareFlag, const std::string& resumeSymbol, int16_t lookBackDays);
   // Asks for the market of a symbol missing from Stock_Master and adds it.

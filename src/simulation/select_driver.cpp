@@ -95,7 +95,8 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
 
 std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
                                         bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays) {
-  blnStopProcess_ = false;
+  // The flags are not cleared here: a Stop or a Pause given since the run
+  // began (while its old table was set aside) ends it at its next step.
   // A Pause before the first symbol resumes where this run started.
   strLastStock_ = resumeSymbol;
   blnSimulation_ = simulationFlag;

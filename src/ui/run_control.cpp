@@ -78,7 +78,9 @@ void frmMain::LockForRun() {
   cmdSimulate->setEnabled(false);
   cmdPauseSim->setEnabled(true);
   cmdStopSim->setEnabled(true);
-  objResearch->StopProcess(false);
+  // A run starts with neither flag; from here on a Stop or a Pause is the
+  // user's, and the run takes it at its next step that can stop.
+  objResearch->PauseProcess(false);
   Widget("dteSimDate", 0)->setEnabled(false);
   Widget("dteSimDate", 1)->setEnabled(false);
   SetRunLockEnabled(false);
@@ -88,8 +90,7 @@ void frmMain::LockForRun() {
 }
 
 void frmMain::cmdSimulate_Click() {
-  // The button is disabled during a run; Stop on the Select tab enables it
-  // before the run has unwound, so a second start is refused here.
+  // The button is disabled during a run; a second start is refused here too.
   if (RunInProgress() || !objResearch) return;
   std::shared_ptr<clsResearch> engine = objResearch;  // the run's own share
   bool selectRun = false;
@@ -311,7 +312,6 @@ void frmMain::StartSelectRun(clsResearch& engine) {
   }
   SetPointer(user::kPointerHourglass);
   Yield();
-  engine.PauseProcess(false);
   std::string table = p.strSimTable;
   RunSim(table);
   SaveSimulation(p.strSimTable, false);
@@ -524,10 +524,12 @@ void frmMain::cmdStopSim_Click() {
     objResearch->StopProcess(true);
     return;
   }
-  cmdSimulate->setEnabled(true);
   objResearch->StopProcess(true);
   tabResearch->setTabEnabled(1, true);
+  // The run goes on to its next step that can stop: until it has ended,
+  // which gives ">" back, the buttons show it running.
   cmdStopSim->setEnabled(false);
+  cmdPauseSim->setEnabled(false);
 }
 
 void frmMain::cmdHistoryTable_Click() {

@@ -74,7 +74,9 @@ class SelectDriverTest : public SelectRulesTest {
     for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"}) SeedHistory(symbol, Day(2003, 9, 1));
   }
 
+  // As the window runs it: the flags cleared when the run begins.
   std::string Run(std::vector<std::string>& symbols, const std::string& resumeSymbol = "") {
+    engine.PauseProcess(false);
     return engine.Process(kPeriodStart, kPeriodEnd, symbols, true, true, resumeSymbol, Parms().intWinDays);
   }
   std::string Run(std::vector<std::string>&& symbols) { return Run(symbols); }
