@@ -355,7 +355,13 @@ void frmMain::RunSim(std::string& table) {
     Text("txtLastBuildValues")->clear();
     tabResearch->setTabEnabled(1, true);
     if (status == "complete") {
-      if (Check("chkCalculateResults")->Value() == 1) {
+      // Every symbol was scanned: a Pause given after the last one (while
+      // the winners were stored) has nothing of the Select left to pause, and
+      // the stages that follow do not pause, so the run goes on to its end.
+      // A Stop given then ends it here.
+      if (engine->PauseProcess()) engine->PauseProcess(false);
+      cmdPauseSim->setEnabled(false);
+      if (Check("chkCalculateResults")->Value() == 1 && !engine->StopProcess()) {
         LoadParms();
         SaveSimulation(table, false);
         Label("lblCurrStock", 1)->setVisible(true);

@@ -126,7 +126,28 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   EXPECT_FALSE(w.SelectRunPaused());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'AAPL'"), aaplRows);
   EXPECT_NE(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'MSFT'"), "0");
-  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), Scalar("SELECT COUNT(*) FROM [sim_paused]"));
+  const std::string rows = Scalar("SELECT COUNT(*) FROM [sim_paused]");
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
+
+  // A Pause while the winners are stored, after the last symbol, leaves
+  // nothing of the Select to pause: the run ends complete, not to be run again.
+  ui::frmMain& late = ReadyWindow("AAPL ; IBM ; MSFT", false);
+  ChooseSimulationFile("late");
+  bool pausedLate = false;
+  scripted->OnDoEvents([&](int) {
+    if (!pausedLate && Caption(late) == simulation::kStoringWinners) {
+      pausedLate = true;
+      late.cmdPauseSim_Click();
+    }
+  });
+  late.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(pausedLate);
+  EXPECT_EQ(Caption(late), "Processing Complete");
+  EXPECT_FALSE(late.SelectRunPaused());
+  EXPECT_FALSE(late.cmdSimulate->isEnabled());  // as after any complete Select
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_late]"), rows);
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
 }
 
 // A Pause that lands during a download takes effect after the indices or
