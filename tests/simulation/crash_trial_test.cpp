@@ -118,13 +118,12 @@ TEST_F(CrashTrialTest, AKilledRunLeavesAnIntactDatabaseAndARerunCompletesIt) {
   const unsigned seed = seedSource();
   std::mt19937 random(seed);
   SCOPED_TRACE("seed " + std::to_string(seed));
-  auto freshCopy = [this] { return FreshCopy(); };
 
   for (TrialStage stage : {TrialStage::kDownload, TrialStage::kSelect, TrialStage::kTrade}) {
     SCOPED_TRACE(testsupport::StageName(stage));
     // What a killed run may have left of each row: the row as before, as the
     // finished run left it, or (Trade) as its first statement resets it.
-    const std::filesystem::path startFolder = freshCopy();
+    const std::filesystem::path startFolder = FreshCopy();
     Contents allowed = Read(startFolder, stage);
     if (stage == TrialStage::kTrade) {
       db::Connection cn;
@@ -136,14 +135,14 @@ TEST_F(CrashTrialTest, AKilledRunLeavesAnIntactDatabaseAndARerunCompletesIt) {
       for (auto& [table, rows] : Read(startFolder, stage))
         allowed[table].insert(allowed[table].end(), rows.begin(), rows.end());
     }
-    const std::filesystem::path finishedFolder = freshCopy();
+    const std::filesystem::path finishedFolder = FreshCopy();
     auto t0 = std::chrono::steady_clock::now();
     ASSERT_EQ(RunChild(stage, finishedFolder), 0);
     const double runSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     const Contents finished = Read(finishedFolder, stage);
 
     for (int trial = 0; trial < kKillsPerStage; ++trial) {
-      const std::filesystem::path folder = freshCopy();
+      const std::filesystem::path folder = FreshCopy();
       // (The first quarter of a run is mostly the child starting.)
       const double killAfter = std::uniform_real_distribution<double>(runSeconds / 4, runSeconds)(random);
       SCOPED_TRACE("killed after " + std::to_string(killAfter) + " s of a " + std::to_string(runSeconds) + " s run");
