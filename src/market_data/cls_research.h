@@ -307,10 +307,12 @@ class clsResearch {
 
   // The Select stage. symbols(0) is "all:", "like:" and a pattern, or the
   // first of the symbols to scan; "all:" and "like:" are replaced in place by
-  // the matching Stock_Master symbols. Loads and computes both indices, then
-  // loads, computes and scans each symbol after resumeSymbol (from the first
-  // when it is ""). Returns "complete", "stop" (Stop, or Pause after the
-  // current symbol) or "error" (shown to the user, who may repair the data).
+  // the matching Stock_Master symbols. Removes the old winners set aside,
+  // loads and computes both indices, then loads, computes and scans each
+  // symbol after resumeSymbol (from the first when it is ""). Returns
+  // "complete", "stop" (Stop, or Pause after the current symbol or step) or
+  // "error" (shown to the user, who may repair the data). The flags are the
+  // caller's to clear before the run: one already set ends it at once.
   std::string Process(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols, bool simulationFlag,
                       bool spareFlag, const std::string& resumeSymbol, int16_t lookBackDays);
   // Asks for the market of a symbol missing from Stock_Master and adds it.
@@ -343,6 +345,11 @@ class clsResearch {
   // skipped, one whose indicators fail is logged and skipped.
   void ScanSymbol(const std::string& symbol, const std::string& market, rt::Date periodStart, rt::Date periodEnd,
                   int16_t lookBackDays);
+  // Removes the tables that simulation tables were moved aside into, a step
+  // of rows at a time, with the status saying so. False when a Stop or a
+  // Pause ended it between two steps (the rest waits for the next run), or
+  // when it failed (the run ends by the write-failure rule).
+  bool RemoveOldWinners();
   // Tells the user what stopped the run and offers the repair; "error".
   std::string ReportSelectError(int32_t number, const std::string& description, const std::string& symbolInError);
 
@@ -399,14 +406,16 @@ class clsResearch {
 
   // ===== simulation table (simulation_table.cpp) =====
  public:
-  // Drops the simulation table of that name and creates it empty. Only the
-  // Jet dialect (database kind 1) has the table; for another kind nothing is
-  // touched and the Select run refuses to start. A name that cannot stand
-  // between brackets, or that is not a simulation table's ("sim_" and the
-  // simulation's name), is refused with a message: the drop must never reach
-  // the master list or a quote table. False, after a message, when the name
-  // is refused or the table could not be dropped or created: a run must not
-  // write into the old table.
+  // Creates the simulation table of that name empty, with its key; an old
+  // table of that name is moved aside in the same transaction, for the next
+  // Select run to remove (RemoveOldWinners). Only the Jet dialect (database
+  // kind 1) has the table; for another kind nothing is touched and the
+  // Select run refuses to start. A name that cannot stand between brackets,
+  // or that is not a simulation table's ("sim_" and the simulation's name),
+  // is refused with a message: the removal must never reach the master list
+  // or a quote table. False, after a message, when the name is refused or
+  // the table could not be moved aside or created: a run must not write
+  // into the old table.
   bool CreateSimulationTable(const std::string& tableName);
   // Deletes every row of the table named by strSimTable; errors reach the caller.
   void ClearSimPort();

@@ -95,7 +95,8 @@ std::string clsResearch::Process(rt::Date periodStart, rt::Date periodEnd, std::
 
 std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd, std::vector<std::string>& symbols,
                                         bool simulationFlag, const std::string& resumeSymbol, int16_t lookBackDays) {
-  blnStopProcess_ = false;
+  // The flags are not cleared here: a Stop or a Pause given since the run
+  // began (while its old table was set aside) ends it at its next step.
   // A Pause before the first symbol resumes where this run started.
   strLastStock_ = resumeSymbol;
   blnSimulation_ = simulationFlag;
@@ -109,6 +110,9 @@ std::string clsResearch::RunSelectStage(rt::Date periodStart, rt::Date periodEnd
   WriteRun run(*this, WriteRun::Pages::kAppended);
   // A write failure was shown when it happened; the run ends in error.
   auto ended = [this](const std::string& status) { return strWriteFailure_.empty() ? status : "error"; };
+  // The old winners go first: the tables the simulation's earlier runs set
+  // aside, this run's old table among them.
+  if (!RemoveOldWinners()) return ended("stop");
   std::string symbolInError;
   try {
     std::vector<std::string> markets;

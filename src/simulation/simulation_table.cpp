@@ -19,6 +19,7 @@
 #include "platform/runtime/conversions.h"
 #include "platform/runtime/error.h"
 #include "platform/user/user_services.h"
+#include "simulation/set_aside_tables.h"
 #include "simulation/simulation_table_key.h"
 #include "simulation/table_steps.h"
 
@@ -29,15 +30,6 @@ std::string TrimmedText(const db::Value& value) {
   size_t b = text.find_first_not_of(' ');
   if (b == std::string::npos) return "";
   return text.substr(b, text.find_last_not_of(' ') - b + 1);
-}
-
-// Drops the table. Dropping a table reads every page of it in one step that
-// does not yield, which for a table of millions of rows holds the window for
-// seconds: its key and rows go first, in steps, then the empty table.
-void DropInSteps(db::Connection& connection, const std::string& name) {
-  simulation::DropTableKey(connection, name);
-  simulation::RunInSteps(connection, name, "DELETE FROM [" + name + "]");
-  connection.Execute("DROP TABLE [" + name + "]");
 }
 
 }  // namespace
@@ -64,17 +56,11 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
   try {
     db::Connection& connection = SharedConnection();
     YieldInStatements yield;
-    try {
-      if (connection.OpenRecordset("SELECT COUNT(*) FROM (SELECT 1 FROM [" + name + "] LIMIT 1)").Field(0).ToInteger())
-        ShowStatus("Removing the old winners ...");
-      DropInSteps(connection, name);
-    } catch (const rt::Error& failed) {
-      // A missing table is the normal case; any other failure (a lock held
-      // by another program) would leave the old rows under the new run.
-      if (failed.Number() != db::kErrTableMissing) throw;
-    }
-    // The table and its key together: a table without its key takes a run to mend.
+    // The old table goes aside and the new one, with its key, takes its name
+    // in one transaction: a kill leaves the one or the other whole. The old
+    // rows are removed in steps when the Select starts.
     db::WriteGroup created(connection);
+    simulation::SetAside(created, connection, name);
     created.Row("CREATE TABLE [" + name + "] (" + simulation::kSimulationColumns + ")", {});
     simulation::KeyTable(connection, name);
     created.Commit();
@@ -85,6 +71,21 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
   }
   user::DoEvents();
   return true;
+}
+
+bool clsResearch::RemoveOldWinners() {
+  try {
+    db::Connection& connection = SharedConnection();
+    const std::vector<std::string> tables = simulation::TablesSetAside(connection);
+    if (tables.empty()) return true;
+    ShowStatus(simulation::kRemovingOldWinners);
+    for (const std::string& table : tables)
+      if (!simulation::DropInSteps(connection, table, [this] { return blnStopProcess_; })) return false;
+    return true;
+  } catch (const std::exception& failed) {
+    EndRunOnWriteFailure(failed, simulation::kUnableToRemoveOldWinners);
+    return false;
+  }
 }
 
 void clsResearch::ShowStatus(std::string text) {

@@ -18,6 +18,13 @@ inline constexpr const char* kSimulationColumns =
     "[ReleasePrice] MONEY, [GainLoss] DOUBLE, [Volume] INTEGER, [VolumeChange] DOUBLE, [PriceChange] DOUBLE, "
     "[BBDistance] DOUBLE, [DJ_RSI] DOUBLE, [DJ_MA] DOUBLE, [NS_RSI] DOUBLE, [NS_MA] DOUBLE";
 
+// What a Select run's status says while it removes the tables of the winners
+// it replaced (simulation_table's CreateSimulationTable moved them aside).
+inline constexpr const char* kRemovingOldWinners = "Removing the old winners ...";
+
+// What a Select run says when those tables cannot be removed, before the cause.
+inline constexpr const char* kUnableToRemoveOldWinners = "Unable to remove the old winners of the simulation.";
+
 // What a Select run's status says while it builds the table's key over its winners.
 inline constexpr const char* kStoringWinners = "Storing winners ...";
 

@@ -78,7 +78,9 @@ void frmMain::LockForRun() {
   cmdSimulate->setEnabled(false);
   cmdPauseSim->setEnabled(true);
   cmdStopSim->setEnabled(true);
-  objResearch->StopProcess(false);
+  // A run starts with neither flag; from here on a Stop or a Pause is the
+  // user's, and the run takes it at its next step that can stop.
+  objResearch->PauseProcess(false);
   Widget("dteSimDate", 0)->setEnabled(false);
   Widget("dteSimDate", 1)->setEnabled(false);
   SetRunLockEnabled(false);
@@ -88,8 +90,7 @@ void frmMain::LockForRun() {
 }
 
 void frmMain::cmdSimulate_Click() {
-  // The button is disabled during a run; Stop on the Select tab enables it
-  // before the run has unwound, so a second start is refused here.
+  // The button is disabled during a run; a second start is refused here too.
   if (RunInProgress() || !objResearch) return;
   std::shared_ptr<clsResearch> engine = objResearch;  // the run's own share
   bool selectRun = false;
@@ -187,8 +188,9 @@ void frmMain::EndRun(clsResearch& engine, bool selectRun, bool sweepRun) {
     SetRunLockEnabled(true);
     if (selectEndedInError_ || !engine.WriteFailure().empty())
       progress->setText("Processing Stopped: the Select run could not complete");
-    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners)
-      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the run's last step is done
+    else if (progress->text().startsWith(kPausingPrefix) || progress->text() == simulation::kStoringWinners ||
+             progress->text() == simulation::kRemovingOldWinners)
+      progress->setText("Processing Stopped");  // a Stop overrode the Pause, or the step it ended is done
     Yield();
   } else if (engine.StopProcess() && sweepRun) {
     // A stopped sweep keeps its pause row: the next Simulate resumes it with
@@ -310,7 +312,6 @@ void frmMain::StartSelectRun(clsResearch& engine) {
   }
   SetPointer(user::kPointerHourglass);
   Yield();
-  engine.PauseProcess(false);
   std::string table = p.strSimTable;
   RunSim(table);
   SaveSimulation(p.strSimTable, false);
@@ -354,7 +355,13 @@ void frmMain::RunSim(std::string& table) {
     Text("txtLastBuildValues")->clear();
     tabResearch->setTabEnabled(1, true);
     if (status == "complete") {
-      if (Check("chkCalculateResults")->Value() == 1) {
+      // Every symbol was scanned: a Pause given after the last one (while
+      // the winners were stored) has nothing of the Select left to pause, and
+      // the stages that follow do not pause, so the run goes on to its end.
+      // A Stop given then ends it here.
+      if (engine->PauseProcess()) engine->PauseProcess(false);
+      cmdPauseSim->setEnabled(false);
+      if (Check("chkCalculateResults")->Value() == 1 && !engine->StopProcess()) {
         LoadParms();
         SaveSimulation(table, false);
         Label("lblCurrStock", 1)->setVisible(true);
@@ -501,9 +508,10 @@ void frmMain::cmdPauseSim_Click() {
   if (objResearch) objResearch->PauseProcess(true);
   cmdPauseSim->setEnabled(false);
   // The Select pass finishes the symbol in hand first, which can take long
-  // with its download: say at once what the pause waits for.
-  if (selectPassRunning_) {
-    QLabel* progress = Label("lblCurrStock", 1);
+  // with its download: say at once what the pause waits for. (The removal
+  // of the old winners pauses after its step in hand, before any symbol.)
+  QLabel* progress = Label("lblCurrStock", 1);
+  if (selectPassRunning_ && progress->text() != simulation::kRemovingOldWinners) {
     progress->setText(PausingCaption());
     progress->repaint();  // seen now, not at the download's next yield
   }
@@ -522,10 +530,12 @@ void frmMain::cmdStopSim_Click() {
     objResearch->StopProcess(true);
     return;
   }
-  cmdSimulate->setEnabled(true);
   objResearch->StopProcess(true);
   tabResearch->setTabEnabled(1, true);
+  // The run goes on to its next step that can stop: until it has ended,
+  // which gives ">" back, the buttons show it running.
   cmdStopSim->setEnabled(false);
+  cmdPauseSim->setEnabled(false);
 }
 
 void frmMain::cmdHistoryTable_Click() {

@@ -1,11 +1,13 @@
 // One stage of a crash trial, run in a process of its own so that the test
 // can kill it at any moment: crash_trial_child <download|select|trade|sweep|start> <folder>
+// [rows removed: a Select kills itself then, see RunTrialStage]
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -38,8 +40,9 @@ int StartAndStayUp(const char* folder) {
 
 int main(int argc, char** argv) {
   using testsupport::TrialStage;
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: crash_trial_child <download|select|trade|sweep|start> <application folder>\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr,
+                 "usage: crash_trial_child <download|select|trade|sweep|start> <application folder> [rows removed]\n");
     return 2;
   }
   const bool sweep = std::strcmp(argv[1], "sweep") == 0;
@@ -57,7 +60,9 @@ int main(int argc, char** argv) {
   for (TrialStage stage : {TrialStage::kDownload, TrialStage::kSelect, TrialStage::kTrade}) {
     if (std::strcmp(argv[1], testsupport::StageName(stage)) != 0) continue;
     try {
-      return testsupport::RunTrialStage(stage, argv[2]);
+      std::optional<int64_t> killAfterRemoved;
+      if (argc == 4) killAfterRemoved = std::stoll(argv[3]);
+      return testsupport::RunTrialStage(stage, argv[2], killAfterRemoved);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "%s\n", e.what());
       return 3;

@@ -75,7 +75,9 @@ class SelectDriverTest : public SelectRulesTest {
     for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"}) SeedHistory(symbol, Day(2003, 9, 1));
   }
 
+  // As the window runs it: the flags cleared when the run begins.
   std::string Run(std::vector<std::string>& symbols, const std::string& resumeSymbol = "") {
+    engine.PauseProcess(false);
     return engine.Process(kPeriodStart, kPeriodEnd, symbols, true, true, resumeSymbol, Parms().intWinDays);
   }
   std::string Run(std::vector<std::string>&& symbols) { return Run(symbols); }
@@ -466,9 +468,9 @@ TEST_F(SelectDriverTest, ATableRemovedOrReplacedDuringTheRunEndsItWithItsCause) 
   }
 }
 
-// Tens of thousands of winners are stored, and dropped with their table when
-// the simulation is made anew, without holding the window: the key over them
-// is built, and the rows deleted, in steps with yields in between.
+// Tens of thousands of winners are stored, and removed when the simulation
+// is made anew and run, without holding the window: the key over them is
+// built, and the rows deleted, in steps with yields in between.
 TEST_F(SelectDriverTest, StoringAndDroppingManyWinnersYieldsToTheWindowAsItGoes) {
   Master({{"AB", "ny"}, {"ABC", "am"}, {"ABD", "ns"}, {"ABE", "ny"}, {"XYZ", "ny"}});
   for (const char* symbol : {"AB", "ABC", "ABD", "ABE", "XYZ", "^DJI", "^IXIC"})
@@ -485,10 +487,20 @@ TEST_F(SelectDriverTest, StoringAndDroppingManyWinnersYieldsToTheWindowAsItGoes)
   ASSERT_GT(winners, 20000);
   EXPECT_GE(user.DoEventsCount() - yieldsBefore, winners / 2000);
 
-  yieldsBefore = user.DoEventsCount();
   ASSERT_TRUE(engine.CreateSimulationTable("sim_run"));
-  EXPECT_GE(user.DoEventsCount() - yieldsBefore, winners / 2000);
   EXPECT_EQ(Rows(), 0);
+  yieldsBefore = -1;
+  int yieldsAfter = -1;
+  events.onStatus = [&](const std::string& status) {
+    if (status == simulation::kRemovingOldWinners) yieldsBefore = user.DoEventsCount();
+  };
+  events.onStockCount = [&](const Call&) {
+    if (yieldsAfter == -1) yieldsAfter = user.DoEventsCount();
+  };
+  EXPECT_EQ(Run({"XYZ"}), "complete");
+  ASSERT_NE(yieldsBefore, -1) << "no step said it removed the old winners";
+  EXPECT_GE(yieldsAfter - yieldsBefore, winners / 2000);
+  EXPECT_EQ(bed.Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE '~removed%'"), "0");
 }
 
 // An error that leaves a symbol's scan (here one the scan does not trap)

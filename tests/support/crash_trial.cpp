@@ -1,13 +1,18 @@
 #include "support/crash_trial.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "market_data/cls_research.h"
+#include "market_data/database_connection.h"
 #include "market_data/run_parameters.h"
+#include "platform/runtime/error.h"
 #include "platform/user/scripted_user_services.h"
 #include "simulation/simulation_table.h"
 #include "support/engine_test_bed.h"
@@ -24,8 +29,33 @@ bool Download(clsResearch& engine) {
   return engine.UpdateStock(start, end, symbol);
 }
 
-// As the window runs a new Select: the table dropped and created, then the scan.
-bool Select(clsResearch& engine, RecordingEvents& events) {
+// Kills the process at the first yield after the old winners' removal began
+// at which at least `rows` rows have been changed since. Inside a statement
+// the connection cannot be asked (its changes count once it ends): the
+// count is the one known before it.
+void KillAfterRemoved(int64_t rows, RecordingEvents& events, user::ScriptedUserServices& user) {
+  struct Count {
+    std::optional<int64_t> from;
+    int64_t changed = 0;
+  };
+  auto count = std::make_shared<Count>();
+  events.onStatus = [count](const std::string& status) {
+    if (status == simulation::kRemovingOldWinners) count->from = SharedConnection().TotalChanges();
+  };
+  user.OnDoEvents([count, rows](int) {
+    if (!count->from) return;
+    try {
+      count->changed = SharedConnection().TotalChanges() - *count->from;
+    } catch (const rt::Error&) {
+      // a statement is running
+    }
+    if (count->changed >= rows) ::raise(SIGKILL);
+  });
+}
+
+// As the window runs a new Select: the table set aside and created, then the scan.
+bool Select(clsResearch& engine, RecordingEvents& events, user::ScriptedUserServices& user,
+            std::optional<int64_t> killAfterRemoved) {
   RunParameters& p = Parms();
   p.blnNoWinCriteria = true;
   p.blnUseInternet = false;
@@ -33,6 +63,7 @@ bool Select(clsResearch& engine, RecordingEvents& events) {
   events.onWinner = [&engine](clsStock& stock, bool store) {
     if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, kTrialTable, 1));
   };
+  if (killAfterRemoved) KillAfterRemoved(*killAfterRemoved, events, user);
   if (!engine.CreateSimulationTable(kTrialTable)) return false;
   std::vector<std::string> symbols{"all:"};
   return engine.Process(kTrialStart, kTrialEnd, symbols, true, true, "", p.intWinDays) == "complete";
@@ -60,7 +91,7 @@ const char* StageName(TrialStage stage) {
   return "";
 }
 
-int RunTrialStage(TrialStage stage, const std::filesystem::path& folder) {
+int RunTrialStage(TrialStage stage, const std::filesystem::path& folder, std::optional<int64_t> killAfterRemoved) {
   ::setenv("KESTROVANE_HOME", folder.c_str(), 1);
   Parms() = RunParameters::DesignDefaults();
   user::ScopedScriptedUser user;  // any question fails the run
@@ -70,22 +101,24 @@ int RunTrialStage(TrialStage stage, const std::filesystem::path& folder) {
   bool completed = false;
   switch (stage) {
     case TrialStage::kDownload: completed = Download(engine); break;
-    case TrialStage::kSelect: completed = Select(engine, events); break;
+    case TrialStage::kSelect: completed = Select(engine, events, *user, killAfterRemoved); break;
     case TrialStage::kTrade: completed = Trade(engine); break;
   }
   return completed && user->Prompts().empty() ? 0 : 1;
 }
 
-pid_t StartTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder) {
-  std::string program = binary, name = stage, home = folder.string();
-  char* argv[] = {program.data(), name.data(), home.data(), nullptr};
+pid_t StartTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder,
+                      const std::string& killAfterRemoved) {
+  std::string program = binary, name = stage, home = folder.string(), kill = killAfterRemoved;
+  char* argv[] = {program.data(), name.data(), home.data(), kill.empty() ? nullptr : kill.data(), nullptr};
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
   return pid;
 }
 
-int RunTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder) {
-  pid_t pid = StartTrialChild(binary, stage, folder);
+int RunTrialChild(const std::string& binary, const std::string& stage, const std::filesystem::path& folder,
+                  const std::string& killAfterRemoved) {
+  pid_t pid = StartTrialChild(binary, stage, folder, killAfterRemoved);
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);

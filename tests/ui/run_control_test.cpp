@@ -3,6 +3,7 @@
 #include "market_data/database_connection.h"
 #include "platform/runtime/app_folder.h"
 #include "run_fixture.h"
+#include "simulation/simulation_table.h"
 #include "support/write_faults.h"
 #include "ui/settings_files.h"
 
@@ -125,7 +126,28 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   EXPECT_FALSE(w.SelectRunPaused());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'AAPL'"), aaplRows);
   EXPECT_NE(Scalar("SELECT COUNT(*) FROM [sim_paused] WHERE Symbol = 'MSFT'"), "0");
-  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), Scalar("SELECT COUNT(*) FROM [sim_paused]"));
+  const std::string rows = Scalar("SELECT COUNT(*) FROM [sim_paused]");
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
+
+  // A Pause while the winners are stored, after the last symbol, leaves
+  // nothing of the Select to pause: the run ends complete, not to be run again.
+  ui::frmMain& late = ReadyWindow("AAPL ; IBM ; MSFT", false);
+  ChooseSimulationFile("late");
+  bool pausedLate = false;
+  scripted->OnDoEvents([&](int) {
+    if (!pausedLate && Caption(late) == simulation::kStoringWinners) {
+      pausedLate = true;
+      late.cmdPauseSim_Click();
+    }
+  });
+  late.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(pausedLate);
+  EXPECT_EQ(Caption(late), "Processing Complete");
+  EXPECT_FALSE(late.SelectRunPaused());
+  EXPECT_FALSE(late.cmdSimulate->isEnabled());  // as after any complete Select
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_late]"), rows);
+  EXPECT_EQ(std::to_string(ui::ResultsWindow().lvwWinners->Count()), rows);
 }
 
 // A Pause that lands during a download takes effect after the indices or
@@ -169,14 +191,17 @@ TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM", false);
   ChooseSimulationFile("stopped");
   bool stopped = false;
+  // Until the run has taken the Stop and ended, the buttons show it running.
+  auto stop = [&] {
+    stopped = true;
+    scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
+    w.cmdStopSim_Click();
+    EXPECT_FALSE(w.cmdSimulate->isEnabled());
+    EXPECT_FALSE(w.cmdPauseSim->isEnabled());
+    EXPECT_FALSE(w.cmdStopSim->isEnabled());
+  };
   scripted->OnDoEvents([&](int) {
-    if (!stopped && ui::ResultsWindow().lvwWinners->Count() > 0) {
-      stopped = true;
-      scripted->AnswerMsgBox(user::kAnswerYes, "Do you wish to stop this process before it completes?");
-      w.cmdStopSim_Click();
-      EXPECT_TRUE(w.cmdSimulate->isEnabled());
-      EXPECT_FALSE(w.cmdStopSim->isEnabled());
-    }
+    if (!stopped && ui::ResultsWindow().lvwWinners->Count() > 0) stop();
   });
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
@@ -187,6 +212,22 @@ TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
   EXPECT_FALSE(w.objResearch->StopProcess());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_stopped] WHERE Symbol = 'IBM'"), "0");
   EXPECT_TRUE(w.Text("txtLastBuildValues")->text().isEmpty());
+
+  // A Stop while the old winners are removed ends the run after the step in
+  // hand, before any symbol is scanned.
+  ASSERT_NE(Scalar("SELECT COUNT(*) FROM [sim_stopped]"), "0");
+  stopped = false;
+  scripted->OnDoEvents([&](int) {
+    if (!stopped && Caption(w) == simulation::kRemovingOldWinners) stop();
+  });
+  w.cmdSimulate_Click();
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(Caption(w), "Processing Stopped");
+  EXPECT_TRUE(SelectInputsEnabled(w));
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [sim_stopped]"), "0");
+  EXPECT_EQ(ui::ResultsWindow().lvwWinners->Count(), 0);
 
   // A Stop during the index download ends the run quietly: no shortage of
   // index data is claimed (an unscripted message would fail the test).
@@ -204,6 +245,8 @@ TEST_F(RunWindowTest, StopOnTheSelectTabLeavesEverythingUsable) {
   EXPECT_TRUE(stopped);
   EXPECT_TRUE(SelectInputsEnabled(w));
   EXPECT_EQ(scripted->PendingAnswers(), 0u);
+  // What the stopped removal left went first.
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE '~removed%'"), "0");
 }
 
 TEST_F(RunWindowTest, CancelAndRefusedOverwriteCreateNoTable) {
