@@ -1,14 +1,16 @@
 #include "simulation/set_aside_tables.h"
 
-#include <string_view>
+#include <string>
 
+#include "market_data/own_table_names.h"
 #include "platform/db/sql_text.h"
 #include "simulation/simulation_table_key.h"
 
 namespace simulation {
 namespace {
 
-constexpr std::string_view kSetAsidePrefix = "~removed ";
+// No symbol or simulation can take such a name.
+const std::string kSetAsidePrefix = std::string(kAuxiliaryNamePrefix) + "removed ";
 
 // Tables and indexes share one name space, in which letter case does not count.
 bool NameTaken(db::Connection& connection, const std::string& name) {
@@ -20,7 +22,7 @@ bool NameTaken(db::Connection& connection, const std::string& name) {
 // "~removed sim_a", or "~removed 2 sim_a" and on while an earlier one waits to be removed.
 std::string FreeSetAsideName(db::Connection& connection, const std::string& table) {
   for (int n = 1;; ++n) {
-    std::string name = std::string(kSetAsidePrefix) + (n == 1 ? "" : std::to_string(n) + " ") + table;
+    std::string name = kSetAsidePrefix + (n == 1 ? "" : std::to_string(n) + " ") + table;
     if (!NameTaken(connection, name)) return name;
   }
 }
@@ -37,7 +39,7 @@ void SetAside(db::WriteGroup& group, db::Connection& connection, const std::stri
 std::vector<std::string> TablesSetAside(db::Connection& connection) {
   db::Recordset rows = connection.OpenRecordset(
       "SELECT name FROM sqlite_master WHERE type = 'table' AND substr(name, 1, ?) = ? ORDER BY 1",
-      {db::Value(static_cast<int64_t>(kSetAsidePrefix.size())), db::Value(std::string(kSetAsidePrefix))});
+      {db::Value(static_cast<int64_t>(kSetAsidePrefix.size())), db::Value(kSetAsidePrefix)});
   std::vector<std::string> tables;
   for (; !rows.Eof(); rows.MoveNext()) tables.push_back(rows.Field(0).ToText());
   return tables;
