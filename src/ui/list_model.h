@@ -65,6 +65,8 @@ class ListModel : public QAbstractTableModel {
   void ShowChangedCells(int first, int last);
   // Shows the view `rows` more rows, when there are.
   void ShowMore(int rows);
+  // Shows the view every row there is now; rows added later come as before.
+  void ShowAll();
 
   // Sorts every row by the column; `between` runs between the steps (see
   // SortedOrder). False when the sort was given up or the list was cleared

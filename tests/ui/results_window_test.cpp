@@ -1,5 +1,6 @@
 // The results window: its lists, sorting, hiding and closing.
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -14,6 +15,15 @@ std::vector<ui::Cell> WinnerRow(int year, int month, int day, int32_t volume) {
   row[0] = ui::Cell::Date(rt::DateSerial(year, month, day));
   row[7] = ui::Cell::Whole(volume);
   return row;
+}
+
+// A list of a year's winners, every day a few of each close.
+void AddWinners(ui::ListView& list, int count) {
+  for (int row = 0; row < count; ++row) {
+    std::vector<ui::Cell> cells = WinnerRow(2004, 1 + row % 12, 1 + row % 28, row);
+    cells[3] = ui::Cell::Number(row % 997 / 4.0);  // Close
+    list.AddRow(cells);
+  }
 }
 
 }  // namespace
@@ -145,4 +155,36 @@ TEST_F(WindowTest, AListClearedDuringASortShowsTheRowsAddedAfter) {
   EXPECT_EQ(shownMeanwhile, 1);
   EXPECT_FALSE(list.Sorted());
   EXPECT_EQ(list.Text(0, 7), "7");
+}
+
+// The end of a list sorted by a number column is one key or one drag away,
+// however few of its rows the view has laid out so far.
+TEST_F(WindowTest, EndCtrlEndAndTheThumbAtTheBottomShowTheLastRowOfASortedList) {
+  ui::frmResults& results = ui::ResultsWindow();
+  ui::ListView& list = *results.lvwWinners;
+  AddWinners(list, 30000);
+  results.show();
+  struct Reach {
+    const char* how;
+    Qt::KeyboardModifiers modifiers;
+    bool key;  // else the thumb dragged to the bottom
+  };
+  for (const Reach& reach :
+       {Reach{"End", Qt::NoModifier, true}, Reach{"Ctrl+End", Qt::ControlModifier, true}, Reach{"thumb", {}, false}}) {
+    SCOPED_TRACE(reach.how);
+    emit list.header()->sectionClicked(3);  // Close
+    QCoreApplication::processEvents();
+    QScrollBar& bar = *list.verticalScrollBar();
+    if (reach.key) {
+      widget_input::Press(&list, Qt::Key_End, "", reach.modifiers);
+      EXPECT_EQ(list.currentIndex().row(), list.Count() - 1);
+    } else {
+      bar.setSliderDown(true);
+      bar.setSliderPosition(bar.maximum());
+      bar.setSliderDown(false);
+    }
+    QCoreApplication::processEvents();
+    const QModelIndex last = list.model()->index(list.Count() - 1, 3);
+    EXPECT_TRUE(list.visualRect(last).intersects(list.viewport()->rect()));
+  }
 }
