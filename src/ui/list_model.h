@@ -46,6 +46,8 @@ class ListModel : public QAbstractTableModel {
   bool Sorted() const { return sorted_; }
 
   void SetKeyColumns(std::vector<int> columns);
+  // Called with the cause whenever rows cannot be read back (see ListRows::Text).
+  void OnRowsLost(std::function<void(const std::string& cause)> handler) { rows_.OnPageLost(std::move(handler)); }
   void Append(std::span<const Cell> cells);
   // Sets cells of the first row with this key; false when there is none.
   // The first look-up makes the table of keys, calling `between` as it goes;

@@ -32,6 +32,18 @@ ListView::ListView(const std::vector<Column>& columns, QWidget* parent)
   tick_.setInterval(kDisplayInterval);
   connect(&tick_, &QTimer::timeout, this, [this] { Tick(); });
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { ScrollBarMoved(); });
+  model_->OnRowsLost([this](const std::string& cause) { TellRowsLost(cause); });
+}
+
+void ListView::TellRowsLost(const std::string& cause) {
+  if (lossTold_) return;
+  lossTold_ = true;
+  // Rows are read while the view paints or sorts: the message waits for the event loop.
+  QTimer::singleShot(0, this, [cause] {
+    user::MsgBox("Some rows of the results list could not be read back from the list's temporary file (" + cause +
+                     "): their cells show \"" + ListRows::kUnreadable + "\" instead of values.",
+                 user::kExclamation);
+  });
 }
 
 void ListView::Clear() {

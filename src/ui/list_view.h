@@ -6,7 +6,9 @@
 // display tick, and the view holds only the rows it has been scrolled over,
 // so a list of millions of winners costs what a screenful does to show.
 // End, Ctrl+End and the scroll bar's thumb taken to the bottom go to the
-// list's last row at once: they show the view every row first.
+// list's last row at once: they show the view every row first. Rows that
+// cannot be read back from the list's temporary file show as unreadable,
+// and the user is told so once.
 #include <QTimer>
 #include <QTreeView>
 #include <initializer_list>
@@ -69,6 +71,8 @@ class ListView : public QTreeView {
   void Tick();
   // The user moved the scroll bar (a drag, the wheel, a click on it).
   void ScrollBarMoved();
+  // Tells the user, once, that rows of the list could not be read back.
+  void TellRowsLost(const std::string& cause);
   bool LastRowInView() const;
   // Tells the view of the cells changed in the rows on its screen.
   void ShowChangedCells();
@@ -77,6 +81,7 @@ class ListView : public QTreeView {
   QTimer tick_;
   Qt::SortOrder sortOrder_ = Qt::DescendingOrder;  // the first click sorts ascending
   std::vector<int> waitingClicks_;
+  bool lossTold_ = false;
 };
 
 }  // namespace ui

@@ -1,8 +1,12 @@
 // The results window: its lists, sorting, hiding and closing.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QToolTip>
+#include <filesystem>
 
 #include "widget_input.h"
 #include "window_fixture.h"
@@ -24,6 +28,21 @@ void AddWinners(ui::ListView& list, int count) {
     cells[3] = ui::Cell::Number(row % 997 / 4.0);  // Close
     list.AddRow(cells);
   }
+}
+
+// Makes every read of the lists' temporary files fail, as a failing disk
+// does (each file's descriptor then stands for a file open for writing
+// only); how many there were.
+int FailListFileReads() {
+  const int writeOnly = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  int failing = 0;
+  for (const auto& open : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (std::filesystem::read_symlink(open.path(), error).filename().string().starts_with("kestrovane-list-"))
+      failing += ::dup2(writeOnly, std::stoi(open.path().filename().string())) >= 0;
+  }
+  ::close(writeOnly);
+  return failing;
 }
 
 }  // namespace
@@ -187,4 +206,24 @@ TEST_F(WindowTest, EndCtrlEndAndTheThumbAtTheBottomShowTheLastRowOfASortedList) 
     const QModelIndex last = list.model()->index(list.Count() - 1, 3);
     EXPECT_TRUE(list.visualRect(last).intersects(list.viewport()->rect()));
   }
+}
+
+// Rows whose page the list's temporary file cannot give back show no value
+// they do not hold, and the user is told so once.
+TEST_F(WindowTest, RowsTheTemporaryFileCannotGiveBackShowAsUnreadableAndAreToldOnce) {
+  ui::frmResults& results = ui::ResultsWindow();
+  ui::ListView& list = *results.lvwWinners;
+  AddWinners(list, 70000);  // more pages than stay in memory: the first rows' wait in the file
+  ASSERT_EQ(FailListFileReads(), 1);
+  scripted->AnswerMsgBox(user::kAnswerOK, "could not be read back");
+  results.show();
+  list.Flush();
+  results.grab();
+  QCoreApplication::processEvents();
+  for (int column : {0, 3}) EXPECT_EQ(list.model()->index(0, column).data().toString().toStdString(), "(unreadable)");
+  emit list.header()->sectionClicked(7);  // the sort reads every row
+  results.grab();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(scripted->MessageTexts().size(), 1u);
+  EXPECT_TRUE(scripted->UnscriptedPrompts().empty());
 }
