@@ -164,6 +164,11 @@ void ListModel::ShowMore(int rows) {
   Flush();
 }
 
+void ListModel::ShowAll() {
+  wanted_ = std::max(wanted_, static_cast<int>(std::min<uint32_t>(rows_.Count(), INT32_MAX)));
+  Flush();
+}
+
 bool ListModel::Sort(int column, bool descending, const std::function<bool()>& between) {
   if (sorting_ || column < 0 || column >= columnCount()) return false;
   Flush();

@@ -46,6 +46,8 @@ class ListModel : public QAbstractTableModel {
   bool Sorted() const { return sorted_; }
 
   void SetKeyColumns(std::vector<int> columns);
+  // Called with the cause whenever rows cannot be read back (see ListRows::Text).
+  void OnRowsLost(std::function<void(const std::string& cause)> handler) { rows_.OnPageLost(std::move(handler)); }
   void Append(std::span<const Cell> cells);
   // Sets cells of the first row with this key; false when there is none.
   // The first look-up makes the table of keys, calling `between` as it goes;
@@ -65,6 +67,8 @@ class ListModel : public QAbstractTableModel {
   void ShowChangedCells(int first, int last);
   // Shows the view `rows` more rows, when there are.
   void ShowMore(int rows);
+  // Shows the view every row there is now; rows added later come as before.
+  void ShowAll();
 
   // Sorts every row by the column; `between` runs between the steps (see
   // SortedOrder). False when the sort was given up or the list was cleared

@@ -33,10 +33,11 @@ ListPages::~ListPages() { CloseFile(); }
 uint32_t ListPages::Add() {
   const auto page = static_cast<uint32_t>(slotOf_.size());
   slotOf_.push_back(0);
+  stored_.push_back(Stored::kNowhere);
   const size_t slot = FreeSlot();
   Slot& fresh = slots_[slot];
   std::memset(fresh.bytes.get(), 0, kPageBytes);
-  // Clean: a page the file never took reads back as zeros.
+  // Clean: a page the file never took is zeros wherever it is.
   fresh.page = page;
   fresh.changed = false;
   fresh.used = true;
@@ -48,7 +49,14 @@ std::byte* ListPages::Bytes(uint32_t page, bool change) {
   uint32_t at = slotOf_.at(page);
   if (at == 0) {
     const size_t slot = FreeSlot();
-    ReadFromFile(page, slots_[slot].bytes.get());
+    std::byte* bytes = slots_[slot].bytes.get();
+    if (stored_[page] != Stored::kInFile) {
+      std::memset(bytes, 0, kPageBytes);
+    } else if (const std::string failed = ReadFromFile(page, bytes); !failed.empty()) {
+      std::memset(bytes, 0, kPageBytes);
+      stored_[page] = Stored::kLost;
+      if (onLost_) onLost_(failed);
+    }
     slots_[slot].page = page;
     slots_[slot].changed = false;
     at = static_cast<uint32_t>(slot + 1);
@@ -81,6 +89,11 @@ size_t ListPages::FreeSlot() {
 }
 
 bool ListPages::PutInFile(Slot& slot) {
+  // A lost page stays lost: what was set in it since is not the page either.
+  if (stored_[slot.page] == Stored::kLost) {
+    slot.changed = false;
+    return true;
+  }
   if (file_ < 0) file_ = OpenNamelessFile();
   size_t written = 0;
   while (file_ >= 0 && written < kPageBytes) {
@@ -96,24 +109,26 @@ bool ListPages::PutInFile(Slot& slot) {
     return false;
   }
   slot.changed = false;
+  stored_[slot.page] = Stored::kInFile;
   return true;
 }
 
-void ListPages::ReadFromFile(uint32_t page, std::byte* bytes) {
+std::string ListPages::ReadFromFile(uint32_t page, std::byte* bytes) {
   size_t read = 0;
   while (read < kPageBytes) {
     const ssize_t n = ::pread(file_, bytes + read, kPageBytes - read, OffsetOf(page) + static_cast<off_t>(read));
     if (n > 0) read += static_cast<size_t>(n);
     else if (n < 0 && errno == EINTR) continue;
-    else break;
+    else if (n < 0) return std::strerror(errno);
+    else return "the file ends before the page";
   }
-  // Past the file's end: a page that was never written, all zeros.
-  std::memset(bytes + read, 0, kPageBytes - read);
+  return "";
 }
 
 void ListPages::Clear() {
   std::vector<Slot>().swap(slots_);
   std::vector<uint32_t>().swap(slotOf_);
+  std::vector<Stored>().swap(stored_);
   hand_ = 0;
   CloseFile();
   noFile_ = false;

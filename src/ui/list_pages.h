@@ -5,10 +5,14 @@
 // left behind however the program ends), and come back when they are used.
 // A list of ten million rows thus keeps a few megabytes in memory. When no
 // temporary file can be made or written (no space), the pages stay in
-// memory: the list costs what it did before but loses nothing.
+// memory: the list costs what it did before but loses nothing. A page the
+// file cannot give back whole is lost: it reads as zeros from then on, and
+// says so (Lost), so that its cells are not taken for values.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace ui {
@@ -30,6 +34,10 @@ class ListPages {
   // A page's bytes to read, or to change; valid until the next call.
   const std::byte* Read(uint32_t page) { return Bytes(page, false); }
   std::byte* Write(uint32_t page) { return Bytes(page, true); }
+  // Whether the file failed to give the page back; its bytes are zeros then.
+  bool Lost(uint32_t page) const { return stored_.at(page) == Stored::kLost; }
+  // Called with the cause whenever a page is lost.
+  void OnLost(std::function<void(const std::string& cause)> handler) { onLost_ = std::move(handler); }
   // Drops every page and gives back their memory and the file.
   void Clear();
 
@@ -46,12 +54,18 @@ class ListPages {
   // file to take pages), else the one of a page not used for longest that
   // the file takes.
   size_t FreeSlot();
+  // Where a page is while no slot holds it.
+  enum class Stored : uint8_t { kNowhere, kInFile, kLost };  // kNowhere: never written, all zeros
+
   bool PutInFile(Slot& slot);
-  void ReadFromFile(uint32_t page, std::byte* bytes);
+  // The page's bytes from the file; "" or why they could not be read whole.
+  std::string ReadFromFile(uint32_t page, std::byte* bytes);
   void CloseFile();
 
   std::vector<Slot> slots_;
-  std::vector<uint32_t> slotOf_;  // by page: its slot + 1; 0 when it is in the file
+  std::vector<uint32_t> slotOf_;  // by page: its slot + 1; 0 when no slot holds it
+  std::vector<Stored> stored_;    // by page
+  std::function<void(const std::string&)> onLost_;
   size_t hand_ = 0;
   int file_ = -1;
   bool noFile_ = false;  // none could be made or written: pages stay in memory

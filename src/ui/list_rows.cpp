@@ -165,20 +165,28 @@ void ListRows::Append(std::span<const Cell> cells) {
 void ListRows::Set(uint32_t row, int column, const Cell& cell) { Store(columns_.at(column), row, cell, false); }
 
 QString ListRows::Text(uint32_t row, int column) const {
-  const Column& cells = columns_.at(column);
-  if (cells.kind.kind == CellKind::kSortDate) {
-    const Column& dates = columns_.at(cells.kind.dateColumn);
-    return IsEmpty(dates, row) ? QString()
-                               : QString::fromStdString(rt::FormatYYYYMMDD(DateOfDay(Value<int32_t>(dates, row))));
-  }
+  const Column& own = columns_.at(column);
+  const Column& cells = own.kind.kind == CellKind::kSortDate ? columns_.at(own.kind.dateColumn) : own;
+  QString text = StoredText(cells, own.kind.kind, row);  // brings the pages back, or finds them lost
+  return Lost(cells, row) ? QString(kUnreadable) : text;
+}
+
+bool ListRows::Lost(const Column& column, uint32_t row) const {
+  const uint32_t bits = row / kBitsPerPage;
+  if (bits < column.emptyBits.size() && column.emptyBits[bits] != 0 && pages_.Lost(column.emptyBits[bits] - 1))
+    return true;
+  return column.width != 0 && pages_.Lost(column.pages[row / (ListPages::kPageBytes / column.width)]);
+}
+
+QString ListRows::StoredText(const Column& cells, CellKind kind, uint32_t row) const {
   if (IsEmpty(cells, row)) return QString();
-  switch (cells.kind.kind) {
+  switch (kind) {
+    case CellKind::kSortDate: return QString::fromStdString(rt::FormatYYYYMMDD(DateOfDay(Value<int32_t>(cells, row))));
     case CellKind::kText: return texts_[Value<int32_t>(cells, row)];
     case CellKind::kWhole: return QString::number(Value<int32_t>(cells, row));
     case CellKind::kNumber: return QString::fromStdString(rt::FormatNumber(Value<double>(cells, row)));
     case CellKind::kSingle: return QString::fromStdString(rt::FormatSingle(Value<float>(cells, row)));
     case CellKind::kDate: return QString::fromStdString(rt::FormatShortDate(DateOfDay(Value<int32_t>(cells, row))));
-    case CellKind::kSortDate: break;
   }
   return QString();
 }

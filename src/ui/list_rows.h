@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -69,7 +70,11 @@ class ListRows {
   // kind than its column's is a program fault (std::invalid_argument).
   void Append(std::span<const Cell> cells);
   void Set(uint32_t row, int column, const Cell& cell);
+  // A cell's text; kUnreadable for a cell whose page was lost (see ListPages).
   QString Text(uint32_t row, int column) const;
+  static constexpr const char* kUnreadable = "(unreadable)";
+  // Called with the cause whenever a page of the rows is lost.
+  void OnPageLost(std::function<void(const std::string& cause)> handler) { pages_.OnLost(std::move(handler)); }
   // Removes every row and gives the memory back.
   void Clear();
 
@@ -102,6 +107,11 @@ class ListRows {
   };
 
   bool IsEmpty(const Column& column, uint32_t row) const;
+  // The text of a cell as its pages hold it; `kind` is the column's own
+  // (a kSortDate column's cells are those of its date column).
+  QString StoredText(const Column& cells, CellKind kind, uint32_t row) const;
+  // Whether a page the cell was read from was lost.
+  bool Lost(const Column& column, uint32_t row) const;
   void MarkEmpty(Column& column, uint32_t row, bool empty);
   void Store(Column& column, uint32_t row, const Cell& cell, bool append);
   template <class T>

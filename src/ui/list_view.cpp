@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QToolTip>
 
 #include "platform/user/user_services.h"
@@ -30,6 +31,19 @@ ListView::ListView(const std::vector<Column>& columns, QWidget* parent)
   tick_.setSingleShot(true);
   tick_.setInterval(kDisplayInterval);
   connect(&tick_, &QTimer::timeout, this, [this] { Tick(); });
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { ScrollBarMoved(); });
+  model_->OnRowsLost([this](const std::string& cause) { TellRowsLost(cause); });
+}
+
+void ListView::TellRowsLost(const std::string& cause) {
+  if (lossTold_) return;
+  lossTold_ = true;
+  // Rows are read while the view paints or sorts: the message waits for the event loop.
+  QTimer::singleShot(0, this, [cause] {
+    user::MsgBox("Some rows of the results list could not be read back from the list's temporary file (" + cause +
+                     "): their cells show \"" + ListRows::kUnreadable + "\" instead of values.",
+                 user::kExclamation);
+  });
 }
 
 void ListView::Clear() {
@@ -92,6 +106,24 @@ void ListView::Tick() {
   }
 }
 
+QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (action != MoveEnd) return QTreeView::moveCursor(action, modifiers);
+  model_->ShowAll();
+  // Qt's end is in the current row's column, but is the first row when no
+  // row is current (as after a sort): the row is the last either way.
+  const QModelIndex end = QTreeView::moveCursor(action, modifiers);
+  return end.isValid() ? end.siblingAtRow(model_->rowCount() - 1) : end;
+}
+
+void ListView::ScrollBarMoved() {
+  QScrollBar& bar = *verticalScrollBar();
+  if (bar.sliderPosition() < bar.maximum() || !model_->canFetchMore({})) return;
+  // Qt's own fetch at the end adds a part of what is left, and leaves the
+  // thumb short of the new end.
+  model_->ShowAll();
+  scrollToBottom();
+}
+
 int ListView::SortColumnFor(int column) const {
   for (int twin = 0; twin < model_->columnCount(); ++twin)
     if (model_->Column(twin).kind == CellKind::kSortDate && model_->Column(twin).dateColumn == column) return twin;
@@ -108,11 +140,14 @@ void ListView::SortByColumnClick(int column) {
     const int key = SortColumnFor(column);
     if (key >= 0 && key < model_->columnCount()) {
       sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-      model_->Sort(key, sortOrder_ == Qt::DescendingOrder, [] {
+      const bool sorted = model_->Sort(key, sortOrder_ == Qt::DescendingOrder, [] {
         user::DoEvents();
         return true;
       });
       if (!alive) return;  // the window was closed meanwhile
+      // The new order from its start: a thumb left at the bottom would
+      // stand for an end the view has not been shown.
+      if (sorted) scrollToTop();
     }
     if (waitingClicks_.empty()) return;
     column = waitingClicks_.front();

@@ -5,6 +5,10 @@
 // A Qt tree view over a ListModel: rows added reach the view once per
 // display tick, and the view holds only the rows it has been scrolled over,
 // so a list of millions of winners costs what a screenful does to show.
+// End, Ctrl+End and the scroll bar's thumb taken to the bottom go to the
+// list's last row at once: they show the view every row first. Rows that
+// cannot be read back from the list's temporary file show as unreadable,
+// and the user is told so once.
 #include <QTimer>
 #include <QTreeView>
 #include <initializer_list>
@@ -59,11 +63,16 @@ class ListView : public QTreeView {
   // The columns follow the list's width; a cell too narrow for its text
   // shows the whole text in its tool tip.
   bool viewportEvent(QEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   bool CellCut(const QModelIndex& cell) const;
   void Changed();
   void Tick();
+  // The user moved the scroll bar (a drag, the wheel, a click on it).
+  void ScrollBarMoved();
+  // Tells the user, once, that rows of the list could not be read back.
+  void TellRowsLost(const std::string& cause);
   bool LastRowInView() const;
   // Tells the view of the cells changed in the rows on its screen.
   void ShowChangedCells();
@@ -72,6 +81,7 @@ class ListView : public QTreeView {
   QTimer tick_;
   Qt::SortOrder sortOrder_ = Qt::DescendingOrder;  // the first click sorts ascending
   std::vector<int> waitingClicks_;
+  bool lossTold_ = false;
 };
 
 }  // namespace ui

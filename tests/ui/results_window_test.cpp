@@ -1,7 +1,12 @@
 // The results window: its lists, sorting, hiding and closing.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QToolTip>
+#include <filesystem>
 
 #include "widget_input.h"
 #include "window_fixture.h"
@@ -14,6 +19,30 @@ std::vector<ui::Cell> WinnerRow(int year, int month, int day, int32_t volume) {
   row[0] = ui::Cell::Date(rt::DateSerial(year, month, day));
   row[7] = ui::Cell::Whole(volume);
   return row;
+}
+
+// A list of a year's winners, every day a few of each close.
+void AddWinners(ui::ListView& list, int count) {
+  for (int row = 0; row < count; ++row) {
+    std::vector<ui::Cell> cells = WinnerRow(2004, 1 + row % 12, 1 + row % 28, row);
+    cells[3] = ui::Cell::Number(row % 997 / 4.0);  // Close
+    list.AddRow(cells);
+  }
+}
+
+// Makes every read of the lists' temporary files fail, as a failing disk
+// does (each file's descriptor then stands for a file open for writing
+// only); how many there were.
+int FailListFileReads() {
+  const int writeOnly = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  int failing = 0;
+  for (const auto& open : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (std::filesystem::read_symlink(open.path(), error).filename().string().starts_with("kestrovane-list-"))
+      failing += ::dup2(writeOnly, std::stoi(open.path().filename().string())) >= 0;
+  }
+  ::close(writeOnly);
+  return failing;
 }
 
 }  // namespace
@@ -145,4 +174,56 @@ TEST_F(WindowTest, AListClearedDuringASortShowsTheRowsAddedAfter) {
   EXPECT_EQ(shownMeanwhile, 1);
   EXPECT_FALSE(list.Sorted());
   EXPECT_EQ(list.Text(0, 7), "7");
+}
+
+// The end of a list sorted by a number column is one key or one drag away,
+// however few of its rows the view has laid out so far.
+TEST_F(WindowTest, EndCtrlEndAndTheThumbAtTheBottomShowTheLastRowOfASortedList) {
+  ui::frmResults& results = ui::ResultsWindow();
+  ui::ListView& list = *results.lvwWinners;
+  AddWinners(list, 30000);
+  results.show();
+  struct Reach {
+    const char* how;
+    Qt::KeyboardModifiers modifiers;
+    bool key;  // else the thumb dragged to the bottom
+  };
+  for (const Reach& reach :
+       {Reach{"End", Qt::NoModifier, true}, Reach{"Ctrl+End", Qt::ControlModifier, true}, Reach{"thumb", {}, false}}) {
+    SCOPED_TRACE(reach.how);
+    emit list.header()->sectionClicked(3);  // Close
+    QCoreApplication::processEvents();
+    QScrollBar& bar = *list.verticalScrollBar();
+    if (reach.key) {
+      widget_input::Press(&list, Qt::Key_End, "", reach.modifiers);
+      EXPECT_EQ(list.currentIndex().row(), list.Count() - 1);
+    } else {
+      bar.setSliderDown(true);
+      bar.setSliderPosition(bar.maximum());
+      bar.setSliderDown(false);
+    }
+    QCoreApplication::processEvents();
+    const QModelIndex last = list.model()->index(list.Count() - 1, 3);
+    EXPECT_TRUE(list.visualRect(last).intersects(list.viewport()->rect()));
+  }
+}
+
+// Rows whose page the list's temporary file cannot give back show no value
+// they do not hold, and the user is told so once.
+TEST_F(WindowTest, RowsTheTemporaryFileCannotGiveBackShowAsUnreadableAndAreToldOnce) {
+  ui::frmResults& results = ui::ResultsWindow();
+  ui::ListView& list = *results.lvwWinners;
+  AddWinners(list, 70000);  // more pages than stay in memory: the first rows' wait in the file
+  ASSERT_EQ(FailListFileReads(), 1);
+  scripted->AnswerMsgBox(user::kAnswerOK, "could not be read back");
+  results.show();
+  list.Flush();
+  results.grab();
+  QCoreApplication::processEvents();
+  for (int column : {0, 3}) EXPECT_EQ(list.model()->index(0, column).data().toString().toStdString(), "(unreadable)");
+  emit list.header()->sectionClicked(7);  // the sort reads every row
+  results.grab();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(scripted->MessageTexts().size(), 1u);
+  EXPECT_TRUE(scripted->UnscriptedPrompts().empty());
 }
