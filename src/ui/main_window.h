@@ -119,10 +119,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void mnuImportStocks_Click();
   void ImportSymbols() override;  // the engine asks for the import
   // Releases the engine (closing the connection), compacts and repairs the
-  // database file, creates a new engine and tests the database.
+  // database file, creates a new engine and tests the database; the status
+  // line says so meanwhile, and the window is served as during a run.
   void mnuRepairDB_Click();
   // The repair itself, without the run check: the sweeps run it before
-  // they start, holding no other share of the engine.
+  // they start, holding no other share of the engine. The run's buttons
+  // wait for the new engine.
   void RepairDatabaseAndRenewEngine();
   // Removes master rows whose quote table is missing or empty, dropping the
   // empty tables (the item is hidden).
@@ -147,6 +149,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // the engine, with the commands that would replace the engine refused, and
   // with a close asked for meanwhile carried out once it ends.
   void RunEngineWork(const std::function<void(clsResearch&)>& work);
+  // The same for work that needs no engine share (or replaces the engine).
+  void RunAsWork(const std::function<void()>& work);
   void CloseIfAskedDuringWork();
   // A new engine into objResearch, listening to this window, and its database test.
   void NewEngine();
@@ -321,7 +325,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Max and the number of increments.
   void cmdReset_Click(int index);
   // Ticks the ten ranking ranges and fills them with the bounds of the
-  // simulation table's values.
+  // simulation table's values; refused while a run or a command works.
   void cmdGetRange_Click();
   // Opens a copy of the running sweep's report.
   void cmdShowProgress_Click();
@@ -359,6 +363,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void HideSweepSetUp();
   // Whether a Simulate click on the current tab runs a sweep.
   bool SweepRequested() const;
+  // The range probe itself, as work in progress.
+  void ProbeRanges();
   // The switch's state, which the Trade tab's status label shows.
   bool SweepSwitchOn() const;
   // The sweep flags: a box of the sweep ticked while the switch is on.
