@@ -35,9 +35,7 @@ void HoldDatabaseFile(const std::filesystem::path& database) {
   auto lock = std::make_unique<rt::ProgramLock>(lockFile);
   if (lock->InUse())
     throw db::LastingFailure(db::kErrProviderFailure,
-                             database.string() +
-                                 " is in use by another Kestrovane program. Close that program first, or choose "
-                                 "another database location in Options.");
+                             database.string() + " is in use by another Kestrovane program. Close that program first.");
   if (!lock->Held()) {
     // A folder where no lock file can be made: the database's own open decides.
     LogError("The database lock " + lockFile.string() + " could not be taken: " + lock->Failure());

@@ -91,10 +91,13 @@ TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirs
 
   scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
   scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
-  scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + database.string() +
-                                              " is in use by another Kestrovane program.");
+  const std::string inUse = "The database could not be opened: " + database.string() +
+                            " is in use by another Kestrovane program. Close that program first.";
+  scripted->AnswerMsgBox(user::kAnswerOK, inUse);
   window = ui::StartUp({-1});
   ASSERT_NE(window, nullptr);
+  // Only what the user can do: the Options page of the location is disabled.
+  EXPECT_TRUE(scripted->MessageTexts().back().ends_with(inUse));
   EXPECT_FALSE(window->objResearch->TestDatabase());
 
   Kill(first);
