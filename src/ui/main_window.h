@@ -369,6 +369,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   bool SweepSwitchOn() const;
   // The sweep flags: a box of the sweep ticked while the switch is on.
   void RecomputeSweepFlags();
+  // Whether the Trade tab's row of a selection box is in use: the rows of
+  // the stop and price-update rules only while their rule is chosen, the
+  // two list rules' never.
+  bool SweepRowUsed(int box) const;
+  // Enables the Trade tab's selection boxes whose rows are in use and unticks the others.
+  void EnableSweepRowBoxes();
   // The sweep branch of Simulate: compacts the database (a new engine, which
   // the run takes over in engine), then runs the sweep of the current tab.
   void RunSweep(std::shared_ptr<clsResearch>& engine);
