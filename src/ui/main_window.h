@@ -22,6 +22,7 @@
 
 #include "market_data/cls_research.h"
 #include "market_data/research_events.h"
+#include "platform/user/user_services.h"
 #include "ui/controls.h"
 #include "ui/options_window.h"
 #include "ui/pace.h"
@@ -468,6 +469,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   std::shared_ptr<CopiedTexts> copiedTexts_;
   // The elapsed time counts from now: a run's start comes after its questions.
   void StartRunClock();
+  // A message that stands open stops the run's clock, and its answer starts
+  // it again where it stood (run_clock.cpp): its time is the user's.
+  void HoldRunClock(bool messageOpen);
+  int messagesOpen_ = 0;
+  double heldElapsed_ = 0;  // what the clock stood at, in days
+  std::unique_ptr<user::MessageBoxWatch> messageWatch_;
 
   // The symbol the Select pass is downloading or scanning ("" or an index
   // while the indices load): a Pause says it waits for it, and a new
