@@ -119,32 +119,24 @@ TEST_F(WindowTest, EverySelectionBoxStandsBesideTheRowItSelects) {
 }
 
 // A row its rule leaves unused has no box to tick: the box is disabled, a
-// tick made before the rule was chosen goes, and a later one is refused, so
-// that no "to ... by" shows without its Min.
+// tick made before the rule was chosen goes (and with it the row's "to ...
+// by", which would show without its Min), and a later one is refused.
 TEST_F(WindowTest, ARowItsRuleLeavesUnusedHasNoSelectionBoxToTick) {
   ui::frmMain& w = LoadedWindow();
   w.cmdSMART_Click(0);
-  struct Case {
-    const char* rule;
-    std::vector<int> boxes;
-  };
-  for (const Case& c : {Case{"optInitStop", {4}}, Case{"optPriceUpdate", {6, 7}}}) {
-    for (int box : c.boxes) w.Check("chkBuildOption", box)->SetValue(1);
-    w.Option(c.rule, 1)->SetValue(true);
-    for (int box : c.boxes) {
-      ui::CheckBox* check = w.Check("chkBuildOption", box);
-      EXPECT_FALSE(check->isEnabled()) << box;
-      check->SetValue(1);  // as a settings file would
-      EXPECT_EQ(check->Value(), 0) << box;
-      for (const optimiser::TradeRange& row : optimiser::kTradeRanges) {
-        if (row.box != box) continue;
-        for (QWidget* field : TradeGrid(w, row.field, row.step, row.toLabel, row.byLabel))
-          EXPECT_FALSE(Shown(field)) << box;
-      }
+  const std::pair<const char*, std::vector<int>> rules[] = {{"optInitStop", {4}}, {"optPriceUpdate", {6, 7}}};
+  for (const auto& [rule, boxes] : rules) {
+    for (int box : boxes) w.Check("chkBuildOption", box)->SetValue(1);
+    w.Option(rule, 1)->SetValue(true);
+    for (int box : boxes) {
+      EXPECT_FALSE(w.Check("chkBuildOption", box)->isEnabled()) << box;
+      w.Check("chkBuildOption", box)->SetValue(1);  // as a settings file would
+      EXPECT_EQ(w.Check("chkBuildOption", box)->Value(), 0) << box;
+      EXPECT_FALSE(Shown(w.Widget("lblSimOption", box == 4 ? 24 : box == 6 ? 25 : 30))) << box;  // "to"
     }
-    EXPECT_FALSE(w.blnTradeSMART) << c.rule;
-    w.Option(c.rule, 0)->SetValue(true);
-    for (int box : c.boxes) EXPECT_TRUE(w.Check("chkBuildOption", box)->isEnabled()) << box;
+    EXPECT_FALSE(w.blnTradeSMART) << rule;
+    w.Option(rule, 0)->SetValue(true);
+    for (int box : boxes) EXPECT_TRUE(w.Check("chkBuildOption", box)->isEnabled()) << box;
   }
 }
 
