@@ -29,9 +29,7 @@ void HoldDatabaseFile(const std::filesystem::path& database) {
   auto lock = std::make_unique<rt::ProgramLock>(database, rt::ProgramLock::Missing::Fail);
   if (lock->InUse())
     throw db::LastingFailure(db::kErrProviderFailure,
-                             database.string() +
-                                 " is in use by another Kestrovane program. Close that program first, or choose "
-                                 "another database location in Options.");
+                             database.string() + " is in use by another Kestrovane program. Close that program first.");
   if (!lock->Held()) {
     // A file that cannot be opened: the database's own open decides.
     LogError("The database lock on " + database.string() + " could not be taken: " + lock->Failure());

@@ -1,5 +1,5 @@
 // The tables the engine creates on demand (quote tables, Stock_Master,
-// SimStatus) in both dialects, and the database file's creation and repair.
+// SimStatus) in both dialects, and the database file's creation.
 #include "market_data/schema.h"
 
 #include "market_data/cls_research.h"
@@ -84,23 +84,4 @@ std::string CreateDatabase(const std::string& strPath) {
     return failed.Description();
   }
   return "";
-}
-
-void RepairDatabase(const std::string& strPath) {
-  try {
-    const std::filesystem::path path = ResolveDatabasePath(strPath);
-    HoldDatabaseFile(path);
-    db::Connection cn;
-    cn.OpenExclusive(path);
-    // A damaged file is left alone rather than compacted further.
-    db::Recordset check = cn.OpenRecordset("PRAGMA integrity_check");
-    if (check.Eof() || check.Field(0).ToText() != "ok")
-      db::Raise(db::kErrProviderFailure, "The database file is damaged.");
-    cn.Execute("VACUUM");
-    cn.Close();
-  } catch (const std::exception& failed) {
-    // The database's own words say why: another program holding the file, a damaged file.
-    user::MsgBox(std::string("An error occurred while repairing the database.\r\n") + failed.what(), user::kCritical,
-                 user::kApplicationTitle);
-  }
 }

@@ -12,7 +12,7 @@ int scopes = 0;
 void SetHook(bool yield) {
   if (!cnDatabase || !cnDatabase->IsOpen()) return;
   try {
-    if (yield) cnDatabase->SetYieldHook([] { user::DoEvents(); });
+    if (yield) cnDatabase->SetYieldHook(user::DoEvents);
     else cnDatabase->SetYieldHook(nullptr);
   } catch (const std::exception&) {
     // Refused only from inside a statement's yield, where no run begins or ends.

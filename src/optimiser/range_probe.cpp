@@ -15,11 +15,16 @@
 namespace ui {
 
 void frmMain::cmdGetRange_Click() {
+  // Its statements would be refused inside a run's statements, and left half done.
+  if (RefusedDuringRun("Auto-Populate Criteria")) return;
+  RunAsWork([this] { ProbeRanges(); });
+}
+
+void frmMain::ProbeRanges() {
   for (const auto& range : optimiser::kRankingRanges) Check(range.filterBox, range.filterBoxIndex)->SetValue(1);
   try {
     const std::string& table = db::SqlName(Parms().strSimTable);
-    // An engine of its own on the shared connection: the probe can be pressed
-    // while a run or an import works with the window's engine and its record set.
+    // An engine of its own on the shared connection, beside the window's.
     clsResearch probe(clsResearch::JoinSharedConnection{});
     for (const auto& range : optimiser::kRankingRanges) {
       const std::pair<const char*, int> bounds[] = {{"MIN", 0}, {"MAX", 1}};

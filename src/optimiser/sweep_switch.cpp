@@ -91,7 +91,14 @@ void frmMain::cmdSMART_Click(int) {
 }
 
 void frmMain::chkBuildOption_Click(int index) {
-  bool selected = Check("chkBuildOption", index)->Value() == 1;
+  CheckBox* box = Check("chkBuildOption", index);
+  // A row its rule leaves unused has nothing to sweep: a tick there (a
+  // settings file's too) is refused.
+  if (box->Value() != 0 && !SweepRowUsed(index)) {
+    box->SetValue(0);
+    return;
+  }
+  bool selected = box->Value() == 1;
   for (const auto& row : kTradeRanges) {
     if (row.box != index) continue;
     for (QWidget* field : {Widget(row.step), Widget("lblSimOption", row.byLabel), Widget(row.field, 1),
@@ -107,6 +114,26 @@ void frmMain::chkBuildOption_Click(int index) {
     Label("lblSimOption", range.byLabel)->setVisible(selected);
   }
   RecomputeSweepFlags();
+}
+
+bool frmMain::SweepRowUsed(int box) const {
+  switch (box) {
+    case 4: return Option("optInitStop", 0)->Value();
+    case 6:
+    case 7: return Option("optPriceUpdate", 0)->Value();
+    case 5:
+    case 8: return false;  // beside the two list rules
+    default: return true;
+  }
+}
+
+void frmMain::EnableSweepRowBoxes() {
+  for (int i = 0; i <= 9; ++i) {
+    CheckBox* box = Check("chkBuildOption", i);
+    const bool used = SweepRowUsed(i);
+    box->setEnabled(used);
+    if (!used) box->SetValue(0);  // its click hides the row's fields and recomputes the flags
+  }
 }
 
 void frmMain::RecomputeSweepFlags() {

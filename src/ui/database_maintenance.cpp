@@ -1,6 +1,8 @@
 // Tools > Compact and Repair DB and Remove Empty Tables: the database file
 // compacted with no connection open on it, and the master list cleared of
 // symbols whose quote table is missing or empty.
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "market_data/database_connection.h"
@@ -16,6 +18,34 @@ namespace ui {
 namespace {
 
 void Yield() { user::DoEvents(); }
+
+constexpr const char* kCompacting = "Compacting and repairing the database ...";
+
+// The caption a long step replaces, given back however the step ends.
+struct CaptionKept {
+  QLabel* label;
+  QString text;
+  ~CaptionKept() { label->setText(text); }
+};
+
+// Disables the buttons for its life, then gives each its state back.
+class RunButtonsHeld {
+ public:
+  explicit RunButtonsHeld(std::initializer_list<QPushButton*> buttons) {
+    for (QPushButton* button : buttons) {
+      held_.emplace_back(button, button->isEnabled());
+      button->setEnabled(false);
+    }
+  }
+  ~RunButtonsHeld() {
+    for (const auto& [button, enabled] : held_) button->setEnabled(enabled);
+  }
+  RunButtonsHeld(const RunButtonsHeld&) = delete;
+  RunButtonsHeld& operator=(const RunButtonsHeld&) = delete;
+
+ private:
+  std::vector<std::pair<QPushButton*, bool>> held_;
+};
 
 enum class QuoteTable { kMissing, kEmpty, kHoldsRows, kUnknown };
 
@@ -37,14 +67,24 @@ QuoteTable ProbeQuoteTable(db::Connection& connection, const std::string& symbol
 
 void frmMain::mnuRepairDB_Click() {
   if (RefusedDuringRun("Compact and Repair DB")) return;
-  RepairDatabaseAndRenewEngine();
+  // It serves the window for as long as it takes: the status line says what
+  // runs, and the other commands are refused as during a run.
+  QLabel* caption = Label("lblCurrStock", 1);
+  CaptionKept kept{caption, caption->text()};
+  caption->setText(kCompacting);
+  user::BusyPointer busy;
+  RunAsWork([this] { RepairDatabaseAndRenewEngine(); });
 }
 
 void frmMain::RepairDatabaseAndRenewEngine() {
+  // Without an engine the run's buttons would reach nothing: they wait for the new one.
+  RunButtonsHeld held({cmdSimulate, cmdPauseSim, cmdStopSim});
   objResearch.reset();                      // the last engine closes the connection, freeing the file
   RepairDatabase(Parms().strDatabasePath);  // reports its own failure
   // Whatever the repair did, the window goes on with an engine.
   NewEngine();
+  // A close asked for meanwhile stops what follows (a sweep) at its first step.
+  if (closeWhenRunEnds_) objResearch->StopProcess(true);
 }
 
 void frmMain::mnuRemoveEmptyTables_Click() {

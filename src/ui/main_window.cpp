@@ -19,6 +19,7 @@ frmMain::frmMain() {
   ConnectMenus();
   ConnectSecondaryWindows();
   ConnectOptimiser();
+  messageWatch_ = std::make_unique<user::MessageBoxWatch>([this](bool open) { HoldRunClock(open); });
 
   // Bring the dependent fields in line with the design values of their boxes.
   for (int i = 0; i <= 3; ++i) chkSimOption_Click(i);

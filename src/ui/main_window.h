@@ -22,6 +22,7 @@
 
 #include "market_data/cls_research.h"
 #include "market_data/research_events.h"
+#include "platform/user/user_services.h"
 #include "ui/controls.h"
 #include "ui/options_window.h"
 #include "ui/pace.h"
@@ -119,10 +120,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void mnuImportStocks_Click();
   void ImportSymbols() override;  // the engine asks for the import
   // Releases the engine (closing the connection), compacts and repairs the
-  // database file, creates a new engine and tests the database.
+  // database file, creates a new engine and tests the database; the status
+  // line says so meanwhile, and the window is served as during a run.
   void mnuRepairDB_Click();
   // The repair itself, without the run check: the sweeps run it before
-  // they start, holding no other share of the engine.
+  // they start, holding no other share of the engine. The run's buttons
+  // wait for the new engine.
   void RepairDatabaseAndRenewEngine();
   // Removes master rows whose quote table is missing or empty, dropping the
   // empty tables (the item is hidden).
@@ -147,6 +150,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // the engine, with the commands that would replace the engine refused, and
   // with a close asked for meanwhile carried out once it ends.
   void RunEngineWork(const std::function<void(clsResearch&)>& work);
+  // The same for work that needs no engine share (or replaces the engine).
+  void RunAsWork(const std::function<void()>& work);
   void CloseIfAskedDuringWork();
   // A new engine into objResearch, listening to this window, and its database test.
   void NewEngine();
@@ -321,7 +326,7 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Max and the number of increments.
   void cmdReset_Click(int index);
   // Ticks the ten ranking ranges and fills them with the bounds of the
-  // simulation table's values.
+  // simulation table's values; refused while a run or a command works.
   void cmdGetRange_Click();
   // Opens a copy of the running sweep's report.
   void cmdShowProgress_Click();
@@ -359,10 +364,18 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void HideSweepSetUp();
   // Whether a Simulate click on the current tab runs a sweep.
   bool SweepRequested() const;
+  // The range probe itself, as work in progress.
+  void ProbeRanges();
   // The switch's state, which the Trade tab's status label shows.
   bool SweepSwitchOn() const;
   // The sweep flags: a box of the sweep ticked while the switch is on.
   void RecomputeSweepFlags();
+  // Whether the Trade tab's row of a selection box is in use: the rows of
+  // the stop and price-update rules only while their rule is chosen, the
+  // two list rules' never.
+  bool SweepRowUsed(int box) const;
+  // Enables the Trade tab's selection boxes whose rows are in use and unticks the others.
+  void EnableSweepRowBoxes();
   // The sweep branch of Simulate: compacts the database (a new engine, which
   // the run takes over in engine), then runs the sweep of the current tab.
   void RunSweep(std::shared_ptr<clsResearch>& engine);
@@ -476,6 +489,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   std::shared_ptr<CopiedTexts> copiedTexts_;
   // The elapsed time counts from now: a run's start comes after its questions.
   void StartRunClock();
+  // A message that stands open stops the run's clock, and its answer starts
+  // it again where it stood (run_clock.cpp): its time is the user's.
+  void HoldRunClock(bool messageOpen);
+  int messagesOpen_ = 0;
+  double heldElapsed_ = 0;  // what the clock stood at, in days
+  std::unique_ptr<user::MessageBoxWatch> messageWatch_;
 
   // The symbol the Select pass is downloading or scanning ("" or an index
   // while the indices load): a Pause says it waits for it, and a new

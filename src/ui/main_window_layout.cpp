@@ -337,9 +337,7 @@ QWidget* frmMain::BuildTradePage() {
   Option("optInitStop", 0)->SetValue(true);
   Option("optPriceUpdate", 0)->SetValue(true);
   controls_.Add(SelectionColumn(make, 0, 10, grid), "Frame20");
-  // Beside the two list rules: nothing to sweep.
-  Check("chkBuildOption", 5)->setEnabled(false);
-  Check("chkBuildOption", 8)->setEnabled(false);
+  EnableSweepRowBoxes();
 
   auto* restart = new QHBoxLayout;
   restart->addWidget(make.Label("S.M.A.R.T. Restart Point:"));

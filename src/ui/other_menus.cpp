@@ -36,9 +36,13 @@ bool frmMain::RefusedDuringRun(const std::string& command) {
 void frmMain::RunEngineWork(const std::function<void(clsResearch&)>& work) {
   std::shared_ptr<clsResearch> engine = objResearch;  // the work's own share
   if (!engine) return;
+  RunAsWork([&] { work(*engine); });
+}
+
+void frmMain::RunAsWork(const std::function<void()>& work) {
   ++runDepth_;
   try {
-    work(*engine);
+    work();
   } catch (...) {
     --runDepth_;
     CloseIfAskedDuringWork();

@@ -209,6 +209,7 @@ void frmMain::optInitStop_Click(int index) {
                          Widget("lblSimOption", 15), Widget("txtInitPriceStep")})
     field->setVisible(percent);
   Combo("cboInitialStop")->setVisible(!percent);
+  EnableSweepRowBoxes();
 }
 
 void frmMain::optPriceUpdate_Click(int index) {
@@ -220,6 +221,7 @@ void frmMain::optPriceUpdate_Click(int index) {
         Widget("txtDecline", 1), Widget("txtDeclineStep")})
     field->setVisible(profitable);
   Combo("cboPriceUpdate")->setVisible(!profitable);
+  EnableSweepRowBoxes();
 }
 
 void frmMain::optStockSelection_Click(int index) {

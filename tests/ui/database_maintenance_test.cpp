@@ -1,4 +1,6 @@
 // Tools > Compact and Repair DB and Remove Empty Tables.
+#include <QCoreApplication>
+
 #include "market_data/database_connection.h"
 #include "window_fixture.h"
 
@@ -19,6 +21,49 @@ TEST_F(WindowTest, CompactAndRepairReplacesTheEngineAndKeepsTheData) {
   EXPECT_EQ(w.objResearch->QueryDB("SELECT [Value] FROM [Kept]"), "7");
   EXPECT_TRUE(w.objResearch->TestDatabase());
   EXPECT_EQ(scripted->Prompts().size(), prompts);
+}
+
+// Compact serves the window as a run does: clicks queued meanwhile come in
+// during its statements, while the status line says what runs, and are
+// refused as during a run; none fires after it.
+TEST_F(WindowTest, CompactServesTheWindowAndRefusesTheCommandsClickedMeanwhile) {
+  ui::frmMain& w = LoadedWindow();
+  cnDatabase->Execute("CREATE TABLE [Kept] ([Value] INTEGER)");
+  cnDatabase->Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+                      "INSERT INTO [Kept] SELECT i FROM n");
+  w.Label("lblCurrStock", 1)->setText("Processing Complete");
+  struct Click {
+    std::function<void()> click;
+    const char* refusal;  // nullptr: the button is disabled meanwhile
+  };
+  const std::vector<Click> clicks = {{[&] { w.Menu("mnuOpenSim")->trigger(); }, "Open Simulation"},
+                                     {[&] { w.Menu("mnuNewSimulation")->trigger(); }, "New Simulation"},
+                                     {[&] { w.Menu("mnuRepairDB")->trigger(); }, "Compact and Repair DB"},
+                                     {[&] { w.Button("cmdGetRange")->click(); }, "Auto-Populate Criteria"},
+                                     {[&] { w.cmdSimulate->click(); }, nullptr}};
+  std::vector<std::string> captions;  // the status line at each click, "" with an engine in place
+  for (const Click& c : clicks) {
+    QMetaObject::invokeMethod(
+        &w,
+        [&] {
+          c.click();
+          captions.push_back(w.objResearch ? "" : w.Label("lblCurrStock", 1)->text().toStdString());
+        },
+        Qt::QueuedConnection);
+    if (c.refusal)
+      scripted->AnswerMsgBox(user::kAnswerOK, std::string(c.refusal) + " cannot be used while a simulation or another");
+  }
+  scripted->OnDoEvents([](int) { QCoreApplication::processEvents(); });  // as the program yields
+  w.Menu("mnuRepairDB")->trigger();
+  scripted->OnDoEvents(nullptr);
+  QCoreApplication::processEvents();  // nothing is left to fire
+
+  EXPECT_EQ(captions, std::vector<std::string>(clicks.size(), "Compacting and repairing the database ..."));
+  EXPECT_EQ(scripted->PendingAnswers(), 0u);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  EXPECT_TRUE(w.cmdSimulate->isEnabled());
+  EXPECT_EQ(w.objResearch->QueryDB("SELECT MAX([Value]) FROM [Kept]"), "50000");
+  EXPECT_EQ(user::User().Pointer(), user::kPointerDefault);
 }
 
 TEST_F(WindowTest, CompactAndRepairOfAnUnusableDatabaseStillEndsWithAnEngine) {

@@ -465,6 +465,22 @@ TEST_F(RunWindowTest, TheAutomaticPortfolioRunStartsWithTheReloadedInvestment) {
   EXPECT_LT(endBalance, 5000);
 }
 
+// The run's clock stands still while a message waits for its answer: an
+// hour passes while the download's closing message stands open, and the
+// Trade and Portfolio stages after it count on from where the clock stood.
+TEST_F(RunWindowTest, TheElapsedTimeLeavesOutTheTimeAMessageStandsOpen) {
+  ui::frmMain& w = ReadyWindow("AAPL ; DOW", true);
+  w.Picker("dteSimDate", 1)->SetValue(rt::DateSerial(2019, 2, 28));  // DOW was first traded after it
+  ChooseSimulationFile("clock");
+  scripted->AnswerMsgBox(user::kAnswerOK, "DOW - the quote service holds none from ");
+  user::MessageBoxWatch anHourPasses([&](bool open) {
+    if (open) w.datRunStart = w.datRunStart - 1.0 / 24;
+  });
+  w.cmdSimulate_Click();
+  EXPECT_EQ(Caption(w), "Processing Complete");
+  EXPECT_EQ(w.lblTime->text().toStdString().substr(0, 6), "00:00:");
+}
+
 TEST_F(RunWindowTest, ABoxThatDoesNotConvertStopsTheRunAndLeavesTheWindowUsable) {
   ui::frmMain& w = ReadyWindow();
   w.Text("txtSimOption", 3)->setText("fourteen");

@@ -104,14 +104,18 @@ TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirs
 
   for (const char* reached : {"shared.db", "hard-linked.db", "symlinked.db"}) {
     SCOPED_TRACE(reached);
-    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "\r\n");
+    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "
+");
     scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
     scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
-    scripted->AnswerMsgBox(user::kAnswerOK, "The database could not be opened: " + home.File(reached).string() +
-                                                " is in use by another Kestrovane program.");
+    // Only what the user can do: the Options page of the location is disabled.
+    const std::string inUse = "The database could not be opened: " + home.File(reached).string() +
+                              " is in use by another Kestrovane program. Close that program first.";
+    scripted->AnswerMsgBox(user::kAnswerOK, inUse);
     window.reset();
     window = ui::StartUp({-1});
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(scripted->MessageTexts().back().ends_with(inUse));
     EXPECT_FALSE(window->objResearch->TestDatabase());
   }
 

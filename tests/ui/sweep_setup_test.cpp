@@ -4,13 +4,24 @@
 
 #include "market_data/database_connection.h"
 #include "optimiser/sweep_fields.h"
+#include "platform/runtime/error.h"
+#include "run_fixture.h"
 #include "simulation/simulation_table_rows.h"
-#include "window_fixture.h"
 
 namespace {
 
 bool Shown(QWidget* widget) { return !widget->isHidden(); }
 std::string TextOf(QLineEdit* field) { return field->text().toStdString(); }
+
+// Whether a statement on the shared connection is serving the window now.
+bool InsideAStatement() {
+  try {
+    SharedConnection().TotalChanges();
+    return false;
+  } catch (const rt::Error&) {
+    return true;
+  }
+}
 
 // The trade range rows' Max, Step and labels; the ranking Steps with their "by".
 std::vector<QWidget*> TradeGrid(ui::frmMain& w, const char* field, const char* step, int to, int by) {
@@ -104,6 +115,28 @@ TEST_F(WindowTest, EverySelectionBoxStandsBesideTheRowItSelects) {
       ASSERT_TRUE(row && selection->isVisible()) << box;
       EXPECT_NEAR(centre(selection), centre(row), 1) << "box " << box << ", rule " << rule;
     }
+  }
+}
+
+// A row its rule leaves unused has no box to tick: the box is disabled, a
+// tick made before the rule was chosen goes (and with it the row's "to ...
+// by", which would show without its Min), and a later one is refused.
+TEST_F(WindowTest, ARowItsRuleLeavesUnusedHasNoSelectionBoxToTick) {
+  ui::frmMain& w = LoadedWindow();
+  w.cmdSMART_Click(0);
+  const std::pair<const char*, std::vector<int>> rules[] = {{"optInitStop", {4}}, {"optPriceUpdate", {6, 7}}};
+  for (const auto& [rule, boxes] : rules) {
+    for (int box : boxes) w.Check("chkBuildOption", box)->SetValue(1);
+    w.Option(rule, 1)->SetValue(true);
+    for (int box : boxes) {
+      EXPECT_FALSE(w.Check("chkBuildOption", box)->isEnabled()) << box;
+      w.Check("chkBuildOption", box)->SetValue(1);  // as a settings file would
+      EXPECT_EQ(w.Check("chkBuildOption", box)->Value(), 0) << box;
+      EXPECT_FALSE(Shown(w.Widget("lblSimOption", box == 4 ? 24 : box == 6 ? 25 : 30))) << box;  // "to"
+    }
+    EXPECT_FALSE(w.blnTradeSMART) << rule;
+    w.Option(rule, 0)->SetValue(true);
+    for (int box : boxes) EXPECT_TRUE(w.Check("chkBuildOption", box)->isEnabled()) << box;
   }
 }
 
@@ -221,7 +254,9 @@ TEST_F(WindowTest, TheRangeProbeFillsTheRangesFromTheSimulationTable) {
   EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "kept");
 }
 
-TEST_F(WindowTest, TheRangeProbeDuringAnImportLeavesTheImportAlone) {
+// Pressed while the import reads the master list, the probe is refused as
+// during a run: nothing ticked or filled, the import whole.
+TEST_F(WindowTest, TheRangeProbeDuringAnImportIsRefusedAndLeavesTheImportAlone) {
   ui::frmMain& w = LoadedWindow();
   Parms().strSimTable = "sim_Probe";
   w.objResearch->CreateSimulationTable("sim_Probe");
@@ -229,13 +264,43 @@ TEST_F(WindowTest, TheRangeProbeDuringAnImportLeavesTheImportAlone) {
   const std::filesystem::path symbols = home.File("import.txt");
   testsupport::WriteFileBytes(symbols, "IBM,ny\r\nMSFT,ns\r\nINTC,ns\r\n");
   scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
+  for (int i = 0; i < 3; ++i)
+    scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
   scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+  const std::string before = TextOf(w.Text("txtPercDiff", 0));
   int probes = 0;
   scripted->OnDoEvents([&](int) {
-    if (probes++ < 3) w.cmdGetRange_Click();  // pressed while the import reads the master list
+    if (probes++ < 3) w.Button("cmdGetRange")->click();
   });
   w.Menu("mnuImportStocks")->trigger();
   scripted->OnDoEvents(nullptr);
   EXPECT_EQ(std::stoi(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master]")), 3);
+  EXPECT_EQ(w.Check("chkBBDist")->Value(), 0);
+  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), before);
+  w.cmdGetRange_Click();
   EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "-1.5");
+}
+
+// Clicked inside a run's statement (the removal of the old winners), the
+// probe is refused as during a run, before it ticks a box.
+TEST_F(RunWindowTest, TheRangeProbeInsideARunsStatementIsRefusedBeforeItTicksABox) {
+  ui::frmMain& w = ReadyWindow("AAPL", false);
+  ChooseSimulationFile("busy");
+  w.cmdSimulate_Click();
+  SharedConnection().Execute(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) INSERT INTO [sim_busy] "
+      "(AcquireDate, Symbol, Market, Positioning) SELECT '2019-01-02', 'S' || i, 'ny', 'LONG' FROM n");
+  scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
+  bool clicked = false;
+  scripted->OnDoEvents([&](int) {
+    if (!clicked && InsideAStatement()) {
+      clicked = true;
+      w.Button("cmdGetRange")->click();
+    }
+  });
+  w.cmdSimulate_Click();  // the same simulation again
+  scripted->OnDoEvents(nullptr);
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(w.Check("chkBBDist")->Value(), 0);
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
 }

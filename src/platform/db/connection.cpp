@@ -25,6 +25,11 @@ constexpr size_t kStatementCacheSize = 128;
 constexpr int kStepsPerYield = 4000;
 constexpr const char* kStatementRunningText = "Operation is not allowed while a statement is running.";
 
+LastingFailure ClosedUnderStatement() {
+  return LastingFailure(kErrObjectClosed, std::string(kObjectClosedText) +
+                                              " The database connection was closed while the statement ran.");
+}
+
 std::string WithDetail(const std::string& text, const std::string& detail) { return text + " (" + detail + ")"; }
 
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
@@ -136,6 +141,15 @@ struct Connection::Impl {
   std::function<void()> yieldHook;
   bool yielding = false;
   std::exception_ptr yieldFailure;
+  // Set when the connection was closed or destroyed from inside the hook or
+  // a reader: the statement ends at once, on this state, which its call
+  // holds until it returns.
+  bool abandoned = false;
+
+  ~Impl() { Close(); }
+
+  // Inside a statement's own call: its hook or its reader is running.
+  bool InStatement() const { return yielding || reading; }
 
   static int OnProgress(void* self) {
     Impl& impl = *static_cast<Impl*>(self);
@@ -147,6 +161,7 @@ struct Connection::Impl {
       impl.yieldFailure = std::current_exception();
     }
     impl.yielding = false;
+    if (impl.abandoned && !impl.yieldFailure) impl.yieldFailure = std::make_exception_ptr(ClosedUnderStatement());
     return impl.yieldFailure ? 1 : 0;  // 1 interrupts the statement
   }
 
@@ -190,7 +205,10 @@ struct Connection::Impl {
   template <typename OnRow>
   void Run(sqlite3_stmt* stmt, OnRow&& onRow) {
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) onRow();
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      onRow();
+      if (abandoned) throw ClosedUnderStatement();
+    }
     if (rc != SQLITE_DONE) {
       std::string message = sqlite3_errmsg(db);
       sqlite3_reset(stmt);
@@ -302,18 +320,18 @@ struct Connection::Impl {
   }
 };
 
-Connection::Connection() : impl_(std::make_unique<Impl>()) {}
-Connection::~Connection() { impl_->Close(); }
+Connection::Connection() : impl_(std::make_shared<Impl>()) {}
+Connection::~Connection() { Close(); }
 
 bool Connection::IsOpen() const { return impl_->db != nullptr; }
 const std::filesystem::path& Connection::Path() const { return impl_->path; }
 
-Connection::Impl& Connection::Require() const {
+std::shared_ptr<Connection::Impl> Connection::Require() const {
   if (!impl_->db)
     throw LastingFailure(kErrObjectClosed, std::string(kObjectClosedText) + " The database connection is not open.");
   if (impl_->reading) Raise(kErrObjectOpen, "Operation is not allowed while the rows of a query are being read.");
   if (impl_->yielding) Raise(kErrObjectOpen, kStatementRunningText);
-  return *impl_;
+  return impl_;
 }
 
 void Connection::Open(const std::filesystem::path& path) { OpenWith(path, false); }
@@ -361,13 +379,22 @@ void Connection::OpenWith(const std::filesystem::path& path, bool exclusive) {
 }
 
 void Connection::Close() {
-  // The statement that called the hook would go on over a closed connection.
-  if (impl_->yielding) Raise(kErrObjectOpen, kStatementRunningText);
-  impl_->Close();
+  if (!impl_->InStatement()) {
+    impl_->Close();
+    return;
+  }
+  // Closed from inside a statement's hook or reader: the statement's call
+  // holds the state it runs on, ends at its next step and closes the
+  // database as it returns. This connection is closed from now on.
+  impl_->abandoned = true;
+  auto closed = std::make_shared<Impl>();
+  closed->path = impl_->path;
+  impl_ = std::move(closed);
 }
 
 int64_t Connection::Execute(const std::string& sql) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   const std::string& sqlite = impl.Translate(sql);
   LiftedInsert lifted;
   int64_t changes = 0;
@@ -376,7 +403,8 @@ int64_t Connection::Execute(const std::string& sql) {
 }
 
 int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& parameters) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, parameters);
   sqlite3_int64 before = sqlite3_total_changes64(impl.db);
@@ -393,7 +421,8 @@ int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& pa
 Recordset Connection::OpenRecordset(const std::string& sql) { return OpenRecordset(sql, {}); }
 
 Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Value>& parameters) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, parameters);
   std::vector<std::string> names;
@@ -409,7 +438,8 @@ Recordset Connection::OpenRecordset(const std::string& sql, const std::vector<Va
 }
 
 void Connection::ReadRows(const std::string& sql, const std::function<void(const RowReader&)>& onRow) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   sqlite3_stmt* stmt = impl.PrepareBound(sql);
   impl.Bind(stmt, {});
   impl.reading = true;
@@ -420,30 +450,34 @@ void Connection::ReadRows(const std::string& sql, const std::function<void(const
   impl.ReadAll(stmt, onRow);
 }
 
-int64_t Connection::TotalChanges() const { return sqlite3_total_changes64(Require().db); }
+int64_t Connection::TotalChanges() const { return sqlite3_total_changes64(Require()->db); }
 
 void Connection::SetYieldHook(std::function<void()> hook) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   impl.yieldHook = std::move(hook);
   if (impl.yieldHook) sqlite3_progress_handler(impl.db, kStepsPerYield, &Impl::OnProgress, &impl);
   else sqlite3_progress_handler(impl.db, 0, nullptr, nullptr);
 }
 
 void Connection::SetCheckpointInterval(int pages) {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   int rc = sqlite3_wal_autocheckpoint(impl.db, pages);
   if (rc != SQLITE_OK) impl.Fail(rc);
 }
 
 int Connection::BeginTrans() {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   impl.SyncLevel();
   impl.Execute(impl.level == 0 ? "BEGIN" : "SAVEPOINT kv_" + std::to_string(impl.level));
   return ++impl.level;
 }
 
 void Connection::CommitTrans() {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   if (impl.level > 0 && sqlite3_get_autocommit(impl.db)) {
     impl.level = 0;
     Raise(kErrProviderFailure, "The transaction was rolled back by the database after an earlier error.");
@@ -454,7 +488,8 @@ void Connection::CommitTrans() {
 }
 
 void Connection::RollbackTrans() {
-  Impl& impl = Require();
+  const std::shared_ptr<Impl> held = Require();
+  Impl& impl = *held;
   if (impl.level > 0 && sqlite3_get_autocommit(impl.db)) {  // already undone by the database
     impl.level = 0;
     return;

@@ -30,7 +30,10 @@ class Connection {
   // has the file open, and holds it exclusively until closed.
   void OpenExclusive(const std::filesystem::path& path);
   // Closes the connection (rolling back an open transaction); harmless when
-  // already closed.
+  // already closed. Called from inside a statement (from its yield hook or
+  // its ReadRows reader), as the destructor may be too, it closes the
+  // connection for every later call at once, while the statement ends at
+  // its next step with 3704 and the database closes as that call returns.
   void Close();
   bool IsOpen() const;
   int State() const { return IsOpen() ? 1 : 0; }
@@ -66,8 +69,8 @@ class Connection {
 
   // While a hook is set, a statement that runs long (a table's index built,
   // a large update) calls it every few thousand of its steps, so that the
-  // program can serve its window in the middle of one statement. Nothing may
-  // use the connection from inside the hook (3705); an error the hook raises
+  // program can serve its window in the middle of one statement. Nothing but
+  // Close may use the connection from inside the hook (3705); an error the hook raises
   // ends the statement and passes on. An empty hook stops the calls.
   void SetYieldHook(std::function<void()> hook);
 
@@ -81,8 +84,11 @@ class Connection {
  private:
   struct Impl;
   void OpenWith(const std::filesystem::path& path, bool exclusive);
-  Impl& Require() const;
-  std::unique_ptr<Impl> impl_;
+  // The open state for a call, refused inside a statement. A call holds its
+  // share until it returns: a statement whose hook closes or destroys the
+  // connection goes on over state that is still there.
+  std::shared_ptr<Impl> Require() const;
+  std::shared_ptr<Impl> impl_;
 };
 
 // Creates an empty database file (WAL journal) at exactly the path; fails

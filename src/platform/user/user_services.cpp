@@ -1,6 +1,8 @@
 #include "platform/user/user_services.h"
 
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 namespace user {
 namespace {
@@ -23,9 +25,33 @@ int DefaultAnswer(int style) {
   return kAnswers[buttons][defaultIndex];
 }
 
+std::vector<const MessageBoxWatch*>& Watches() {
+  static std::vector<const MessageBoxWatch*> watches;
+  return watches;
+}
+
+void TellWatches(bool open) {
+  const std::vector<const MessageBoxWatch*> watches = Watches();  // a watch may begin as another hears
+  for (const MessageBoxWatch* watch : watches) watch->Hear(open);
+}
+
 }  // namespace
 
 UserServices& User() { return *Installed(); }
+
+int MsgBox(const std::string& prompt, int style, const std::string& title) {
+  TellWatches(true);
+  struct Answered {
+    ~Answered() { TellWatches(false); }
+  } answered;
+  return User().MsgBox(prompt, style, title);
+}
+
+MessageBoxWatch::MessageBoxWatch(std::function<void(bool open)> heard) : heard_(std::move(heard)) {
+  Watches().push_back(this);
+}
+
+MessageBoxWatch::~MessageBoxWatch() { std::erase(Watches(), this); }
 
 std::shared_ptr<UserServices> InstallUserServices(std::shared_ptr<UserServices> services) {
   std::shared_ptr<UserServices> previous = Installed();

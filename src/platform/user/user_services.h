@@ -6,6 +6,7 @@
 // The program installs the Qt implementation; tests install ScriptedUserServices
 // (scripted_user_services.h). Without either, HeadlessUserServices answers
 // every question with its default button and writes the prompt to stderr.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -81,11 +82,26 @@ UserServices& User();
 // Installs services; returns the ones installed before.
 std::shared_ptr<UserServices> InstallUserServices(std::shared_ptr<UserServices> services);
 
-// Convenience forms of the calls every module makes.
-inline int MsgBox(const std::string& prompt, int style = kOKOnly, const std::string& title = "") {
-  return User().MsgBox(prompt, style, title);
-}
+// Convenience forms of the calls every module makes. MsgBox tells the
+// message box watches (below) as the message opens and once it is answered.
+int MsgBox(const std::string& prompt, int style = kOKOnly, const std::string& title = "");
 inline void DoEvents() { User().DoEvents(); }
+
+// Hears, for as long as it lives, each message box open (true) and close
+// (false): the time a message stands open is the user's, not the program's
+// work (a run's clock stops meanwhile).
+class MessageBoxWatch {
+ public:
+  explicit MessageBoxWatch(std::function<void(bool open)> heard);
+  ~MessageBoxWatch();
+  MessageBoxWatch(const MessageBoxWatch&) = delete;
+  MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
+
+  void Hear(bool open) const { heard_(open); }
+
+ private:
+  std::function<void(bool open)> heard_;
+};
 
 // Sets the pointer for a scope and restores the default at its end.
 class BusyPointer {

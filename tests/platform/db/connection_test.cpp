@@ -342,6 +342,38 @@ TEST(ConnectionLifeTest, ClosedMissingAndForeignFilesFailClearly) {
             db::kErrProviderFailure);
 }
 
+// Closed or destroyed from inside its own yield, the connection ends the
+// statement at once and lets the file go only once the statement has
+// returned (an exclusive open, refused while another connection has the
+// file, then works).
+TEST(ConnectionLifeTest, AConnectionClosedOrDroppedInsideItsYieldEndsTheStatementFirst) {
+  for (bool dropped : {false, true}) {
+    testsupport::TempAppFolder folder;
+    const auto path = folder.File("x.db");
+    db::CreateDatabaseFile(path);
+    auto cn = std::make_shared<Connection>();
+    cn->Open(path);
+    int calls = 0;
+    cn->SetYieldHook([&] {
+      ++calls;
+      if (dropped) cn.reset();  // the last reference
+      else cn->Close();
+    });
+    rt::Error ended = ErrorFrom([&] {
+      cn->OpenRecordset("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                        "SELECT COUNT(*) FROM n");
+    });
+    EXPECT_EQ(ended.Number(), db::kErrObjectClosed) << ended.Description();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(cn == nullptr, dropped);
+    if (cn) {
+      EXPECT_EQ(ErrorFrom([&] { cn->Execute("SELECT 1"); }).Number(), db::kErrObjectClosed);
+    }
+    Connection maintenance;
+    EXPECT_NO_THROW(maintenance.OpenExclusive(path));
+  }
+}
+
 TEST(ConnectionLifeTest, ExclusiveOpenFailsWhileAnotherConnectionHoldsTheFile) {
   testsupport::TempAppFolder folder;
   auto path = folder.File("x.db");
