@@ -104,8 +104,7 @@ TEST_F(WindowTest, ASecondProgramOnAnotherFolderIsRefusedTheDatabaseUntilTheFirs
 
   for (const char* reached : {"shared.db", "hard-linked.db", "symlinked.db"}) {
     SCOPED_TRACE(reached);
-    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "
-");
+    testsupport::WriteFileBytes(home.File("PROPERTIES"), "txtSimOption(32)=" + home.File(reached).string() + "\r\n");
     scripted->AnswerMsgBox(user::kAnswerNo, "Would you like to use an active Internet Connection?");
     scripted->AnswerMsgBox(user::kAnswerOK, ui::kNotSimulationFileMessage);
     // Only what the user can do: the Options page of the location is disabled.
