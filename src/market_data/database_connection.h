@@ -25,6 +25,12 @@ std::filesystem::path ResolveDatabasePath(const std::string& location);
 // the database when another program holds it.
 void HoldDatabaseFile(const std::filesystem::path& database);
 
+// Puts a new file (the compacted copy) in the held database's place: the
+// copy is held and on the disk before it takes the database's name, so that
+// no other program can open the database between the two files. Raises the
+// system's error when it cannot.
+void ReplaceHeldDatabase(const std::filesystem::path& replacement, const std::filesystem::path& database);
+
 // The shared connection for a database call. Without one it raises 3704 with
 // a clear text; a closed one raises the same at its first call.
 db::Connection& SharedConnection();

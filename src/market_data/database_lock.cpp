@@ -1,7 +1,13 @@
 // The database file held by this program: two programs on one database would
 // write into each other's simulation tables and quote downloads, whatever
 // application folders they run on.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <memory>
+#include <stdexcept>
+#include <system_error>
 
 #include "market_data/calendar_and_log.h"
 #include "market_data/database_connection.h"
@@ -13,6 +19,20 @@ namespace {
 std::unique_ptr<rt::ProgramLock>& Held() {
   static std::unique_ptr<rt::ProgramLock> held;
   return held;
+}
+
+[[noreturn]] void RaiseSystemError(const std::filesystem::path& file) {
+  throw std::system_error(errno, std::generic_category(), file.string());
+}
+
+// The data reaches the disk before the name moves, so that a crash leaves
+// the old database or the new one, never a part of it.
+void SyncToDisk(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) RaiseSystemError(file);
+  const bool synced = ::fsync(fd) == 0;
+  ::close(fd);
+  if (!synced) RaiseSystemError(file);
 }
 
 }  // namespace
@@ -36,4 +56,13 @@ void HoldDatabaseFile(const std::filesystem::path& database) {
     return;
   }
   held = std::move(lock);
+}
+
+void ReplaceHeldDatabase(const std::filesystem::path& replacement, const std::filesystem::path& database) {
+  SyncToDisk(replacement);
+  auto lock = std::make_unique<rt::ProgramLock>(replacement, rt::ProgramLock::Missing::Fail);
+  if (!lock->Held()) throw std::runtime_error(replacement.string() + ": " + lock->Failure());
+  std::filesystem::rename(replacement, database);
+  SyncToDisk(database.parent_path());
+  Held() = std::move(lock);  // the old file, without a name now, is let go
 }

@@ -27,8 +27,16 @@ bool JournalLeftBeside(const std::filesystem::path& file) {
   return false;
 }
 
-// Checks the file and writes its compact copy, which is whole once this returns.
-void CheckAndCopy(const std::filesystem::path& file, const std::filesystem::path& copy) {
+// A file reached by more than one name (a hard link) is compacted in place:
+// a copy renamed over one name would leave the others on the old file.
+bool HardLinked(const std::filesystem::path& file) {
+  std::error_code ec;
+  return std::filesystem::hard_link_count(file, ec) > 1 && !ec;
+}
+
+// Checks the file and writes its compact copy, which is whole once this
+// returns; without a copy, compacts it in place.
+void CheckAndCompact(const std::filesystem::path& file, const std::filesystem::path* copy) {
   db::Connection cn;
   cn.OpenExclusive(file);
   // Both statements read the whole file: seconds on a large one.
@@ -40,7 +48,7 @@ void CheckAndCopy(const std::filesystem::path& file, const std::filesystem::path
   // Into a new file, not in place: SQLite writes an in-place result back
   // over the file in one step that cannot yield (seconds on a large file),
   // and the copy takes a third of the time.
-  cn.Execute("VACUUM INTO '" + db::SqlText(copy.string()) + "'");
+  cn.Execute(copy ? "VACUUM INTO '" + db::SqlText(copy->string()) + "'" : std::string("VACUUM"));
   cn.Close();
 }
 
@@ -55,13 +63,14 @@ void RepairDatabase(const std::string& strPath) {
     std::error_code unresolved;
     std::filesystem::path file = std::filesystem::weakly_canonical(path, unresolved);
     if (unresolved) file = path;
+    std::filesystem::remove(CompactCopyOf(file));  // a copy that a killed compact left
+    if (HardLinked(file)) return CheckAndCompact(file, nullptr);
     copy = CompactCopyOf(file);
-    std::filesystem::remove(copy);  // a copy that a killed compact left
-    CheckAndCopy(file, copy);
+    CheckAndCompact(file, &copy);
     if (JournalLeftBeside(file))
       db::Raise(db::kErrProviderFailure, "The database file's journal could not be emptied into it.");
     std::filesystem::permissions(copy, std::filesystem::status(file).permissions());
-    std::filesystem::rename(copy, file);
+    ReplaceHeldDatabase(copy, file);
   } catch (const std::exception& failed) {
     std::error_code ignored;
     if (!copy.empty()) std::filesystem::remove(copy, ignored);

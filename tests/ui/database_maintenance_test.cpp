@@ -1,26 +1,42 @@
 // Tools > Compact and Repair DB and Remove Empty Tables.
 #include <QCoreApplication>
+#include <filesystem>
 
 #include "market_data/database_connection.h"
+#include "market_data/run_parameters.h"
+#include "platform/runtime/program_lock.h"
 #include "window_fixture.h"
 
+// The compacted file takes the database's place still held by this program
+// (no other can open it in between); one reached by a hard link as well is
+// compacted in place, so that every name keeps the data.
 TEST_F(WindowTest, CompactAndRepairReplacesTheEngineAndKeepsTheData) {
   ui::frmMain& w = LoadedWindow();
+  const std::filesystem::path database = ResolveDatabasePath(Parms().strDatabasePath);
   cnDatabase->Execute("CREATE TABLE [Kept] ([Value] INTEGER)");
-  cnDatabase->Execute("INSERT INTO [Kept] VALUES (7)");
-  std::weak_ptr<clsResearch> before = w.objResearch;
-  size_t prompts = scripted->Prompts().size();
-  w.blnNewSimulation = false;
-  w.objResearch->StopProcess(true);
+  for (const bool hardLinked : {false, true}) {
+    SCOPED_TRACE(hardLinked ? "hard-linked" : "one name");
+    const std::filesystem::path link = home.File("linked.db");
+    if (hardLinked) std::filesystem::create_hard_link(database, link);
+    cnDatabase->Execute("INSERT INTO [Kept] VALUES (7)");
+    std::weak_ptr<clsResearch> before = w.objResearch;
+    size_t prompts = scripted->Prompts().size();
+    w.blnNewSimulation = false;
+    w.objResearch->StopProcess(true);
 
-  w.Menu("mnuRepairDB")->trigger();
-  EXPECT_TRUE(before.expired());
-  ASSERT_NE(w.objResearch, nullptr);
-  EXPECT_FALSE(w.objResearch->StopProcess());
-  EXPECT_TRUE(w.blnNewSimulation);
-  EXPECT_EQ(w.objResearch->QueryDB("SELECT [Value] FROM [Kept]"), "7");
-  EXPECT_TRUE(w.objResearch->TestDatabase());
-  EXPECT_EQ(scripted->Prompts().size(), prompts);
+    w.Menu("mnuRepairDB")->trigger();
+    EXPECT_TRUE(before.expired());
+    ASSERT_NE(w.objResearch, nullptr);
+    EXPECT_FALSE(w.objResearch->StopProcess());
+    EXPECT_TRUE(w.blnNewSimulation);
+    EXPECT_EQ(w.objResearch->QueryDB("SELECT SUM([Value]) FROM [Kept]"), hardLinked ? "14" : "7");
+    EXPECT_TRUE(w.objResearch->TestDatabase());
+    EXPECT_EQ(scripted->Prompts().size(), prompts);
+    EXPECT_TRUE(rt::ProgramLock(database, rt::ProgramLock::Missing::Fail).InUse());
+    if (hardLinked) {
+      EXPECT_TRUE(std::filesystem::equivalent(database, link));
+    }
+  }
 }
 
 // Compact serves the window as a run does: clicks queued meanwhile come in
