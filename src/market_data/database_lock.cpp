@@ -63,6 +63,12 @@ void ReplaceHeldDatabase(const std::filesystem::path& replacement, const std::fi
   auto lock = std::make_unique<rt::ProgramLock>(replacement, rt::ProgramLock::Missing::Fail);
   if (!lock->Held()) throw std::runtime_error(replacement.string() + ": " + lock->Failure());
   std::filesystem::rename(replacement, database);
-  SyncToDisk(database.parent_path());
   Held() = std::move(lock);  // the old file, without a name now, is let go
+  // The database is replaced whatever follows: a folder that does not sync
+  // leaves the rename to the system's own write-back.
+  try {
+    SyncToDisk(database.parent_path());
+  } catch (const std::system_error& unsynced) {
+    LogError(std::string("The folder of the compacted database was not synced: ") + unsynced.what());
+  }
 }

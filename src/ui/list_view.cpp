@@ -49,6 +49,7 @@ void ListView::TellRowsLost(const std::string& cause) {
 void ListView::Clear() {
   tick_.stop();
   model_->Clear();
+  lossTold_ = false;  // told once for each filling of the list
 }
 
 void ListView::Changed() {

@@ -50,8 +50,7 @@ std::string Unbracketed(std::string name) {
   const std::string name = path.filename().string();
   RaiseLasting(WithDetail("The folder '" + path.parent_path().string() + "' that holds the database file '" +
                               path.string() + "' is read-only: the database needs to make its working files " + name +
-                              "-wal and " + name + "-shm beside it. Make the folder writable, or move " +
-                              "the database to a writable folder and choose it in Options.",
+                              "-wal and " + name + "-shm beside it. Make the folder writable.",
                           message));
 }
 
@@ -94,7 +93,7 @@ std::string Unbracketed(std::string name) {
       RaiseLasting(WithDetail("The database file '" + path.string() + "' cannot grow: the disk is full.", message));
     case SQLITE_READONLY:
       if (rc == SQLITE_READONLY_DIRECTORY) RaiseReadOnlyFolder(message, path);
-      RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
+      [[fallthrough]];
     case SQLITE_PERM: RaiseLasting(WithDetail("The database file '" + path.string() + "' is read-only.", message));
     case SQLITE_IOERR:
       RaiseLasting(WithDetail("The database file '" + path.string() + "' could not be read or written.", message));
