@@ -5,22 +5,33 @@
 // index 0 of the row's field array.
 namespace optimiser {
 
+// A Trade rule of two choices: the first (option 0) reads rows a sweep can
+// vary, the second a list on a row of its own, which no sweep walks.
+struct TradeRule {
+  const char* option;  // the rule's option array
+  int listBox;         // chkBuildOption index of the list's row
+};
+inline constexpr TradeRule kInitialStopRule{"optInitStop", 5};
+inline constexpr TradeRule kPriceUpdateRule{"optPriceUpdate", 8};
+
 // A trade setting with a Min/Max/Step row (the Trade tab).
 struct TradeRange {
-  int box;              // chkBuildOption index
-  const char* field;    // Min (0) and Max (1)
-  int toLabel;          // lblSimOption index of "to"
-  const char* step;     // the Step field
-  int byLabel;          // lblSimOption index of "by"
-  const char* caption;  // as the report header names it
+  int box;                          // chkBuildOption index
+  const char* field;                // Min (0) and Max (1)
+  int toLabel;                      // lblSimOption index of "to"
+  const char* step;                 // the Step field
+  int byLabel;                      // lblSimOption index of "by"
+  const char* caption;              // as the report header names it
+  const TradeRule* rule = nullptr;  // the rule whose first choice alone uses the row; none: every rule does
 };
 
-inline constexpr TradeRange kTradeRanges[] = {{1, "txtLifeofOrder", 12, "txtLifeofOrderStep", 28, "Life"},
-                                              {3, "txtLimitPercent", 0, "txtLimitPercentStep", 26, "% Above Target"},
-                                              {4, "txtInitPrice", 24, "txtInitPriceStep", 15, "Initial Stop"},
-                                              {6, "txtProfitable", 25, "txtProfitableStep", 32, "Profitable at"},
-                                              {7, "txtDecline", 30, "txtDeclineStep", 29, "% Decline"},
-                                              {9, "txtMaxDays", 31, "txtMaxDaysStep", 33, "Max Days"}};
+inline constexpr TradeRange kTradeRanges[] = {
+    {1, "txtLifeofOrder", 12, "txtLifeofOrderStep", 28, "Life"},
+    {3, "txtLimitPercent", 0, "txtLimitPercentStep", 26, "% Above Target"},
+    {4, "txtInitPrice", 24, "txtInitPriceStep", 15, "Initial Stop", &kInitialStopRule},
+    {6, "txtProfitable", 25, "txtProfitableStep", 32, "Profitable at", &kPriceUpdateRule},
+    {7, "txtDecline", 30, "txtDeclineStep", 29, "% Decline", &kPriceUpdateRule},
+    {9, "txtMaxDays", 31, "txtMaxDaysStep", 33, "Max Days"}};
 
 // A ranking range of the Portfolio tab: a Portfolio-stage filter with its
 // own check box, swept by the selection boxes 11 to 20 with txtStep(i).

@@ -117,22 +117,24 @@ void frmMain::chkBuildOption_Click(int index) {
 }
 
 bool frmMain::SweepRowUsed(int box) const {
-  switch (box) {
-    case 4: return Option("optInitStop", 0)->Value();
-    case 6:
-    case 7: return Option("optPriceUpdate", 0)->Value();
-    case 5:
-    case 8: return false;  // beside the two list rules
-    default: return true;
+  for (const auto& row : kTradeRanges) {
+    if (!row.rule) continue;
+    if (box == row.rule->listBox) return false;
+    if (box == row.box) return Option(row.rule->option, 0)->Value();
   }
+  return true;
 }
 
 void frmMain::EnableSweepRowBoxes() {
-  for (int i = 0; i <= 9; ++i) {
-    CheckBox* box = Check("chkBuildOption", i);
-    const bool used = SweepRowUsed(i);
-    box->setEnabled(used);
-    if (!used) box->SetValue(0);  // its click hides the row's fields and recomputes the flags
+  // Only the rows of a rule can be unused: the other boxes stay enabled.
+  for (const auto& row : kTradeRanges) {
+    if (!row.rule) continue;
+    for (int index : {row.box, row.rule->listBox}) {
+      CheckBox* box = Check("chkBuildOption", index);
+      const bool used = SweepRowUsed(index);
+      box->setEnabled(used);
+      if (!used) box->SetValue(0);  // its click hides the row's fields and recomputes the flags
+    }
   }
 }
 

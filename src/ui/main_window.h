@@ -157,6 +157,13 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void NewEngine();
   // The parts of New Simulation after the run check.
   void StartNewSimulation();
+  // Open Simulation's steps: the file chosen ("" for none, or after the
+  // message that it is no simulation file); its parameters copied (false
+  // after the message naming a value that does not convert); the window
+  // showing it, the Select inputs locked.
+  std::string AskSimulationToOpen();
+  bool CopyOpenedParameters();
+  void ShowOpenedSimulation();
   // Puts one report switch on (its file started anew) or off.
   void SwitchReport(const std::string& item, bool& flag, void (*startFile)());
 
@@ -466,6 +473,18 @@ class frmMain : public QMainWindow, public ResearchEvents {
   // Copies the parameters and refuses, with its message, a Select run that
   // could not work (database kind, indicator periods); ends it stopped.
   bool SelectRunRefused(clsResearch& engine);
+  // RunSim's steps: the Select pass from its start day (the period's first,
+  // or where a paused pass stopped), returning the engine's status;
+  std::string RunSelectPass(clsResearch& engine);
+  rt::Date SelectPassStart(clsResearch& engine);
+  // the status line keeps in view what the pass found incomplete;
+  void ShowIncompleteHistory(const std::string& incomplete);
+  // a pass that scanned every symbol goes on, with Auto-Calculate, to the
+  // Trade and Portfolio stages;
+  void FinishCompleteSelect(clsResearch& engine, const std::string& table);
+  void CalculateResults(clsResearch& engine, const std::string& table);
+  // one that could not run ends stopped, never paused.
+  void EndSelectStopped(clsResearch& engine);
   void TradeAndPortfolioChain(clsResearch& engine);
   // The status line names the rows the last Trade stage left untraded.
   void ShowRowsNotTraded(const clsResearch& engine);

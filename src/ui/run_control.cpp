@@ -41,6 +41,15 @@ class RunScope {
   int& depth_;
 };
 
+// What the Select pass's message told of: symbols short of the period and
+// days missing inside histories; "" when every history was whole.
+std::string IncompleteHistory(const clsResearch& engine) {
+  std::string incomplete = engine.StaleHistorySummary();
+  if (const std::string missing = engine.MissingDaysSummary(); !missing.empty())
+    incomplete += (incomplete.empty() ? "" : "; ") + missing;
+  return incomplete;
+}
+
 }  // namespace
 
 std::string frmMain::ElapsedTime() const {
@@ -325,68 +334,21 @@ void frmMain::RunSim(std::string& table) {
   std::shared_ptr<clsResearch> engine = objResearch;
   try {
     LoadParms();
-    RunParameters& p = Parms();
-    rt::Date start = Picker("dteSimDate", 0)->Value();
-    rt::Date end = Picker("dteSimDate", 1)->Value();
-    if (blnNewSimulation) {
-      datResumeDate = rt::Date();
-      strLastSymbol.clear();
-      ResultsWindow().lvwWinners->Clear();
-      engine->ClearSimPort();
-    } else if (strLastSymbol.empty()) {
-      engine->ClearSimPort();
-    }
-    if (!datResumeDate.IsZero()) start = datResumeDate;
-    blnNewSimulation = false;
-    CreateStockList();
-
-    selectPassRunning_ = true;
-    std::string status = engine->Process(start, end, astrStockList, true, true, strLastSymbol, p.intWinDays);
-    selectPassRunning_ = false;
-    // The engine's message told of symbols short of the period and of days
-    // missing inside histories; the status line keeps it in view.
-    std::string incomplete = engine->StaleHistorySummary();
-    if (const std::string missing = engine->MissingDaysSummary(); !missing.empty())
-      incomplete += (incomplete.empty() ? "" : "; ") + missing;
-    auto showStaleHistory = [&] {
-      if (!incomplete.empty()) Label("Label1", 4)->setText(Q("Results incomplete: " + incomplete + "."));
-    };
+    const std::string status = RunSelectPass(*engine);
+    const std::string incomplete = IncompleteHistory(*engine);
     // The table changed: trades built before no longer match it.
     Text("txtLastBuildValues")->clear();
     tabResearch->setTabEnabled(1, true);
     if (status == "complete") {
-      // Every symbol was scanned: a Pause given after the last one (while
-      // the winners were stored) has nothing of the Select left to pause, and
-      // the stages that follow do not pause, so the run goes on to its end.
-      // A Stop given then ends it here.
-      if (engine->PauseProcess()) engine->PauseProcess(false);
-      cmdPauseSim->setEnabled(false);
-      if (Check("chkCalculateResults")->Value() == 1 && !engine->StopProcess()) {
-        LoadParms();
-        SaveSimulation(table, false);
-        Label("lblCurrStock", 1)->setVisible(true);
-        SetPointer(user::kPointerHourglass);
-        Yield();
-        engine->BuildResults();
-        SetPointer(user::kPointerDefault);
-        Yield();
-        cmdGraph->setEnabled(true);
-        SimResults(true, Parms().dblStartInvestment, false);
-        BuySellResults();
-        ShowRowsNotTraded(*engine);
-        if (engine->WriteFailure().empty()) Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
-      }
-      showStaleHistory();
+      FinishCompleteSelect(*engine, table);
+      ShowIncompleteHistory(incomplete);
     } else if (status == "error") {
-      // The scan could not start (the engine told the user why): the run
-      // ends stopped, never paused, and the next Select run starts a new
-      // simulation.
-      engine->PauseProcess(false);
-      engine->StopProcess(true);
+      // The scan could not start (the engine told the user why): the next
+      // Select run starts a new simulation.
       blnNewSimulation = true;
-      selectEndedInError_ = true;
+      EndSelectStopped(*engine);
     } else if (status == "stop") {
-      showStaleHistory();
+      ShowIncompleteHistory(incomplete);
       strLastSymbol = engine->PauseProcess() ? engine->LastStock() : "";
       cmdStopSim->setEnabled(false);
       return;
@@ -396,11 +358,69 @@ void frmMain::RunSim(std::string& table) {
   } catch (const std::exception& error) {
     selectPassRunning_ = false;
     ShowError(error);
-    // End as a stopped Select run, so that the window is usable again.
-    engine->PauseProcess(false);
-    engine->StopProcess(true);
-    selectEndedInError_ = true;
+    EndSelectStopped(*engine);  // so that the window is usable again
   }
+}
+
+std::string frmMain::RunSelectPass(clsResearch& engine) {
+  const rt::Date end = Picker("dteSimDate", 1)->Value();
+  const rt::Date start = SelectPassStart(engine);
+  CreateStockList();
+  selectPassRunning_ = true;
+  std::string status = engine.Process(start, end, astrStockList, true, true, strLastSymbol, Parms().intWinDays);
+  selectPassRunning_ = false;
+  return status;
+}
+
+rt::Date frmMain::SelectPassStart(clsResearch& engine) {
+  rt::Date start = Picker("dteSimDate", 0)->Value();
+  if (blnNewSimulation) {
+    datResumeDate = rt::Date();
+    strLastSymbol.clear();
+    ResultsWindow().lvwWinners->Clear();
+    engine.ClearSimPort();
+  } else if (strLastSymbol.empty()) {
+    engine.ClearSimPort();
+  }
+  if (!datResumeDate.IsZero()) start = datResumeDate;
+  blnNewSimulation = false;
+  return start;
+}
+
+void frmMain::ShowIncompleteHistory(const std::string& incomplete) {
+  if (!incomplete.empty()) Label("Label1", 4)->setText(Q("Results incomplete: " + incomplete + "."));
+}
+
+void frmMain::FinishCompleteSelect(clsResearch& engine, const std::string& table) {
+  // Every symbol was scanned: a Pause given after the last one (while the
+  // winners were stored) has nothing of the Select left to pause, and the
+  // stages that follow do not pause, so the run goes on to its end. A Stop
+  // given then ends it here.
+  if (engine.PauseProcess()) engine.PauseProcess(false);
+  cmdPauseSim->setEnabled(false);
+  if (Check("chkCalculateResults")->Value() == 1 && !engine.StopProcess()) CalculateResults(engine, table);
+}
+
+void frmMain::CalculateResults(clsResearch& engine, const std::string& table) {
+  LoadParms();
+  SaveSimulation(table, false);
+  Label("lblCurrStock", 1)->setVisible(true);
+  SetPointer(user::kPointerHourglass);
+  Yield();
+  engine.BuildResults();
+  SetPointer(user::kPointerDefault);
+  Yield();
+  cmdGraph->setEnabled(true);
+  SimResults(true, Parms().dblStartInvestment, false);
+  BuySellResults();
+  ShowRowsNotTraded(engine);
+  if (engine.WriteFailure().empty()) Text("txtLastBuildValues")->setText(Q(GetBuildValues()));
+}
+
+void frmMain::EndSelectStopped(clsResearch& engine) {
+  engine.PauseProcess(false);
+  engine.StopProcess(true);
+  selectEndedInError_ = true;
 }
 
 void frmMain::CreateStockList() {

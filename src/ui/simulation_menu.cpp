@@ -42,23 +42,8 @@ void frmMain::StartNewSimulation() {
 void frmMain::mnuOpenSim_Click() {
   if (RefusedDuringRun("Open Simulation")) return;
   Yield();
-  user::FileDialogRequest request;
-  request.title = "Open Simulation";
-  request.filter = kSimulationFilter;
-  // The first dialog of a program run starts in the Simulations folder, a
-  // later one where the last simulation file was.
-  request.startFolder = strSimFilePath.empty() ? (rt::AppFolder() / "Simulations").string()
-                                               : std::filesystem::path(strSimFilePath).parent_path().string();
-  const std::string previousFile = strSimFilePath;
-  strSimFilePath = user::User().OpenFileDialog(request);
-  if (strSimFilePath.empty()) return;
-  const std::string path = strSimFilePath;
-  if (!IsSimulationFile(path)) {
-    // The current simulation and any values not yet saved stay as they are.
-    user::MsgBox(kNotSimulationFileMessage);
-    strSimFilePath = previousFile;
-    return;
-  }
+  const std::string path = AskSimulationToOpen();
+  if (path.empty()) return;
 
   user::BusyPointer busy;
   Yield();
@@ -70,29 +55,9 @@ void frmMain::mnuOpenSim_Click() {
     return;
   }
   Yield();
-  // A value of the file that does not convert is named, and the simulation
-  // still opens whole; the Trade and Portfolio stages wait for Simulate,
-  // which names the value again until it is mended.
-  bool parametersCopied = true;
-  try {
-    LoadParms();
-  } catch (const rt::Error& failed) {
-    ShowError(failed);
-    parametersCopied = false;
-  }
+  const bool parametersCopied = CopyOpenedParameters();
   Yield();
-  const std::string& table = Parms().strSimTable;
-  setWindowTitle(Q(table.size() > 4 ? table.substr(4) : ""));
-  Yield();
-
-  ResultsWindow().lvwWinners->Clear();
-  ResultsWindow().lvwPortfolio->Clear();
-  tabResearch->setTabEnabled(1, true);
-  tabResearch->setTabEnabled(2, true);
-  Widget("dteSimDate", 0)->setEnabled(false);
-  Widget("dteSimDate", 1)->setEnabled(false);
-  SetRunLockEnabled(false);
-  Yield();
+  ShowOpenedSimulation();
 
   RunEngineWork([](clsResearch& engine) { engine.LoadWinners(); });
   if (!objResearch) return;  // the window was closed meanwhile
@@ -104,6 +69,51 @@ void frmMain::mnuOpenSim_Click() {
     tabResearch->setCurrentIndex(2);
     cmdSimulate_Click();
   }
+  Yield();
+}
+
+std::string frmMain::AskSimulationToOpen() {
+  user::FileDialogRequest request;
+  request.title = "Open Simulation";
+  request.filter = kSimulationFilter;
+  // The first dialog of a program run starts in the Simulations folder, a
+  // later one where the last simulation file was.
+  request.startFolder = strSimFilePath.empty() ? (rt::AppFolder() / "Simulations").string()
+                                               : std::filesystem::path(strSimFilePath).parent_path().string();
+  const std::string previousFile = strSimFilePath;
+  strSimFilePath = user::User().OpenFileDialog(request);
+  if (strSimFilePath.empty() || IsSimulationFile(strSimFilePath)) return strSimFilePath;
+  // The current simulation and any values not yet saved stay as they are.
+  user::MsgBox(kNotSimulationFileMessage);
+  strSimFilePath = previousFile;
+  return "";
+}
+
+bool frmMain::CopyOpenedParameters() {
+  // A value of the file that does not convert is named, and the simulation
+  // still opens whole; the Trade and Portfolio stages wait for Simulate,
+  // which names the value again until it is mended.
+  try {
+    LoadParms();
+    return true;
+  } catch (const rt::Error& failed) {
+    ShowError(failed);
+    return false;
+  }
+}
+
+void frmMain::ShowOpenedSimulation() {
+  const std::string& table = Parms().strSimTable;
+  setWindowTitle(Q(table.size() > 4 ? table.substr(4) : ""));
+  Yield();
+
+  ResultsWindow().lvwWinners->Clear();
+  ResultsWindow().lvwPortfolio->Clear();
+  tabResearch->setTabEnabled(1, true);
+  tabResearch->setTabEnabled(2, true);
+  Widget("dteSimDate", 0)->setEnabled(false);
+  Widget("dteSimDate", 1)->setEnabled(false);
+  SetRunLockEnabled(false);
   Yield();
 }
 

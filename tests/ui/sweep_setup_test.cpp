@@ -254,53 +254,51 @@ TEST_F(WindowTest, TheRangeProbeFillsTheRangesFromTheSimulationTable) {
   EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "kept");
 }
 
-// Pressed while the import reads the master list, the probe is refused as
-// during a run: nothing ticked or filled, the import whole.
-TEST_F(WindowTest, TheRangeProbeDuringAnImportIsRefusedAndLeavesTheImportAlone) {
-  ui::frmMain& w = LoadedWindow();
-  Parms().strSimTable = "sim_Probe";
-  w.objResearch->CreateSimulationTable("sim_Probe");
-  simtest::Insert("sim_Probe", {"#3/1/2004#", "AAA", "ny", "LONG", 20, -1.5, 1000});
-  const std::filesystem::path symbols = home.File("import.txt");
-  testsupport::WriteFileBytes(symbols, "IBM,ny\r\nMSFT,ns\r\nINTC,ns\r\n");
-  scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
-  for (int i = 0; i < 3; ++i)
-    scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
-  scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
-  const std::string before = TextOf(w.Text("txtPercDiff", 0));
-  int probes = 0;
-  scripted->OnDoEvents([&](int) {
-    if (probes++ < 3) w.Button("cmdGetRange")->click();
-  });
-  w.Menu("mnuImportStocks")->trigger();
-  scripted->OnDoEvents(nullptr);
-  EXPECT_EQ(std::stoi(w.objResearch->QueryDB("SELECT COUNT(*) FROM [Stock_Master]")), 3);
-  EXPECT_EQ(w.Check("chkBBDist")->Value(), 0);
-  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), before);
-  w.cmdGetRange_Click();
-  EXPECT_EQ(TextOf(w.Text("txtPercDiff", 0)), "-1.5");
-}
-
-// Clicked inside a run's statement (the removal of the old winners), the
-// probe is refused as during a run, before it ticks a box.
-TEST_F(RunWindowTest, TheRangeProbeInsideARunsStatementIsRefusedBeforeItTicksABox) {
+// Clicked while the import reads the master list, or inside a run's
+// statement (the removal of the old winners), the probe is refused as during
+// a run, before it ticks a box, and the work ends whole.
+TEST_F(RunWindowTest, TheRangeProbeDuringAnImportOrARunIsRefusedBeforeItTicksABox) {
   ui::frmMain& w = ReadyWindow("AAPL", false);
   ChooseSimulationFile("busy");
   w.cmdSimulate_Click();
   SharedConnection().Execute(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) INSERT INTO [sim_busy] "
       "(AcquireDate, Symbol, Market, Positioning) SELECT '2019-01-02', 'S' || i, 'ny', 'LONG' FROM n");
-  scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
-  bool clicked = false;
-  scripted->OnDoEvents([&](int) {
-    if (!clicked && InsideAStatement()) {
-      clicked = true;
-      w.Button("cmdGetRange")->click();
-    }
-  });
-  w.cmdSimulate_Click();  // the same simulation again
-  scripted->OnDoEvents(nullptr);
-  EXPECT_TRUE(clicked);
-  EXPECT_EQ(w.Check("chkBBDist")->Value(), 0);
-  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
+  const std::filesystem::path symbols = home.File("import.txt");
+  testsupport::WriteFileBytes(symbols, "NEWA,ny\r\nNEWB,ns\r\n");
+  auto refusal = [&] {
+    scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
+  };
+  struct Work {
+    const char* name;
+    bool (*clickNow)();           // at a yield of the work
+    std::function<bool()> whole;  // runs the work; whether it ended whole
+  };
+  const Work works[] = {{"during an import", [] { return true; },
+                         [&] {
+                           scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
+                           refusal();
+                           scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+                           w.Menu("mnuImportStocks")->trigger();
+                           return Scalar("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] LIKE 'NEW_'") == "2";
+                         }},
+                        {"inside a run's statement", InsideAStatement, [&] {
+                           refusal();
+                           w.cmdSimulate_Click();  // the same simulation again
+                           return w.Label("lblCurrStock", 1)->text() == "Processing Complete";
+                         }}};
+  for (const Work& work : works) {
+    w.Check("chkBBDist")->SetValue(0);  // as no probe left it
+    bool clicked = false;
+    scripted->OnDoEvents([&](int) {
+      if (!clicked && work.clickNow()) {
+        clicked = true;
+        w.Button("cmdGetRange")->click();
+      }
+    });
+    EXPECT_TRUE(work.whole()) << work.name;
+    scripted->OnDoEvents(nullptr);
+    EXPECT_TRUE(clicked) << work.name;
+    EXPECT_EQ(w.Check("chkBBDist")->Value(), 0) << work.name;
+  }
 }
