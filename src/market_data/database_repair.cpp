@@ -10,6 +10,7 @@
 #include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/user/user_services.h"
+#include "simulation/set_aside_tables.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ void CheckAndCompact(const std::filesystem::path& file, const std::filesystem::p
   db::Recordset check = cn.OpenRecordset("PRAGMA integrity_check");
   if (check.Eof() || check.Field(0).ToText() != "ok")
     db::Raise(db::kErrProviderFailure, "The database file is damaged.");
+  // Old winners that a stopped or killed Select left aside (as large as a
+  // simulation) are removed rather than copied.
+  simulation::RemoveTablesSetAside(cn);
   // Into a new file, not in place: SQLite writes an in-place result back
   // over the file in one step that cannot yield (seconds on a large file),
   // and the copy takes a third of the time.

@@ -23,10 +23,11 @@ std::string SimStatusStatement(int16_t databaseType);
 // the connection that follows to report.
 std::string CreateDatabase(const std::string& strPath);
 
-// Checks the database file and puts a compact copy in its place, serving the
-// window between the steps of its statements (the caller keeps the commands
-// that would reach the database away meanwhile). The shared connection must
-// be closed first: on a file another connection holds, or any other failure,
-// shows "An error occurred while repairing the database." with the
-// database's cause and leaves the file as it was.
+// Checks the database file, removes the old winners a Select left aside,
+// and puts a compact copy in its place, serving the window between the
+// steps of its statements (the caller keeps the commands that would reach
+// the database away meanwhile). The shared connection must be closed first:
+// on a file another connection holds, or any other failure, shows "An error
+// occurred while repairing the database." with the database's cause and
+// leaves the file as it was.
 void RepairDatabase(const std::string& strPath);

@@ -5,6 +5,7 @@
 #include "market_data/own_table_names.h"
 #include "platform/db/sql_text.h"
 #include "simulation/simulation_table_key.h"
+#include "simulation/table_steps.h"
 
 namespace simulation {
 namespace {
@@ -43,6 +44,12 @@ std::vector<std::string> TablesSetAside(db::Connection& connection) {
   std::vector<std::string> tables;
   for (; !rows.Eof(); rows.MoveNext()) tables.push_back(rows.Field(0).ToText());
   return tables;
+}
+
+bool RemoveTablesSetAside(db::Connection& connection, const std::function<bool()>& stopRequested) {
+  for (const std::string& table : TablesSetAside(connection))
+    if (!DropInSteps(connection, table, stopRequested)) return false;
+  return true;
 }
 
 }  // namespace simulation

@@ -5,6 +5,7 @@
 // its rows are removed in steps afterwards: a kill at any moment leaves the
 // old table whole under its name or the new one there, never a part of the
 // old one, and what waits aside is never read as a simulation.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,10 @@ void SetAside(db::WriteGroup& group, db::Connection& connection, const std::stri
 
 // The tables moved aside and not yet removed, by name.
 std::vector<std::string> TablesSetAside(db::Connection& connection);
+
+// Removes the tables moved aside, each in steps that serve the window
+// (DropInSteps). False when `stopRequested` (when given) ended it between
+// two steps: what is left waits aside for the next removal.
+bool RemoveTablesSetAside(db::Connection& connection, const std::function<bool()>& stopRequested = {});
 
 }  // namespace simulation

@@ -21,7 +21,6 @@
 #include "platform/user/user_services.h"
 #include "simulation/set_aside_tables.h"
 #include "simulation/simulation_table_key.h"
-#include "simulation/table_steps.h"
 
 namespace {
 
@@ -76,12 +75,9 @@ bool clsResearch::CreateSimulationTable(const std::string& tableName) {
 bool clsResearch::RemoveOldWinners() {
   try {
     db::Connection& connection = SharedConnection();
-    const std::vector<std::string> tables = simulation::TablesSetAside(connection);
-    if (tables.empty()) return true;
+    if (simulation::TablesSetAside(connection).empty()) return true;
     ShowStatus(simulation::kRemovingOldWinners);
-    for (const std::string& table : tables)
-      if (!simulation::DropInSteps(connection, table, [this] { return blnStopProcess_; })) return false;
-    return true;
+    return simulation::RemoveTablesSetAside(connection, [this] { return blnStopProcess_; });
   } catch (const std::exception& failed) {
     EndRunOnWriteFailure(failed, simulation::kUnableToRemoveOldWinners);
     return false;

@@ -67,16 +67,17 @@ QuoteTable ProbeQuoteTable(db::Connection& connection, const std::string& symbol
 
 void frmMain::mnuRepairDB_Click() {
   if (RefusedDuringRun("Compact and Repair DB")) return;
-  // It serves the window for as long as it takes: the status line says what
-  // runs, and the other commands are refused as during a run.
-  QLabel* caption = Label("lblCurrStock", 1);
-  CaptionKept kept{caption, caption->text()};
-  caption->setText(kCompacting);
-  user::BusyPointer busy;
+  // The other commands are refused meanwhile, as during a run.
   RunAsWork([this] { RepairDatabaseAndRenewEngine(); });
 }
 
 void frmMain::RepairDatabaseAndRenewEngine() {
+  // It serves the window for as long as it takes (seconds on a large file),
+  // before every sweep too: the status line says what runs.
+  QLabel* caption = Label("lblCurrStock", 1);
+  CaptionKept kept{caption, caption->text()};
+  caption->setText(kCompacting);
+  user::BusyPointer busy;
   // Without an engine the run's buttons would reach nothing: they wait for the new one.
   RunButtonsHeld held({cmdSimulate, cmdPauseSim, cmdStopSim});
   objResearch.reset();                      // the last engine closes the connection, freeing the file

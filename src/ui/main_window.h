@@ -120,12 +120,12 @@ class frmMain : public QMainWindow, public ResearchEvents {
   void mnuImportStocks_Click();
   void ImportSymbols() override;  // the engine asks for the import
   // Releases the engine (closing the connection), compacts and repairs the
-  // database file, creates a new engine and tests the database; the status
-  // line says so meanwhile, and the window is served as during a run.
+  // database file, creates a new engine and tests the database; the window
+  // is served meanwhile as during a run.
   void mnuRepairDB_Click();
   // The repair itself, without the run check: the sweeps run it before
-  // they start, holding no other share of the engine. The run's buttons
-  // wait for the new engine.
+  // they start, holding no other share of the engine. The status line says
+  // so meanwhile, and the run's buttons wait for the new engine.
   void RepairDatabaseAndRenewEngine();
   // Removes master rows whose quote table is missing or empty, dropping the
   // empty tables (the item is hidden).

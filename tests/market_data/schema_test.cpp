@@ -138,11 +138,14 @@ TEST_F(SchemaTest, RepairCompactsAFreeFileAndKeepsItsData) {
       SharedConnection().Execute("INSERT INTO [IBM] (DamnDate, [Close]) VALUES (#2/" + std::to_string(i) + "/2004#, '" +
                                  std::to_string(i) + "')");
     SharedConnection().Execute("DELETE FROM [IBM] WHERE [Close] > 3");
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(engine.CreateSimulationTable("sim_a"));  // the first one set aside
   }
   RepairDatabase(Parms().strDatabasePath);
   EXPECT_TRUE(user_->Prompts().empty());
   clsResearch engine;
   EXPECT_EQ(engine.QueryDB("SELECT Sum([Close]) FROM [IBM]"), "6");
+  // sim_a and its key, without the table set aside.
+  EXPECT_EQ(engine.QueryDB("SELECT COUNT(*) FROM sqlite_master WHERE name LIKE '%sim_a%'"), "2");
   EXPECT_TRUE(engine.TestDatabase());
 }
 

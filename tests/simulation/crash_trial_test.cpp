@@ -170,10 +170,11 @@ TEST_F(CrashTrialTest, AKilledRunLeavesAnIntactDatabaseAndARerunCompletesIt) {
   }
 }
 
-// A Select over an old simulation killed at chosen steps of the removal of
-// the old winners: what the next stage reads is the old table whole, with
-// its key, or the new run's rows, never a part of the old table; the Select
-// run again removes what was set aside and ends as one never killed.
+// A Select over an old simulation killed as it sets the old table aside and
+// at chosen steps of the removal of the old winners: what the next stage
+// reads is the old table whole, with its key, or the new run's rows, never a
+// part of the old table; the Select run again removes what was set aside and
+// ends as one never killed.
 TEST_F(CrashTrialTest, AKillWhileTheOldWinnersAreRemovedLeavesTheOldTableWholeOrTheNewRunsRows) {
   // The old simulation: symbols the new run does not have, enough rows for
   // a few steps of the removal.
@@ -189,8 +190,10 @@ TEST_F(CrashTrialTest, AKillWhileTheOldWinnersAreRemovedLeavesTheOldTableWholeOr
   ASSERT_EQ(RunChild(TrialStage::kSelect, finishedFolder), 0);
   const Contents finished = Read(finishedFolder, TrialStage::kSelect);
 
-  // Killed at the first yield after the removal had changed that many rows.
-  const std::pair<const char*, int64_t> kills[] = {{"in its first step", 0},
+  // Killed as the old table's setting aside commits (-1), or at the first
+  // yield after the removal had changed that many rows.
+  const std::pair<const char*, int64_t> kills[] = {{"while the old table is set aside", -1},
+                                                   {"in its first step", 0},
                                                    {"after its first step", 1},
                                                    {"half way", kOldRows / 2},
                                                    {"with every old row deleted", kOldRows},

@@ -2,11 +2,13 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "market_data/cls_research.h"
@@ -53,6 +55,32 @@ void KillAfterRemoved(int64_t rows, RecordingEvents& events, user::ScriptedUserS
   });
 }
 
+// While armed, the process is killed as the transaction that creates a
+// table comes to its commit, before the commit is written.
+bool killAtCreation = false;
+bool tableCreated = false;
+
+// Every connection opened from now on passes its statements and commits here.
+void WatchCommits() {
+  sqlite3_auto_extension(reinterpret_cast<void (*)()>(+[](sqlite3* db, const char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(
+        db, SQLITE_TRACE_STMT,
+        [](unsigned, void*, void*, void* sql) {
+          tableCreated |= killAtCreation && std::string_view(static_cast<const char*>(sql)).starts_with("CREATE TABLE");
+          return 0;
+        },
+        nullptr);
+    sqlite3_commit_hook(
+        db,
+        [](void*) {
+          if (tableCreated) ::raise(SIGKILL);
+          return 0;
+        },
+        nullptr);
+    return SQLITE_OK;
+  }));
+}
+
 // As the window runs a new Select: the table set aside and created, then the scan.
 bool Select(clsResearch& engine, RecordingEvents& events, user::ScriptedUserServices& user,
             std::optional<int64_t> killAfterRemoved) {
@@ -63,8 +91,9 @@ bool Select(clsResearch& engine, RecordingEvents& events, user::ScriptedUserServ
   events.onWinner = [&engine](clsStock& stock, bool store) {
     if (store) engine.LogWinner(simulation::WinnerInsertStatement(stock, kTrialTable, 1));
   };
-  if (killAfterRemoved) KillAfterRemoved(*killAfterRemoved, events, user);
-  if (!engine.CreateSimulationTable(kTrialTable)) return false;
+  killAtCreation = killAfterRemoved && *killAfterRemoved < 0;
+  if (killAfterRemoved && !killAtCreation) KillAfterRemoved(*killAfterRemoved, events, user);
+  if (!engine.CreateSimulationTable(kTrialTable) || killAtCreation) return false;  // not killed where asked
   std::vector<std::string> symbols{"all:"};
   return engine.Process(kTrialStart, kTrialEnd, symbols, true, true, "", p.intWinDays) == "complete";
 }
@@ -96,6 +125,7 @@ int RunTrialStage(TrialStage stage, const std::filesystem::path& folder, std::op
   Parms() = RunParameters::DesignDefaults();
   user::ScopedScriptedUser user;  // any question fails the run
   RecordingEvents events;
+  if (killAfterRemoved) WatchCommits();  // before the engine opens its connection
   clsResearch engine;
   engine.SetListener(&events);
   bool completed = false;

@@ -31,7 +31,8 @@ const char* StageName(TrialStage stage);
 // at the first yield after its removal of the old winners began at which
 // the statements since then have changed at least that many rows: 0 is the
 // removal's first yield, more is a later step of it, beyond the old rows the
-// scan.
+// scan; a negative count kills it earlier, as the transaction that creates
+// the new table (and sets the old one aside) comes to its commit.
 int RunTrialStage(TrialStage stage, const std::filesystem::path& folder,
                   std::optional<int64_t> killAfterRemoved = std::nullopt);
 

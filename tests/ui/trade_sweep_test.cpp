@@ -370,7 +370,9 @@ TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
   bool sawSweepState = false;
   const std::string copy = report.substr(0, report.size() - 4) + "_tmp1.csv";
   size_t linesShown = 0;
+  std::string compacting;  // the status line while the compact runs without an engine
   scripted->OnDoEvents([&](int) {
+    if (!w.objResearch) compacting = w.Label("lblCurrStock", 1)->text().toStdString();
     if (w.Label("Label1", 4)->text() == "1 of 4")  // the plan's fields locked, as a Select locks its own
       sawSweepState = w.cmdShowProgress->isEnabled() && w.Button("cmdSMART", 0)->isHidden() &&
                       !w.Text("txtMaxDays", 1)->isEnabled() && !w.Text("txtStep", 0)->isEnabled();
@@ -382,6 +384,7 @@ TEST_F(TradeSweepTest, SimulateCompactsTheDatabaseAndRunsTheSweepOnANewEngine) {
   w.cmdSimulate_Click();
   scripted->OnDoEvents(nullptr);
   EXPECT_TRUE(sawSweepState);
+  EXPECT_EQ(compacting, "Compacting and repairing the database ...");
   EXPECT_EQ(linesShown, 2u);  // the header and the first variation's row
   ASSERT_FALSE(scripted->OpenedFiles().empty());
   EXPECT_EQ(scripted->OpenedFiles().front(), copy);
