@@ -195,12 +195,14 @@ class clsResearch {
   // The paragraph of the run's one message that names them and what to do.
   std::string MissingDaysReport() const;
   // The paragraph that names the records whose date cannot be read, which
-  // the run left out, and what to do.
+  // the run left out, and what to do; or, when the records could not be
+  // read at all, why.
   std::string UnreadableMissingDaysReport() const;
 
   std::map<std::string, std::vector<rt::Date>> missingDays_;               // symbol, its recorded days in the window
   std::map<std::string, std::vector<std::string>> unreadableMissingDays_;  // symbol, its records as stored
   std::set<std::string> missingDaysFetched_;                               // symbols fetched again this run
+  std::string strMissingDaysUnread_;  // why the records could not be read; "" when they could
 
   // ===== end missing days =====
 
