@@ -132,7 +132,7 @@ class clsResearch {
   // Ends a download that cannot be kept whole: records the reason for the
   // run's message and gives False (the download's rows are undone).
   bool DownloadFailed(const std::string& reason);
-  // The same for a database error met on the way, whatever its kind.
+  // The same for an error met on the way (of the database or not), named by its kind.
   bool DownloadFailed(const std::exception& error);
 
   // ===== end quote storage =====
@@ -144,6 +144,17 @@ class clsResearch {
   // Returns the first date with a full look-back, or 1 January 1800 when
   // there is not enough data (kNotEnoughData).
   rt::Date LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays);
+
+ private:
+  // The download phase of LoadData: the first and last stored day of the
+  // window (Null when none; the quote table made when missing) once a run
+  // that downloads brought the history up to date, or noted it stale when
+  // it does not. False when the symbol is not to be used: its download was
+  // stopped or failed, named with its cause in the run's message (one of a
+  // lasting kind ends the run, told once). Without downloads a failure
+  // passes to the caller.
+  bool BringHistoryUpToDate(std::string& symbol, rt::Date startDate, rt::Date endDate, const std::string& rangeQuery,
+                            db::Value& minDate, db::Value& maxDate);
 
   // ===== end history loading =====
 
@@ -184,12 +195,14 @@ class clsResearch {
   // The paragraph of the run's one message that names them and what to do.
   std::string MissingDaysReport() const;
   // The paragraph that names the records whose date cannot be read, which
-  // the run left out, and what to do.
+  // the run left out, and what to do; or, when the records could not be
+  // read at all, why.
   std::string UnreadableMissingDaysReport() const;
 
   std::map<std::string, std::vector<rt::Date>> missingDays_;               // symbol, its recorded days in the window
   std::map<std::string, std::vector<std::string>> unreadableMissingDays_;  // symbol, its records as stored
   std::set<std::string> missingDaysFetched_;                               // symbols fetched again this run
+  std::string strMissingDaysUnread_;  // why the records could not be read; "" when they could
 
   // ===== end missing days =====
 

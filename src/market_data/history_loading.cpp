@@ -72,6 +72,82 @@ size_t TradingDaysRoom(rt::Date from, rt::Date to) {
 
 }  // namespace
 
+bool clsResearch::BringHistoryUpToDate(std::string& symbol, rt::Date startDate, rt::Date endDate,
+                                       const std::string& rangeQuery, db::Value& minDate, db::Value& maxDate) {
+  const RunParameters& parms = Parms();
+  const bool downloading = parms.blnUpdateData && parms.blnUseInternet;
+  try {
+    db::Connection& connection = SharedConnection();
+    auto readRange = [&] {
+      db::Recordset range = connection.OpenRecordset(rangeQuery);
+      minDate = range.Field(0);
+      maxDate = range.Field(1);
+    };
+    user::DoEvents();
+    LogError("Opening recordset: " + rangeQuery);
+    try {
+      readRange();
+    } catch (const rt::Error& e) {
+      if (e.Number() != db::kErrTableMissing) throw;
+      LogError("Calling CreateTable: " + symbol);
+      CreateTable(symbol);
+      LogError("CreateTable returned");
+      LogError("Opening recordset again: " + rangeQuery);
+      readRange();
+    }
+    LogError("Recordset open");
+
+    // Days left out by an earlier download, before any download of this
+    // load: one that leaves days out now does not fetch them twice in a run.
+    if (downloading && !maxDate.IsNull()) FetchMissingDaysAgain(symbol, startDate, endDate);
+    const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
+    if (!downloading && !maxDate.IsNull())
+      NoteStaleHistory(symbol, maxDate.ToDate(), endDate);  // told once, at the run's end
+    if (!parms.blnUpdateData || !wantsDownload) return true;
+    rt::Date inception;
+    if (maxDate.IsNull() || Before(startDate, minDate)) {
+      LogError("Calling GetInceptionDate: " + symbol);
+      inception = GetInceptionDate(symbol);
+      LogError("GetInceptionDate returned");
+    }
+    // A symbol first traded after the window has nothing to fetch in it.
+    const bool tradedLater = !inception.IsZero() && endDate < inception;
+    if (parms.blnUseInternet && !tradedLater) {
+      rt::Date from = inception;
+      // A history that starts later than the run needs is filled from the
+      // inception date when older days can come; otherwise only the days
+      // after the newest stored day are fetched.
+      if (!maxDate.IsNull() && !(Before(startDate, minDate) && OlderDaysCanCome(inception, minDate.ToDate())))
+        from = maxDate.ToDate();
+      LogError("Calling UpdateStock: " + rt::FormatDate(from) + ", " + rt::FormatDate(endDate));
+      strDownloadFailure_.clear();
+      bool updated = UpdateStock(from, endDate, symbol);
+      LogError(std::string("UpdateStock returned: ") + (updated ? "True" : "False"));
+      // A download cut short by a Stop or a failure may leave a gap in the
+      // stored days: the run does not use the symbol.
+      if (!updated) {
+        if (!StopRequested()) NoteDownloadFailure(symbol);
+        return false;
+      }
+    }
+    readRange();
+    return true;
+  } catch (const rt::Error& e) {
+    if (!downloading) throw;
+    LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
+    // Until the history is up to date, a failure fails the symbol's
+    // download: one of a lasting kind ends the run, told once; any other is
+    // named with the symbol in the run's message.
+    if (db::IsLastingFailure(e)) {
+      EndRunOnWriteFailure(e, "Unable to store the quote history of " + symbol + ".");
+    } else {
+      DownloadFailed(e);
+      if (!StopRequested()) NoteDownloadFailure(symbol);
+    }
+    return false;
+  }
+}
+
 rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Date& endDate, int16_t& lookBackDays) {
   LogError("Entering LoadData");
   const RunParameters& parms = Parms();
@@ -95,78 +171,16 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     return NotEnoughData();
   }
 
-  // Until the history is brought up to date, a failure fails the symbol's
-  // download, which the run names with its cause.
-  bool updating = parms.blnUpdateData && parms.blnUseInternet;
   try {
-    db::Connection& connection = SharedConnection();
     const std::string rangeQuery = RangeQuery(symbol, startDate, endDate, parms.intDatabaseType);
-    user::DoEvents();
-    LogError("Opening recordset: " + rangeQuery);
-    db::Recordset range;
-    try {
-      range = connection.OpenRecordset(rangeQuery);
-    } catch (const rt::Error& e) {
-      if (e.Number() != db::kErrTableMissing) throw;
-      LogError("Calling CreateTable: " + symbol);
-      CreateTable(symbol);
-      LogError("CreateTable returned");
-      LogError("Opening recordset again: " + rangeQuery);
-      range = connection.OpenRecordset(rangeQuery);
-    }
-    LogError("Recordset open");
-
-    db::Value minDate = range.Field(0), maxDate = range.Field(1);
-    // Days left out by an earlier download, before any download of this
-    // load: one that leaves days out now does not fetch them twice in a run.
-    if (parms.blnUpdateData && parms.blnUseInternet && !maxDate.IsNull())
-      FetchMissingDaysAgain(symbol, startDate, endDate);
-    const bool wantsDownload = maxDate.IsNull() || Before(startDate, minDate) || Before(maxDate, endDate);
-    if (!(parms.blnUpdateData && parms.blnUseInternet) && !maxDate.IsNull())
-      NoteStaleHistory(symbol, maxDate.ToDate(), endDate);  // told once, at the run's end
-    if (parms.blnUpdateData && wantsDownload) {
-      rt::Date inception;
-      if (maxDate.IsNull() || Before(startDate, minDate)) {
-        LogError("Calling GetInceptionDate: " + symbol);
-        inception = GetInceptionDate(symbol);
-        LogError("GetInceptionDate returned");
-      }
-      // A symbol first traded after the window has nothing to fetch in it.
-      const bool tradedLater = !inception.IsZero() && endDate < inception;
-      if (Parms().blnUseInternet && !tradedLater) {
-        rt::Date from = inception;
-        // A history that starts later than the run needs is filled from the
-        // inception date when older days can come; otherwise only the days
-        // after the newest stored day are fetched.
-        if (!maxDate.IsNull() && !(Before(startDate, minDate) && OlderDaysCanCome(inception, minDate.ToDate())))
-          from = maxDate.ToDate();
-        LogError("Calling UpdateStock: " + rt::FormatDate(from) + ", " + rt::FormatDate(endDate));
-        strDownloadFailure_.clear();
-        bool updated = UpdateStock(from, endDate, symbol);
-        LogError(std::string("UpdateStock returned: ") + (updated ? "True" : "False"));
-        if (!updated) {
-          // A download cut short by a Stop or a failure may leave a gap in
-          // the stored days: the run does not use the symbol.
-          if (!StopRequested()) NoteDownloadFailure(symbol);
-          LogError("Exiting LoadData: 1/1/1800");
-          startDate = requestedStart;
-          return NotEnoughData();
-        }
-      }
-      range.Close();
-      range = connection.OpenRecordset(rangeQuery);
-      minDate = range.Field(0);
-      maxDate = range.Field(1);
-    }
-    updating = false;
-
-    if (!SpansMoreThanLookBack(minDate, maxDate, parms.intWinDays)) {
+    db::Value minDate, maxDate;
+    if (!BringHistoryUpToDate(symbol, startDate, endDate, rangeQuery, minDate, maxDate) ||
+        !SpansMoreThanLookBack(minDate, maxDate, parms.intWinDays)) {
       LogError("Exiting LoadData: 1/1/1800");
       startDate = requestedStart;
       return NotEnoughData();
     }
     LogError("Date range > intWinDays");
-    range.Close();
     NoteMissingDays(symbol, startDate, endDate);  // told once, at the run's end
 
     const bool isIndex = IsIndexSymbol(symbol);
@@ -177,7 +191,7 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     // skipped without leaving a gap.
     target.clear();
     target.reserve(TradingDaysRoom(std::max(startDate, minDate.ToDate()), std::min(requestedEnd, maxDate.ToDate())));
-    connection.ReadRows(rowQuery, [&](const db::RowReader& row) {
+    SharedConnection().ReadRows(rowQuery, [&](const db::RowReader& row) {
       DayRecord day;
       if (isIndex ? IndexDayFromRow(row, day) : StockDayFromRow(row, day)) target.push_back(day);
     });
@@ -191,12 +205,10 @@ rt::Date clsResearch::LoadData(std::string& symbol, rt::Date& startDate, rt::Dat
     return result;
   } catch (const rt::Error& e) {
     if (udtStockDays.empty()) udtStockDays.assign(1, DayRecord{});
-    if (updating && !db::IsLastingFailure(e)) {
-      DownloadFailed(e);
-      if (!StopRequested()) NoteDownloadFailure(symbol);
-    } else if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed) {
+    // A lasting failure ends the run, told once with its cause.
+    if (db::IsLastingFailure(e)) EndRunOnWriteFailure(e, "Unable to read the quote history of " + symbol + ".");
+    else if (e.Number() != db::kErrStatementFailed && e.Number() != db::kErrConversionFailed)
       user::MsgBox(e.Description());
-    }
     LogError("Error: " + std::to_string(e.Number()) + " - " + e.Description());
     LogError("Exiting LoadData in error");
     return NotEnoughData();

@@ -8,13 +8,13 @@
 #include "market_data/cls_research.h"
 #include "market_data/database_connection.h"
 #include "market_data/missing_days_table.h"
+#include "platform/db/db_error.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/named_list.h"
 
 namespace {
 
-// Symbols named one by one in the run's message, and days named per symbol.
-constexpr size_t kListedSymbols = 20;
+// Days named per symbol in the run's message.
 constexpr size_t kListedDays = 3;
 
 // The stored day nearest to `day` before it (or after it), so that a
@@ -31,16 +31,12 @@ std::string DaysCount(size_t days) { return std::to_string(days) + (days == 1 ? 
 
 // "5/15/2019" or "1/4/2001, 2/6/2001, 3/8/2001 and 22 more".
 std::string DaysNamed(const std::vector<rt::Date>& days) {
-  std::vector<std::string> named;
-  for (size_t k = 0; k < days.size() && k < kListedDays; ++k) named.push_back(rt::FormatShortDate(days[k]));
-  return rt::NamedAndMore(named, days.size());
+  return rt::FirstNamedAndMore(days, kListedDays, [](rt::Date day) { return rt::FormatShortDate(day); });
 }
 
 // The records in quotes as stored, the first few and a count of the rest.
 std::string RecordsNamed(const std::vector<std::string>& records) {
-  std::vector<std::string> named;
-  for (size_t k = 0; k < records.size() && k < kListedDays; ++k) named.push_back("\"" + records[k] + "\"");
-  return rt::NamedAndMore(named, records.size());
+  return rt::FirstNamedAndMore(records, kListedDays, [](const std::string& record) { return "\"" + record + "\""; });
 }
 
 // A line for each of the first symbols ("\r\nIBM: " and what `line` makes of
@@ -50,8 +46,8 @@ std::string SymbolLines(const Entries& entries, Line line) {
   std::string lines;
   size_t k = 0;
   for (const auto& [symbol, entry] : entries) {
-    if (k++ == kListedSymbols) {
-      lines += "\r\n... and " + std::to_string(entries.size() - kListedSymbols) + " more symbols";
+    if (k++ == rt::kListedSymbols) {
+      lines += "\r\n... and " + std::to_string(entries.size() - rt::kListedSymbols) + " more symbols";
       break;
     }
     lines += "\r\n" + symbol + ": " + line(entry);
@@ -76,7 +72,15 @@ void clsResearch::FetchMissingDaysAgain(const std::string& symbol, rt::Date from
 }
 
 void clsResearch::NoteMissingDays(const std::string& symbol, rt::Date from, rt::Date to) {
-  RecordedMissingDays recorded = MissingDays(SharedConnection(), symbol, from, to);
+  RecordedMissingDays recorded;
+  try {
+    recorded = MissingDays(SharedConnection(), symbol, from, to);
+  } catch (const rt::Error& e) {
+    // Records that cannot be read fail every symbol's load alike: the cause
+    // is told once, at the run's end (a lasting one as it happens).
+    if (!db::IsLastingFailure(e)) strMissingDaysUnread_ = e.Description();
+    throw;
+  }
   if (recorded.days.empty()) missingDays_.erase(symbol);
   else missingDays_[symbol] = std::move(recorded.days);
   if (recorded.unreadable.empty()) unreadableMissingDays_.erase(symbol);
@@ -110,6 +114,9 @@ std::string clsResearch::MissingDaysReport() const {
 }
 
 std::string clsResearch::UnreadableMissingDaysReport() const {
+  if (!strMissingDaysUnread_.empty())
+    return "The stored histories were left out of the run: the days missing from them could not be read. " +
+           strMissingDaysUnread_;
   if (unreadableMissingDays_.empty()) return "";
   return "Records of the table Missing_Days whose day cannot be read were left out of the run:" +
          SymbolLines(unreadableMissingDays_, RecordsNamed) +

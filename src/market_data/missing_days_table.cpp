@@ -10,26 +10,37 @@
 
 namespace {
 
-const std::string kCreate = "CREATE TABLE [" + std::string(kMissingDaysTable) +
-                            "] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))";
+const std::string kTable = "[" + std::string(kMissingDaysTable) + "]";
+const std::string kCreate =
+    "CREATE TABLE " + kTable + " ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))";
 
 bool TableIsMissing(const rt::Error& e) { return e.Number() == db::kErrTableMissing; }
 
-// An older version let a symbol take the table's name for its quotes: a
-// statement on it then fails for want of the Symbol column. Such a failure
-// names the table and what to do, instead of the statement's bare text.
+// An older version let a symbol take the table's name for its quotes: the
+// table then has no Symbol column. A probe that fails itself says nothing.
+bool HoldsQuotesInstead(db::Connection& connection) {
+  try {
+    return connection
+               .OpenRecordset("SELECT COUNT(*) FROM pragma_table_info('" + std::string(kMissingDaysTable) +
+                              "') WHERE lower(name) = 'symbol'")
+               .Field(0)
+               .ToInteger() == 0;
+  } catch (const rt::Error&) {
+    return false;
+  }
+}
+
+// Called from a handler of e: a statement that failed because a symbol's
+// quotes hold the table names the table and what to do instead of its bare
+// text; any other failure passes on as it was raised, its kind kept (a
+// lasting one ends the run).
 [[noreturn]] void Rethrow(db::Connection& connection, const rt::Error& e) {
-  if (e.Number() == db::kErrStatementFailed &&
-      connection
-              .OpenRecordset("SELECT COUNT(*) FROM pragma_table_info('" + std::string(kMissingDaysTable) +
-                             "') WHERE lower(name) = 'symbol'")
-              .Field(0)
-              .ToInteger() == 0)
+  if (e.Number() == db::kErrStatementFailed && HoldsQuotesInstead(connection))
     throw rt::Error(e.Number(), "The table " + std::string(kMissingDaysTable) +
                                     " holds the quotes of a symbol of that name, which an older version let a "
                                     "symbol take, not the days left out of downloads. Rename or remove that table "
                                     "with a database tool; the program then makes its own.");
-  throw e;
+  throw;
 }
 
 // Runs a statement that removes records: with no table there are none.
@@ -49,14 +60,14 @@ void SettleMissingDays(db::Connection& connection, const std::string& symbol, rt
   // A record goes only once its day is stored: a page that leaves the day
   // out altogether says nothing of it.
   RemoveRecords(connection,
-                "DELETE FROM [Missing_Days] WHERE [Symbol] = ? AND EXISTS (SELECT 1 FROM [" + db::SqlName(symbol) +
-                    "] WHERE DamnDate = [Missing_Days].[DamnDate])",
+                "DELETE FROM " + kTable + " WHERE [Symbol] = ? AND EXISTS (SELECT 1 FROM [" + db::SqlName(symbol) +
+                    "] WHERE DamnDate = " + kTable + ".[DamnDate])",
                 {name});
   std::sort(leftOut.begin(), leftOut.end());
   leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
   // A day the table holds was stored by an earlier download: it is no hole.
-  const std::string record = "INSERT INTO [Missing_Days] ([Symbol], [DamnDate]) SELECT ?, ? WHERE NOT EXISTS "
-                             "(SELECT 1 FROM [" +
+  const std::string record = "INSERT INTO " + kTable +
+                             " ([Symbol], [DamnDate]) SELECT ?, ? WHERE NOT EXISTS (SELECT 1 FROM [" +
                              db::SqlName(symbol) + "] WHERE DamnDate = ?)";
   for (rt::Date day : leftOut) {
     day = day.DateOnly();
@@ -76,7 +87,7 @@ RecordedMissingDays MissingDays(db::Connection& connection, const std::string& s
   RecordedMissingDays recorded;
   db::Recordset rows;
   try {
-    rows = connection.OpenRecordset("SELECT [DamnDate] FROM [Missing_Days] WHERE [Symbol] = ? ORDER BY [DamnDate]",
+    rows = connection.OpenRecordset("SELECT [DamnDate] FROM " + kTable + " WHERE [Symbol] = ? ORDER BY [DamnDate]",
                                     {db::Value(symbol)});
   } catch (const rt::Error& e) {
     if (!TableIsMissing(e)) Rethrow(connection, e);
@@ -96,5 +107,5 @@ RecordedMissingDays MissingDays(db::Connection& connection, const std::string& s
 }
 
 void ForgetMissingDays(db::Connection& connection, const std::string& symbol) {
-  RemoveRecords(connection, "DELETE FROM [Missing_Days] WHERE [Symbol] = ?", {db::Value(symbol)});
+  RemoveRecords(connection, "DELETE FROM " + kTable + " WHERE [Symbol] = ?", {db::Value(symbol)});
 }

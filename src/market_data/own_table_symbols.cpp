@@ -7,13 +7,6 @@
 #include "market_data/own_table_names.h"
 #include "platform/runtime/named_list.h"
 
-namespace {
-
-// Symbols named one by one in the run's message; the rest are counted.
-constexpr size_t kListedSymbols = 20;
-
-}  // namespace
-
 void clsResearch::LeaveOutOwnTableSymbols(std::vector<std::string>& symbols, std::vector<std::string>& markets) {
   const bool withMarkets = markets.size() == symbols.size();
   std::vector<std::string> keptSymbols, keptMarkets;
@@ -36,12 +29,9 @@ void clsResearch::NoteOwnTableSymbol(const std::string& symbol) {
 
 std::string clsResearch::OwnTableSymbolsReport() const {
   if (ownTableSymbols_.empty()) return "";
-  const size_t count = ownTableSymbols_.size();
-  const std::vector<std::string> named(ownTableSymbols_.begin(),
-                                       ownTableSymbols_.begin() + static_cast<long>(std::min(count, kListedSymbols)));
-  if (count == 1)
-    return "The symbol " + named.front() +
+  if (ownTableSymbols_.size() == 1)
+    return "The symbol " + ownTableSymbols_.front() +
            " is left out: it is the name of one of the program's own tables, which cannot hold its quotes.";
-  return "The symbols " + rt::NamedAndMore(named, count) +
+  return "The symbols " + rt::FirstNamedAndMore(ownTableSymbols_, rt::kListedSymbols) +
          " are left out: each is the name of one of the program's own tables, which cannot hold their quotes.";
 }

@@ -11,6 +11,7 @@
 #include "market_data/quote_page_parser.h"
 #include "platform/inet/open_url.h"
 #include "platform/inet/service_addresses.h"
+#include "platform/runtime/named_list.h"
 #include "platform/user/user_services.h"
 
 namespace {
@@ -133,17 +134,16 @@ void clsResearch::ClearDownloadReport() {
   missingDays_.clear();
   unreadableMissingDays_.clear();
   missingDaysFetched_.clear();
+  strMissingDaysUnread_.clear();
   ownTableSymbols_.clear();
 }
 
 std::string clsResearch::DownloadReport() const {
-  // A long list would not fit on the screen.
-  constexpr size_t kListed = 20;
   auto list = [](const auto& entries, std::string& report) {
     size_t k = 0;
     for (const auto& [symbol, what] : entries) {
-      if (k++ == kListed) {
-        report += "\r\n... and " + std::to_string(entries.size() - kListed) + " more";
+      if (k++ == rt::kListedSymbols) {
+        report += "\r\n... and " + std::to_string(entries.size() - rt::kListedSymbols) + " more";
         break;
       }
       report += "\r\n" + symbol + " - " + AsText(what);

@@ -273,7 +273,7 @@ bool clsResearch::DownloadFailed(const std::string& reason) {
 }
 
 bool clsResearch::DownloadFailed(const std::exception& error) {
-  return DownloadFailed(std::string("a database error: ") + error.what());
+  return DownloadFailed((db::IsDatabaseError(error) ? "a database error: " : "an error: ") + std::string(error.what()));
 }
 
 void clsResearch::UpdateInceptionDate(const std::string& symbol, rt::Date inceptionDate) {

@@ -19,8 +19,9 @@
 
 namespace {
 
-const std::string kCreate = "CREATE TABLE [" + std::string(kSweepRecordTable) +
-                            "] ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
+const std::string kTable = "[" + std::string(kSweepRecordTable) + "]";
+const std::string kCreate = "CREATE TABLE " + kTable +
+                            " ([SimTable] TEXT PRIMARY KEY, [Sweep] TEXT, [ReportPath] TEXT, "
                             "[ReportFirstLine] TEXT, [SweepPlan] TEXT)";
 
 // A report inside the application folder is kept relative to it, so that a
@@ -60,11 +61,13 @@ void clsResearch::StoreSweepRecord(const SweepRecord& record) {
     try {
       db::Connection& cn = SharedConnection();
       cn.BeginTrans();
-      if (cn.Execute("UPDATE [SweepRecord] SET Sweep = ?, ReportPath = ?, ReportFirstLine = ?, SweepPlan = ? "
-                     "WHERE SimTable = ?",
+      if (cn.Execute("UPDATE " + kTable +
+                         " SET Sweep = ?, ReportPath = ?, ReportFirstLine = ?, SweepPlan = ? "
+                         "WHERE SimTable = ?",
                      Values(record)) == 0)
-        cn.Execute("INSERT INTO [SweepRecord] (Sweep, ReportPath, ReportFirstLine, SweepPlan, SimTable) "
-                   "VALUES (?, ?, ?, ?, ?)",
+        cn.Execute("INSERT INTO " + kTable +
+                       " (Sweep, ReportPath, ReportFirstLine, SweepPlan, SimTable) "
+                       "VALUES (?, ?, ?, ?, ?)",
                    Values(record));
       cn.CommitTrans();
       return;
@@ -87,7 +90,7 @@ void clsResearch::StoreSweepRecord(const SweepRecord& record) {
 bool clsResearch::RetrieveSweepRecord(SweepRecord& record) {
   try {
     db::Recordset rs = SharedConnection().OpenRecordset(
-        "SELECT Sweep, ReportPath, ReportFirstLine, SweepPlan FROM [SweepRecord] WHERE SimTable = ?",
+        "SELECT Sweep, ReportPath, ReportFirstLine, SweepPlan FROM " + kTable + " WHERE SimTable = ?",
         {db::Value(Parms().strSimTable)});
     if (rs.Eof()) return false;
     record = {rs.Field(0).ToText(), ReportPathOf(rs.Field(1).ToText()), rs.Field(2).ToText(), rs.Field(3).ToText()};
@@ -101,7 +104,7 @@ bool clsResearch::RetrieveSweepRecord(SweepRecord& record) {
 void clsResearch::ClearSweepRecord() {
   const simulation::ChangesElsewhere elsewhere(replayTable_.get());
   try {
-    SharedConnection().Execute("DELETE FROM [SweepRecord] WHERE SimTable = ?", {db::Value(Parms().strSimTable)});
+    SharedConnection().Execute("DELETE FROM " + kTable + " WHERE SimTable = ?", {db::Value(Parms().strSimTable)});
   } catch (const std::exception& e) {
     if (!TableMissing(e)) Log("Error clearing the sweep record: ", e);
   }

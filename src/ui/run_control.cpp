@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "market_data/calendar_and_log.h"
+#include "market_data/own_table_names.h"
 #include "market_data/run_parameters.h"
 #include "platform/db/sql_text.h"
 #include "platform/runtime/app_folder.h"
@@ -290,7 +291,7 @@ void frmMain::StartSelectRun(clsResearch& engine) {
       engine.StopProcess(true);
       return;
     }
-    std::string table = "sim_" + title.substr(0, title.find('.'));
+    std::string table = std::string(kSimulationTablePrefix) + title.substr(0, title.find('.'));
     // Another simulation file of the same name up to its first "." uses the
     // same table: ask before dropping rows that the question above did not cover.
     if (!fileExists && !MayReplaceTable(table)) {
@@ -300,7 +301,7 @@ void frmMain::StartSelectRun(clsResearch& engine) {
     strSimFilePath = path;
     p.strSimTable = table;
     blnNewSimulation = true;
-    setWindowTitle(Q(table.substr(4)));
+    setWindowTitle(Q(table.substr(kSimulationTablePrefix.size())));
     Yield();
     lblTime->setText("00:00:00");
   }

@@ -371,12 +371,16 @@ TEST_F(QuoteStorageTest, AStoreThatFailsForALastingReasonIsShownAndTheSymbolIsNo
   using testsupport::WriteFault;
   testsupport::QuoteServiceProcess service;
   Parms().datEarliestDate = Day(2012, 1, 1);
-  const std::pair<WriteFault, std::string> cases[] = {
-      {WriteFault::kDiskFull, "AAPL"}, {WriteFault::kReadOnly, "MSFT"}, {WriteFault::kLockHeld, "IBM"}};
+  const std::pair<WriteFault, std::string> cases[] = {{WriteFault::kDiskFull, "AAPL"},
+                                                      {WriteFault::kReadOnly, "MSFT"},
+                                                      {WriteFault::kLockHeld, "IBM"},
+                                                      {WriteFault::kDamagedTable, "XOM"}};
   for (const auto& [kind, name] : cases) {
     testsupport::InjectedWriteFault fault(kind, 8);  // a full disk takes a few pages of rows first
     SCOPED_TRACE(fault.Name());
     bed_.Engine().CreateTable(name);
+    // A stored day: the load reads the symbol's missing days before it downloads.
+    bed_.Execute("INSERT INTO [" + name + "] VALUES (#11/16/2020#, 1, 1, 1, 1, 1, 1)");
     fault.Apply();
     bed_.User().AnswerMsgBox(user::kAnswerOK, "Unable to store the quote history of " + name + ".\r\n");
     EXPECT_EQ(Load(Day(2016, 1, 4), Day(2020, 11, 16), name), NotEnoughData());

@@ -55,7 +55,8 @@ TEST(SelectShippedDataTest, EveryShippedSymbolIsDownloadedScannedAndStored) {
 // it left out of the run and named once, and the table of that name stays as
 // it was. A quote table that took Missing_Days in an older version, made
 // before or after the index tables, fails the downloads: each names its
-// symbol and that table as the cause.
+// symbol and that table as the cause; a run without downloads names the
+// table once.
 TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDownloadSaysWhy) {
   testsupport::QuoteServiceProcess service;
   const rt::Date start = Day(2019, 1, 2), end = Day(2019, 3, 29);
@@ -72,6 +73,7 @@ TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDow
     std::vector<std::string> before;  // what an older version left in the database
     const char* status;
     const char* told;  // beside the symbol's name, in the run's one message
+    bool offline = false;
   } cases[] = {
       {"Missing_Days", {}, "complete", leftOut},
       {"missing_days", {}, "complete", leftOut},
@@ -83,12 +85,19 @@ TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDow
       {"VraskEatsWeeds", {}, "complete", leftOut},
       {"Missing_Days", {takenMissingDays}, "error", takenTable},
       {"Missing_Days", {indexTables[0], indexTables[1], takenMissingDays}, "error", takenTable},
+      {"Missing_Days",
+       {indexTables[0], "INSERT INTO [^DJI] VALUES (#10/1/2018#,1,1,1,1,1,1), (#3/29/2019#,1,1,1,1,1,1)",
+        takenMissingDays},
+       "error",
+       "could not be read. The table Missing_Days holds the quotes of a symbol",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + " after " + std::to_string(c.before.size()) + " tables");
     testsupport::EngineTestBed bed;
     user::ScriptedUserServices& user = bed.User();
     testsupport::PrepareDownloadingSelect(bed, "sim_run", start);
+    Parms().blnUseInternet = !c.offline;
     for (const std::string& sql : c.before) bed.Execute(sql);
     auto definition = [&] {
       return bed.Scalar("SELECT MAX(sql) FROM sqlite_master WHERE lower(name) = lower('" + c.name + "')");
@@ -116,7 +125,7 @@ TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDow
     const std::string& told = user.Prompts().back().text;
     size_t named = 0;
     for (size_t at = told.find(c.name); at != std::string::npos; at = told.find(c.name, at + 1)) ++named;
-    EXPECT_EQ(named, told.find(takenTable) == std::string::npos ? 1u : 2u) << told;
+    EXPECT_EQ(named, std::string(c.told) == leftOut ? 1u : 2u) << told;
     EXPECT_EQ(definition(), tableBefore);
     if (std::string(c.status) == "complete") {
       for (const char* scanned : {"IBM", "MSFT"})

@@ -9,6 +9,23 @@
 #include "market_data/database_connection.h"
 
 namespace testsupport {
+namespace {
+
+// Swaps the root pages of Missing_Days, a table keyed by its columns, and
+// of one keyed by row number, as a damaged file may leave them: each then
+// finds the other kind of page. Done twice, both are whole again.
+void SwapMissingDaysPages(db::Connection& shared) {
+  const std::string tables = "name IN ('Missing_Days', 'Missing_Days_pages')";
+  const std::string sum =
+      shared.OpenRecordset("SELECT MIN(rootpage) + MAX(rootpage) FROM sqlite_master WHERE " + tables).Field(0).ToText();
+  const int64_t version = shared.OpenRecordset("PRAGMA schema_version").Field(0).ToInteger();
+  shared.Execute("PRAGMA writable_schema = ON");
+  shared.Execute("UPDATE sqlite_master SET rootpage = " + sum + " - rootpage WHERE " + tables);
+  shared.Execute("PRAGMA writable_schema = OFF");
+  shared.Execute("PRAGMA schema_version = " + std::to_string(version + 1));  // read the schema anew
+}
+
+}  // namespace
 
 void InjectedWriteFault::Apply() {
   if (applied_) return;
@@ -26,6 +43,12 @@ void InjectedWriteFault::Apply() {
       lockHolder_->BeginTrans();
       lockHolder_->Execute("CREATE TABLE [lock_holder] ([x] INTEGER)");
       shared.Execute("PRAGMA busy_timeout = 20");
+      break;
+    case WriteFault::kDamagedTable:
+      shared.Execute(
+          "CREATE TABLE [Missing_Days] ([Symbol] TEXT, [DamnDate] DATETIME, PRIMARY KEY ([Symbol], [DamnDate]))");
+      shared.Execute("CREATE TABLE [Missing_Days_pages] ([x] INTEGER)");
+      SwapMissingDaysPages(shared);
       break;
   }
 }
@@ -47,6 +70,7 @@ void InjectedWriteFault::Undo() {
     case WriteFault::kDiskFull: cnDatabase->Execute("PRAGMA max_page_count = 1073741823"); break;
     case WriteFault::kReadOnly: cnDatabase->Execute("PRAGMA query_only = 0"); break;
     case WriteFault::kLockHeld: cnDatabase->Execute("PRAGMA busy_timeout = 5000"); break;
+    case WriteFault::kDamagedTable: SwapMissingDaysPages(*cnDatabase); break;
   }
 }
 
@@ -55,6 +79,7 @@ const char* InjectedWriteFault::Cause() const {
     case WriteFault::kDiskFull: return "the disk is full";
     case WriteFault::kReadOnly: return "is read-only";
     case WriteFault::kLockHeld: return "is in use by another connection";
+    case WriteFault::kDamagedTable: return "Unrecognized database format";
   }
   return "";
 }
@@ -64,6 +89,7 @@ const char* InjectedWriteFault::Name() const {
     case WriteFault::kDiskFull: return "disk full";
     case WriteFault::kReadOnly: return "read-only";
     case WriteFault::kLockHeld: return "lock held";
+    case WriteFault::kDamagedTable: return "damaged table";
   }
   return "";
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The lasting write failures a run can meet, made on the shared connection
 // of a test: a full disk (the database may not grow by a page), a read-only
-// database, and another connection holding the write lock past a short busy
-// timeout. Apply() makes every later write that needs it fail; the object
-// undoes the fault when it ends.
+// database, another connection holding the write lock past a short busy
+// timeout, and a damaged table (Missing_Days, which the database must not
+// hold yet, made so that every statement on it finds the wrong kind of page). Apply() makes every later
+// write that needs it fail; the object undoes the fault when it ends.
 #include <sys/resource.h>
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 
 namespace testsupport {
 
-enum class WriteFault { kDiskFull, kReadOnly, kLockHeld };
+enum class WriteFault { kDiskFull, kReadOnly, kLockHeld, kDamagedTable };
 
 class InjectedWriteFault {
  public:

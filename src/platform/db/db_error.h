@@ -47,4 +47,16 @@ class LastingFailure : public rt::Error {
 
 inline bool IsLastingFailure(const std::exception& e) { return dynamic_cast<const LastingFailure*>(&e) != nullptr; }
 
+// True for a failure of the database layer (one of the numbers above), not
+// of the runtime, such as a value's conversion.
+inline bool IsDatabaseError(const std::exception& e) {
+  const auto* error = dynamic_cast<const rt::Error*>(&e);
+  if (!error) return false;
+  for (int32_t number :
+       {kErrTableMissing, kErrStatementFailed, kErrConversionFailed, kErrNoCommandText, kErrProviderFailure,
+        kErrNoTransaction, kErrNoCurrentRecord, kErrItemNotFound, kErrObjectClosed, kErrObjectOpen})
+    if (error->Number() == number) return true;
+  return false;
+}
+
 }  // namespace db

@@ -15,22 +15,18 @@
 
 #include "platform/runtime/app_folder.h"
 #include "platform/runtime/leftover_files.h"
+#include "platform/runtime/same_letters.h"
 
 namespace registry {
 namespace {
 
 constexpr const char* kStoreFileName = "registry.ini";
 
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
-
 // "path" is "parent" or lies below it.
 bool IsAtOrBelow(const std::string& path, const std::string& parent) {
-  if (path.size() == parent.size()) return SameText(path, parent);
-  return path.size() > parent.size() && path[parent.size()] == '\\' && SameText(path.substr(0, parent.size()), parent);
+  if (path.size() == parent.size()) return rt::SameLetters(path, parent);
+  return path.size() > parent.size() && path[parent.size()] == '\\' &&
+         rt::SameLetters(path.substr(0, parent.size()), parent);
 }
 
 bool NeedsEscape(char c) { return c == '%' || c == '\r' || c == '\n' || c == '\0' || c == '=' || c == '[' || c == ']'; }
@@ -74,7 +70,8 @@ std::string UnescapeRegistryText(const std::string& text) {
 }
 
 StoredKey* RegistryContents::FindKey(const std::string& path) {
-  auto found = std::find_if(keys_.begin(), keys_.end(), [&](const StoredKey& key) { return SameText(key.path, path); });
+  auto found =
+      std::find_if(keys_.begin(), keys_.end(), [&](const StoredKey& key) { return rt::SameLetters(key.path, path); });
   return found == keys_.end() ? nullptr : &*found;
 }
 
@@ -94,7 +91,7 @@ std::optional<std::string> RegistryContents::Value(const std::string& path, cons
   const StoredKey* key = FindKey(path);
   if (!key) return std::nullopt;
   for (const StoredValue& value : key->values)
-    if (SameText(value.name, name)) return value.data;
+    if (rt::SameLetters(value.name, name)) return value.data;
   return std::nullopt;
 }
 
@@ -102,7 +99,7 @@ void RegistryContents::SetValue(const std::string& path, const std::string& name
   AddKey(path);
   StoredKey* key = FindKey(path);
   for (StoredValue& value : key->values) {
-    if (SameText(value.name, name)) {
+    if (rt::SameLetters(value.name, name)) {
       value.data = data;
       return;
     }
