@@ -51,13 +51,13 @@ constexpr MarketIndex kMarketIndices[] = {
 
 // What the user can do about an index that has too little history. Offline
 // the answer is to connect; online it is what the download found, unless the
-// download report names the index already.
-std::string IndexShortageAdvice(const std::string& shortage, const std::string& downloadFailure,
-                                bool downloadReported) {
+// run's report names the cause already (a failed download, the records of
+// missing days that could not be read).
+std::string IndexShortageAdvice(const std::string& shortage, const std::string& downloadFailure, bool causeReported) {
   const RunParameters& parms = Parms();
+  if (causeReported) return "";
   if (!parms.blnUseInternet) return "Connect to Internet to Get Data.";
   if (!parms.blnUpdateData) return "Tick \"Update Data (Internet Required)\" to download its history.";
-  if (downloadReported) return "";
   std::string index;
   for (const MarketIndex& known : kMarketIndices)
     if (shortage == known.shortage) index = known.symbol;
@@ -304,7 +304,9 @@ std::string clsResearch::ReportSelectError(int32_t number, const std::string& de
   } else if (number == kErrNoIndexHistory) {
     // A failed index download explains the shortage: one message for both.
     std::string report = DownloadReport();
-    std::string advice = IndexShortageAdvice(description, strDownloadFailure_, !downloadFailures_.empty());
+    // A cause the report names (a failed download, unreadable records) needs no advice of its own.
+    std::string advice = IndexShortageAdvice(description, strDownloadFailure_,
+                                             !downloadFailures_.empty() || !strMissingDaysUnread_.empty());
     ClearDownloadReport();
     user::MsgBox(description + (advice.empty() ? "" : kCrLf + advice) + (report.empty() ? "" : "\r\n\r\n" + report));
   } else {

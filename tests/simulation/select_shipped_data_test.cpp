@@ -126,6 +126,7 @@ TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDow
     size_t named = 0;
     for (size_t at = told.find(c.name); at != std::string::npos; at = told.find(c.name, at + 1)) ++named;
     EXPECT_EQ(named, std::string(c.told) == leftOut ? 1u : 2u) << told;
+    EXPECT_EQ(told.find("Connect to Internet"), std::string::npos) << told;  // no advice that cannot help
     EXPECT_EQ(definition(), tableBefore);
     if (std::string(c.status) == "complete") {
       for (const char* scanned : {"IBM", "MSFT"})
