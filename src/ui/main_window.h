@@ -470,6 +470,8 @@ class frmMain : public QMainWindow, public ResearchEvents {
   frmOptions* options_ = nullptr;  // a child window, deleted with this one
   // Run control (run_control.cpp).
   void StartSelectRun(clsResearch& engine);
+  // Asks where a new simulation goes and makes it current; false when the user declines.
+  bool ChooseNewSimulation();
   // Copies the parameters and refuses, with its message, a Select run that
   // could not work (database kind, indicator periods); ends it stopped.
   bool SelectRunRefused(clsResearch& engine);

@@ -266,44 +266,42 @@ bool frmMain::SelectRunRefused(clsResearch& engine) {
   return true;
 }
 
+bool frmMain::ChooseNewSimulation() {
+  tabResearch->setCurrentIndex(0);
+  user::FileDialogRequest request;
+  request.title = "Save Simulation";
+  request.startFolder = SimulationsFolder();
+  request.filter = kSimulationFilter;
+  std::string path = user::User().SaveFileDialog(request);
+  if (path.empty()) return false;
+  std::string title = S(QFileInfo(Q(path)).fileName());
+  bool fileExists = QFileInfo::exists(Q(path));
+  if (fileExists && user::MsgBox("The Simulation " + title + " already exists." +
+                                     "\r\nAre you sure you wish to overwrite the results?",
+                                 user::kYesNo | user::kDefaultButton2) == user::kAnswerNo)
+    return false;
+  std::string table = std::string(kSimulationTablePrefix) + title.substr(0, title.find('.'));
+  // Another simulation file of the same name up to its first "." uses the
+  // same table: ask before dropping rows that the question above did not cover.
+  if (!fileExists && !MayReplaceTable(table)) return false;
+  strSimFilePath = path;
+  Parms().strSimTable = table;
+  blnNewSimulation = true;
+  setWindowTitle(Q(table.substr(kSimulationTablePrefix.size())));
+  Yield();
+  lblTime->setText("00:00:00");
+  return true;
+}
+
 void frmMain::StartSelectRun(clsResearch& engine) {
   CheckWinOption();
   // Settings with which no symbol could be scanned are refused before a file
   // is asked for, anything is downloaded or a table is changed.
   if (SelectRunRefused(engine)) return;
   RunParameters& p = Parms();
-  if (p.strSimTable.empty() || blnNewSimulation) {
-    tabResearch->setCurrentIndex(0);
-    user::FileDialogRequest request;
-    request.title = "Save Simulation";
-    request.startFolder = SimulationsFolder();
-    request.filter = kSimulationFilter;
-    std::string path = user::User().SaveFileDialog(request);
-    if (path.empty()) {
-      engine.StopProcess(true);
-      return;
-    }
-    std::string title = S(QFileInfo(Q(path)).fileName());
-    bool fileExists = QFileInfo::exists(Q(path));
-    if (fileExists && user::MsgBox("The Simulation " + title + " already exists." +
-                                       "\r\nAre you sure you wish to overwrite the results?",
-                                   user::kYesNo | user::kDefaultButton2) == user::kAnswerNo) {
-      engine.StopProcess(true);
-      return;
-    }
-    std::string table = std::string(kSimulationTablePrefix) + title.substr(0, title.find('.'));
-    // Another simulation file of the same name up to its first "." uses the
-    // same table: ask before dropping rows that the question above did not cover.
-    if (!fileExists && !MayReplaceTable(table)) {
-      engine.StopProcess(true);
-      return;
-    }
-    strSimFilePath = path;
-    p.strSimTable = table;
-    blnNewSimulation = true;
-    setWindowTitle(Q(table.substr(kSimulationTablePrefix.size())));
-    Yield();
-    lblTime->setText("00:00:00");
+  if ((p.strSimTable.empty() || blnNewSimulation) && !ChooseNewSimulation()) {
+    engine.StopProcess(true);
+    return;
   }
 
   datRunStart = rt::Now();
