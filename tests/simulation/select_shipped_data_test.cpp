@@ -120,7 +120,8 @@ TEST(SelectShippedDataTest, NamesOfTheProgramsOwnTablesAreNoSymbolsAndAFailedDow
     EXPECT_EQ(named, std::string(c.told) == leftOut ? 1u : 2u) << told;
     EXPECT_EQ(told.find("Connect to Internet"), std::string::npos) << told;  // no advice that cannot help
     EXPECT_EQ(bed.Scalar(definition), tableBefore);
-    if (std::string(c.status) == "complete")
+    if (std::string(c.status) == "complete") {
       EXPECT_EQ(bed.Scalar("SELECT COUNT(DISTINCT Symbol) FROM [sim_run] WHERE Symbol IN ('IBM', 'MSFT')"), "2");
+    }
   }
 }
