@@ -30,10 +30,8 @@ bool Download(clsResearch& engine) {
   return engine.UpdateStock(start, end, symbol);
 }
 
-// Kills the process at the first yield after the old winners' removal began
-// at which at least `rows` rows have been changed since. Inside a statement
-// the connection cannot be asked (its changes count once it ends): the
-// count is the one known before it.
+// Inside a statement the connection cannot be asked (its changes count once
+// it ends): the count is the one known before it.
 std::optional<int64_t> removalStart;  // the connection's changes then
 int64_t removed = 0;
 void KillAfterRemoved(int64_t rows, RecordingEvents& events, user::ScriptedUserServices& user) {
