@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -31,27 +30,22 @@ bool Download(clsResearch& engine) {
   return engine.UpdateStock(start, end, symbol);
 }
 
-// Kills the process at the first yield after the old winners' removal began
-// at which at least `rows` rows have been changed since. Inside a statement
-// the connection cannot be asked (its changes count once it ends): the
-// count is the one known before it.
+// Inside a statement the connection cannot be asked (its changes count once
+// it ends): the count is the one known before it.
+std::optional<int64_t> removalStart;  // the connection's changes then
+int64_t removed = 0;
 void KillAfterRemoved(int64_t rows, RecordingEvents& events, user::ScriptedUserServices& user) {
-  struct Count {
-    std::optional<int64_t> from;
-    int64_t changed = 0;
+  events.onStatus = [](const std::string& status) {
+    if (status == simulation::kRemovingOldWinners) removalStart = SharedConnection().TotalChanges();
   };
-  auto count = std::make_shared<Count>();
-  events.onStatus = [count](const std::string& status) {
-    if (status == simulation::kRemovingOldWinners) count->from = SharedConnection().TotalChanges();
-  };
-  user.OnDoEvents([count, rows](int) {
-    if (!count->from) return;
+  user.OnDoEvents([rows](int) {
+    if (!removalStart) return;
     try {
-      count->changed = SharedConnection().TotalChanges() - *count->from;
+      removed = SharedConnection().TotalChanges() - *removalStart;
     } catch (const rt::Error&) {
       // a statement is running
     }
-    if (count->changed >= rows) ::raise(SIGKILL);
+    if (removed >= rows) ::raise(SIGKILL);
   });
 }
 

@@ -1,10 +1,10 @@
 #include "support/write_faults.h"
 
-#include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdint>
 
 #include "market_data/database_connection.h"
 
@@ -103,34 +103,17 @@ FileSizeLimit::FileSizeLimit(rlim_t bytes) {
 
 FileSizeLimit::~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &previous_); }
 
-namespace {
-
-// The process's capability sets (two words each); false when unreadable.
-bool Capabilities(__user_cap_data_struct (&sets)[2]) {
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  return ::syscall(SYS_capget, &header, sets) == 0;
-}
-
-void SetEffective(const uint32_t (&effective)[2]) {
-  __user_cap_data_struct sets[2] = {};
-  if (!Capabilities(sets)) return;
-  for (int word = 0; word < 2; ++word) sets[word].effective = effective[word];
-  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-  (void)::syscall(SYS_capset, &header, sets);
-}
-
-}  // namespace
-
 PermissionsEnforced::PermissionsEnforced() {
-  __user_cap_data_struct sets[2] = {};
-  if (!Capabilities(sets)) return;
-  uint32_t lowered[2] = {sets[0].effective, sets[1].effective};
-  effective_[0] = lowered[0];
-  effective_[1] = lowered[1];
-  lowered[0] &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-  SetEffective(lowered);
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  if (::syscall(SYS_capget, &header, saved_) != 0) return;
+  __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+  lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+  lowered_ = ::syscall(SYS_capset, &header, lowered) == 0;
 }
 
-PermissionsEnforced::~PermissionsEnforced() { SetEffective(effective_); }
+PermissionsEnforced::~PermissionsEnforced() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  if (lowered_) ::syscall(SYS_capset, &header, saved_);
+}
 
 }  // namespace testsupport

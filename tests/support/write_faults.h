@@ -3,11 +3,12 @@
 // of a test: a full disk (the database may not grow by a page), a read-only
 // database, another connection holding the write lock past a short busy
 // timeout, and a damaged table (Missing_Days, which the database must not
-// hold yet, made so that every statement on it finds the wrong kind of page). Apply() makes every later
-// write that needs it fail; the object undoes the fault when it ends.
+// hold yet, made so that every statement on it finds the wrong kind of
+// page). Apply() makes every later write that needs it fail; the object
+// undoes the fault when it ends.
+#include <linux/capability.h>
 #include <sys/resource.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -61,7 +62,8 @@ class PermissionsEnforced {
   ~PermissionsEnforced();
 
  private:
-  uint32_t effective_[2] = {};
+  __user_cap_data_struct saved_[2] = {};
+  bool lowered_ = false;
 };
 
 }  // namespace testsupport

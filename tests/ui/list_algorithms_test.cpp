@@ -48,7 +48,6 @@ Winner NthWinner(uint32_t n, uint32_t symbols) {
 
 int Compare(const Winner& a, const Winner& b, int column) {
   switch (column) {
-    case kSide: return QString::fromStdString(a.side).compare(QString::fromStdString(b.side), Qt::CaseInsensitive);
     case kSymbol: return a.symbolText.compare(b.symbolText, Qt::CaseInsensitive);
     case kClose: return a.closeText.compare(b.closeText);
     default: return a.day - b.day;

@@ -93,14 +93,3 @@ void RestoreReport(const InterruptCase& c, const std::string& report) {
   std::filesystem::remove(report);
   std::filesystem::rename(report + ".aside", report);
 }
-
-std::string MoveReportFolder(user::ScriptedUserServices& user, const std::string& report) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(report).parent_path();
-  const fs::path moved = folder.parent_path() / "Moved";
-  fs::rename(folder, moved);
-  const std::string movedReport = (moved / fs::path(report).filename()).string();
-  user.AnswerSaveFile(movedReport, "Save S.M.A.R.T. Report");
-  user.AnswerMsgBox(user::kAnswerNo, "already exists.");  // No appends
-  return movedReport;
-}

@@ -25,8 +25,7 @@ void AcceptSweep(user::ScriptedUserServices& user, int variations, const std::st
 // again a field of its plan may be changed, and the question that follows
 // answered: resume as planned (at once, or after a Cancel, or after choosing
 // the new plan and then declining it, neither of which runs anything), or
-// start the new plan afresh. Or the report's folder may be moved away (the
-// recorded path then leads nowhere, as in a copied application folder).
+// start the new plan afresh.
 enum class Interrupt { kPause, kStop, kError };
 enum class ThenEdited { kNo, kResumedAsPlanned, kCancelledThenResumed, kAfreshDeclinedThenResumed, kStartedAfresh };
 struct InterruptCase {
@@ -35,7 +34,7 @@ struct InterruptCase {
   const char* at;
   size_t rowsKept;
   ThenEdited edited = ThenEdited::kNo;
-  bool reportFolderMoved = false;
+  bool reportFolderMoved = false;  // before the resume: the recorded path leads nowhere
 };
 // What the user answers when Simulate finds the stopped sweep's plan changed.
 void AnswerChangedPlan(user::ScriptedUserServices& user, ThenEdited edited);
@@ -47,9 +46,6 @@ std::string InterruptCaseName(const ::testing::TestParamInfo<InterruptCase>& inf
 void InterruptSweepAt(user::ScriptedUserServices& user, ui::frmMain& w, QLabel* caption, const InterruptCase& c,
                       const std::string& report);
 void RestoreReport(const InterruptCase& c, const std::string& report);
-// Moves the report's folder away and scripts the user's answers to the
-// resume: the rest goes into the moved report, appended. Its new path.
-std::string MoveReportFolder(user::ScriptedUserServices& user, const std::string& report);
 
 class SweepWindowTest : public WindowTest {
  protected:

@@ -266,39 +266,28 @@ TEST_F(RunWindowTest, TheRangeProbeDuringAnImportOrARunIsRefusedBeforeItTicksABo
       "(AcquireDate, Symbol, Market, Positioning) SELECT '2019-01-02', 'S' || i, 'ny', 'LONG' FROM n");
   const std::filesystem::path symbols = home.File("import.txt");
   testsupport::WriteFileBytes(symbols, "NEWA,ny\r\nNEWB,ns\r\n");
-  auto refusal = [&] {
-    scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
-  };
-  struct Work {
-    const char* name;
-    bool (*clickNow)();           // at a yield of the work
-    std::function<bool()> whole;  // runs the work; whether it ended whole
-  };
-  const Work works[] = {{"during an import", [] { return true; },
-                         [&] {
-                           scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
-                           refusal();
-                           scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
-                           w.Menu("mnuImportStocks")->trigger();
-                           return Scalar("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] LIKE 'NEW_'") == "2";
-                         }},
-                        {"inside a run's statement", InsideAStatement, [&] {
-                           refusal();
-                           w.cmdSimulate_Click();  // the same simulation again
-                           return w.Label("lblCurrStock", 1)->text() == "Processing Complete";
-                         }}};
-  for (const Work& work : works) {
+  for (const bool import : {true, false}) {
+    SCOPED_TRACE(import ? "during an import" : "inside a run's statement");
     w.Check("chkBBDist")->SetValue(0);  // as no probe left it
     bool clicked = false;
     scripted->OnDoEvents([&](int) {
-      if (!clicked && work.clickNow()) {
+      if (!clicked && (import || InsideAStatement())) {
         clicked = true;
         w.Button("cmdGetRange")->click();
       }
     });
-    EXPECT_TRUE(work.whole()) << work.name;
+    if (import) scripted->AnswerOpenFile(symbols.string(), "Import Stock Symbols");
+    scripted->AnswerMsgBox(user::kAnswerOK, "Auto-Populate Criteria cannot be used while a simulation or another");
+    if (import) {
+      scripted->AnswerMsgBox(user::kAnswerOK, "Stock symbols have been imported.");
+      w.Menu("mnuImportStocks")->trigger();
+    } else {
+      w.cmdSimulate_Click();  // the same simulation again
+    }
     scripted->OnDoEvents(nullptr);
-    EXPECT_TRUE(clicked) << work.name;
-    EXPECT_EQ(w.Check("chkBBDist")->Value(), 0) << work.name;
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(w.Check("chkBBDist")->Value(), 0);
   }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM [Stock_Master] WHERE [Symbol] LIKE 'NEW_'"), "2");
+  EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
 }

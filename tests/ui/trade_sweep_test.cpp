@@ -282,7 +282,13 @@ TEST_P(InterruptedTradeSweep, KeepsItsFieldsAndResumesWithoutLosingOrRepeatingAR
       scripted->AnswerMsgBox(user::kAnswerYes, "already exists.");
     }
   }
-  if (c.reportFolderMoved) report = MoveReportFolder(*scripted, report);
+  if (c.reportFolderMoved) {  // the rest goes into the moved report, appended
+    const std::filesystem::path moved = rt::AppPath("\\Moved");
+    std::filesystem::rename(std::filesystem::path(report).parent_path(), moved);
+    report = (moved / std::filesystem::path(report).filename()).string();
+    scripted->AnswerSaveFile(report, "Save S.M.A.R.T. Report");
+    scripted->AnswerMsgBox(user::kAnswerNo, "already exists.");  // No appends
+  }
   w.cmdSimulate_Click();  // a resume asks nothing where its report can be written
   EXPECT_EQ(variations(), ran);
   EXPECT_EQ(w.Label("lblCurrStock", 1)->text(), "Processing Complete");
