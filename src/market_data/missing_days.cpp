@@ -39,22 +39,6 @@ std::string RecordsNamed(const std::vector<std::string>& records) {
   return rt::FirstNamedAndMore(records, kListedDays, [](const std::string& record) { return "\"" + record + "\""; });
 }
 
-// A line for each of the first symbols ("\r\nIBM: " and what `line` makes of
-// its entry), then a count of the others.
-template <typename Entries, typename Line>
-std::string SymbolLines(const Entries& entries, Line line) {
-  std::string lines;
-  size_t k = 0;
-  for (const auto& [symbol, entry] : entries) {
-    if (k++ == rt::kListedSymbols) {
-      lines += "\r\n... and " + std::to_string(entries.size() - rt::kListedSymbols) + " more symbols";
-      break;
-    }
-    lines += "\r\n" + symbol + ": " + line(entry);
-  }
-  return lines;
-}
-
 }  // namespace
 
 void clsResearch::FetchMissingDaysAgain(const std::string& symbol, rt::Date from, rt::Date to) {
@@ -104,11 +88,11 @@ std::string clsResearch::MissingDaysReport() const {
   if (missingDays_.empty()) return "";
   return "Days inside the period are missing from the stored history (the quote service's rows for them were left "
          "out), so the results are computed across them:" +
-         SymbolLines(missingDays_,
-                     [](const std::vector<rt::Date>& days) {
-                       return DaysCount(days.size()) + " of the stored history " + (days.size() == 1 ? "is" : "are") +
-                              " missing (" + DaysNamed(days) + ")";
-                     }) +
+         rt::SymbolLines(missingDays_, ": ",
+                         [](const std::vector<rt::Date>& days) {
+                           return DaysCount(days.size()) + " of the stored history " +
+                                  (days.size() == 1 ? "is" : "are") + " missing (" + DaysNamed(days) + ")";
+                         }) +
          "\r\nA later run with \"Update Data (Internet Required)\" ticked and the Internet connection on fetches "
          "them again; a day the quote service still gives unreadable stays missing and is named here.";
 }
@@ -119,7 +103,7 @@ std::string clsResearch::UnreadableMissingDaysReport() const {
            strMissingDaysUnread_;
   if (unreadableMissingDays_.empty()) return "";
   return "Records of the table Missing_Days whose day cannot be read were left out of the run:" +
-         SymbolLines(unreadableMissingDays_, RecordsNamed) +
+         rt::SymbolLines(unreadableMissingDays_, ": ", RecordsNamed) +
          "\r\nCorrect the DamnDate of each such row to the day it stands for (written like 2019-05-15), or delete "
          "the row: until then that day is neither fetched again nor named as missing.";
 }

@@ -139,28 +139,18 @@ void clsResearch::ClearDownloadReport() {
 }
 
 std::string clsResearch::DownloadReport() const {
-  auto list = [](const auto& entries, std::string& report) {
-    size_t k = 0;
-    for (const auto& [symbol, what] : entries) {
-      if (k++ == rt::kListedSymbols) {
-        report += "\r\n... and " + std::to_string(entries.size() - rt::kListedSymbols) + " more";
-        break;
-      }
-      report += "\r\n" + symbol + " - " + AsText(what);
-    }
-  };
   std::string report;
   if (!downloadFailures_.empty()) {
     // Only a failed connection is told as one; any other failure by its reason alone.
     if (blnNoConnectionReported_)
       report = "No internet connection available.\r\nPlease check connection and try again.\r\n\r\n";
     report += "The quote history of these symbols could not be updated:";
-    list(downloadFailures_, report);
+    report += rt::SymbolLines(downloadFailures_, " - ", [](const auto& what) { return AsText(what); });
   }
   if (!quoteRowsLeftOut_.empty()) {
     if (!report.empty()) report += "\r\n\r\n";
     report += "Downloaded rows left out as unreadable or not a plausible trading day:";
-    list(quoteRowsLeftOut_, report);
+    report += rt::SymbolLines(quoteRowsLeftOut_, " - ", [](const auto& what) { return AsText(what); });
   }
   for (const std::string& paragraph :
        {StaleHistoryReport(), MissingDaysReport(), UnreadableMissingDaysReport(), OwnTableSymbolsReport()})

@@ -28,4 +28,20 @@ std::string FirstNamedAndMore(const std::vector<Item>& items, size_t listed, Nam
   return NamedAndMore(named, items.size());
 }
 
+// A line for each of the first symbols of a symbol-keyed map ("\r\nIBM" +
+// `separator` + what `line` makes of its entry), then a count of the others.
+template <typename Entries, typename Line>
+std::string SymbolLines(const Entries& entries, const std::string& separator, Line line) {
+  std::string lines;
+  size_t k = 0;
+  for (const auto& [symbol, entry] : entries) {
+    if (k++ == kListedSymbols) {
+      lines += "\r\n... and " + std::to_string(entries.size() - kListedSymbols) + " more symbols";
+      break;
+    }
+    lines += "\r\n" + symbol + separator + line(entry);
+  }
+  return lines;
+}
+
 }  // namespace rt
