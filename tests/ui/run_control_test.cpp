@@ -1,5 +1,7 @@
 // The run control: Select, Trade and Portfolio runs through the real window
 // on the shipped data, with pause, stop, cancel and the error paths.
+#include <functional>
+
 #include "market_data/database_connection.h"
 #include "platform/runtime/app_folder.h"
 #include "run_fixture.h"
@@ -97,16 +99,23 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   ui::frmMain& w = ReadyWindow("AAPL ; IBM ; MSFT", false);
   ChooseSimulationFile("paused");
   bool paused = false;
+  // Runs the window's Select and pauses it once, at the first yield where `when` holds.
+  auto runPausedWhen = [&](ui::frmMain& at, const std::function<bool()>& when) {
+    paused = false;
+    scripted->OnDoEvents([&](int) {
+      if (!paused && when()) {
+        paused = true;
+        at.cmdPauseSim_Click();
+      }
+    });
+    at.cmdSimulate_Click();
+    scripted->OnDoEvents(nullptr);
+  };
   bool swingBoxLocked = false;  // no criterion changes under a run
-  scripted->OnDoEvents([&](int) {
-    if (!paused && ui::ResultsWindow().lvwWinners->Count() > 0) {
-      paused = true;
-      swingBoxLocked = !w.Widget("chkSimOption", 3)->isEnabled();
-      w.cmdPauseSim_Click();
-    }
+  runPausedWhen(w, [&] {
+    swingBoxLocked = !w.Widget("chkSimOption", 3)->isEnabled();
+    return ui::ResultsWindow().lvwWinners->Count() > 0;
   });
-  w.cmdSimulate_Click();
-  scripted->OnDoEvents(nullptr);
 
   EXPECT_TRUE(swingBoxLocked);
   EXPECT_EQ(Caption(w), "Processing Paused");
@@ -133,15 +142,7 @@ TEST_F(RunWindowTest, PauseThenResumeContinuesAfterTheLastSymbol) {
   // nothing of the Select to pause: the run ends complete.
   ui::frmMain& late = ReadyWindow("AAPL ; IBM ; MSFT", false);
   ChooseSimulationFile("late");
-  paused = false;
-  scripted->OnDoEvents([&](int) {
-    if (!paused && Caption(late) == simulation::kStoringWinners) {
-      paused = true;
-      late.cmdPauseSim_Click();
-    }
-  });
-  late.cmdSimulate_Click();
-  scripted->OnDoEvents(nullptr);
+  runPausedWhen(late, [&] { return Caption(late) == simulation::kStoringWinners; });
   EXPECT_TRUE(paused);
   EXPECT_EQ(Caption(late), "Processing Complete");
   EXPECT_FALSE(late.SelectRunPaused());
